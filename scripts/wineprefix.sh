@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Makes a Wine prefix once: CJK font substitutes and a virtual desktop
+# (in Wine's plain X11 mode the window's own frame strip, which the skin draws, is cut off).
+set -euo pipefail
+. "$(dirname "$0")/wine-env.sh" 2>/dev/null
+export WINEPREFIX="$1"
+[ -f "$WINEPREFIX/.karv-ready" ] && exit 0
+mkdir -p "$WINEPREFIX"
+"$WINE_BIN" wineboot -i >/dev/null 2>&1 || true
+reg() { "$WINE_BIN" reg add "$@" /f >/dev/null 2>&1; }
+for f in 宋体 新宋体 SimSun NSimSun "MS Shell Dlg" "MS Shell Dlg 2" Tahoma; do
+  reg 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d "WenQuanYi Zen Hei"
+done
+reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
+reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768
+"$WINESERVER_BIN" -w || true
+touch "$WINEPREFIX/.karv-ready"

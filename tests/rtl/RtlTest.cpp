@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include "platform/rtl/Base64.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Event.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/Object.h"
+#include "platform/rtl/IniFile.h"
+#include "platform/rtl/StringList.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Thread.h"
+#include "tests/support/TestSupport.h"
+
+using testing_support::TempDir;
+
+TEST(CodePage, LiteralsAreGbkAndRoundTripThroughUtf8) {
+  std::string text = "系统提示";
+  ASSERT_EQ(text.size(), 8u);
+  EXPECT_EQ((unsigned char)text[0], 0xCF);  // GBK of 系
+  EXPECT_EQ(sys::Utf8ToAnsi(sys::AnsiToUtf8(text)), text);
+  EXPECT_EQ(sys::AnsiToUtf8(text), "\xE7\xB3\xBB\xE7\xBB\x9F\xE6\x8F\x90\xE7\xA4\xBA");
+}
+
+TEST(CodePage, CutKeepsWholeCharacters) {
+  struct { std::string in; size_t max; std::string out; } cases[] = {
+      {"abc", 5, "abc"}, {"abc", 2, "ab"}, {"a系统", 2, "a"}, {"a系统", 3, "a系"}, {"系统", 1, ""}, {"", 0, ""}};
+  for (auto& c : cases) EXPECT_EQ(sys::CutAnsi(c.in, c.max), c.out) << c.in << " " << c.max;
+}
+
+TEST(CodePage, CaseMappingLeavesTrailBytesAlone) {
+  // The second byte of 撒 (0xC8 0x F6) and of many others falls in 'A'..'Z' or 'a'..'z'.
+  std::string s = "C:\\数据Ab";  // 数 = 0xCA 0xFD, 据 = 0xBE 0xDD
+  std::string dbcs = "\xB0\x41";   // a GBK character whose trail byte is 'A'
+  EXPECT_EQ(sys::LowerCase(dbcs + "AB"), dbcs + "ab");
+  EXPECT_EQ(sys::UpperCase(s), "C:\\数据AB");
+  EXPECT_TRUE(sys::SameText("LoginInfo", "LOGININFO"));
+}
+
+TEST(Paths, SeparatorsInsideDoubleByteCharacters) {
+  std::string dir = "C:\\\xB1\x5C\\";  // 臷-like character whose trail byte is '\'
+  EXPECT_EQ(sys::ExtractFilePath(dir + "a.txt"), dir);
+  EXPECT_EQ(sys::ExtractFileName("C:\\x\\Client.exe"), "Client.exe");
+  EXPECT_EQ(sys::ChangeFileExt("C:\\x.y\\Client.exe", ".ini"), "C:\\x.y\\Client.ini");
+  EXPECT_EQ(sys::ChangeFileExt("C:\\x.y\\Client", ".log"), "C:\\x.y\\Client.log");
+}
+
+TEST(Files, ForceDirectoriesAndBytes) {
+  TempDir tmp;
+  std::string deep = tmp.File("a\\b\\c");
+  EXPECT_TRUE(sys::ForceDirectories(deep));
+  EXPECT_TRUE(sys::DirectoryExists(deep));
+  sys::WriteFileBytes(deep + "\\f.bin", std::string("\0\1\2", 3));
+  EXPECT_EQ(sys::ReadFileBytes(deep + "\\f.bin"), std::string("\0\1\2", 3));
+  EXPECT_TRUE(sys::RemoveFile(deep + "\\f.bin"));
+  EXPECT_TRUE(sys::RemoveFile(deep + "\\f.bin"));  // already gone counts as removed
+  EXPECT_THROW(sys::ReadFileBytes(deep + "\\none"), Exception);
+}
+
+TEST(Numbers, Parsing) {
+  EXPECT_EQ(sys::StrToIntDef("8014", 0), 8014);
+  EXPECT_EQ(sys::StrToIntDef(" -5 ", 0), -5);
+  EXPECT_EQ(sys::StrToIntDef("0x1F", 0), 31);
+  EXPECT_EQ(sys::StrToIntDef("$FF", 0), 255);
+  EXPECT_EQ(sys::StrToIntDef("12a", 7), 7);
+  EXPECT_EQ(sys::StrToIntDef("", 7), 7);
+  EXPECT_EQ(sys::StrToIntDef("99999999999", 7), 7);
+  EXPECT_THROW(sys::StrToInt("x"), EConvertError);
+  EXPECT_EQ(sys::IntToHex(0xAB, 2), "AB");
+}
+
+TEST(Base64, RoundTripsAndRfcVectors) {
+  struct { std::string plain, coded; } cases[] = {
+      {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foobar", "Zm9vYmFy"}, {"密码", "w9zC6w=="}};
+  for (auto& c : cases) {
+    EXPECT_EQ(base64::Encode(c.plain), c.coded);
+    EXPECT_EQ(base64::Decode(c.coded), c.plain);
+  }
+  EXPECT_EQ(base64::Decode("Zm9v\r\nYmFy"), "foobar");
+}
+
+TEST(DateTime, EpochRoundTripAndText) {
+  EXPECT_EQ(dt::EncodeDate(1899, 12, 30), 0.0);
+  EXPECT_EQ(dt::EncodeDate(1900, 1, 1), 2.0);
+  EXPECT_EQ(dt::EncodeDate(2000, 1, 1), 36526.0);
+  dt::Parts p{2026, 12, 10, 9, 5, 7, 0};
+  TDateTime t = dt::Encode(p);
+  EXPECT_EQ(dt::DateTimeToStr(t), "2026-12-10 09:05:07");
+  EXPECT_EQ(dt::FormatDateTime("yyyy-mm-dd", t), "2026-12-10");
+  TDateTime back;
+  ASSERT_TRUE(dt::TryStrToDateTime("2026-12-10 09:05:07", back));
+  EXPECT_EQ(dt::DateTimeToStr(back), "2026-12-10 09:05:07");
+  ASSERT_TRUE(dt::TryStrToDateTime("2024/02/29", back));
+  EXPECT_EQ(dt::DateToStr(back), "2024-02-29");
+  for (const char* bad : {"2023-02-29", "2026-13-01", "abc", "2026-12-10 25:00", "2026-12-10 10:00x"})
+    EXPECT_FALSE(dt::TryStrToDateTime(bad, back)) << bad;
+  EXPECT_EQ(dt::DaysBetween(dt::EncodeDate(2026, 12, 10), dt::EncodeDate(2026, 12, 1)), 9);
+}
+
+TEST(IniFile, SectionsMatchWithoutCase) {
+  TempDir tmp;
+  TIniFile ini(tmp.File("a.ini"));
+  ini.WriteString("LoginInfo", "host", "127.0.0.1");
+  EXPECT_EQ(ini.ReadString("LOGININFO", "HOST", ""), "127.0.0.1");
+  EXPECT_EQ(ini.ReadString("Logininfo", "missing", "def"), "def");
+  EXPECT_TRUE(ini.ValueExists("logininfo", "host"));
+  EXPECT_FALSE(ini.ValueExists("logininfo", "nope"));
+  ini.WriteString("Font", "FontName", "宋体");
+  EXPECT_EQ(ini.ReadString("Font", "FontName", ""), "宋体");
+}
+
+TEST(StringList, TextAndValues) {
+  TStringList l;
+  l.SetText("a\r\nb\nc");
+  ASSERT_EQ(l.Count(), 3);
+  EXPECT_EQ(l.Text(), "a\r\nb\r\nc\r\n");
+  l.SetValue("Key", "1");
+  EXPECT_EQ(l.Values("key"), "1");
+  EXPECT_EQ(l.IndexOf("b"), 1);
+  l.Delete(0);
+  EXPECT_EQ(l[0], "b");
+}
+
+namespace {
+struct Listener : TObject {
+  int hits = 0;
+  void OnEvent(TObject*) { ++hits; }
+};
+struct Worker : TThread {
+  int* counter;
+  explicit Worker(int* c) : counter(c) {}
+  ~Worker() override {
+    Terminate();
+    WaitFor();
+  }
+  void Execute() override {
+    for (int i = 0; i < 50; ++i) Synchronize([this] { ++*counter; });
+  }
+};
+}  // namespace
+
+TEST(Event, ReplaceAndTakeBack) {
+  Listener a, b;
+  TNotifyEvent e(&a, &Listener::OnEvent);
+  e(nullptr);
+  e = TNotifyEvent(&b, &Listener::OnEvent);
+  e(nullptr);
+  EXPECT_EQ(a.hits, 1);
+  EXPECT_EQ(b.hits, 1);
+  e.ClearIfOwner(&a);
+  EXPECT_TRUE(e);
+  e.ClearIfOwner(&b);
+  EXPECT_FALSE(e);
+}
+
+TEST(Thread, SynchronizeRunsOnGuiThreadWhileWaiting) {
+  int counter = 0;
+  {
+    Worker w(&counter);
+    w.Start();
+    w.WaitFor();
+  }
+  EXPECT_EQ(counter, 50);
+}

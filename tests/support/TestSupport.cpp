@@ -1,0 +1,65 @@
+#include "tests/support/TestSupport.h"
+
+#include <windows.h>
+
+#include "platform/rtl/SysUtils.h"
+
+namespace testing_support {
+
+TempDir::TempDir() {
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  static int counter = 0;
+  for (;;) {
+    path_ = sys::Format("%skarv-%lu-%d\\", base, GetCurrentProcessId(), ++counter);
+    if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+  }
+}
+
+static void RemoveTree(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string full = dir + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full + "\\");
+      else {
+        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(full.c_str());
+      }
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(dir.c_str());
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if ((int)(GetTickCount() - start) >= timeoutMs) return done();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+  }
+  return true;
+}
+
+void PumpFor(int ms) {
+  DWORD start = GetTickCount();
+  PumpUntil([&] { return (int)(GetTickCount() - start) >= ms; }, ms + 1000);
+}
+
+int ScriptedDialogs::Ask(void*, const std::string& text, const std::string& caption, unsigned flags) {
+  calls.push_back({text, caption, flags});
+  size_t i = calls.size() - 1;
+  return i < answers.size() ? answers[i] : IDOK;
+}
+
+}  // namespace testing_support

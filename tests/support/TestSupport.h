@@ -1,0 +1,60 @@
+// Helpers shared by the test suites: temporary folders, pumping the message loop until a
+// condition holds, and scripted seams.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/rtl/Seams.h"
+
+namespace testing_support {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& Path() const { return path_; }  // with trailing backslash
+  std::string File(const std::string& name) const { return path_ + name; }
+
+ private:
+  std::string path_;
+};
+
+// Dispatches messages until `done` holds or `timeoutMs` passes; returns `done()`.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+// Dispatches messages for `ms` milliseconds.
+void PumpFor(int ms);
+
+// Answers message boxes from a script and records what was asked.
+struct ScriptedDialogs : seams::IDialogs {
+  struct Call {
+    std::string text, caption;
+    unsigned flags;
+  };
+  std::vector<Call> calls;
+  std::vector<int> answers;  // used in order; IDOK after they run out
+  int Ask(void* owner, const std::string& text, const std::string& caption, unsigned flags) override;
+};
+
+// Records shell opens and process starts instead of performing them.
+struct RecordingShell : seams::IShell {
+  std::vector<std::pair<std::string, std::string>> opened, started;
+  bool Open(const std::string& target, const std::string& params) override {
+    opened.emplace_back(target, params);
+    return true;
+  }
+  bool StartProcess(const std::string& program, const std::string& params) override {
+    started.emplace_back(program, params);
+    return true;
+  }
+};
+
+struct FixedClock : seams::IClock {
+  TDateTime now = 0;
+  TDateTime Now() override { return now; }
+};
+
+}  // namespace testing_support
