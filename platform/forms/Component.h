@@ -1,0 +1,54 @@
+// The component model: a component has an owner that frees it, a Name, a Tag, and the list
+// of components it owns. Components are made with New<T>(owner, ...); a component without
+// an owner is held by a std::unique_ptr.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/rtl/Object.h"
+
+enum class TOperation { opInsert, opRemove };
+
+class TComponent : public TObject {
+  KARV_CLASS(TComponent, TObject)
+ public:
+  explicit TComponent(TComponent* owner);
+  // Frees the owned components, last first, and leaves the owner's list.
+  ~TComponent() override;
+
+  TComponent* Owner() const { return owner_; }
+  const std::string& Name() const { return name_; }
+  void SetName(const std::string& name) { name_ = name; }
+  intptr_t Tag() const { return tag_; }
+  void SetTag(intptr_t tag) { tag_ = tag; }
+
+  int ComponentCount() const { return (int)components_.size(); }
+  TComponent* Components(int index) const { return components_.at(index); }
+  // The owned component with that name (without regard to case), or nullptr.
+  TComponent* FindComponent(const std::string& name) const;
+
+  // Called once the form description that made this component has been read.
+  virtual void Loaded() {}
+  // Tells the owner's components that `component` arrives or goes away.
+  virtual void Notification(TComponent* component, TOperation op) {}
+  bool Destroying() const { return destroying_; }
+
+ private:
+  void InsertComponent(TComponent* c);
+  void RemoveComponent(TComponent* c);
+
+  TComponent* owner_ = nullptr;
+  std::string name_;
+  intptr_t tag_ = 0;
+  std::vector<TComponent*> components_;
+  bool destroying_ = false;
+};
+
+// Makes a component owned by `owner` (freed with it); with a null owner the caller must
+// take it into a unique_ptr.
+template <class T, class... A>
+T* New(TComponent* owner, A&&... args) {
+  return new T(owner, std::forward<A>(args)...);
+}
