@@ -9,8 +9,7 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
 TComponent::~TComponent() {
   destroying_ = true;
   while (!components_.empty()) {
-    TComponent* c = components_.back();
-    delete c;  // its destructor removes it from this list
+    Free(components_.back());  // its destructor removes it from this list
   }
   if (owner_) owner_->RemoveComponent(this);
 }
@@ -35,4 +34,10 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
   for (TComponent* c : components_)
     if (sys::SameText(c->Name(), name)) return c;
   return nullptr;
+}
+
+void TComponent::Free(TComponent* c) {
+  if (!c) return;
+  c->BeforeDestruction();
+  delete c;
 }

@@ -31,6 +31,10 @@ class TComponent : public TObject {
 
   // Called once the form description that made this component has been read.
   virtual void Loaded() {}
+  // Runs while the whole object is still alive, just before it is deleted (forms fire
+  // OnDestroy here). Free() calls it; owners free their components through Free().
+  virtual void BeforeDestruction() {}
+  static void Free(TComponent* c);
   // Tells the owner's components that `component` arrives or goes away.
   virtual void Notification(TComponent* component, TOperation op) {}
   bool Destroying() const { return destroying_; }
@@ -45,6 +49,13 @@ class TComponent : public TObject {
   std::vector<TComponent*> components_;
   bool destroying_ = false;
 };
+
+struct TComponentDeleter {
+  void operator()(TComponent* c) const { TComponent::Free(c); }
+};
+// A component without an owner, freed through Free().
+template <class T>
+using TOwned = std::unique_ptr<T, TComponentDeleter>;
 
 // Makes a component owned by `owner` (freed with it); with a null owner the caller must
 // take it into a unique_ptr.

@@ -1,0 +1,79 @@
+// Published properties: read and written by name, because the form-description reader sets
+// them and the skin engine reads other controls only that way. Enumerations and sets are
+// handled by their value names; reading gives them in lower case.
+#pragma once
+#include <any>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <typeindex>
+#include <variant>
+#include <vector>
+
+#include "platform/rtl/Object.h"
+
+enum class TPropType { Integer, Boolean, Enum, Set, String, Object, Binary, Event, StringList };
+
+// Integers, booleans, enumerations (by name), sets (names), strings, objects, binary bytes.
+using TPropValue = std::variant<std::monostate, int64_t, bool, std::string, std::vector<std::string>, TObject*>;
+
+struct TPropInfo {
+  std::string Name;
+  TPropType Type;
+  std::function<TPropValue(const TObject*)> Get;
+  std::function<void(TObject*, const TPropValue&)> Set;  // empty: read-only
+  std::vector<std::string> Names;  // value names of an enumeration or set, in order
+  // Events: the handler signature and how to assign a bound TEvent held in a std::any.
+  std::type_index EventType = typeid(void);
+  std::function<void(TObject*, const std::any&)> SetEvent;
+};
+
+// Adds the published properties of a class; later entries for the same name replace
+// earlier ones.
+void RegisterProperties(const TClassInfo* cls, std::vector<TPropInfo> props);
+// Searches the object's class and its ancestors, the name without regard to case.
+const TPropInfo* FindProperty(const TObject* obj, std::string_view name);
+// Every published property of the object's class chain, derived classes first.
+std::vector<const TPropInfo*> PropertyList(const TObject* obj);
+
+bool HasProperty(const TObject* obj, std::string_view name);
+int64_t GetOrdProp(const TObject* obj, std::string_view name);
+std::string GetStrProp(const TObject* obj, std::string_view name);
+std::string GetEnumProp(const TObject* obj, std::string_view name);  // lower case
+std::vector<std::string> GetSetProp(const TObject* obj, std::string_view name);  // lower case
+TObject* GetObjectProp(const TObject* obj, std::string_view name);
+void SetOrdProp(TObject* obj, std::string_view name, int64_t v);
+void SetStrProp(TObject* obj, std::string_view name, const std::string& v);
+void SetEnumProp(TObject* obj, std::string_view name, const std::string& v);
+void SetPropValue(TObject* obj, std::string_view name, const TPropValue& v);
+
+// Helpers for registering: a member reached through getter and setter functions.
+template <class C>
+TPropInfo IntProp(const char* name, int64_t (C::*get)() const, void (C::*set)(int64_t)) {
+  TPropInfo p{name, TPropType::Integer};
+  p.Get = [get](const TObject* o) -> TPropValue { return (static_cast<const C*>(o)->*get)(); };
+  if (set) p.Set = [set](TObject* o, const TPropValue& v) { (static_cast<C*>(o)->*set)(std::get<int64_t>(v)); };
+  return p;
+}
+
+// Generic form for lambdas, used by most registrations.
+template <class C, class G, class S>
+TPropInfo MakeProp(const char* name, TPropType type, G get, S set, std::vector<std::string> names = {}) {
+  TPropInfo p{name, type};
+  p.Get = [get](const TObject* o) -> TPropValue { return get(static_cast<const C*>(o)); };
+  if constexpr (!std::is_same_v<S, std::nullptr_t>)
+    p.Set = [set](TObject* o, const TPropValue& v) { set(static_cast<C*>(o), v); };
+  p.Names = std::move(names);
+  return p;
+}
+
+// An event property holding a TEvent<...> member.
+template <class C, class E>
+TPropInfo EventProp(const char* name, E C::*member) {
+  TPropInfo p{name, TPropType::Event};
+  p.Get = [](const TObject*) -> TPropValue { return {}; };
+  p.EventType = typeid(E);
+  p.SetEvent = [member](TObject* o, const std::any& a) { static_cast<C*>(o)->*member = std::any_cast<E>(a); };
+  return p;
+}

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/FormReader.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Properties.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/rtl/Exception.h"
+#include "tests/support/TestSupport.h"
+
+using testing_support::PumpUntil;
+
+class TTestFrm : public TForm {
+  KARV_CLASS(TTestFrm, TForm)
+ public:
+  using TForm::TForm;
+  TPanel* pnlTop = nullptr;
+  TButton* btnOk = nullptr;
+  TLabel* lblHint = nullptr;
+  TEdit* yName = nullptr;
+  TTimer* Timer1 = nullptr;
+  int created = 0, clicks = 0, labelClicks = 0, changes = 0, ticks = 0;
+  void FormCreate(TObject*) { ++created; }
+  void btnOkClick(TObject*) { ++clicks; }
+  void lblHintClick(TObject*) { ++labelClicks; }
+  void yNameChange(TObject*) { ++changes; }
+  void Timer1Timer(TObject*) { ++ticks; }
+  TPublishedTable Published() override {
+    return {KARV_FIELD(TTestFrm, pnlTop), KARV_FIELD(TTestFrm, btnOk),       KARV_FIELD(TTestFrm, lblHint),
+            KARV_FIELD(TTestFrm, yName),  KARV_FIELD(TTestFrm, Timer1),      KARV_HANDLER(TTestFrm, FormCreate),
+            KARV_HANDLER(TTestFrm, btnOkClick), KARV_HANDLER(TTestFrm, lblHintClick),
+            KARV_HANDLER(TTestFrm, yNameChange), KARV_HANDLER(TTestFrm, Timer1Timer)};
+  }
+};
+
+class FormsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static TApplication app;
+    Application = &app;
+    app.Initialize();
+  }
+};
+
+TEST_F(FormsTest, DescriptionBuildsControlsAndWiresFieldsAndHandlers) {
+  TOwned<TTestFrm> f(CreateForm<TTestFrm>(nullptr));
+  EXPECT_EQ(f->created, 1);
+  ASSERT_NE(f->btnOk, nullptr);
+  EXPECT_EQ(f->Name(), "TestFrm");
+  EXPECT_EQ(f->Caption(), "测试窗口");
+  EXPECT_EQ(f->btnOk->Parent(), f->pnlTop);
+  EXPECT_EQ(f->yName->Parent(), f.get());
+  EXPECT_EQ(f->Timer1->Owner(), f.get());
+  EXPECT_EQ(f->lblHint->Caption(), "提示\r二");
+  EXPECT_EQ(f->yName->Text(), "it's");
+  EXPECT_TRUE(f->lblHint->Font().Style() & fsBold);
+  EXPECT_FALSE(f->btnOk->ParentFont() && f->lblHint->ParentFont());
+  f->Show();
+  EXPECT_TRUE(IsWindowVisible(f->Handle()));
+  EXPECT_EQ(f->pnlTop->Width(), f->ClientWidth());  // aligned to the top
+  EXPECT_EQ(f->pnlTop->Height(), 60);
+}
+
+TEST_F(FormsTest, RealClickMessagesRunHandlers) {
+  TOwned<TTestFrm> f(CreateForm<TTestFrm>(nullptr));
+  f->Show();
+  SendMessageA(f->btnOk->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(f->clicks, 1);
+  // The label has no window: its parent's mouse messages at its place reach it.
+  HWND panel = f->pnlTop->Handle();
+  LPARAM at = MAKELPARAM(f->lblHint->Left() + 2, f->lblHint->Top() + 2);
+  SendMessageA(panel, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(panel, WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(f->labelClicks, 1);
+  SetWindowTextA(f->yName->Handle(), "abc");
+  EXPECT_GE(f->changes, 1);
+  EXPECT_EQ(f->yName->Text(), "abc");
+}
+
+TEST_F(FormsTest, PropertiesByName) {
+  TOwned<TTestFrm> f(CreateForm<TTestFrm>(nullptr));
+  EXPECT_EQ(GetStrProp(f->btnOk, "Caption"), "确定");
+  EXPECT_EQ(GetOrdProp(f->btnOk, "ModalResult"), 1);
+  EXPECT_EQ(GetEnumProp(f->pnlTop, "Align"), "altop");
+  EXPECT_EQ(GetEnumProp(f->pnlTop, "BevelOuter"), "bvlowered");
+  EXPECT_EQ(GetSetProp(GetObjectProp(f->lblHint, "Font"), "Style"), std::vector<std::string>{"fsbold"});
+  SetStrProp(f->btnOk, "caption", "好");
+  EXPECT_EQ(f->btnOk->Caption(), "好");
+  SetEnumProp(f->pnlTop, "Align", "ALCLIENT");
+  EXPECT_EQ(f->pnlTop->Align(), TAlign::alClient);
+  SetOrdProp(f->yName, "Tag", 107);
+  EXPECT_EQ(f->yName->Tag(), 107);
+  EXPECT_TRUE(f->btnOk->InheritsFrom("TWinControl"));
+  EXPECT_FALSE(f->lblHint->InheritsFrom("TWinControl"));
+  EXPECT_EQ(f->ClassName(), "TTestFrm");
+  EXPECT_THROW(GetStrProp(f->btnOk, "NoSuchProperty"), Exception);
+  EXPECT_THROW(SetEnumProp(f->pnlTop, "Align", "alMiddle"), Exception);
+}
+
+TEST_F(FormsTest, ModalLoopEndsWithTheButtonsModalResult) {
+  TOwned<TTestFrm> f(CreateForm<TTestFrm>(nullptr));
+  f->Timer1->OnTimer = TNotifyEvent([&](TObject*) {
+    f->Timer1->SetEnabled(false);
+    SendMessageA(f->btnOk->Handle(), BM_CLICK, 0, 0);
+  });
+  f->Timer1->SetEnabled(true);
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  EXPECT_FALSE(IsWindowVisible(f->Handle()));
+  EXPECT_EQ(f->clicks, 1);
+}
+
+TEST_F(FormsTest, TimerTicksUnderTheMessageLoop) {
+  TOwned<TTestFrm> f(CreateForm<TTestFrm>(nullptr));
+  f->Timer1->SetEnabled(true);
+  EXPECT_TRUE(PumpUntil([&] { return f->ticks >= 2; }, 3000));
+  f->Timer1->SetEnabled(false);
+  int seen = f->ticks;
+  testing_support::PumpFor(200);
+  EXPECT_EQ(f->ticks, seen);
+}
+
+TEST_F(FormsTest, BadDescriptionsAreRejectedWithTheirReason) {
+  struct Case {
+    const char* text;
+    const char* expect;
+  } cases[] = {
+      {"object TestFrm: TTestFrm\n  object x: TNoSuchClass\n  end\nend", "class TNoSuchClass not found"},
+      {"object TestFrm: TTestFrm\n  OnCreate = Missing\nend", "handler Missing not found"},
+      {"object TestFrm: TTestFrm\n  Bogus = 1\nend", "property Bogus does not exist"},
+      {"object TestFrm: TTestFrm\n  Caption = 'open\nend", "line 2: unterminated string"},
+      {"object TestFrm: TTestFrm\n  object btnOk: TEdit\n  end\nend", "field btnOk does not fit"},
+      {"object TestFrm: TTestFrm\nend", "field pnlTop has no component"},
+      {"object TestFrm: TTestFrm\n  Left = 1x\nend", "invalid number"},
+      {"object TestFrm: TTestFrm\n  OnCreate = btnOkClick\n  Visible = Maybe\nend", "True or False expected"},
+      {"object TestFrm: TTestFrm\n  Caption = 'x'\n", "'end' expected"},
+      {"object Other: TOtherFrm\nend", "not of TTestFrm"},
+  };
+  for (const auto& c : cases) {
+    auto* f = new TTestFrm(nullptr);
+    TOwned<TTestFrm> hold(f);
+    try {
+      f->LoadDescription(c.text);
+      ADD_FAILURE() << "accepted: " << c.text;
+    } catch (const Exception& e) {
+      EXPECT_NE(e.Message().find(c.expect), std::string::npos) << e.Message();
+      EXPECT_NE(e.Message().find("Error reading TTestFrm"), std::string::npos);
+    }
+  }
+}
+
+TEST_F(FormsTest, OwnerFreesComponentsAndHandlersCanBeTakenBack) {
+  struct Listener {
+    int n = 0;
+    void OnTick(TObject*) { ++n; }
+  } listener;
+  TOwned<TTestFrm> f(CreateForm<TTestFrm>(nullptr));
+  f->Show();
+  HWND button = f->btnOk->Handle();
+  f->Timer1->OnTimer = TNotifyEvent(&listener, &Listener::OnTick);
+  f->Timer1->Fire();
+  f->Timer1->OnTimer.ClearIfOwner(&listener);
+  f->Timer1->Fire();
+  EXPECT_EQ(listener.n, 1);
+  f.reset();
+  EXPECT_FALSE(IsWindow(button));
+}
