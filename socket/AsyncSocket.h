@@ -11,13 +11,16 @@
 #include <deque>
 #include <exception>
 #include <memory>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "platform/forms/Component.h"
 #include "platform/rtl/Event.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/StringList.h"
 #include "socket/SocketBuffer.h"
+#include "socket/SocketNames.h"
 
 class ESocketException : public Exception {
   using Exception::Exception;
@@ -68,14 +71,6 @@ using TDnsLookupDone = TEvent<void(TObject* Sender, uint16_t ErrCode)>;
 using TSendData = TEvent<void(TObject* Sender, int32_t BytesSent)>;
 using TChangeState = TEvent<void(TObject* Sender, TSocketState OldState, TSocketState NewState)>;
 using TBgExceptionEvent = TEvent<void(TObject* Sender, const std::exception& E, bool& CanClose)>;
-
-// Process-wide resolvers; they raise ESocketException.
-u_long SocketResolveHost(const std::string& host);                         // network order
-u_short SocketResolvePort(const std::string& port, const std::string& proto);  // host order
-int SocketResolveProto(const std::string& proto);
-bool IsDottedAddress(const std::string& text);
-// The text of a WinSock error code ("Connection refused").
-std::string SocketErrorDesc(int code);
 
 class TCustomAsyncSocket : public TComponent {
   KARV_CLASS(TCustomAsyncSocket, TComponent)
@@ -206,7 +201,7 @@ class TCustomAsyncSocket : public TComponent {
   virtual void CloseSocket(bool shut, uint16_t errCode);
   virtual void AbortWithError(uint16_t errCode);
   virtual int32_t GetRcvdCount();
-  virtual void BindSocket();
+  virtual bool BindSocket();
   virtual int RawSend(const void* data, int len);
   virtual void ReportErrorFmt(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
   virtual void ReportError(const std::string& text);
@@ -236,7 +231,7 @@ class TCustomAsyncSocket : public TComponent {
   void SocketError(const char* callName);
   void ChangeState(TSocketState newState);
   void ReceiveLoop(TAsyncSocketOptions options, uint16_t errCode);
-  void SetLingerOption();
+  bool SetLingerOption();
   void DiscardSendQueue();
   bool DestroyingSocket() const { return destroying_; }
 
@@ -263,7 +258,7 @@ class TCustomAsyncSocket : public TComponent {
   void HandleDnsReply(UINT msg, WPARAM wParam, LPARAM lParam);
   void StartDnsLookup(bool reverse, const std::string& text);
   void ResolveLocalPort();
-  int32_t SendQueued(const uint8_t* data, int32_t len);
+  void RemoveSent(int32_t n);
 
   std::string addrStr_, portStr_, protoStr_ = "tcp";
   std::string localAddr_ = "0.0.0.0", localPortStr_ = "0";
@@ -280,6 +275,7 @@ class TCustomAsyncSocket : public TComponent {
   DWORD threadId_ = 0;
   SOCKET lastAccepted_ = INVALID_SOCKET;
   std::deque<std::unique_ptr<TBuffer>> queue_;
+  std::vector<uint8_t> gather_;  // pieces of several blocks handed to one send
   bool allSent_ = true;
   TSocketLingerOnOff lingerOnOff_ = wsLingerOn;
   int lingerTimeout_ = 0;

@@ -32,7 +32,8 @@ class TCustomLineSocket : public TCustomSocksSocket {
 
  protected:
   virtual void FireLineLimitExceeded(int32_t rcvdLength, bool& clearData);
-  virtual void ApplyLineEditing(int oldCount);
+  // Edits the bytes behind `oldCount` in place; returns the first position that changed.
+  virtual int ApplyLineEditing(int oldCount);
 
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   int32_t GetRcvdCount() override;
@@ -41,13 +42,16 @@ class TCustomLineSocket : public TCustomSocksSocket {
   void FireSessionClosed(uint16_t errCode) override;
 
  private:
+  char* Held() { return rcvBuf_.data() + head_; }
+  void MakeRoom(int more);
+  void Consume(int n);
   void ScanLines(int searchFrom);
-  bool DeliverLine();
-  void DropLine();
+  void DeliverLine();
   void DeliverHeld();
   void OfferHeldAgain();
 
-  std::vector<char> rcvBuf_;  // held bytes, followed by a zero byte
+  std::vector<char> rcvBuf_;  // held bytes are rcvBuf_[head_ .. head_ + rcvCnt_)
+  int head_ = 0;
   int rcvCnt_ = 0;
   std::string lineEnd_ = "\r\n";
   bool lineMode_ = false;

@@ -71,7 +71,6 @@ class TCustomSocksSocket : public TCustomAsyncSocket {
   void SendConnectRequest();
   void SendAuthRequest();
   void SocksFail(int32_t code, const std::string& msg);
-  void KeepBytesBehindReply(int replyLen);
   void ReplyMethods();
   void ReplyAuth();
   void ReplyConnect5();

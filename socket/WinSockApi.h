@@ -27,8 +27,6 @@ bool Loaded();
 void AddRef();
 void Release();
 
-int WSAStartup(WORD version, WSADATA* data);
-int WSACleanup();
 void WSASetLastError(int code);
 int WSAGetLastError();
 int WSACancelAsyncRequest(HANDLE request);
