@@ -1,0 +1,141 @@
+#include "platform/db/Connection.h"
+
+#include <sqlite3.h>
+
+#include "platform/db/DbError.h"
+#include "platform/rtl/StringList.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+constexpr const char* kSourceKey = "Data Source";
+constexpr const char* kPasswordKey = "Jet OLEDB:Database Password";
+
+std::string ErrorText(sqlite3* db) { return sys::Utf8ToAnsi(db ? sqlite3_errmsg(db) : "out of memory"); }
+
+// Runs one statement that returns nothing; raises on failure.
+void Exec(sqlite3* db, const char* sql) {
+  char* err = nullptr;
+  if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+    std::string msg = sys::Utf8ToAnsi(err ? err : "unknown error");
+    sqlite3_free(err);
+    throw EDatabaseError(msg);
+  }
+}
+
+struct OwnedDb {
+  sqlite3* db = nullptr;
+  ~OwnedDb() { sqlite3_close_v2(db); }
+  sqlite3* Release() {
+    sqlite3* d = db;
+    db = nullptr;
+    return d;
+  }
+};
+
+// The password stored in the file, or false when the file is not a database of ours.
+bool StoredPassword(sqlite3* db, std::string& password) {
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, "SELECT Value FROM MSysDbInfo WHERE Name='Password'", -1, &st, nullptr) != SQLITE_OK)
+    return false;
+  bool found = sqlite3_step(st) == SQLITE_ROW;
+  if (found) {
+    const unsigned char* text = sqlite3_column_text(st, 0);
+    password = sys::Utf8ToAnsi(text ? reinterpret_cast<const char*>(text) : "");
+  }
+  sqlite3_finalize(st);
+  return found;
+}
+
+}  // namespace
+
+TDbConnection::TDbConnection(TComponent* owner) : TComponent(owner) {}
+
+TDbConnection::~TDbConnection() { Close(); }
+
+void TDbConnection::SetConnectionString(const std::string& s) {
+  Close();
+  connectionString_ = s;
+}
+
+std::string TDbConnection::ConnectionStringValue(const std::string& cs, const std::string& key) {
+  size_t pos = 0;
+  while (pos <= cs.size()) {
+    size_t end = cs.find(';', pos);
+    if (end == std::string::npos) end = cs.size();
+    std::string part = cs.substr(pos, end - pos);
+    size_t eq = part.find('=');
+    if (eq != std::string::npos && sys::SameText(sys::Trim(part.substr(0, eq)), key)) return part.substr(eq + 1);
+    pos = end + 1;
+  }
+  return "";
+}
+
+void TDbConnection::Open() {
+  if (db_) return;
+  std::string path = ConnectionStringValue(connectionString_, kSourceKey);
+  if (path.empty()) throw EDatabaseError("The connection string names no database file");
+  OwnedDb h;
+  int rc = sqlite3_open_v2(sys::AnsiToUtf8(path).c_str(), &h.db, SQLITE_OPEN_READWRITE, nullptr);
+  if (rc != SQLITE_OK) throw EDatabaseError("Could not find file '" + path + "': " + ErrorText(h.db));
+  sqlite3_busy_timeout(h.db, timeoutSeconds_ * 1000);
+  std::string stored;
+  if (!StoredPassword(h.db, stored)) throw EDatabaseError("Unrecognized database format '" + path + "'.");
+  if (stored != ConnectionStringValue(connectionString_, kPasswordKey)) throw EDatabaseError("Not a valid password.");
+  // A plain file copy of an idle database must be whole: keep the rollback journal.
+  Exec(h.db, "PRAGMA journal_mode=DELETE");
+  db_ = h.Release();
+}
+
+void TDbConnection::Close() {
+  if (!db_) return;
+  sqlite3_close_v2(db_);
+  db_ = nullptr;
+}
+
+sqlite3* TDbConnection::Handle() const {
+  if (!db_) throw EDatabaseError("Operation is not allowed when the connection is closed");
+  return db_;
+}
+
+void TDbConnection::GetTableNames(TStringList& names) {
+  Open();
+  names.Clear();
+  sqlite3_stmt* st = nullptr;
+  const char* sql =
+      "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+      "AND name NOT LIKE 'MSys%' ORDER BY name COLLATE NOCASE";
+  if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) != SQLITE_OK) throw EDatabaseError(ErrorText(db_));
+  int rc;
+  while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+    names.Add(sys::Utf8ToAnsi(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
+  sqlite3_finalize(st);
+  if (rc != SQLITE_DONE) throw EDatabaseError(ErrorText(db_));
+}
+
+void TDbConnection::CreateDatabase(const std::string& cs) {
+  std::string path = ConnectionStringValue(cs, kSourceKey);
+  if (path.empty()) throw EDatabaseError("The connection string names no database file");
+  if (sys::FileExists(path)) throw EDatabaseError("Database already exists.");
+  OwnedDb h;
+  if (sqlite3_open_v2(sys::AnsiToUtf8(path).c_str(), &h.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+      SQLITE_OK)
+    throw EDatabaseError("Could not create file '" + path + "': " + ErrorText(h.db));
+  try {
+    Exec(h.db, "PRAGMA journal_mode=DELETE");
+    Exec(h.db, "CREATE TABLE MSysDbInfo (Name TEXT PRIMARY KEY, Value TEXT)");
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(h.db, "INSERT INTO MSysDbInfo VALUES ('Password', ?)", -1, &st, nullptr) != SQLITE_OK)
+      throw EDatabaseError(ErrorText(h.db));
+    std::string pw = sys::AnsiToUtf8(ConnectionStringValue(cs, kPasswordKey));
+    sqlite3_bind_text(st, 1, pw.c_str(), (int)pw.size(), SQLITE_TRANSIENT);
+    int rc = sqlite3_step(st);
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE) throw EDatabaseError(ErrorText(h.db));
+  } catch (...) {
+    // A half-made file would later read as damaged; leave nothing behind.
+    sqlite3_close_v2(h.Release());
+    sys::RemoveFile(path);
+    throw;
+  }
+}

@@ -1,0 +1,7 @@
+// The error every database operation raises; its message is text in code page 936.
+#pragma once
+#include "platform/rtl/Exception.h"
+
+class EDatabaseError : public Exception {
+  using Exception::Exception;
+};
