@@ -410,8 +410,10 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp
     if (LiveForms().count(form)) TComponent::Free(form);
     return 0;
   }
-  if (msg == WM_CLOSE && app && app->mainForm_) {
-    app->mainForm_->Close();
+  if (msg == WM_CLOSE && app) {
+    // Closing the application window closes the main form, or ends a program without one.
+    if (app->mainForm_) app->mainForm_->Close();
+    else app->Terminate();
     return 0;
   }
   return DefWindowProcA(h, msg, wp, lp);

@@ -1,0 +1,155 @@
+// Client.exe itself, started in an empty folder: what a first start leaves behind.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/rtl/IniFile.h"
+#include "platform/rtl/StringList.h"
+#include "platform/rtl/SysUtils.h"
+#include "tests/support/TestSupport.h"
+
+using testing_support::TempDir;
+
+namespace {
+
+std::string BinFolder() { return sys::ExtractFilePath(sys::ParamStr(0)); }
+
+struct Process {
+  PROCESS_INFORMATION pi{};
+  explicit Process(const std::string& exe) {
+    STARTUPINFOA si{sizeof si};
+    std::string cmd = "\"" + exe + "\"";
+    EXPECT_TRUE(CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               sys::ExtractFilePath(exe).c_str(), &si, &pi));
+  }
+  ~Process() {
+    if (pi.hProcess) {
+      if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
+      CloseHandle(pi.hProcess);
+      CloseHandle(pi.hThread);
+    }
+  }
+  bool Ended(DWORD ms) { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
+};
+
+struct Found {
+  DWORD pid;
+  std::string cls;
+  HWND hwnd = nullptr;
+};
+
+BOOL CALLBACK FindOfProcess(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<Found*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  char cls[64] = {};
+  GetClassNameA(h, cls, sizeof cls);
+  if (pid == f->pid && f->cls == cls) {
+    f->hwnd = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND WaitForWindow(DWORD pid, const std::string& cls, int ms = 15000) {
+  Found f{pid, cls};
+  for (int waited = 0; waited < ms; waited += 50) {
+    EnumWindows(FindOfProcess, reinterpret_cast<LPARAM>(&f));
+    if (f.hwnd) return f.hwnd;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+BOOL CALLBACK CollectText(HWND h, LPARAM lp) {
+  char text[512] = {};
+  GetWindowTextA(h, text, sizeof text);
+  *reinterpret_cast<std::string*>(lp) += text;
+  return TRUE;
+}
+
+std::string CopyClient(const TempDir& dir, bool withPictures) {
+  std::string exe = dir.File("Client.exe");
+  EXPECT_TRUE(CopyFileA((BinFolder() + "Client.exe").c_str(), exe.c_str(), FALSE));
+  if (withPictures) EXPECT_TRUE(CopyFileA((BinFolder() + "Vandrel.dll").c_str(), dir.File("Vandrel.dll").c_str(), FALSE));
+  return exe;
+}
+
+}  // namespace
+
+TEST(ClientStartup, FirstStartWritesDefaultsRemovesStaleUpdateAndRuns) {
+  TempDir dir;
+  std::string exe = CopyClient(dir, true);
+  CreateDirectoryA(dir.File("Update").c_str(), nullptr);
+  sys::WriteFileBytes(dir.File("Update\\Client.exe"), "stale");
+  Process p(exe);
+  HWND app = WaitForWindow(p.pi.dwProcessId, "TApplication");
+  ASSERT_NE(app, nullptr);
+  EXPECT_TRUE(GetWindowLongPtrA(app, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  // The window appears before the start routine runs: give it a moment.
+  for (int i = 0; i < 100 && sys::FileExists(dir.File("Update\\Client.exe")); ++i) Sleep(50);
+  EXPECT_FALSE(sys::FileExists(dir.File("Update\\Client.exe")));
+
+  TIniFile ini(dir.File("Client.ini"));
+  struct { const char* section; const char* key; std::string value; } defaults[] = {
+      {"LoginInfo", "loginname", ""},   {"Logininfo", "jsscript", ""}, {"Logininfo", "isSave", "0"},
+      {"Logininfo", "pass", ""},        {"LoginInfo", "username", ""}, {"Logininfo", "port", "8014"}};
+  for (const auto& d : defaults) {
+    EXPECT_TRUE(ini.ValueExists(d.section, d.key)) << d.key;
+    EXPECT_EQ(ini.ReadString(d.section, d.key, "?"), d.value) << d.key;
+  }
+  std::string host = ini.ReadString("LoginInfo", "host", "");
+  EXPECT_FALSE(host.empty());
+  EXPECT_EQ(ini.ReadString("LoginInfo", "url", ""), "http://" + host + "/chaxun.asp?domain=");
+  EXPECT_EQ(ini.ReadString("LoginInfo", "DomainUrl", ""), "http://" + host + "/whois.asp?domain=");
+  // Exactly the nine keys, in the order they were written.
+  std::string text = sys::ReadFileBytes(dir.File("Client.ini"));
+  std::vector<std::string> order = {"loginname", "jsscript", "isSave", "pass", "host", "username", "port", "url", "DomainUrl"};
+  size_t at = 0;
+  for (const auto& k : order) {
+    size_t p2 = text.find("\n" + k + "=", at);
+    ASSERT_NE(p2, std::string::npos) << k;
+    at = p2;
+  }
+  TStringList lines;
+  lines.SetText(text);
+  int keys = 0;
+  for (const auto& line : lines) keys += line.text.find('=') != std::string::npos;
+  EXPECT_EQ(keys, 9);
+
+  PostMessageA(app, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(p.Ended(10000));
+}
+
+TEST(ClientStartup, AnExistingIniIsNeverCompleted) {
+  TempDir dir;
+  std::string exe = CopyClient(dir, true);
+  sys::WriteFileBytes(dir.File("Client.ini"), "[LOGININFO]\r\nhost=127.0.0.9\r\n");
+  Process p(exe);
+  HWND app = WaitForWindow(p.pi.dwProcessId, "TApplication");
+  ASSERT_NE(app, nullptr);
+  PostMessageA(app, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(p.Ended(10000));
+  EXPECT_EQ(sys::ReadFileBytes(dir.File("Client.ini")), "[LOGININFO]\r\nhost=127.0.0.9\r\n");
+}
+
+TEST(ClientStartup, WithoutThePictureLibraryItSaysSoAndEnds) {
+  TempDir dir;
+  std::string exe = CopyClient(dir, false);
+  Process p(exe);
+  HWND box = WaitForWindow(p.pi.dwProcessId, "#32770");
+  ASSERT_NE(box, nullptr);
+  char caption[128] = {};
+  GetWindowTextA(box, caption, sizeof caption);
+  EXPECT_STREQ(caption, "系统提示");
+  std::string text;
+  EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&text));
+  EXPECT_NE(text.find("加载Vandrel.dll文件出错,请重新下载文件"), std::string::npos) << text;
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(p.Ended(10000));
+  DWORD code = 99;
+  GetExitCodeProcess(p.pi.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+}
