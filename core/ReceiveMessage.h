@@ -1,0 +1,32 @@
+// The queue of enterprise friends' offline messages (protocol 49) that the main window keeps
+// for the life of the program; its handler fills CurrentOffline and calls Add.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/UserManager.h"
+#include "platform/rtl/Object.h"
+
+extern TChatRecvInfo CurrentOffline;
+
+struct TOfflineRecord {
+  std::string Sender;
+  std::string Text;  // the message block
+  TDateTime Time = 0;
+  uint8_t Second = 0;
+  uint8_t Kind = 0;
+  bool Shown = false;  // set by the main window once handed to a chat window
+  int32_t TextLen() const { return int32_t(Text.size()); }
+};
+
+class TReceiveBuffer : public TObject {
+  KARV_CLASS(TReceiveBuffer, TObject)
+ public:
+  std::vector<TOfflineRecord> Items;
+  uint8_t Flag = 0;
+
+  int32_t Count() const { return int32_t(Items.size()); }
+  // Appends a copy of CurrentOffline.
+  bool Add();
+};

@@ -1,0 +1,221 @@
+// Readers of the server's message bodies.
+#include "core/ServiceReplies.h"
+
+#include "platform/rtl/SysUtils.h"
+
+TBody TBody::OfFrame(const uint8_t* frame, int64_t held) {
+  if (!frame || held < 6) throw EMalformedBody("帧头不完整");
+  uint64_t len = ReadU32(frame + 2);
+  if (len + 6 > uint64_t(held)) throw EMalformedBody("帧不完整");
+  return TBody{frame + 6, size_t(len)};
+}
+
+TChatMessage ParseChatMessage(const TBody& body) {
+  TBodyReader r = body.Reader();
+  TChatMessage m;
+  m.OfflineFlag = r.U8();
+  m.Second = r.U8();
+  m.SenderKind = r.U8();
+  m.Formatted = r.LongText();
+  m.Sender = r.WireString();
+  m.Time = r.DateTime();
+  return m;
+}
+
+TFormattedText ParseFormattedText(const std::string& formatted, bool colourAsText) {
+  TBodyReader r(formatted);
+  TFormattedText f;
+  f.FontSize = r.U8();
+  f.FontName = r.WireString();
+  if (colourAsText) {
+    f.ColourText = r.WireString();
+    f.Colour = uint32_t(sys::StrToIntDef(f.ColourText, 0));
+  } else {
+    f.Colour = r.U32();
+  }
+  f.Text = r.LongText();
+  return f;
+}
+
+std::string BuildFormattedText(uint8_t fontSize, const std::string& fontName, uint32_t colour,
+                               const std::string& text) {
+  return TBodyWriter().U8(fontSize).WireString(fontName).U32(colour).LongText(text).Take();
+}
+
+TLoginReply ParseLoginReply(const TBody& body) {
+  TBodyReader r = body.Reader();
+  TLoginReply l;
+  l.Result = r.U8();
+  l.OwnName = r.WireString();
+  l.Value = r.U32();
+  l.UpdateFlag = r.U8();
+  l.SiteUrl = r.WireString();
+  l.NewestVersion = r.WireString();
+  l.Company = r.WireString();
+  l.Phone = r.WireString();
+  l.Fax = r.WireString();
+  l.Email = r.WireString();
+  l.Extra = r.WireString();
+  return l;
+}
+
+std::vector<uint32_t> ParseCustomerList(const TBody& body) {
+  TBodyReader r = body.Reader();
+  uint8_t n = r.U8();
+  r.Expect(n, 4);
+  std::vector<uint32_t> v;
+  for (int i = 0; i < n; ++i) v.push_back(r.U32());
+  return v;
+}
+
+TRegisterReply ParseRegisterReply(const TBody& body) {
+  TBodyReader r = body.Reader();
+  TRegisterReply g;
+  g.Result = r.U8();
+  g.NewAccount = r.U32();
+  g.Account = r.U32();
+  g.Text = r.WireString();
+  return g;
+}
+
+std::string ParseCustomerLeft(const TBody& body) { return body.Reader().WireString(); }
+
+TWaitingMessages ParseWaitingMessages(const TBody& body) {
+  namespace w = layout::waiting_msg;
+  TBodyReader r = body.Reader();
+  TWaitingMessages m;
+  m.Flag = r.U8();
+  uint8_t n = r.U8();
+  r.Expect(n, w::kSize);
+  for (int i = 0; i < n; ++i) {
+    const uint8_t* e = r.Take(w::kSize);
+    m.Items.push_back({ReadPadded(e + w::kText, w::kTextSize), ReadPadded(e + w::kSender, w::kSenderSize),
+                       ReadDateTime(e + w::kTime)});
+  }
+  return m;
+}
+
+std::vector<TFriendRecord> ParseFriendList(const TBody& body) {
+  TBodyReader r = body.Reader();
+  uint8_t n = r.U8();
+  r.Expect(n, layout::friend_rec::kSize);
+  std::vector<TFriendRecord> v;
+  for (int i = 0; i < n; ++i) v.emplace_back(r.Take(layout::friend_rec::kSize));
+  return v;
+}
+
+TFriendRecord ParseFriendRecord(const TBody& body) {
+  TBodyReader r = body.Reader();
+  return TFriendRecord(r.Take(layout::friend_rec::kSize));
+}
+
+uint32_t ParseAccount(const TBody& body) { return body.Reader().U32(); }
+
+TFriendRequest ParseFriendRequest(const TBody& body) {
+  TBodyReader r = body.Reader();
+  TFriendRequest q;
+  q.Text = r.WireString();
+  q.Requester = TFriendRecord(r.Take(layout::friend_rec::kSize));
+  return q;
+}
+
+std::vector<TStoredRequest> ParseStoredRequests(const TBody& body) {
+  namespace s = layout::stored_req;
+  TBodyReader r = body.Reader();
+  uint8_t n = r.U8();
+  r.Expect(n, s::kSize);
+  std::vector<TStoredRequest> v;
+  for (int i = 0; i < n; ++i) {
+    const uint8_t* e = r.Take(s::kSize);
+    TStoredRequest q;
+    q.Requester = ReadU32(e + s::kRequester);
+    q.Time = ReadDateTime(e + s::kTime);
+    q.Text = ReadFixed(e + s::kText, s::kTextMax);
+    q.Record = TFriendRecord(e + s::kRecord);
+    std::copy(e, e + s::kSize, q.Raw.begin());
+    v.push_back(q);
+  }
+  return v;
+}
+
+std::vector<TOfflineMessage> ParseOfflineMessages(const TBody& body) {
+  namespace o = layout::offline_msg;
+  TBodyReader r = body.Reader();
+  uint8_t n = r.U8();
+  r.Expect(n, o::kSize);
+  std::vector<TOfflineMessage> v;
+  for (int i = 0; i < n; ++i) {
+    const uint8_t* e = r.Take(o::kSize);
+    TOfflineMessage m;
+    m.Sender = ReadU32(e + o::kSender);
+    m.Time = ReadDateTime(e + o::kTime);
+    m.Text = ReadPadded(e + o::kText, o::kTextSize);
+    m.Shown = e[o::kShown];
+    m.FontName = ReadPadded(e + o::kFontName, o::kFontNameSize);
+    m.FontSize = e[o::kFontSize];
+    m.Colour = ReadU32(e + o::kColour);
+    v.push_back(m);
+  }
+  return v;
+}
+
+static std::vector<TRegionEntry> ReadRegionTable(TBodyReader& r) {
+  namespace g = layout::region;
+  uint32_t n = r.U32();
+  r.Expect(n, g::kSize);
+  std::vector<TRegionEntry> v;
+  v.reserve(n);
+  for (uint32_t i = 0; i < n; ++i) {
+    const uint8_t* e = r.Take(g::kSize);
+    v.push_back({ReadU32(e + g::kValue), ReadU32(e + g::kParent), ReadU32(e + g::kOwn),
+                 ReadFixed(e + g::kName, g::kNameMax)});
+  }
+  return v;
+}
+
+TRegionTables ParseRegionTables(const TBody& body) {
+  TBodyReader r = body.Reader();
+  TRegionTables t;
+  t.Provinces = ReadRegionTable(r);
+  t.Cities = ReadRegionTable(r);
+  t.Districts = ReadRegionTable(r);
+  return t;
+}
+
+std::vector<TCategoryEntry> ParseCategoryTable(const TBody& body) {
+  namespace c = layout::category;
+  TBodyReader r = body.Reader();
+  uint32_t n = r.U32();
+  r.Expect(n, c::kSize);
+  std::vector<TCategoryEntry> v;
+  v.reserve(n);
+  for (uint32_t i = 0; i < n; ++i) {
+    const uint8_t* e = r.Take(c::kSize);
+    v.push_back({ReadU32(e + c::kValue), ReadU32(e + c::kOwn), int32_t(ReadU32(e + c::kParent)),
+                 ReadFixed(e + c::kName, c::kNameMax)});
+  }
+  return v;
+}
+
+uint8_t ParseTradeResult(const TBody& body) { return body.Reader().U8(); }
+
+void CheckBody(uint8_t proto, const TBody& body) {
+  switch (proto) {
+    case 12: ParseChatMessage(body); break;
+    case 27: ParseLoginReply(body); break;
+    case 28: ParseCustomerList(body); break;
+    case 32: ParseRegisterReply(body); break;
+    case 33: ParseCustomerLeft(body); break;
+    case 35: ParseWaitingMessages(body); break;
+    case 37: case 40: ParseFriendList(body); break;
+    case 38: case 46: ParseFriendRecord(body); break;
+    case 39: case 42: case 45: case 50: ParseAccount(body); break;
+    case 43: ParseFriendRequest(body); break;
+    case 47: ParseStoredRequests(body); break;
+    case 49: ParseOfflineMessages(body); break;
+    case 51: ParseRegionTables(body); break;
+    case 52: ParseCategoryTable(body); break;
+    case 53: ParseTradeResult(body); break;
+    default: break;
+  }
+}

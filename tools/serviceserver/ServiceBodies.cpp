@@ -1,0 +1,124 @@
+// Server-side layouts of every reply body.
+#include "tools/serviceserver/ServiceBodies.h"
+
+#include <algorithm>
+
+#include "core/WireFormat.h"
+
+namespace stub {
+
+namespace {
+// Lists with a one-byte count carry at most 255 entries.
+template <class T>
+size_t ByteCount(const std::vector<T>& v) {
+  return std::min<size_t>(v.size(), 255);
+}
+}  // namespace
+
+std::string Frame(uint8_t proto, std::string_view body) {
+  TBodyWriter w;
+  w.U8(0x64).U8(proto).U32(uint32_t(body.size())).Bytes(body.data(), body.size());
+  return w.Take();
+}
+
+std::string ChatBody(uint8_t offlineFlag, uint8_t senderKind, std::string_view formatted, std::string_view sender,
+                     TDateTime time) {
+  return TBodyWriter().U8(offlineFlag).U8(0).U8(senderKind).LongText(formatted).WireString(sender).DateTime(time).Take();
+}
+
+std::string LoginReplyBody(const TLoginReply& r) {
+  TBodyWriter w;
+  w.U8(r.Result).WireString(r.OwnName).U32(r.Value).U8(r.UpdateFlag).WireString(r.SiteUrl);
+  w.WireString(r.NewestVersion).WireString(r.Company).WireString(r.Phone).WireString(r.Fax);
+  w.WireString(r.Email).WireString(r.Extra);
+  return w.Take();
+}
+
+std::string CustomerListBody(const std::vector<uint32_t>& accounts) {
+  TBodyWriter w;
+  size_t n = ByteCount(accounts);
+  w.U8(uint8_t(n));
+  for (size_t i = 0; i < n; ++i) w.U32(accounts[i]);
+  return w.Take();
+}
+
+std::string RegisterReplyBody(const TRegisterReply& r) {
+  return TBodyWriter().U8(r.Result).U32(r.NewAccount).U32(r.Account).WireString(r.Text).Take();
+}
+
+std::string CustomerLeftBody(std::string_view account) { return TBodyWriter().WireString(account).Take(); }
+
+std::string WaitingMessagesBody(uint8_t flag, const std::vector<TWaitingMessage>& m) {
+  namespace l = layout::waiting_msg;
+  TBodyWriter w;
+  size_t n = ByteCount(m);
+  w.U8(flag).U8(uint8_t(n));
+  for (size_t i = 0; i < n; ++i) w.Padded(m[i].Text, l::kTextSize).Padded(m[i].Sender, l::kSenderSize).DateTime(m[i].Time);
+  return w.Take();
+}
+
+std::string FriendListBody(const std::vector<TFriendRecord>& records) {
+  TBodyWriter w;
+  size_t n = ByteCount(records);
+  w.U8(uint8_t(n));
+  for (size_t i = 0; i < n; ++i) w.Bytes(records[i].Data(), layout::friend_rec::kSize);
+  return w.Take();
+}
+
+std::string FriendRecordBody(const TFriendRecord& record) {
+  return std::string(reinterpret_cast<const char*>(record.Data()), layout::friend_rec::kSize);
+}
+
+std::string AccountBody(uint32_t account) { return TBodyWriter().U32(account).Take(); }
+
+std::string FriendRequestBody(std::string_view text, const TFriendRecord& requester) {
+  return TBodyWriter().WireString(text).Bytes(requester.Data(), layout::friend_rec::kSize).Take();
+}
+
+std::string StoredRequestsBody(const std::vector<TStoredRequest>& requests) {
+  namespace l = layout::stored_req;
+  TBodyWriter w;
+  size_t n = ByteCount(requests);
+  w.U8(uint8_t(n));
+  for (size_t i = 0; i < n; ++i) {
+    const TStoredRequest& q = requests[i];
+    w.U32(q.Requester).DateTime(q.Time).FixedString(q.Text, l::kTextMax);
+    w.Bytes(q.Record.Data(), layout::friend_rec::kSize);
+  }
+  return w.Take();
+}
+
+std::string OfflineMessagesBody(const std::vector<TOfflineMessage>& messages) {
+  namespace l = layout::offline_msg;
+  TBodyWriter w;
+  size_t n = ByteCount(messages);
+  w.U8(uint8_t(n));
+  for (size_t i = 0; i < n; ++i) {
+    const TOfflineMessage& m = messages[i];
+    w.U32(m.Sender).Zeros(4).DateTime(m.Time).Padded(m.Text, l::kTextSize).U8(m.Shown);
+    w.Padded(m.FontName, l::kFontNameSize).Zeros(1).U8(m.FontSize).Zeros(3).U32(m.Colour);
+  }
+  return w.Take();
+}
+
+std::string RegionTablesBody(const TRegionTables& tables) {
+  TBodyWriter w;
+  for (const auto* table : {&tables.Provinces, &tables.Cities, &tables.Districts}) {
+    w.U32(uint32_t(table->size()));
+    for (const TRegionEntry& e : *table)
+      w.U32(e.Value).U32(e.Parent).U32(e.Own).FixedString(e.Name, layout::region::kNameMax);
+  }
+  return w.Take();
+}
+
+std::string CategoryTableBody(const std::vector<TCategoryEntry>& entries) {
+  TBodyWriter w;
+  w.U32(uint32_t(entries.size()));
+  for (const TCategoryEntry& e : entries)
+    w.U32(e.Value).U32(e.Own).U32(uint32_t(e.Parent)).FixedString(e.Name, layout::category::kNameMax);
+  return w.Take();
+}
+
+std::string TradeResultBody(uint8_t result) { return TBodyWriter().U8(result).Take(); }
+
+}  // namespace stub
