@@ -1,5 +1,6 @@
 #include "core/uSettings.h"
 
+#include "core/uDatabase.h"
 #include "core/uHelpers.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -98,14 +99,8 @@ bool StartRoutine() {
   std::string port = IniFile->ReadString("Logininfo", "port", "8014");
   (void)host;
   (void)port;
-  // 6-11. databases: descriptors, open or create, configuration reads.
-  std::string folder = ProgramFolder();
-  SystemDb.Caption = "系统数据库系统";
-  SystemDb.Path = folder + "DataConfig\\LocalDb.mdb";
-  SystemDb.Password = kDatabasePassword;
-  PersonalDb.Caption = "个人信息数据库系统";
-  PersonalDb.Path = folder + "DataConfig\\LocalConfig.mdb";
-  PersonalDb.Password = kDatabasePassword;
+  // 6-11. databases: descriptors, open or create, configuration reads; failures are logged.
+  StartLocalDatabases(ProgramFolder());
   // 12.
   return true;
 }

@@ -1,0 +1,197 @@
+#include "core/uDataBack.h"
+
+#include <windows.h>
+
+#include "platform/rtl/SysUtils.h"
+
+std::unique_ptr<TLocalCopy> LocalCopy;
+
+namespace {
+
+constexpr const char* kSeparator = "<$:$>";
+constexpr DWORD kBlockSize = 2048;
+
+struct FileHandle {
+  HANDLE h = INVALID_HANDLE_VALUE;
+  ~FileHandle() { Close(); }
+  void Close() {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    h = INVALID_HANDLE_VALUE;
+  }
+};
+
+}  // namespace
+
+// ---- TLocalCopy
+
+TLocalCopy::~TLocalCopy() {
+  OnMessage.Clear();
+  OnConfirm.Clear();
+  OnFileSize.Clear();
+  OnProgress.Clear();
+  OnFinish.Clear();
+  if (FThread) {
+    FThread->Terminate();
+    FThread->WaitFor();
+  }
+}
+
+bool TLocalCopy::AddJob(const std::string& src, const std::string& dst) {
+  if (!sys::FileExists(src)) {
+    DoMessage("提示: 个人信息数据库文件丢失(" + src + ")");
+    return false;
+  }
+  std::string job = sys::LowerCase(src + kSeparator + dst);
+  std::lock_guard<std::mutex> g(lock_);
+  if (FList.IndexOf(job) < 0) FList.Add(job);
+  return true;
+}
+
+bool TLocalCopy::IsBusy() const {
+  std::lock_guard<std::mutex> g(lock_);
+  return FThread && !workerDone_;
+}
+
+void TLocalCopy::Start() {
+  if (IsBusy()) {
+    DoMessage("提示：当前操作正在进行，请稍后...");
+    return;
+  }
+  if (FThread) FThread->WaitFor();  // it has finished its last job and is returning
+  {
+    std::lock_guard<std::mutex> g(lock_);
+    workerDone_ = false;
+  }
+  FThread = std::make_unique<TLocalBackThread>(this);
+}
+
+void TLocalCopy::DoMessage(const std::string& msg) {
+  if (OnMessage) OnMessage(this, msg);
+}
+
+bool TLocalCopy::TakeFirst(std::string& job) {
+  std::lock_guard<std::mutex> g(lock_);
+  if (FList.Count() == 0) {
+    workerDone_ = true;
+    return false;
+  }
+  job = FList[0];
+  return true;
+}
+
+void TLocalCopy::RemoveFirst() {
+  std::lock_guard<std::mutex> g(lock_);
+  if (FList.Count() > 0) FList.Delete(0);
+}
+
+// ---- TLocalBackThread
+
+TLocalBackThread::TLocalBackThread(TLocalCopy* owner) : FOwner(owner) { Start(); }
+
+TLocalBackThread::~TLocalBackThread() {
+  Terminate();
+  WaitFor();
+}
+
+void TLocalBackThread::Execute() {
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE);
+  std::string job;
+  while (!Terminated() && FOwner->TakeFirst(job)) {
+    FResult = false;
+    try {
+      if (ParseJob(job) && FContinue) FResult = CopyOne(FSrc, FDst);
+    } catch (...) {
+      FResult = false;
+    }
+    FOwner->RemoveFirst();
+    Synchronize([this] { DoFinish(); });
+  }
+}
+
+void TLocalBackThread::Report(const std::string& msg) {
+  FMsg = msg;
+  Synchronize([this] { DoMessage(); });
+}
+
+bool TLocalBackThread::ParseJob(const std::string& job) {
+  size_t at = job.find(kSeparator);
+  if (at == std::string::npos) return false;
+  FSrc = job.substr(0, at);
+  FDst = job.substr(at + 5);
+  Synchronize([this] { DoConfirm(); });
+  if (!sys::FileExists(FSrc)) {
+    Report("错误: 个个信息数据库文件丢失(" + FSrc + ")");
+    return false;
+  }
+  std::string folder = sys::ExtractFilePath(FDst);
+  if (!folder.empty() && !sys::DirectoryExists(folder) && !sys::ForceDirectories(folder)) {
+    Report("提示:无法创建目标文件夹(" + folder + ")");
+    return false;
+  }
+  return true;
+}
+
+bool TLocalBackThread::CopyOne(const std::string& src, const std::string& dst) {
+  FileHandle in;
+  in.h = CreateFileA(src.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (in.h == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(in.h, &size)) return false;
+  FSize = size.QuadPart;
+  Synchronize([this] { DoFileSize(); });
+
+  // The copy goes to a file beside the destination and replaces it only once it is whole,
+  // so a failed or stopped copy leaves the old destination as it was.
+  std::string folder = sys::ExtractFilePath(dst);
+  char tmpName[MAX_PATH];
+  if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "cpy", 0, tmpName)) return false;
+  std::string tmp = tmpName;
+  FileHandle out;
+  out.h = CreateFileA(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool whole = false;
+  if (out.h != INVALID_HANDLE_VALUE) {
+    char buffer[kBlockSize];
+    int64_t remaining = FSize;
+    bool failed = false;
+    while (remaining > 0 && !Terminated() && !failed) {
+      DWORD want = remaining < kBlockSize ? (DWORD)remaining : kBlockSize, got = 0, written = 0;
+      // A read that yields nothing before the end (the file shrank) would never finish.
+      if (!ReadFile(in.h, buffer, want, &got, nullptr) || got == 0 ||
+          !WriteFile(out.h, buffer, got, &written, nullptr) || written != got) {
+        failed = true;
+        break;
+      }
+      remaining -= got;
+      FPosition += got;
+      Synchronize([this] { DoProgress(); });
+    }
+    whole = !failed && remaining == 0 && FSize > 0 && FlushFileBuffers(out.h);
+    out.Close();
+  }
+  in.Close();
+  if (whole && MoveFileExA(tmp.c_str(), dst.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  DeleteFileA(tmp.c_str());
+  return false;
+}
+
+void TLocalBackThread::DoFileSize() {
+  if (FOwner->OnFileSize) FOwner->OnFileSize(FOwner, FSize);
+}
+
+void TLocalBackThread::DoProgress() {
+  if (FOwner->OnProgress) FOwner->OnProgress(FOwner, FPosition);
+}
+
+void TLocalBackThread::DoMessage() {
+  if (FOwner->OnMessage) FOwner->OnMessage(FOwner, FMsg);
+}
+
+void TLocalBackThread::DoConfirm() {
+  FContinue = true;
+  if (FOwner->OnConfirm) FOwner->OnConfirm(FOwner, FSrc, FDst, FContinue);
+}
+
+void TLocalBackThread::DoFinish() {
+  if (FOwner->OnFinish) FOwner->OnFinish(FOwner, FResult);
+}

@@ -1,0 +1,275 @@
+// The schema of both local databases lives here as data, so creation and the check pass
+// build their statements from the same table definitions.
+#include "core/uDatabase.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+#include "core/uDataOperate.h"
+#include "core/uHelpers.h"
+#include "core/uSettings.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "platform/rtl/Seams.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+struct ColumnDef {
+  const char* name;
+  const char* type;  // "varchar(n)" or "int"
+};
+
+struct TableDef {
+  const char* name;
+  std::vector<ColumnDef> columns;  // after Id
+};
+
+const TableDef kConfig{"config", {{"SectionName", "varchar(20)"}, {"KeyName", "varchar(50)"}, {"KeyValue", "varchar(200)"}}};
+const TableDef kHostList{"HostList", {{"HostName", "varchar(50)"}, {"HostDescription", "varchar(50)"}}};
+const TableDef kJsScriptPath{"JsScriptPath", {{"JsScriptFile", "varchar(50)"}, {"EnterpriseNumber", "varchar(10)"}}};
+const TableDef kSelfInfo{"SelfInfo",
+                         {{"Username", "varchar(50)"},
+                          {"Userpass", "varchar(50)"},
+                          {"IsSave", "varchar(50)"},
+                          {"HistoryLoginName", "varchar(50)"},
+                          {"JsScript", "varchar(50)"}}};
+const TableDef kChatMsg{"ChatMsg", {{"ChatDate", "varchar(50)"}, {"ChatMsg", "varchar(250)"}, {"FriendNumber", "varchar(10)"}}};
+const TableDef kSelfConfig{"SelfConfig", {{"KeyName", "varchar(50)"}, {"KeyValue", "varchar(250)"}, {"KeyValue1", "varchar(100)"}}};
+const TableDef kShortMessage{"ShortMessage", {{"ShortWord", "varchar(50)"}}};
+const TableDef kDomainCallDate{"DomainCallDate", {{"DomainName", "varchar(50)"}, {"HintDateNumber", "int"}}};
+const TableDef kNetBackRecord{"NetBackRecord",
+                              {{"EnterpriseId", "varchar(20)"},
+                               {"NetSiteName", "varchar(50)"},
+                               {"NetSiteAddress", "varchar(50)"},
+                               {"UserName", "varchar(50)"},
+                               {"UserPass", "varchar(20)"},
+                               {"PostDate", "varchar(10)"},
+                               {"NetUrlType", "int"},
+                               {"Port", "varchar(50)"}}};
+
+const char* const kShortWords[] = {"我现在正忙，请稍候", "请留下您的联系方式，email或者电话", "谢谢您的建议",
+                                   "感谢您的咨询，请问还有什么需要帮忙的吗？"};
+
+// Text compares without regard to case, as the databases always have.
+std::string ColumnSql(const ColumnDef& c) {
+  std::string type = c.type;
+  return std::string(c.name) + "   " + (type == "int" ? type : type + " COLLATE NOCASE");
+}
+
+void CreateTable(TDbQuery& q, const TableDef& t) {
+  q.Close();
+  q.SQL().Clear();
+  q.ClearParams();
+  q.SQL().Add(std::string("CREATE       TABLE       ") + t.name);
+  q.SQL().Add("(       ");
+  q.SQL().Add("Id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL,");
+  for (size_t i = 0; i < t.columns.size(); ++i)
+    q.SQL().Add(ColumnSql(t.columns[i]) + (i + 1 < t.columns.size() ? "," : ""));
+  q.SQL().Add(")");
+  q.ExecSQL();
+}
+
+// Appends rows through an empty data set of the table, posting each.
+void AppendRows(TDbQuery& q, const char* table, const std::vector<const char*>& columns,
+                const std::vector<std::vector<std::string>>& rows) {
+  q.Close();
+  q.SQL().Clear();
+  q.ClearParams();
+  q.SQL().Add(std::string("select * from ") + table + " where 1=0");
+  q.Open();
+  for (const auto& row : rows) {
+    q.Append();
+    for (size_t i = 0; i < columns.size(); ++i) q.FieldByName(columns[i]).SetAsString(row[i]);
+    q.Post();
+  }
+  q.Close();
+}
+
+void SeedConfig(TDbQuery& q, const std::string& queryPort) {
+  std::string web = std::string("http://") + kServiceWebHost;
+  AppendRows(q, "config", {"SectionName", "KeyName", "KeyValue"},
+             {{"SeoUrl", "QueryUrl", web + queryPort + "/chaxun.asp?domain="},
+              {"SeoUrl", "Domainurl", web + "/whois.asp?domain="},
+              {"SeoUrl", "EditUserInfoUrl", web + "/user_admin.asp"},
+              {"Link", "LinkUserUrl", web + "/user_admin.asp"}});
+}
+
+void SeedHostList(TDbQuery& q) {
+  AppendRows(q, "HostList", {"HostName", "HostDescription"},
+             {{kServiceWebHost, "网通线路"}, {kLocalLineAddress, "本地线路"}, {kSecondLineHost, "双线路"}});
+}
+
+void SeedShortMessage(TDbQuery& q) {
+  std::vector<std::vector<std::string>> rows;
+  for (const char* w : kShortWords) rows.push_back({w});
+  AppendRows(q, "ShortMessage", {"ShortWord"}, rows);
+}
+
+// A connection and a query over it, both freed together.
+struct Session {
+  TDbConnection connection{nullptr};
+  TDbQuery query{nullptr};
+  explicit Session(const std::string& cs) {
+    connection.SetConnectionString(cs);
+    query.SetConnection(&connection);
+  }
+};
+
+bool HasTable(const TStringList& names, const char* table) {
+  for (const auto& item : names)
+    if (sys::SameText(item.text, table)) return true;
+  return false;
+}
+
+void CheckJsScriptColumns(TDbQuery& q) {
+  q.Close();
+  q.SQL().Clear();
+  q.ClearParams();
+  q.SQL().Add("select * from JsScriptPath where 1=0");
+  q.Open();
+  // SQLite cannot add a key column to a table; a lost Id comes back as a plain number.
+  std::vector<std::string> missing;
+  if (!q.FindField("Id")) missing.push_back("Id INTEGER");
+  for (const ColumnDef& c : kJsScriptPath.columns)
+    if (!q.FindField(c.name)) missing.push_back(ColumnSql(c));
+  q.Close();
+  for (const std::string& def : missing) {
+    q.SQL().Clear();
+    q.SQL().Add("Alter Table JsScriptPath  Add Column " + def);
+    q.ExecSQL();
+  }
+}
+
+}  // namespace
+
+std::string DatabaseConnectionString(const std::string& path, const std::string& password) {
+  return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";Jet OLEDB:Database Password=" + password + ";";
+}
+
+bool FieldExists(TDbQuery& dataSet, const std::string& name) {
+  for (int i = 0; i < dataSet.FieldCount(); ++i)
+    if (dataSet.Fields(i).FieldName() == name) return true;
+  return false;
+}
+
+void CreateLocalDatabase(bool isSystem, const std::string& path, const std::string& password) {
+  try {
+    std::string cs = DatabaseConnectionString(path, password);
+    TDbConnection::CreateDatabase(cs);
+    Session s(cs);
+    if (isSystem) {
+      CreateTable(s.query, kConfig);
+      CreateTable(s.query, kHostList);
+      SeedConfig(s.query, "");
+      SeedHostList(s.query);
+    } else {
+      for (const TableDef* t :
+           {&kJsScriptPath, &kSelfInfo, &kChatMsg, &kSelfConfig, &kShortMessage, &kDomainCallDate, &kNetBackRecord})
+        CreateTable(s.query, *t);
+      AppendRows(s.query, "SelfConfig", {"KeyName", "KeyValue"}, {{"Line", "网通线路"}});
+      SeedShortMessage(s.query);
+    }
+  } catch (const std::exception&) {
+    // The open step that follows reports the failure.
+  }
+}
+
+void CheckLocalDatabase(bool isSystem, const std::string& path, const std::string& password) {
+  try {
+    Session s(DatabaseConnectionString(path, password));
+    TStringList names;
+    s.connection.GetTableNames(names);
+    TDbQuery& q = s.query;
+    if (isSystem) {
+      if (!HasTable(names, kConfig.name)) {
+        CreateTable(q, kConfig);
+        SeedConfig(q, ":8018");
+      }
+      if (!HasTable(names, kHostList.name)) {
+        CreateTable(q, kHostList);
+        SeedHostList(q);
+      }
+      return;
+    }
+    if (!HasTable(names, kJsScriptPath.name)) CreateTable(q, kJsScriptPath);
+    else CheckJsScriptColumns(q);
+    for (const TableDef* t : {&kSelfInfo, &kChatMsg, &kSelfConfig})
+      if (!HasTable(names, t->name)) CreateTable(q, *t);
+    if (!HasTable(names, kShortMessage.name)) {
+      CreateTable(q, kShortMessage);
+      SeedShortMessage(q);
+    }
+    for (const TableDef* t : {&kDomainCallDate, &kNetBackRecord})
+      if (!HasTable(names, t->name)) CreateTable(q, *t);
+  } catch (const std::exception&) {
+    // The tables after the failing step wait for the next start.
+  }
+}
+
+bool OpenOrCreateDatabase(TDatabaseInfo& db) {
+  db.ConnectionString = DatabaseConnectionString(db.Path, db.Password);
+  if (!sys::FileExists(db.Path)) {
+    // A first start may find no DataConfig folder at all.
+    sys::ForceDirectories(sys::ExtractFilePath(db.Path));
+    CreateLocalDatabase(db.IsSystem, db.Path, db.Password);
+  } else {
+    CheckLocalDatabase(db.IsSystem, db.Path, db.Password);
+  }
+  TDbConnection test(nullptr);
+  test.SetConnectionString(db.ConnectionString);
+  test.SetConnectionTimeout(5);
+  try {
+    test.Open();
+  } catch (const std::exception&) {
+    seams::Dialogs().Ask(nullptr, "连接本地数据库出错,请检查数据库设置!", "连接数据库出错", MB_OK | MB_ICONQUESTION);
+  }
+  db.Opened = test.Connected();
+  return db.Opened;
+}
+
+// Every step past the opening is guarded: a database that is missing, damaged or half made
+// must not keep the program from starting.
+static void StartStep(const char* what, const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "StartRoutine," + what + "出错");
+  }
+}
+
+void StartLocalDatabases(const std::string& programFolder) {
+  std::string folder = sys::IncludeTrailingBackslash(programFolder);
+  SystemDb.Caption = "系统数据库系统";
+  SystemDb.Path = folder + "DataConfig\\LocalDb.mdb";
+  SystemDb.Password = kDatabasePassword;
+  PersonalDb.Caption = "个人信息数据库系统";
+  PersonalDb.Path = folder + "DataConfig\\LocalConfig.mdb";
+  PersonalDb.Password = kDatabasePassword;
+
+  SystemDb.IsSystem = true;
+  if (!OpenOrCreateDatabase(SystemDb)) WriteErrorLog("本地系统数据库读取出错");
+  SystemDb.IsSystem = false;
+  if (!OpenOrCreateDatabase(PersonalDb)) WriteErrorLog("本地个人数据库读取出错");
+
+  if (!Data) return;
+  if (SystemDb.Opened)
+    StartStep("ReadConfig", [] {
+      Data->ADOConnection->SetConnectionString(SystemDb.ConnectionString);
+      Data->ADOConnection->Open();
+      SeoQueryUrl = Data->ReadConfig("SeoUrl", "QueryUrl");
+      DomainQueryUrl = Data->ReadConfig("SeoUrl", "Domainurl");
+    });
+  if (PersonalDb.Opened)
+    StartStep("ReadShortMessages", [] {
+      Data->AdoConnSecond->SetConnectionString(PersonalDb.ConnectionString);
+      Data->AdoConnSecond->Open();
+      if (ShortWords) {
+        ShortWords->Clear();
+        Data->ReadShortMessages(*ShortWords);
+      }
+      Data->ReadDomainHintDate();
+    });
+}

@@ -1,0 +1,187 @@
+// Opening and creating the two local databases at start: a first start, an older file that
+// lacks tables and columns, and files that cannot be opened.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "core/uDataOperate.h"
+#include "core/uDatabase.h"
+#include "core/uSettings.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "platform/rtl/SysUtils.h"
+#include "tests/data/DataFixtures.h"
+
+using datatest::RawExec;
+using datatest::RawRows;
+using Rows = std::vector<std::string>;
+
+namespace {
+
+using Start = datatest::StartedProgram;
+
+// A database file of ours with only the tables a test makes by hand.
+void MakeBareFile(const std::string& path, const std::string& password = "mbqe274#") {
+  sys::ForceDirectories(sys::ExtractFilePath(path));
+  TDbConnection::CreateDatabase(DatabaseConnectionString(path, password));
+}
+
+const Rows kPersonalTables = {"ChatMsg",      "DomainCallDate", "JsScriptPath", "NetBackRecord",
+                              "SelfConfig",   "SelfInfo",       "ShortMessage"};
+const Rows kPhrases = {"我现在正忙，请稍候", "请留下您的联系方式，email或者电话", "谢谢您的建议",
+                       "感谢您的咨询，请问还有什么需要帮忙的吗？"};
+
+Rows UserTables(const std::string& path) {
+  return RawRows(path,
+                 "select name from sqlite_master where type='table' and name not like 'sqlite%' and name not like "
+                 "'MSys%' order by name collate nocase");
+}
+
+}  // namespace
+
+TEST(LocalDatabases, FirstStartCreatesBothFilesWithTablesAndSeeds) {
+  Start s;
+  ASSERT_FALSE(sys::DirectoryExists(s.folder.File("DataConfig")));
+  s.Run();
+  EXPECT_TRUE(SystemDb.Opened);
+  EXPECT_TRUE(PersonalDb.Opened);
+  EXPECT_EQ(SystemDb.ConnectionString, "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + s.System() +
+                                           ";Jet OLEDB:Database Password=mbqe274#;");
+  EXPECT_EQ(SystemDb.Caption, "系统数据库系统");
+  EXPECT_EQ(PersonalDb.Caption, "个人信息数据库系统");
+  EXPECT_TRUE(s.folder.dialogs.calls.empty());
+  EXPECT_TRUE(s.folder.LogTexts().empty());
+
+  std::string web = std::string("http://") + kServiceWebHost;
+  EXPECT_EQ(UserTables(s.System()), (Rows{"config", "HostList"}));
+  EXPECT_EQ(RawRows(s.System(), "select Id, SectionName, KeyName, KeyValue from config order by Id"),
+            (Rows{"1|SeoUrl|QueryUrl|" + web + "/chaxun.asp?domain=", "2|SeoUrl|Domainurl|" + web + "/whois.asp?domain=",
+                  "3|SeoUrl|EditUserInfoUrl|" + web + "/user_admin.asp", "4|Link|LinkUserUrl|" + web + "/user_admin.asp"}));
+  EXPECT_EQ(RawRows(s.System(), "select HostName, HostDescription from HostList order by Id"),
+            (Rows{std::string(kServiceWebHost) + "|网通线路", std::string(kLocalLineAddress) + "|本地线路",
+                  std::string(kSecondLineHost) + "|双线路"}));
+
+  EXPECT_EQ(UserTables(s.Personal()), kPersonalTables);
+  EXPECT_EQ(RawRows(s.Personal(), "select KeyName, KeyValue, KeyValue1 from SelfConfig"), (Rows{"Line|网通线路|"}));
+  EXPECT_EQ(RawRows(s.Personal(), "select ShortWord from ShortMessage order by Id"), kPhrases);
+  EXPECT_EQ(RawRows(s.Personal(), "select name from pragma_table_info('NetBackRecord')"),
+            (Rows{"Id", "EnterpriseId", "NetSiteName", "NetSiteAddress", "UserName", "UserPass", "PostDate",
+                  "NetUrlType", "Port"}));
+
+  // What the start routine reads from them.
+  EXPECT_EQ(SeoQueryUrl, web + "/chaxun.asp?domain=");
+  EXPECT_EQ(DomainQueryUrl, web + "/whois.asp?domain=");
+  ASSERT_EQ(ShortWords->Count(), 4);
+  EXPECT_EQ((*ShortWords)[3], kPhrases[3]);
+  EXPECT_EQ(DomainName, "");
+  EXPECT_EQ(HintDateNumber, 0);
+
+  // A second start finds everything in place and adds nothing.
+  s.Run();
+  EXPECT_EQ(RawRows(s.System(), "select count(*) from config"), Rows{"4"});
+  EXPECT_EQ(RawRows(s.Personal(), "select count(*) from ShortMessage"), Rows{"4"});
+  EXPECT_EQ(ShortWords->Count(), 4);
+}
+
+TEST(LocalDatabases, AnOlderFileGetsItsMissingTablesAndColumns) {
+  Start s;
+  MakeBareFile(s.System());
+  RawExec(s.System(),
+          "CREATE TABLE HostList (Id INTEGER PRIMARY KEY AUTOINCREMENT, HostName varchar(50), HostDescription "
+          "varchar(50));"
+          "INSERT INTO HostList (HostName, HostDescription) VALUES ('127.0.0.1', '网通线路')");
+  MakeBareFile(s.Personal());
+  RawExec(s.Personal(),
+          "CREATE TABLE JsScriptPath (Id INTEGER PRIMARY KEY AUTOINCREMENT, JsScriptFile varchar(50));"
+          "INSERT INTO JsScriptPath (JsScriptFile) VALUES ('a.js'), ('b.js');"
+          // Names that differ only in case count as present: no phrases are added here.
+          "CREATE TABLE SHORTMESSAGE (Id INTEGER PRIMARY KEY AUTOINCREMENT, ShortWord varchar(50));"
+          "INSERT INTO SHORTMESSAGE (ShortWord) VALUES ('mine');"
+          "CREATE TABLE selfinfo (Id INTEGER PRIMARY KEY AUTOINCREMENT, Username, Userpass, IsSave, "
+          "HistoryLoginName, JsScript)");
+  s.Run();
+  ASSERT_TRUE(SystemDb.Opened);
+  ASSERT_TRUE(PersonalDb.Opened);
+
+  std::string web = std::string("http://") + kServiceWebHost;
+  EXPECT_EQ(RawRows(s.System(), "select KeyValue from config order by Id limit 1"),
+            Rows{web + ":8018/chaxun.asp?domain="});
+  EXPECT_EQ(RawRows(s.System(), "select count(*) from config"), Rows{"4"});
+  EXPECT_EQ(RawRows(s.System(), "select HostName from HostList"), Rows{"127.0.0.1"});
+
+  EXPECT_EQ(UserTables(s.Personal()), (Rows{"ChatMsg", "DomainCallDate", "JsScriptPath", "NetBackRecord", "SelfConfig",
+                                           "selfinfo", "SHORTMESSAGE"}));
+  EXPECT_EQ(RawRows(s.Personal(), "select Id, JsScriptFile, EnterpriseNumber is null from JsScriptPath order by Id"),
+            (Rows{"1|a.js|1", "2|b.js|1"}));
+  EXPECT_EQ(RawRows(s.Personal(), "select ShortWord from ShortMessage"), Rows{"mine"});
+  // SelfConfig came new and empty: the server line reads as empty.
+  EXPECT_EQ(RawRows(s.Personal(), "select count(*) from SelfConfig"), Rows{"0"});
+  std::string line = "unchanged";
+  s.data->ReadLineConfig(line);
+  EXPECT_EQ(line, "unchanged");
+  EXPECT_EQ(s.data->GetAddress(), "");
+}
+
+TEST(LocalDatabases, FilesThatCannotBeOpenedAreLoggedAndStartGoesOn) {
+  struct Case {
+    const char* what;
+    void (*make)(const std::string& path);
+  } cases[] = {
+      {"zero bytes", [](const std::string& p) { datatest::WriteBytes(p, ""); }},
+      {"random bytes",
+       [](const std::string& p) {
+         std::string noise;
+         for (int i = 0; i < 4096; ++i) noise += (char)((i * 131 + 17) % 256);
+         datatest::WriteBytes(p, noise);
+       }},
+      {"wrong password", [](const std::string& p) { MakeBareFile(p, "other"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start s;
+    sys::ForceDirectories(s.folder.File("DataConfig"));
+    c.make(s.System());
+    c.make(s.Personal());
+    std::string before = datatest::ReadBytes(s.Personal());
+    s.Run();
+    EXPECT_FALSE(SystemDb.Opened);
+    EXPECT_FALSE(PersonalDb.Opened);
+    EXPECT_EQ(s.folder.LogTexts(), (Rows{"本地系统数据库读取出错", "本地个人数据库读取出错"}));
+    ASSERT_EQ(s.folder.dialogs.calls.size(), 2u);
+    EXPECT_EQ(s.folder.dialogs.calls[0].text, "连接本地数据库出错,请检查数据库设置!");
+    EXPECT_EQ(s.folder.dialogs.calls[0].caption, "连接数据库出错");
+    EXPECT_EQ(s.folder.dialogs.calls[0].flags, (unsigned)(MB_OK | MB_ICONQUESTION));
+    EXPECT_EQ(datatest::ReadBytes(s.Personal()), before);
+    EXPECT_EQ(SeoQueryUrl, "");
+    EXPECT_EQ(ShortWords->Count(), 0);
+    // Without its database every operation fails to its caller.
+    EXPECT_ANY_THROW(s.data->ReadConfig("SeoUrl", "QueryUrl"));
+    std::string line;
+    EXPECT_ANY_THROW(s.data->ReadLineConfig(line));
+  }
+}
+
+TEST(LocalDatabases, AFileThatCannotBeMadeIsReportedByTheOpenStep) {
+  Start s;
+  datatest::WriteBytes(s.folder.File("DataConfig"), "a file where the folder should be");
+  s.Run();
+  EXPECT_FALSE(SystemDb.Opened);
+  EXPECT_FALSE(PersonalDb.Opened);
+  EXPECT_EQ(s.folder.dialogs.calls.size(), 2u);
+  EXPECT_EQ(s.folder.LogTexts(), (Rows{"本地系统数据库读取出错", "本地个人数据库读取出错"}));
+}
+
+TEST(LocalDatabases, FieldExistsComparesNamesExactly) {
+  testing_support::TempDir dir;
+  std::string path = dir.File("f.mdb");
+  MakeBareFile(path);
+  RawExec(path, "CREATE TABLE t (Id INTEGER PRIMARY KEY, JsScriptFile)");
+  TDbConnection c(nullptr);
+  c.SetConnectionString(DatabaseConnectionString(path, "mbqe274#"));
+  TDbQuery q(nullptr);
+  q.SetConnection(&c);
+  q.SQL().Add("select * from t where 1=0");
+  q.Open();
+  EXPECT_TRUE(FieldExists(q, "JsScriptFile"));
+  EXPECT_FALSE(FieldExists(q, "jsscriptfile"));
+  EXPECT_FALSE(FieldExists(q, "EnterpriseNumber"));
+}
