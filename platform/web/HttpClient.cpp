@@ -81,6 +81,10 @@ struct THttpClient::Job {
   // Stores a handle that a later Cancel must close; false (and the handle closed) when the
   // request was cancelled meanwhile.
   bool Keep(HINTERNET THttpClient::Job::*slot, HINTERNET h) {
+    struct KeepLastError {  // the caller reads WinINet's error after this
+      DWORD e = GetLastError();
+      ~KeepLastError() { SetLastError(e); }
+    } keepError;
     std::lock_guard<std::mutex> g(lock);
     if (abortKind != THttpErrorKind::None) {
       if (h) InternetCloseHandle(h);

@@ -63,17 +63,10 @@ std::string WhoisText(const std::string& domain, const std::string& expiry) {
 
 void TWebStub::InstallBuiltInPages() {
   whoisExpiry_ = DefaultExpiry();
-  std::string home = HomePage(BaseUrl());
-  SetHandler("/", [home](const TStubRequest&) {
-    TStubPage p;
-    p.Body = home;
-    return p;
-  });
-  SetHandler("/index.html", [home](const TStubRequest&) {
-    TStubPage p;
-    p.Body = home;
-    return p;
-  });
+  TStubPage home;
+  home.Body = HomePage(BaseUrl());
+  SetPage("/", home);
+  SetPage("/index.html", home);
   SetPage("/about.html", Page("关于我们", "<p>示例企业成立于2010年。</p>"));
   SetPage("/products.html", Page("产品介绍", "<p>产品一</p>\r\n<p>产品二</p>"));
 
