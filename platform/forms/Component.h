@@ -37,6 +37,8 @@ class TComponent : public TObject {
   static void Free(TComponent* c);
   // Tells the owner's components that `component` arrives or goes away.
   virtual void Notification(TComponent* component, TOperation op) {}
+  // A form description nested this non-visual component inside `parent` (menu items).
+  virtual void SetParentComponent(TComponent* parent) {}
   bool Destroying() const { return destroying_; }
 
  private:

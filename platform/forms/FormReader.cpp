@@ -194,8 +194,11 @@ class Reader {
       obj = it->second(root_);
       obj->SetName(name);
       created_.push_back(obj);
-      if (auto* ctl = dynamic_cast<TControl*>(obj))
+      if (auto* ctl = dynamic_cast<TControl*>(obj)) {
         if (auto* parent = dynamic_cast<TWinControl*>(container)) ctl->SetParent(parent);
+      } else {
+        obj->SetParentComponent(container);
+      }
       AssignField(name, obj, line);
     }
     while (!IsIdent("end")) {
@@ -223,6 +226,8 @@ class Reader {
     Expect("=");
     TObject* target = obj;
     std::string prop = path;
+    // "Items.Strings = ( ... )" names the list property itself.
+    if (prop.size() > 8 && sys::SameText(prop.substr(prop.size() - 8), ".Strings")) prop.resize(prop.size() - 8);
     // "Font.Name": walk the object properties to the last part.
     for (size_t dot; (dot = prop.find('.')) != std::string::npos;) {
       std::string head = prop.substr(0, dot);
@@ -231,15 +236,8 @@ class Reader {
       if (!next) Lexer::Fail(line, "property " + head + " is not an object");
       target = next;
       prop = prop.substr(dot + 1);
-      if (sys::SameText(prop, "Strings")) break;  // Items.Strings = ( ... ) names the list itself
     }
     const TPropInfo* info = FindProperty(target, prop);
-    bool listAlias = sys::SameText(prop, "Strings");
-    if (listAlias) {
-      target = obj;
-      prop = path.substr(0, path.find('.'));
-      info = FindProperty(target, prop);
-    }
     if (!info) Lexer::Fail(line, "property " + prop + " does not exist in " + target->ClassName());
     try {
       ReadValue(target, *info, line);

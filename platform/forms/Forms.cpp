@@ -471,11 +471,21 @@ void TApplication::Restore() {
   if (OnRestore) OnRestore(this);
 }
 
+#include "platform/forms/ComCtrls.h"
 #include "platform/forms/ExtCtrls.h"
+#include "platform/forms/GroupBox.h"
+#include "platform/forms/Image.h"
+#include "platform/forms/ListControls.h"
+#include "platform/forms/Memo.h"
 #include "platform/forms/StdCtrls.h"
 
 void RegisterFormsClasses() {
   RegisterControlProperties();
   RegisterStdCtrls();
   RegisterExtCtrls();
+  RegisterListControls();
+  RegisterComCtrls();
+  RegisterMemos();
+  RegisterGroupControls();
+  RegisterImage();
 }

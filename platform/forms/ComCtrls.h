@@ -1,0 +1,109 @@
+// Common controls: status bar, page control with its pages, progress bar.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/forms/Controls.h"
+
+class TStatusBar : public TWinControl {
+  KARV_CLASS(TStatusBar, TWinControl)
+ public:
+  explicit TStatusBar(TComponent* owner);
+  struct Panel {
+    int Width = 50;
+    std::string Text;
+  };
+  int PanelCount() const { return (int)panels_.size(); }
+  // Panel widths; the last panel takes the rest when it is the only one left.
+  void SetPanelWidths(const std::vector<int>& widths);
+  std::string PanelText(int index) const;
+  void SetPanelText(int index, const std::string& text);
+  bool SimplePanel() const { return simple_; }
+  void SetSimplePanel(bool v);
+  std::string SimpleText() const { return simpleText_; }
+  void SetSimpleText(const std::string& t);
+  void WndProc(TMessage& m) override;
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+  void ApplyPanels();
+  std::vector<Panel> panels_;
+  bool simple_ = false;
+  std::string simpleText_;
+};
+
+class TPageControl;
+
+// One page of a page control: a container shown while its tab is selected.
+class TTabSheet : public TWinControl {
+  KARV_CLASS(TTabSheet, TWinControl)
+ public:
+  explicit TTabSheet(TComponent* owner);
+  ~TTabSheet() override;
+  TPageControl* PageControl() const { return pageControl_; }
+  void SetPageControl(TPageControl* p);
+  int PageIndex() const;
+  void SetParent(TWinControl* parent) override;
+  void SetCaption(const std::string& text) override;
+  bool TabVisible() const { return tabVisible_; }
+  void SetTabVisible(bool v);
+  TNotifyEvent OnShow;
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  friend class TPageControl;
+  TPageControl* pageControl_ = nullptr;
+  bool tabVisible_ = true;
+};
+
+enum class TTabStyle { tsTabs, tsButtons, tsFlatButtons };
+
+class TPageControl : public TWinControl {
+  KARV_CLASS(TPageControl, TWinControl)
+ public:
+  explicit TPageControl(TComponent* owner);
+  int PageCount() const { return (int)pages_.size(); }
+  TTabSheet* Pages(int i) const { return pages_.at(i); }
+  TTabSheet* ActivePage() const { return active_; }
+  void SetActivePage(TTabSheet* page);
+  int ActivePageIndex() const;
+  void SetActivePageIndex(int i);
+  TTabStyle Style() const { return style_; }
+  void SetStyle(TTabStyle s) { style_ = s; }
+  // The client area the pages fill.
+  RECT DisplayRect();
+  TNotifyEvent OnChange;
+  void WndProc(TMessage& m) override;
+
+ protected:
+  friend class TTabSheet;
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+  void InsertPage(TTabSheet* page);
+  void RemovePage(TTabSheet* page);
+  void RebuildTabs();
+  void LayoutPages();
+  std::vector<TTabSheet*> pages_;
+  TTabSheet* active_ = nullptr;
+  TTabStyle style_ = TTabStyle::tsTabs;
+};
+
+class TProgressBar : public TWinControl {
+  KARV_CLASS(TProgressBar, TWinControl)
+ public:
+  explicit TProgressBar(TComponent* owner);
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  int Position() const { return position_; }
+  void SetMin(int v);
+  void SetMax(int v);
+  void SetPosition(int v);
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+  int min_ = 0, max_ = 100, position_ = 0;
+};
+
+void RegisterComCtrls();

@@ -1,0 +1,30 @@
+// Group boxes and radio buttons.
+#pragma once
+#include "platform/forms/Controls.h"
+
+// A framed container with a caption in its top edge; painted by us so its children are
+// clipped and it can carry graphic controls.
+class TGroupBox : public TCustomControl {
+  KARV_CLASS(TGroupBox, TCustomControl)
+ public:
+  explicit TGroupBox(TComponent* owner);
+
+ protected:
+  void Paint(HDC dc) override;
+};
+
+class TRadioButton : public TWinControl {
+  KARV_CLASS(TRadioButton, TWinControl)
+ public:
+  explicit TRadioButton(TComponent* owner);
+  bool Checked() const;
+  void SetChecked(bool v);
+  void WndProc(TMessage& m) override;
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+  bool checked_ = false;
+};
+
+void RegisterGroupControls();

@@ -1,0 +1,116 @@
+#include "platform/forms/Image.h"
+
+#include <cstring>
+
+#include "platform/forms/FormReader.h"
+#include "platform/forms/Properties.h"
+#include "platform/rtl/Exception.h"
+
+HBITMAP BitmapFromFileBytes(const std::string& bytes) {
+  if (bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || bytes[0] != 'B' || bytes[1] != 'M')
+    return nullptr;
+  BITMAPFILEHEADER fh;
+  memcpy(&fh, bytes.data(), sizeof fh);
+  const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes.data() + sizeof fh);
+  const BITMAPINFOHEADER& ih = info->bmiHeader;
+  if (ih.biSize < sizeof(BITMAPINFOHEADER) || ih.biWidth <= 0 || ih.biHeight == 0 || ih.biWidth > 16384 ||
+      std::abs(ih.biHeight) > 16384 || fh.bfOffBits >= bytes.size())
+    return nullptr;
+  long long stride = ((long long)ih.biWidth * ih.biBitCount + 31) / 32 * 4;
+  if (ih.biCompression == BI_RGB && (long long)fh.bfOffBits + stride * std::abs(ih.biHeight) > (long long)bytes.size())
+    return nullptr;
+  HDC dc = GetDC(nullptr);
+  HBITMAP bmp = CreateDIBitmap(dc, &ih, CBM_INIT, bytes.data() + fh.bfOffBits, info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  return bmp;
+}
+
+TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
+  RegisterImage();
+  width_ = 105;
+  height_ = 105;
+}
+
+TImage::~TImage() {
+  if (bitmap_) DeleteObject(bitmap_);
+}
+
+void TImage::SetBitmap(HBITMAP bmp) {
+  if (bitmap_ && bitmap_ != bmp) DeleteObject(bitmap_);
+  bitmap_ = bmp;
+  Invalidate();
+}
+
+bool TImage::LoadFromFile(const std::string& path) {
+  auto bmp = (HBITMAP)LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+  if (!bmp) return false;
+  SetBitmap(bmp);
+  return true;
+}
+
+bool TImage::LoadFromResource(HMODULE module, const std::string& name) {
+  auto bmp = (HBITMAP)LoadImageA(module, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  if (!bmp) return false;
+  SetBitmap(bmp);
+  return true;
+}
+
+bool TImage::LoadFromBytes(const std::string& bytes) {
+  HBITMAP bmp = BitmapFromFileBytes(bytes);
+  if (!bmp) return false;
+  SetBitmap(bmp);
+  return true;
+}
+
+SIZE TImage::PictureSize() const {
+  BITMAP b{};
+  if (bitmap_) GetObjectA(bitmap_, sizeof b, &b);
+  return SIZE{b.bmWidth, b.bmHeight};
+}
+
+void TImage::Paint(HDC dc) {
+  if (!bitmap_) return;
+  SIZE s = PictureSize();
+  HDC mem = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(mem, bitmap_);
+  int x = 0, y = 0, w = s.cx, h = s.cy;
+  if (stretch_) {
+    w = width_;
+    h = height_;
+  } else if (center_) {
+    x = (width_ - s.cx) / 2;
+    y = (height_ - s.cy) / 2;
+  }
+  if (transparent_) {
+    // The colour of the bottom-left pixel is see-through, as in the class library.
+    COLORREF key = GetPixel(mem, 0, s.cy - 1);
+    TransparentBlt(dc, x, y, w, h, mem, 0, 0, s.cx, s.cy, key);
+  } else {
+    SetStretchBltMode(dc, HALFTONE);
+    StretchBlt(dc, x, y, w, h, mem, 0, 0, s.cx, s.cy, SRCCOPY);
+  }
+  SelectObject(mem, old);
+  DeleteDC(mem);
+}
+
+void RegisterImage() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  RegisterControlProperties();
+  auto boolp = [](const char* n, bool (TImage::*g)() const, void (TImage::*s)(bool)) {
+    return MakeProp<TImage>(n, TPropType::Boolean, [g](const TImage* i) { return (i->*g)(); },
+                            [s](TImage* i, const TPropValue& v) { (i->*s)(std::get<bool>(v)); });
+  };
+  RegisterProperties(TImage::StaticClass(), {
+      boolp("Stretch", &TImage::Stretch, &TImage::SetStretch),
+      boolp("Center", &TImage::Center, &TImage::SetCenter),
+      boolp("Transparent", &TImage::Transparent, &TImage::SetTransparent),
+      // The bytes of a .bmp file.
+      MakeProp<TImage>("Picture", TPropType::Binary, [](const TImage*) { return std::string(); },
+                       [](TImage* i, const TPropValue& v) {
+                         if (!i->LoadFromBytes(std::get<std::string>(v))) throw Exception("invalid picture data");
+                       }),
+  });
+  RegisterComponentClass<TImage>();
+}

@@ -1,0 +1,171 @@
+#include "platform/forms/Menus.h"
+
+#include <algorithm>
+
+#include "platform/forms/Controls.h"
+#include "platform/forms/FormReader.h"
+#include "platform/forms/Properties.h"
+
+// ---------------------------------------------------------------- TMenuItem
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) { RegisterMenus(); }
+
+TMenuItem::~TMenuItem() {
+  while (!items_.empty()) Free(items_.back());  // each leaves this list itself
+  if (parent_) parent_->Remove(this);
+}
+
+int TMenuItem::IndexOf(const TMenuItem* item) const {
+  auto it = std::find(items_.begin(), items_.end(), item);
+  return it == items_.end() ? -1 : (int)(it - items_.begin());
+}
+
+void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
+
+void TMenuItem::Insert(int index, TMenuItem* item) {
+  if (!item || item == this || item->Contains(this)) return;
+  if (item->parent_) item->parent_->Remove(item);
+  index = std::clamp(index, 0, Count());
+  items_.insert(items_.begin() + index, item);
+  item->parent_ = this;
+}
+
+void TMenuItem::Remove(TMenuItem* item) {
+  auto it = std::find(items_.begin(), items_.end(), item);
+  if (it == items_.end()) return;
+  items_.erase(it);
+  item->parent_ = nullptr;
+}
+
+bool TMenuItem::Contains(const TMenuItem* item) const {
+  for (const TMenuItem* p = item; p; p = p->parent_)
+    if (p == this) return true;
+  return false;
+}
+
+void TMenuItem::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TMenuItem::SetParentComponent(TComponent* parent) {
+  if (auto* item = dynamic_cast<TMenuItem*>(parent)) item->Add(this);
+  else if (auto* menu = dynamic_cast<TPopupMenu*>(parent)) menu->Items()->Add(this);
+}
+
+// ---------------------------------------------------------------- TPopupMenu
+
+namespace {
+// Appends the visible items of `item` to `menu`; command n + 1 is commands[n].
+void BuildMenu(HMENU menu, const TMenuItem* item, std::vector<TMenuItem*>& commands) {
+  bool defaultSet = false;
+  for (int i = 0; i < item->Count(); ++i) {
+    TMenuItem* sub = item->Items(i);
+    if (!sub->Visible()) continue;
+    if (sub->Caption() == "-") {
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    UINT flags = MF_STRING | (sub->Enabled() ? 0 : MF_GRAYED) | (sub->Checked() ? MF_CHECKED : 0);
+    if (sub->Count() > 0) {
+      HMENU child = CreatePopupMenu();
+      BuildMenu(child, sub, commands);
+      AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(child), sub->Caption().c_str());
+      continue;
+    }
+    commands.push_back(sub);
+    UINT id = (UINT)commands.size();
+    AppendMenuA(menu, flags, id, sub->Caption().c_str());
+    if (sub->Default() && !defaultSet) defaultSet = SetMenuDefaultItem(menu, id, FALSE) != FALSE;
+  }
+}
+}  // namespace
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner) {
+  RegisterMenus();
+  items_ = New<TMenuItem>(this);
+}
+
+TPopupMenu::~TPopupMenu() {
+  if (Owner())
+    for (int i = 0; i < Owner()->ComponentCount(); ++i)
+      if (auto* c = dynamic_cast<TControl*>(Owner()->Components(i)); c && c->PopupMenu() == this) c->SetPopupMenu(nullptr);
+  if (window_) DestroyWindow(window_);
+}
+
+void TPopupMenu::Notification(TComponent* component, TOperation op) {
+  if (op == TOperation::opRemove && component == popupComponent_) popupComponent_ = nullptr;
+}
+
+HWND TPopupMenu::OwnerWindow() {
+  if (!window_) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "KarvPopupOwner";
+    RegisterClassA(&wc);
+    window_ = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+  }
+  return window_;
+}
+
+void TPopupMenu::Popup(int x, int y) {
+  if (OnPopup) OnPopup(this);
+  std::vector<TMenuItem*> commands;
+  HMENU menu = CreatePopupMenu();
+  BuildMenu(menu, items_, commands);
+  UINT chosen = (UINT)TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0,
+                                     OwnerWindow(), nullptr);
+  DestroyMenu(menu);
+  // The menu's own message loop may have freed items meanwhile.
+  if (chosen >= 1 && chosen <= commands.size() && items_->Contains(commands[chosen - 1])) commands[chosen - 1]->Click();
+}
+
+// ---------------------------------------------------------------- registration
+
+void RegisterMenus() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  auto nameAndTag = [](auto* cls) {
+    using C = std::remove_pointer_t<decltype(cls)>;
+    return std::vector<TPropInfo>{
+        MakeProp<C>("Name", TPropType::String, [](const C* c) { return c->Name(); },
+                    [](C* c, const TPropValue& v) { c->SetName(std::get<std::string>(v)); }),
+        MakeProp<C>("Tag", TPropType::Integer, [](const C* c) { return (int64_t)c->Tag(); },
+                    [](C* c, const TPropValue& v) { c->SetTag((intptr_t)std::get<int64_t>(v)); })};
+  };
+  using I = TMenuItem;
+  auto boolProp = [](const char* name, bool (I::*get)() const, void (I::*set)(bool)) {
+    return MakeProp<I>(name, TPropType::Boolean, [get](const I* i) { return (i->*get)(); },
+                       [set](I* i, const TPropValue& v) { (i->*set)(std::get<bool>(v)); });
+  };
+  RegisterProperties(I::StaticClass(), nameAndTag((I*)nullptr));
+  RegisterProperties(I::StaticClass(), {
+      MakeProp<I>("Caption", TPropType::String, [](const I* i) { return i->Caption(); },
+                  [](I* i, const TPropValue& v) { i->SetCaption(std::get<std::string>(v)); }),
+      boolProp("Checked", &I::Checked, &I::SetChecked),
+      boolProp("Enabled", &I::Enabled, &I::SetEnabled),
+      boolProp("Visible", &I::Visible, &I::SetVisible),
+      boolProp("Default", &I::Default, &I::SetDefault),
+      EventProp("OnClick", &I::OnClick),
+  });
+  using P = TPopupMenu;
+  RegisterProperties(P::StaticClass(), nameAndTag((P*)nullptr));
+  RegisterProperties(P::StaticClass(), {
+      MakeProp<P>("AutoPopup", TPropType::Boolean, [](const P* p) { return p->AutoPopup(); },
+                  [](P* p, const TPropValue& v) { p->SetAutoPopup(std::get<bool>(v)); }),
+      MakeProp<P>("Items", TPropType::Object, [](const P* p) { return (TObject*)p->Items(); }, nullptr),
+      EventProp("OnPopup", &P::OnPopup),
+  });
+  // Every control can name the menu its right click opens.
+  RegisterProperties(TControl::StaticClass(), {
+      MakeProp<TControl>("PopupMenu", TPropType::Object, [](const TControl* c) { return (TObject*)c->PopupMenu(); },
+                         [](TControl* c, const TPropValue& v) {
+                           auto* o = std::get_if<TObject*>(&v);
+                           c->SetPopupMenu(o ? dynamic_cast<TPopupMenu*>(*o) : nullptr);
+                         }),
+  });
+  RegisterComponentClass<TMenuItem>();
+  RegisterComponentClass<TPopupMenu>();
+}
