@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "platform/forms/Menus.h"
 #include "platform/forms/Properties.h"
+#include "platform/forms/Screen.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -565,6 +567,18 @@ bool TWinControl::KeyPressHandled(char& key) {
   return key == 0;
 }
 
+bool TWinControl::PassDialogKey(WORD key) {
+  dialogKeyUsed_ = false;
+  if (key != VK_RETURN && key != VK_ESCAPE) return false;
+  if (key == VK_RETURN && InheritsFrom("TCustomMemo")) return false;  // a memo takes its line breaks
+  HWND focus = GetFocus();
+  if (focus != handle_ && GetParent(focus) != handle_) return false;  // the key moved the focus
+  TControl* form = ParentForm();
+  if (!form || form == this) return false;
+  dialogKeyUsed_ = static_cast<TWinControl*>(form)->DialogKey(key, this);
+  return dialogKeyUsed_;
+}
+
 void TWinControl::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_COMMAND:
@@ -704,19 +718,26 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SYSKEYDOWN: {
       WORD key = (WORD)m.WParam;
       if (KeyDownHandled(key, KeyboardShiftState())) return;
+      if (m.Msg == WM_KEYDOWN && PassDialogKey(key)) return;
       m.WParam = key;
       break;
     }
+    case WM_CHAR:
+      // The Enter or Esc a dialog key consumed leaves no character behind (no beep).
+      if ((m.WParam == '\r' || m.WParam == 27) && dialogKeyUsed_) {
+        dialogKeyUsed_ = false;
+        return;
+      }
+      {
+        char key = (char)m.WParam;
+        if (KeyPressHandled(key)) return;
+        m.WParam = (unsigned char)key;
+      }
+      break;
     case WM_KEYUP: {
       WORD key = (WORD)m.WParam;
       if (OnKeyUp) OnKeyUp(this, key, KeyboardShiftState());
       if (key == 0) return;
-      break;
-    }
-    case WM_CHAR: {
-      char key = (char)m.WParam;
-      if (KeyPressHandled(key)) return;
-      m.WParam = (unsigned char)key;
       break;
     }
     case WM_SETFOCUS:
@@ -725,6 +746,39 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_KILLFOCUS:
       if (OnExit) OnExit(this);
       break;
+    case WM_SETCURSOR: {
+      // The screen's cursor wins; then the graphic child under the pointer; then our own.
+      int id = Screen().Cursor();
+      if (id == crDefault && (HWND)m.WParam == handle_ && LOWORD(m.LParam) == HTCLIENT) {
+        POINT p;
+        GetCursorPos(&p);
+        ::ScreenToClient(handle_, &p);
+        TControl* under = ControlAtPos(p);
+        id = under && dynamic_cast<TGraphicControl*>(under) ? under->Cursor() : crDefault;
+        if (id == crDefault) id = cursor_;
+      }
+      if (id != crDefault) {
+        ::SetCursor(Screen().Cursors(id));
+        m.Result = TRUE;
+        return;
+      }
+      break;
+    }
+    case WM_CONTEXTMENU: {
+      POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      if (m.LParam == -1) GetCursorPos(&p);
+      POINT c = p;
+      ::ScreenToClient(handle_, &c);
+      TControl* target = this;
+      if (TControl* g = ControlAtPos(c); g && dynamic_cast<TGraphicControl*>(g) && g->PopupMenu()) target = g;
+      if (TPopupMenu* menu = target->PopupMenu(); menu && menu->AutoPopup()) {
+        menu->SetPopupComponent(target);
+        menu->Popup(p.x, p.y);
+        m.Result = 1;
+        return;
+      }
+      break;
+    }
     default:
       break;
   }

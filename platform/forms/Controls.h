@@ -243,6 +243,15 @@ class TWinControl : public TControl {
   virtual HWND ParentHandleForCreate();
   bool KeyDownHandled(WORD& key, TShiftState shift);
   bool KeyPressHandled(char& key);
+  // Enter and Esc that the focused control left alone go to its form (default and cancel
+  // buttons); true when the form used the key.
+  bool PassDialogKey(WORD key);
+
+ public:
+  // A form's answer to Enter or Esc; `focused` is the control that had the key.
+  virtual bool DialogKey(WORD key, TWinControl* focused) { return false; }
+
+ protected:
 
   HWND handle_ = nullptr;
   WNDPROC defWndProc_ = nullptr;
@@ -252,6 +261,7 @@ class TWinControl : public TControl {
   HBRUSH brush_ = nullptr;
   TControl* mouseControl_ = nullptr;  // graphic child under the mouse
   bool tracking_ = false;
+  bool dialogKeyUsed_ = false;
 
  private:
   static LRESULT CALLBACK MainWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);

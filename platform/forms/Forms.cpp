@@ -6,7 +6,9 @@
 #include <set>
 
 #include "platform/forms/FormReader.h"
+#include "platform/forms/StdCtrls.h"
 #include "platform/forms/Properties.h"
+#include "platform/forms/Screen.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Thread.h"
@@ -111,10 +113,12 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   width_ = 320;
   height_ = 240;
   LiveForms().insert(this);
+  Screen().AddForm(this);
 }
 
 TCustomForm::~TCustomForm() {
   LiveForms().erase(this);
+  Screen().RemoveForm(this);
   if (Application && Application->mainForm_ == this) Application->mainForm_ = nullptr;
   DestroyHandle();
 }
@@ -347,6 +351,24 @@ void TCustomForm::WndProc(TMessage& m) {
   TWinControl::WndProc(m);
 }
 
+bool TCustomForm::DialogKey(WORD key, TWinControl* focused) {
+  if (key == VK_RETURN) {
+    if (auto* b = dynamic_cast<TButton*>(focused)) {
+      b->Click();
+      return true;
+    }
+  }
+  for (int i = 0; i < ComponentCount(); ++i) {
+    auto* b = dynamic_cast<TButton*>(Components(i));
+    if (!b || !b->Showing() || !b->Enabled() || b->ParentForm() != this) continue;
+    if ((key == VK_RETURN && b->Default()) || (key == VK_ESCAPE && b->Cancel())) {
+      b->Click();
+      return true;
+    }
+  }
+  return false;
+}
+
 TForm::TForm(TComponent* owner) : TCustomForm(owner) {}
 
 // ---------------------------------------------------------------- TDataModule
@@ -478,11 +500,17 @@ void TApplication::Restore() {
 #include "platform/forms/ListControls.h"
 #include "platform/forms/Memo.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/ImgList.h"
+#include "platform/forms/Menus.h"
 
 void RegisterFormsClasses() {
   RegisterControlProperties();
   RegisterStdCtrls();
   RegisterExtCtrls();
+  RegisterButtons();
+  RegisterImgList();
+  RegisterMenus();
   RegisterListControls();
   RegisterComCtrls();
   RegisterMemos();

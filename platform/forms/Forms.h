@@ -115,6 +115,8 @@ class TCustomForm : public TWinControl {
   TNotifyEvent OnPaint;
 
   void WndProc(TMessage& m) override;
+  // Enter clicks the focused button or else the default button; Esc the cancel button.
+  bool DialogKey(WORD key, TWinControl* focused) override;
   // Called by the factory once the description is read: runs OnCreate.
   virtual void DoCreate();
 

@@ -216,12 +216,18 @@ LRESULT CALLBACK TComboBox::EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   WNDPROC next = self->editProc_;
   // Keys typed in the edit part are the combo box's keys.
   if (msg == WM_CHAR) {
+    if ((wp == '\r' || wp == 27) && self->dialogKeyUsed_) {
+      self->dialogKeyUsed_ = false;
+      return 0;
+    }
     char key = (char)wp;
     if (self->KeyPressHandled(key)) return 0;
     wp = (unsigned char)key;
   } else if (msg == WM_KEYDOWN) {
     WORD key = (WORD)wp;
     if (self->KeyDownHandled(key, KeyboardShiftState())) return 0;
+    // The edit belongs to the combo box: its dialog keys are the combo box's.
+    if (self->PassDialogKey(key)) return 0;
     wp = key;
   } else if (msg == WM_NCDESTROY) {
     RemovePropA(h, "KarvCombo");
