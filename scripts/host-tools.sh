@@ -37,3 +37,4 @@ for theme in builtin coded; do
     mv "$SKINS/$theme.skin.new" "$SKINS/$theme.skin"
   fi
 done
+touch "$SKINS/stamp"

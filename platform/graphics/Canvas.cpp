@@ -4,17 +4,31 @@
 #include "platform/graphics/Bitmap.h"
 
 TCanvas::TCanvas() {
-  font_.SetOwnerCanvas(this);
+  font_.OnChange = TNotifyEvent(this, &TCanvas::FontChanged);
   brush_.SetOwnerCanvas(this);
   pen_.SetOwnerCanvas(this);
 }
 
-TCanvas::~TCanvas() { SetHandle(nullptr); }
+TCanvas::~TCanvas() {
+  SetHandle(nullptr);
+  if (fontCopy_) DeleteObject(fontCopy_);
+}
+
+void TCanvas::FontChanged(TObject*) {
+  DeselectObjects();
+  if (fontCopy_) DeleteObject(fontCopy_);
+  fontCopy_ = nullptr;
+}
 
 HDC TCanvas::Handle() {
   if (!dc_) CreateHandle();
   if (dc_ && !selected_) {
-    oldFont_ = SelectObject(dc_, font_.Handle());
+    if (!fontCopy_) {
+      LOGFONTA lf{};
+      GetObjectA(font_.Handle(), sizeof lf, &lf);
+      fontCopy_ = CreateFontIndirectA(&lf);
+    }
+    oldFont_ = SelectObject(dc_, fontCopy_);
     oldBrush_ = SelectObject(dc_, brush_.Handle());
     oldPen_ = SelectObject(dc_, pen_.Handle());
     selected_ = true;

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "platform/forms/Graphics.h"
 #include "platform/graphics/GdiObjects.h"
 
 class TBitmap;
@@ -57,9 +58,13 @@ class TCanvas {
   HDC ReleaseContext();
 
  private:
+  void FontChanged(TObject*);
   HDC dc_ = nullptr;
   bool selected_ = false;
   HGDIOBJ oldFont_ = nullptr, oldBrush_ = nullptr, oldPen_ = nullptr;
+  // The canvas selects its own copy of the font's handle, so the font may drop its handle
+  // at any change without it being selected anywhere.
+  HFONT fontCopy_ = nullptr;
   DWORD copyMode_ = SRCCOPY;
   TFont font_;
   TBrush brush_;

@@ -1,6 +1,7 @@
-// Fonts, brushes and pens: attribute holders that make their GDI handle when it is asked
-// for and remake it after a change. One that a canvas owns tells the canvas first, so a
-// handle is never deleted while it is selected into a device context.
+// Brushes and pens: attribute holders that make their GDI handle when it is asked for and
+// remake it after a change. One that a canvas owns tells the canvas first, so a handle is
+// never deleted while it is selected into a device context. (Fonts and colours are the
+// class library's, platform/forms/Graphics.h.)
 #pragma once
 #include <windows.h>
 
@@ -26,40 +27,6 @@ class TGraphicsObject {
 
  private:
   TCanvas* canvas_ = nullptr;
-};
-
-enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
-
-class TFont : public TGraphicsObject {
- public:
-  TFont();
-  HFONT Handle();
-  // Takes name, height, style, colour and character set.
-  void Assign(const TFont& other);
-
-  const std::string& Name() const { return name_; }
-  void SetName(const std::string& name);
-  // Character height in pixels (negative: cell height without internal leading, as GDI).
-  int Height() const { return height_; }
-  void SetHeight(int h);
-  // Size in points at the screen's resolution.
-  int Size() const;
-  void SetSize(int points);
-  unsigned Style() const { return style_; }
-  void SetStyle(unsigned s);
-  TColor Color() const { return color_; }
-  void SetColor(TColor c) { color_ = c; }  // the colour is not part of the handle
-  int Charset() const { return charset_; }
-  void SetCharset(int cs);
-  // Takes the attributes of a GDI font (name, height, style, character set).
-  void SetHandle(HFONT font);
-
- private:
-  std::string name_;
-  int height_;
-  unsigned style_ = 0;
-  TColor color_ = clWindowText;
-  int charset_ = DEFAULT_CHARSET;
 };
 
 enum class TBrushStyle { bsSolid, bsClear };
@@ -96,5 +63,3 @@ class TPen : public TGraphicsObject {
   TPenStyle style_ = TPenStyle::psSolid;
 };
 
-// Screen pixels per logical inch (vertical).
-int ScreenPixelsPerInch();

@@ -1,0 +1,177 @@
+// The skin data component: the "SkinPack" filer, loading, Loaded, the window check, skin
+// files; and the skin store's names.
+#include <gtest/gtest.h>
+
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/SysUtils.h"
+#include "skin/SkinData.h"
+#include "skin/SkinStore.h"
+#include "tests/skin/SkinFixtures.h"
+#include "tests/support/TestSupport.h"
+
+using testing_support::ScriptedDialogs;
+using testing_support::TempDir;
+
+namespace {
+std::string Property(const std::string& packed) {
+  std::string s;
+  for (int i = 0; i < 4; ++i) s.push_back((char)(packed.size() >> (8 * i)));
+  return s + packed;
+}
+}  // namespace
+
+TEST(SkinData, ConstructionValues) {
+  TSkinData d(nullptr);
+  EXPECT_FALSE(d.Active());
+  EXPECT_EQ(d.DisableTag(), 99);
+  EXPECT_FALSE(d.Has(skMenuItem));
+  EXPECT_FALSE(d.Has(skReportForms));
+  EXPECT_TRUE(d.Has(skMainMenu) && d.Has(skSystemMenu) && d.Has(skTab));
+  EXPECT_EQ(d.SkinClassMap().Values("TComboboxex"), "Combobox");
+  EXPECT_EQ(d.SkinClassMap().Values("TControlBar"), "panel");
+  EXPECT_EQ(d.SkinFormtype(), TSkinFormType::sfMainform);
+  EXPECT_TRUE(d.MenuUpdate());
+  EXPECT_FALSE(d.MenuMerge());
+  EXPECT_TRUE(d.NoSkin());
+  EXPECT_EQ(d.SkinStore(), "(none)");
+  d.SetVersion("9.9");
+  EXPECT_EQ(d.Version(), "1.00.00.01");
+  EXPECT_TRUE(d.IconFlag());
+  EXPECT_EQ(d.Model().Left->Name, "Left");
+}
+
+TEST(SkinData, SkinPackPropertyLoadsTheBuiltInSkinAndWritesItBack) {
+  const std::string packed = skintest::BuildSkin("builtin.skin");
+  TSkinData d(nullptr);
+  ASSERT_TRUE(d.ReadSkinPack(Property(packed)));
+  EXPECT_FALSE(d.NoSkin());
+  EXPECT_EQ(d.Model().SkinName, "Karvell Flat");
+  EXPECT_NE(d.Model().Scrollbar, nullptr);
+  EXPECT_NE(d.ButtonFaceBrush(), nullptr);
+  EXPECT_EQ(d.WriteSkinPack(), Property(packed));
+}
+
+TEST(SkinData, BadSkinPackKeepsTheSkinHeldSoFar) {
+  ScriptedDialogs dialogs;
+  seams::ScopedSeam<seams::IDialogs> seam(&dialogs);
+  TSkinData d(nullptr);
+  ASSERT_TRUE(d.ReadSkinPack(Property(skintest::BuildSkin("coded.skin"))));
+  const std::string before = d.WriteSkinPack();
+
+  EXPECT_FALSE(d.ReadSkinPack(std::string("\x10\0\0\0abc", 7)));  // count beyond the bytes
+  EXPECT_EQ(d.WriteSkinPack(), before);
+  EXPECT_FALSE(d.NoSkin());
+
+  std::string oldFormat = skintest::Pack("[x]");
+  EXPECT_FALSE(d.ReadSkinPack(Property(std::string(4, '\xFF') + oldFormat.substr(4))));
+  EXPECT_TRUE(d.NoSkin());
+  EXPECT_EQ(d.Model().SkinName, "Coded") << "the model keeps what it held";
+  EXPECT_EQ(dialogs.calls.size(), 1u);
+}
+
+TEST(SkinData, LoadedWithoutASkinSwitchesActiveOffAndAdjustsKinds) {
+  TSkinData empty(nullptr);
+  empty.SetLoading(true);
+  EXPECT_TRUE(empty.ReadSkinPack(std::string(4, '\0')));  // count 0: nothing to load
+  empty.SetActive(true);
+  empty.SetSkinControls(kAllSkinControls);
+  empty.Loaded();
+  EXPECT_FALSE(empty.Active());
+  EXPECT_FALSE(empty.Loading());
+  EXPECT_FALSE(empty.Has(skMenuItem));  // the main menu is skinned, so its items are not
+  EXPECT_TRUE(empty.Has(skSystemMenu));
+
+  TSkinData skinned(nullptr);
+  skinned.SetLoading(true);
+  ASSERT_TRUE(skinned.ReadSkinPack(Property(skintest::BuildSkin("builtin.skin"))));
+  skinned.SetActive(true);
+  skinned.SetSkinControls(kAllSkinControls & ~SkinSet(skMainMenu));
+  skinned.Loaded();
+  EXPECT_TRUE(skinned.Active());
+  EXPECT_TRUE(skinned.Has(skMenuItem));
+  EXPECT_FALSE(skinned.Has(skSystemMenu));
+}
+
+TEST(SkinData, WhichWindowsMayBeSkinned) {
+  TSkinData d(nullptr);
+  struct Case {
+    const char* cls;
+    bool reportForms, want;
+  } cases[] = {{"SysMonthCal32", false, false}, {"TrpPreview", true, false}, {"TrpPreview", false, true},
+               {"TMainFrm", true, true},        {"#32770", false, true}};
+  for (const Case& c : cases) {
+    d.SetSkinControls(c.reportForms ? kAllSkinControls : kAllSkinControls & ~SkinSet(skReportForms));
+    bool doSkin = false;
+    d.FormSkinQuery(c.cls, doSkin);
+    EXPECT_EQ(doSkin, c.want) << c.cls;
+  }
+  std::string asked;
+  d.OnFormSkin = TOnFormSkin([&](TObject* sender, const std::string& name, bool& doSkin) {
+    EXPECT_EQ(sender, &d);
+    asked = name;
+    doSkin = name == "SysMonthCal32";
+  });
+  bool doSkin = false;
+  d.FormSkinQuery("SysMonthCal32", doSkin);
+  EXPECT_TRUE(doSkin);
+  d.FormSkinQuery("TMainFrm", doSkin);
+  EXPECT_FALSE(doSkin);
+  EXPECT_EQ(asked, "TMainFrm");
+}
+
+TEST(SkinData, SkinFileLoadsWhenItExists) {
+  TempDir dir;
+  const std::string path = dir.File("coded.skin");
+  sys::WriteFileBytes(path, skintest::BuildSkin("coded.skin"));
+  TSkinData d(nullptr);
+  d.SetSkinFile(path);
+  EXPECT_FALSE(d.NoSkin());
+  EXPECT_EQ(d.Model().SkinName, "Coded");
+  d.SetSkinFile(dir.File("missing.skin"));
+  EXPECT_EQ(d.SkinFile(), dir.File("missing.skin"));
+  EXPECT_TRUE(d.NoSkin());
+}
+
+TEST(SkinData, TextHelpers) {
+  std::wstring wide;
+  SkinAnsiToWide("系统ab", wide);
+  EXPECT_EQ(wide, L"\u7CFB\u7EDFab");
+  std::string ansi;
+  SkinWideToAnsi(wide, ansi);
+  EXPECT_EQ(ansi, "系统ab");
+  std::wstring part;
+  SkinCopyWide(wide, 1, part);
+  EXPECT_EQ(part, L"\u7CFB");
+  SkinCopyWide(wide, -1, part);
+  EXPECT_EQ(part, wide);
+  TBitmap b(80, 20);
+  RECT r{0, 0, 80, 20};
+  EXPECT_GT(SkinDrawText(b.Canvas().Handle(), L"ab", r, DT_SINGLELINE | DT_CALCRECT), 0);
+}
+
+TEST(SkinStore, ItemNamesAreUnique) {
+  TSkinStore store(nullptr);
+  TSkinCollection& c = store.Store();
+  for (int i = 0; i < 3; ++i) c.Add();
+  c.Delete(0);
+  TSkinCollectionItem& third = c.Add();
+  EXPECT_EQ(third.Name(), "SkinItem3");
+  TSkinCollectionItem& first = c.Items(0);
+  try {
+    first.SetName("SkinItem3");
+    ADD_FAILURE() << "a used name was accepted";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "The name SkinItem3 is already used.");
+  }
+  EXPECT_EQ(first.Name(), "SkinItem1");
+  third.SetName("SkinItem3");  // its own name again: nothing happens
+  third.ReadDataStream("packed");
+  EXPECT_EQ(third.DataSize(), 6);
+  EXPECT_EQ(third.SkinData(), "Load Skin");
+
+  TSkinStore other(nullptr);
+  other.SetStore(&c);
+  ASSERT_EQ(other.Store().Count(), 3);
+  EXPECT_EQ(other.Store().Items(2).Name(), "SkinItem3");
+  EXPECT_EQ(other.Store().Items(2).DataStream(), "packed");
+}
