@@ -81,7 +81,7 @@ class TLabel : public TGraphicControl {
 
  protected:
   void FontChanged() override;
-  void AdjustSize();
+  virtual void AdjustSize();
   bool transparent_ = false, autoSize_ = true, wordWrap_ = false;
   TAlignment alignment_ = TAlignment::taLeftJustify;
 };
