@@ -23,12 +23,12 @@ bool TSkinReader::Load(std::string_view packed) {
   sizes_ = std::move(index.sizes);
   header_ = archive.substr(0, skinarchive::kHeaderSize);
   dataOffset_ = index.dataOffset;
-  data_ = archive.substr(index.dataOffset);
+  data_ = std::move(archive);  // members are read from dataOffset_ on
   return true;
 }
 
 void TSkinReader::Copy(int index, size_t offset, std::string& target) const {
-  target.assign(data_, offset, sizes_[index]);
+  target.assign(data_, dataOffset_ + offset, sizes_[index]);
 }
 
 void TSkinReader::ExtractFile(const std::string& name, std::string& target) const {

@@ -34,7 +34,7 @@ class TSkinReader {
 
   TStringList names_;
   std::vector<uint32_t> sizes_;
-  std::string data_;  // the member data area only
+  std::string data_;  // the unpacked archive; the member data starts at dataOffset_
   std::string header_;
   size_t dataOffset_ = 0;
 };
