@@ -1,5 +1,6 @@
 #include "core/uDataOperate.h"
 
+#include <functional>
 #include <initializer_list>
 
 #include "core/uHelpers.h"
@@ -29,6 +30,21 @@ TDbQuery& Prepare(TDbQuery* q, std::initializer_list<std::string> lines) {
 std::string Text(TDbQuery& q, const char* field) { return q.FieldByName(field).AsString(); }
 
 void Set(TDbQuery& q, const char* field, const std::string& value) { q.FieldByName(field).SetAsString(value); }
+
+// Fills the first row of the open query, or a new row when it has none, and posts it. Only
+// the storing is guarded: its failure is logged with `failure` appended, and swallowed.
+void StoreRow(TDbQuery& q, const std::function<void(bool isNew)>& fill, const char* failure) {
+  try {
+    bool isNew = q.IsEmpty();
+    if (isNew) q.Append();
+    else q.Edit();
+    fill(isNew);
+    q.Post();
+  } catch (const std::exception& e) {
+    q.Cancel();
+    WriteErrorLog(std::string(e.what()) + failure);
+  }
+}
 
 // Dates as text sort like the dates themselves.
 std::string DateText(TDateTime t) { return dt::DateToStr(t); }
@@ -110,19 +126,10 @@ void TData::SaveLineConfig1(const TLineConfig& config) {
   TDbQuery& q = Prepare(ADOSecond, {"select Id,KeyName,KeyValue  from SelfConfig where KeyName=:KeyName order by Id"});
   q.SetParam("KeyName", config.KeyName);
   q.Open();
-  try {
-    if (q.IsEmpty()) {
-      q.Append();
-      Set(q, "KeyName", config.KeyName);
-    } else {
-      q.Edit();
-    }
+  StoreRow(q, [&](bool isNew) {
+    if (isNew) Set(q, "KeyName", config.KeyName);
     Set(q, "KeyValue", config.KeyValue);
-    q.Post();
-  } catch (const std::exception& e) {
-    q.Cancel();
-    WriteErrorLog(std::string(e.what()) + "Tdata.SaveLineConfig1,出错");
-  }
+  }, "Tdata.SaveLineConfig1,出错");
 }
 
 void TData::ReadShortMessages(TStringList& list) {
@@ -136,14 +143,7 @@ void TData::SaveShorMessage(const std::string& word) {
   q.SetParam("ShortWord", word);
   q.Open();
   if (!q.IsEmpty()) return;
-  try {
-    q.Append();
-    Set(q, "ShortWord", word);
-    q.Post();
-  } catch (const std::exception& e) {
-    q.Cancel();
-    WriteErrorLog(std::string(e.what()) + "Tdata.SaveShorMessage,出错");
-  }
+  StoreRow(q, [&](bool) { Set(q, "ShortWord", word); }, "Tdata.SaveShorMessage,出错");
 }
 
 void TData::ReadDomainHintDate() {
@@ -157,16 +157,10 @@ void TData::SaveDomaniHintDate(const std::string& domainName, int hintDateNumber
   // One reminder row: ReadDomainHintDate reads the first, so a changed domain goes there.
   TDbQuery& q = Prepare(ADOSecond, {"select * from DomainCallDate order by Id limit 1"});
   q.Open();
-  try {
-    if (q.IsEmpty()) q.Append();
-    else q.Edit();
+  StoreRow(q, [&](bool) {
     q.FieldByName("HintDateNumber").SetAsInteger(hintDateNumber);
     Set(q, "DomainName", domainName);
-    q.Post();
-  } catch (const std::exception& e) {
-    q.Cancel();
-    WriteErrorLog(std::string(e.what()) + "Tdata.SaveDomaniHintDate,出错");
-  }
+  }, "Tdata.SaveDomaniHintDate,出错");
 }
 
 void TData::ReadChatMsg(const std::string& friendNumber, std::vector<TChatRecord>& msgs) {
@@ -186,16 +180,11 @@ void TData::ReadChatMsg(const std::string& friendNumber, std::vector<TChatRecord
 void TData::SaveChatMsg(const TChatRecord& record) {
   TDbQuery& q = Prepare(ADOSecond, {"select * from ChatMsg where 1=0"});
   q.Open();
-  try {
-    q.Append();
+  StoreRow(q, [&](bool) {
     Set(q, "ChatDate", dt::DateTimeToStr(record.ChatDate));
     Set(q, "ChatMsg", record.ChatMsg);
     Set(q, "FriendNumber", record.FriendNumber);
-    q.Post();
-  } catch (const std::exception& e) {
-    q.Cancel();
-    WriteErrorLog(std::string(e.what()) + "TData.SaveChatMsg出错");
-  }
+  }, "TData.SaveChatMsg出错");
 }
 
 void TData::ReadLoginNames(std::string& names) {
@@ -219,21 +208,12 @@ void TData::EditUserInfo(TSelfInfo& info, bool load) {
   TDbQuery& q = Prepare(ADOSecond, {"select * from SelfInfo where username=:Username order by Id"});
   q.SetParam("Username", info.Username);
   q.Open();
-  try {
-    if (q.IsEmpty()) {
-      q.Append();
-      Set(q, "Username", info.Username);
-    } else {
-      q.Edit();
-    }
+  StoreRow(q, [&](bool isNew) {
+    if (isNew) Set(q, "Username", info.Username);
     Set(q, "UserPass", info.UserPass);
     Set(q, "IsSave", info.IsSave);
     Set(q, "HistoryLoginName", info.HistoryLoginName);
-    q.Post();
-  } catch (const std::exception& e) {
-    q.Cancel();
-    WriteErrorLog(std::string(e.what()) + "TData.EditUserInfo出错");
-  }
+  }, "TData.EditUserInfo出错");
 }
 
 int TData::SaveNetBackUrl(int mode, int urlType) {

@@ -19,6 +19,15 @@ namespace {
 
 const std::string kQuoted = "O'Brien \"网站\" 中文";
 
+TSelfInfo User(const char* name, const char* pass, const char* save, const char* history) {
+  TSelfInfo u;
+  u.Username = name;
+  u.UserPass = pass;
+  u.IsSave = save;
+  u.HistoryLoginName = history;
+  return u;
+}
+
 class DataModule : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -156,24 +165,15 @@ TEST_F(DataModule, RememberedUsers) {
   D().ReadLoginNames(names);
   EXPECT_EQ(names, "");
 
-  TSelfInfo info;
-  info.Username = "1001";
-  info.UserPass = "p'w";
-  info.IsSave = "1";
-  info.HistoryLoginName = "1001,";
-  D().EditUserInfo(info, false);
+  TSelfInfo first = User("1001", "p'w", "1", "1001,"), second = User("中文", "p'w", "1", "1001,");
+  D().EditUserInfo(first, false);
   RawExec(p_.Personal(), "UPDATE SelfInfo SET JsScript='script'");
-  info.Username = "中文";
-  D().EditUserInfo(info, false);
+  D().EditUserInfo(second, false);
   D().ReadLoginNames(names);
   EXPECT_EQ(names, "1001,中文,");
 
   // A known user is updated in place; JsScript is not written.
-  TSelfInfo again;
-  again.Username = "1001";
-  again.UserPass = "new";
-  again.IsSave = "0";
-  again.HistoryLoginName = "1001,中文,";
+  TSelfInfo again = User("1001", "new", "0", "1001,中文,");
   again.JsScript = "ignored";
   D().EditUserInfo(again, false);
   EXPECT_EQ(Personal("select Username, Userpass, IsSave, HistoryLoginName, JsScript from SelfInfo order by Id"),
