@@ -5,9 +5,7 @@
 
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
-#include "skin/QuickIni.h"
 #include "skin/SkinManagerLink.h"
-#include "skin/SkinReader.h"
 
 namespace {
 constexpr int kActionSkinAll = 1, kActionRemove = 2, kActionRefresh = 3, kActionDelayMs = 250;
@@ -63,13 +61,7 @@ std::string TSkinData::WriteSkinPack() const {
 
 bool TSkinData::LoadSkin() {
   noSkin_ = true;
-  TSkinReader reader;
-  if (!reader.Load(skinStream_)) return false;
-  std::string member, name;
-  reader.ExtractFileLike(".ini", member, name);
-  TQuickIni ini;
-  ini.LoadFromStream(member);
-  LoadSkinModel(model_, reader, ini);
+  if (!LoadSkinModel(model_, skinStream_)) return false;
   brush_.reset(CreateSolidBrush(ColorToRGB(model_.ButtonFace)));
   noSkin_ = false;
   return true;

@@ -437,3 +437,14 @@ void ModelLoader::Run() {
 void LoadSkinModel(TSkinModel& model, const TSkinReader& reader, const TQuickIni& ini) {
   ModelLoader(model, reader, ini).Run();
 }
+
+bool LoadSkinModel(TSkinModel& model, std::string_view packed) {
+  TSkinReader reader;
+  if (!reader.Load(packed)) return false;
+  std::string ini, name;
+  reader.ExtractFileLike(".ini", ini, name);
+  TQuickIni q;
+  q.LoadFromStream(ini);
+  LoadSkinModel(model, reader, q);
+  return true;
+}

@@ -117,6 +117,9 @@ class TQuickIni;
 // colours, caption buttons, buttons, title, the elements, fixed frame counts and the derived
 // combo-box images.
 void LoadSkinModel(TSkinModel& model, const TSkinReader& reader, const TQuickIni& ini);
+// The same from a packed skin, with the first member whose name holds ".ini" as the ini.
+// False (the model untouched) when the reader refuses the skin.
+bool LoadSkinModel(TSkinModel& model, std::string_view packed);
 
 // A colour text: runs of decimal digits fill red, green and blue in order, each saturating
 // at 255; further numbers are ignored. Empty text gives `def`.

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "platform/graphics/BmpHeader.h"
+
 namespace {
 
 HBITMAP MakeDib(int width, int height, uint8_t** bits) {
@@ -206,25 +208,7 @@ bool TBitmap::LoadFromResourceName(HINSTANCE module, const char* name) {
 
 std::string TBitmap::SaveToBytes() const {
   if (Empty()) return {};
-  const uint32_t stride = (uint32_t)Stride(), dataSize = stride * (uint32_t)height_;
-  std::string s;
-  auto u16 = [&](uint32_t v) { s.push_back((char)v); s.push_back((char)(v >> 8)); };
-  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
-  s += "BM";
-  u32(14 + 40 + dataSize);
-  u32(0);
-  u32(14 + 40);
-  u32(40);
-  u32((uint32_t)width_);
-  u32((uint32_t)height_);
-  u16(1);
-  u16(24);
-  u32(BI_RGB);
-  u32(dataSize);
-  u32(2835);
-  u32(2835);
-  u32(0);
-  u32(0);
-  for (int y = height_ - 1; y >= 0; --y) s.append((const char*)ScanLine(y), stride);
+  std::string s = BmpFileHeader24(width_, height_);
+  for (int y = height_ - 1; y >= 0; --y) s.append((const char*)ScanLine(y), (size_t)Stride());
   return s;
 }

@@ -1,9 +1,7 @@
 // The skin model filled from the coded test skin and from small ini fixtures.
 #include <gtest/gtest.h>
 
-#include "skin/QuickIni.h"
 #include "skin/SkinObjects.h"
-#include "skin/SkinReader.h"
 #include "tests/skin/SkinFixtures.h"
 #include "tools/skinpack/CodedColours.h"
 
@@ -12,16 +10,7 @@ using skintest::Rgb;
 
 namespace {
 
-bool Load(TSkinModel& m, const std::string& packed) {
-  TSkinReader r;
-  if (!r.Load(packed)) return false;
-  std::string ini, name;
-  r.ExtractFileLike(".ini", ini, name);
-  TQuickIni q;
-  q.LoadFromStream(ini);
-  LoadSkinModel(m, r, q);
-  return true;
-}
+bool Load(TSkinModel& m, const std::string& packed) { return LoadSkinModel(m, packed); }
 
 struct CodedModel : testing::Test {
   void SetUp() override { ASSERT_TRUE(Load(m, skintest::BuildSkin("coded.skin"))); }

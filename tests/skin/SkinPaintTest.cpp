@@ -4,11 +4,9 @@
 
 #include <cstring>
 
-#include "skin/QuickIni.h"
 #include "skin/SkinBitmaps.h"
 #include "skin/SkinObjects.h"
 #include "skin/SkinPaint.h"
-#include "skin/SkinReader.h"
 #include "tests/skin/SkinFixtures.h"
 #include "tools/skinpack/CodedColours.h"
 
@@ -19,15 +17,7 @@ using skintest::Rgb;
 namespace {
 
 struct CodedPaint : testing::Test {
-  void SetUp() override {
-    TSkinReader r;
-    ASSERT_TRUE(r.Load(skintest::BuildSkin("coded.skin")));
-    std::string ini, name;
-    r.ExtractFileLike(".ini", ini, name);
-    TQuickIni q;
-    q.LoadFromStream(ini);
-    LoadSkinModel(m, r, q);
-  }
+  void SetUp() override { ASSERT_TRUE(LoadSkinModel(m, skintest::BuildSkin("coded.skin"))); }
   TSkinModel m;
 };
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "platform/graphics/BmpHeader.h"
 #include "tools/skinpack/CodedColours.h"
 
 namespace skinart {
@@ -15,25 +16,7 @@ Image::Image(int width, int height, uint32_t fill) : w(width), h(height), px((si
 
 std::string WriteBmp(const Image& img) {
   const int stride = (img.w * 3 + 3) & ~3;
-  const uint32_t dataSize = (uint32_t)stride * img.h;
-  std::string s;
-  auto u16 = [&](uint32_t v) { s.push_back((char)v); s.push_back((char)(v >> 8)); };
-  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
-  s += "BM";
-  u32(14 + 40 + dataSize);
-  u32(0);
-  u32(14 + 40);
-  u32(40);
-  u32((uint32_t)img.w);
-  u32((uint32_t)img.h);
-  u16(1);
-  u16(24);
-  u32(0);
-  u32(dataSize);
-  u32(2835);
-  u32(2835);
-  u32(0);
-  u32(0);
+  std::string s = BmpFileHeader24(img.w, img.h);
   for (int y = img.h - 1; y >= 0; --y) {
     for (int x = 0; x < img.w; ++x) {
       uint32_t c = img.At(x, y);
