@@ -51,7 +51,7 @@ std::string DateText(TDateTime t) { return dt::DateToStr(t); }
 
 }  // namespace
 
-TData::TData(TComponent* owner) : TComponent(owner) {
+TData::TData(TComponent* owner) : TDataModule(owner) {
   SetName("Data");
   ADOConnection = New<TDbConnection>(this);
   ADOConnection->SetName("ADOConnection");
@@ -63,7 +63,7 @@ TData::TData(TComponent* owner) : TComponent(owner) {
   AdoConnSecond = New<TDbConnection>(this);
   AdoConnSecond->SetName("AdoConnSecond");
   ADOSecond->SetConnection(AdoConnSecond);
-  DataModuleCreate(this);
+  OnCreate = TNotifyEvent(this, &TData::DataModuleCreate);
 }
 
 TData::~TData() {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/Component.h"
+#include "platform/forms/Forms.h"
 #include "platform/rtl/DateTime.h"
 
 class TDbConnection;
@@ -50,10 +50,11 @@ struct TNetBackUrl {
   std::string Port;
 };
 
-class TData : public TComponent {
-  KARV_CLASS(TData, TComponent)
+// Made with CreateForm<TData>(owner), which runs DataModuleCreate as its OnCreate. Its four
+// components are built by the constructor; the module has no form description.
+class TData : public TDataModule {
+  KARV_CLASS(TData, TDataModule)
  public:
-  // Builds the four components and runs DataModuleCreate.
   explicit TData(TComponent* owner);
   ~TData() override;
 

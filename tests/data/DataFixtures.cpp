@@ -43,7 +43,7 @@ StartedProgram::~StartedProgram() {
 }
 
 void StartedProgram::Run() {
-  data = std::make_unique<TData>(nullptr);
+  data.reset(CreateForm<TData>(nullptr));
   Data = data.get();
   StartLocalDatabases(folder.Path());
 }

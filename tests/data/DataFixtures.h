@@ -34,7 +34,7 @@ class ProgramFolder {
 // in a temporary program folder. The descriptors and the start globals are reset first.
 struct StartedProgram {
   ProgramFolder folder;
-  std::unique_ptr<TData> data;
+  TOwned<TData> data;
   StartedProgram();
   ~StartedProgram();
   std::string System() const { return folder.File("DataConfig\\LocalDb.mdb"); }

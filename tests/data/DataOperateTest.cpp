@@ -281,7 +281,7 @@ TEST_F(DataModule, PostingFailuresAreLoggedAndTheOperationReturns) {
 
 TEST_F(DataModule, TwoDataModulesOneAfterTheOther) {
   // The program's second data module connects itself from the descriptors.
-  auto second = std::make_unique<TData>(nullptr);
+  TOwned<TData> second(CreateForm<TData>(nullptr));
   Data = second.get();
   EXPECT_TRUE(second->ADOConnection->Connected());
   EXPECT_TRUE(second->AdoConnSecond->Connected());
