@@ -2,17 +2,35 @@
 
 #include <windows.h>
 
+#include "client/uLogin.h"
+#include "client/uMain.h"
+#include "core/uDataOperate.h"
 #include "core/uHelpers.h"
 #include "core/uSettings.h"
 #include "platform/forms/Forms.h"
+#include "platform/web/WebBrowser.h"
+#include "widgets/Widgets.h"
 
 namespace {
 
 // Registers every class the form descriptions of this program name.
-void RegisterClientClasses() { RegisterFormsClasses(); }
+void RegisterClientClasses() {
+  RegisterFormsClasses();
+  RegisterWebBrowser();
+  RegisterWidgets();
+}
 
-// Step 6: the windows, in this order; the first becomes the main window.
-void CreateWindows(TApplication& app) { (void)app; }
+// Step 6: the windows, in this order; the first becomes the main window. Windows that are
+// not part of this build yet keep their place in the order.
+void CreateWindows(TApplication& app) {
+  app.CreateForm<TMainFrm>();
+  // TTradeRequestFrm, TSoftWareFrm, TZiXunFrm
+  // The second data module replaces the first as the global one; the service client keeps the first.
+  Data = ::CreateForm<TData>(&app);
+  // TfrmServerHost, TWaitFrm, TUpdateFrm (made by the login window when needed),
+  // TDomainHintFrm, TSaveNetFrm, TDataBackFrm, TTradeFrm
+  app.CreateForm<TLoginFrm>();  // never shown
+}
 
 }  // namespace
 
@@ -30,6 +48,8 @@ int RunClientProgram() {
     HWND h = app.Handle();
     SetWindowLongPtrA(h, GWL_EXSTYLE, GetWindowLongPtrA(h, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     // 4. The data module.
+    TOwned<TData> firstData(CreateForm<TData>(nullptr));
+    Data = firstData.get();
     // 5. Without the picture library nothing is created.
     if (StartRoutine()) {
       CreateWindows(app);

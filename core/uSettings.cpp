@@ -1,7 +1,9 @@
 #include "core/uSettings.h"
 
 #include "core/uDatabase.h"
+#include "core/uDataOperate.h"
 #include "core/uHelpers.h"
+#include "core/uSocketSvrClient.h"
 #include "platform/rtl/SysUtils.h"
 
 std::unique_ptr<TIniFile> IniFile;
@@ -50,6 +52,7 @@ void InitializeSettingsUnit(const std::string& iniPath) {
 
 void FinalizeSettingsUnit() {
   SharedList.clear();
+  ServiceClient.reset();
   IniFile.reset();
   LoginHistory.reset();
   ShortWords.reset();
@@ -94,11 +97,10 @@ bool StartRoutine() {
   ShortWords = std::make_unique<TStringList>();
   CreateLines = std::make_unique<TStringList>();
   LoginHistory = std::make_unique<TStringList>();
-  // 5. service client: created here from host and port (the connection's unit).
+  // 5. The one connection; it keeps the data module that exists now.
   std::string host = IniFile->ReadString("Logininfo", "host", "");
   std::string port = IniFile->ReadString("Logininfo", "port", "8014");
-  (void)host;
-  (void)port;
+  ServiceClient = std::make_unique<TServiceClient>(host, port, Data);
   // 6-11. databases: descriptors, open or create, configuration reads; failures are logged.
   StartLocalDatabases(ProgramFolder());
   // 12.
@@ -121,7 +123,12 @@ void LoadLoginInfo() {
   LoginData.Username = IniFile->ReadString("Logininfo", "username", "");
   LoginData.Password = IniFile->ReadString("Logininfo", "pass", "");
   LoginData.IsSave = IniFile->ReadString("Logininfo", "isSave", "");
-  // HistoryLoginNames: read from the personal database by the data module.
+  LoginData.HistoryLoginNames.clear();
+  try {
+    if (Data) Data->ReadLoginNames(LoginData.HistoryLoginNames);
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "LoadLoginInfo出错");
+  }
 }
 
 void SaveLoginInfo() {
@@ -132,6 +139,16 @@ void SaveLoginInfo() {
   // Entries are compared whole: "12" is not in "123,".
   std::string probe = "," + history;
   if (probe.find("," + LoginData.Username + ",") == std::string::npos) history += LoginData.Username + ",";
-  // The SelfInfo row of this user is stored by the data module.
-  (void)history;
+  if (!Data) return;
+  TSelfInfo row;
+  row.Username = LoginData.Username;
+  row.UserPass = LoginData.Password;
+  row.IsSave = LoginData.IsSave;
+  row.HistoryLoginName = history;
+  try {
+    Data->EditUserInfo(row, false);
+  } catch (const std::exception& e) {
+    // The login itself stands; only its record is lost.
+    WriteErrorLog(std::string(e.what()) + "SaveLoginInfo出错");
+  }
 }

@@ -166,6 +166,18 @@ void TCustomForm::PaintWindow(HDC dc) {
   if (OnPaint) OnPaint(this);
 }
 
+void TCustomForm::SetClientSize(int w, int h) {
+  if (handle_) {
+    TWinControl::SetClientSize(w, h);
+    return;
+  }
+  TCreateParams p;
+  CreateParams(p);
+  RECT r{0, 0, w, h};
+  AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+  SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
+}
+
 void TCustomForm::SetFormStyle(TFormStyle s) {
   formStyle_ = s;
   if (handle_)

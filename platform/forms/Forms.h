@@ -79,6 +79,8 @@ class TCustomForm : public TWinControl {
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int r) { modalResult_ = r; }
   void SetVisible(bool v) override;
+  // Before the window exists the frame is worked out from the border style.
+  void SetClientSize(int width, int height) override;
   bool Active() const;
   void BringToFront() override;
 

@@ -1,0 +1,350 @@
+#include "client/uMain.h"
+
+#include <algorithm>
+
+#include "client/uLogin.h"
+#include "core/LogManager.h"
+#include "core/MD5.h"
+#include "core/ReceiveMessage.h"
+#include "core/uHelpers.h"
+#include "core/uSettings.h"
+#include "core/uSocketSvrClient.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Seams.h"
+#include "platform/rtl/SysUtils.h"
+
+TMainFrm* MainFrm = nullptr;
+std::unique_ptr<TReceiveBuffer> OfflineMsgQueue;
+std::string PublishUrl;
+std::string LoginCheckFormat;
+
+namespace {
+
+// The left-hand buttons: glyph at creation, on mouse enter, on mouse leave.
+struct LeftButton {
+  TBitBtnExtend* TMainFrm::*field;
+  const char* created;
+  const char* enter;
+  const char* leave;
+};
+const LeftButton kLeftButtons[] = {
+    {&TMainFrm::btnFindFriend, "Left11", "Left12", "Left11"},
+    {&TMainFrm::btnTuiGuang, "left41", "Left42", "Left41"},
+    {&TMainFrm::btneditinfo, "Left61", "Left62", "Left61"},
+    {&TMainFrm::yTrade, "Left71", "Left72", "Left71"},
+    {&TMainFrm::btnMark, "Left81", "Left82", "Left81"},
+    {&TMainFrm::yService, "Left92", "Left92", "Left91"},
+    {&TMainFrm::yZiXun, "Left101", "Left102", "Left101"},
+    {&TMainFrm::btnCheck, "Left21", "left22", "left21"},
+    {&TMainFrm::btnLinkTest, "Left31", "Left32", "Left31"},
+    {&TMainFrm::ybtnDomain, "Left51", "Left52", "Left51"},
+};
+
+// How long a browser pane may take before the program stops waiting for it.
+constexpr int kPaneWaitMs = 15000;
+
+}  // namespace
+
+TMainFrm::TMainFrm(TComponent* owner) : TForm(owner) { MainFrm = this; }
+
+TMainFrm::~TMainFrm() {
+  if (headBitmap_) DeleteObject(headBitmap_);
+  if (headCopy_) DeleteObject(headCopy_);
+  if (MainFrm == this) MainFrm = nullptr;
+}
+
+TPublishedTable TMainFrm::Published() {
+  using F = TMainFrm;
+  return {KARV_FIELD(F, Panel1),        KARV_FIELD(F, Image1),          KARV_FIELD(F, Label3),
+          KARV_FIELD(F, lblNumber),     KARV_FIELD(F, Label1),          KARV_FIELD(F, lblMsgCount),
+          KARV_FIELD(F, yDomainParent), KARV_FIELD(F, PanleLeft),       KARV_FIELD(F, Imageleft),
+          KARV_FIELD(F, btnFindFriend), KARV_FIELD(F, btnTuiGuang),     KARV_FIELD(F, btneditinfo),
+          KARV_FIELD(F, yTrade),        KARV_FIELD(F, btnMark),         KARV_FIELD(F, yService),
+          KARV_FIELD(F, yZiXun),        KARV_FIELD(F, btnCheck),        KARV_FIELD(F, btnLinkTest),
+          KARV_FIELD(F, ybtnDomain),    KARV_FIELD(F, PageControl1),    KARV_FIELD(F, TabSheet1),
+          KARV_FIELD(F, TabSheet2),     KARV_FIELD(F, yListEnterprise), KARV_FIELD(F, Panel2),
+          KARV_FIELD(F, Panel4),        KARV_FIELD(F, Image3),          KARV_FIELD(F, Label2),
+          KARV_FIELD(F, yListUser),     KARV_FIELD(F, Panel7),          KARV_FIELD(F, WebBrowser1),
+          KARV_FIELD(F, PanelLogin),    KARV_FIELD(F, WebLogin),        KARV_FIELD(F, Panel3),
+          KARV_FIELD(F, yMemoReceive),  KARV_FIELD(F, StatusBar),       KARV_FIELD(F, TrayNotifyIcon),
+          KARV_FIELD(F, ImageList),     KARV_FIELD(F, Timer),           KARV_FIELD(F, TimerDomain),
+          KARV_FIELD(F, PopupMenu),     KARV_FIELD(F, N5),              KARV_FIELD(F, N3),
+          KARV_FIELD(F, N2),            KARV_FIELD(F, PopupMenuTrayicon), KARV_FIELD(F, N4),
+          KARV_FIELD(F, N1),
+          KARV_HANDLER(F, FormCreate),  KARV_HANDLER(F, FormShow),      KARV_HANDLER(F, FormClose),
+          KARV_HANDLER(F, FormDestroy), KARV_HANDLER(F, TimerTimer),    KARV_HANDLER(F, TimerDomainTimer),
+          KARV_HANDLER(F, N1Click),     KARV_HANDLER(F, N2Click),       KARV_HANDLER(F, N3Click),
+          KARV_HANDLER(F, N4Click),     KARV_HANDLER(F, N5Click),       KARV_HANDLER(F, TrayNotifyIconClick),
+          KARV_HANDLER(F, TrayNotifyIconDblClick), KARV_HANDLER(F, BitBtnExtend1Click),
+          KARV_HANDLER(F, btnTuiGuangClick), KARV_HANDLER(F, btneditinfoClick), KARV_HANDLER(F, yTradeClick),
+          KARV_HANDLER(F, btnmarkClick), KARV_HANDLER(F, yServiceClick), KARV_HANDLER(F, yZiXunClick),
+          KARV_HANDLER(F, btnCheckClick), KARV_HANDLER(F, btnLinkTestClick), KARV_HANDLER(F, ybtnDomainClick),
+          KARV_HANDLER(F, LeftButtonMouseEnter), KARV_HANDLER(F, LeftButtonMouseLeave)};
+}
+
+std::string TMainFrm::ServiceUrl(const std::string& path) {
+  // The service's web server is the ini file's host.
+  std::string host = IniFile ? IniFile->ReadString("Logininfo", "host", kServiceWebHost) : kServiceWebHost;
+  return "http://" + host + path;
+}
+
+std::string TMainFrm::TodaysHistoryFile() {
+  return sys::ExtractFilePath(sys::ParamStr(0)) + "HistoryLog\\" + TLog::DayFileName(dt::Now());
+}
+
+void TMainFrm::LoadGlyph(TBitBtnExtend* button, const std::string& name) {
+  if (button && PictureLib) button->Glyph().LoadFromResourceName(PictureLib, sys::UpperCase(name));
+  if (button) button->Invalidate();
+}
+
+// ---------------------------------------------------------------- creation
+
+void TMainFrm::FormCreate(TObject*) {
+  try {
+    // 1. The user logs in while this window is being made.
+    {
+      TOwned<TLoginFrm> login(CreateForm<TLoginFrm>(nullptr));
+      login->ShowModal();
+    }
+    // 2.
+    if (Application) SetWindowLongPtrA(Application->Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    // 3. The connection's events for this window.
+    // 4.
+    yListUser->SetCtl3D(false);
+    // 5.
+    for (auto& l : lists_) l = std::make_unique<TStringList>();
+    OfflineMsgQueue = std::make_unique<TReceiveBuffer>();
+    // 6. Pictures.
+    std::string folder = sys::ExtractFilePath(sys::ParamStr(0));
+    headBitmap_ = (HBITMAP)LoadImageA(nullptr, (folder + "icon\\head.bmp").c_str(), IMAGE_BITMAP, 30, 30,
+                                      LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    if (!headBitmap_) WriteErrorLog("Cannot load icon\\head.bmp" + std::string("formcreate"));
+    else headCopy_ = (HBITMAP)CopyImage(headBitmap_, IMAGE_BITMAP, 30, 30, LR_CREATEDIBSECTION);
+    iconFolder_ = folder + "icon\\";
+    for (const auto& b : kLeftButtons) LoadGlyph(this->*b.field, b.created);
+    if (PictureLib) Imageleft->LoadFromResource(PictureLib, "LEFTBACK");
+    // The tray frames: 0 connected, 1 disconnected, 2 blank (blinking).
+    for (const char* frame : {"TRAY0", "TRAY1", "TRAY2"})
+      if (auto strip = (HBITMAP)LoadImageA(GetModuleHandleA(nullptr), frame, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)) {
+        ImageList->AddMasked(strip, RGB(255, 0, 255));
+        DeleteObject(strip);
+      }
+    TrayNotifyIcon->SetIconIndex(0);
+    // 7.
+    PublishUrl = ServiceUrl("/fabu.asp?action=add");
+    LoginCheckFormat = ServiceUrl("/checkloginexe.asp?name=%s&password=%s");
+    userAdminUrl_ = ServiceUrl("/user_admin.asp");
+    // 8. The advertising page.
+    Panel7->SetVisible(true);
+    WebBrowser1->Navigate(ServiceUrl("/pc_ad.asp"));
+    // 10. The global hot key Ctrl+Alt+X.
+    hotKeyAtom_ = GlobalAddAtomA("HotKey");
+    RegisterHotKey(Handle(), hotKeyAtom_, MOD_CONTROL | MOD_ALT, 0x58);
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "TMainFrm.FormCreate出错");
+  }
+}
+
+void TMainFrm::FormShow(TObject*) {
+  try {
+    // Restoring from the tray shows the window again: what is made once is made once.
+    if (!shownOnce_) {
+      shownOnce_ = true;
+      messageBlock_.assign(10000, 0);
+    }
+    PageControl1->SetActivePageIndex(0);
+    Timer->SetEnabled(true);
+    SetConnectedStatus();
+    if (loadedHistory_.empty() && yMemoReceive->Text().empty()) {
+      std::string file = TodaysHistoryFile();
+      if (sys::FileExists(file)) {
+        loadedHistory_ = sys::ReadFileBytes(file);
+        yMemoReceive->SetText(loadedHistory_);
+      }
+    }
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "TMainFrm.FormShow");
+  }
+}
+
+void TMainFrm::FormClose(TObject*, TCloseAction&) {}
+
+// ---------------------------------------------------------------- for the login window
+
+void TMainFrm::SetConnectedStatus() { StatusBar->SetPanelText(0, "当前状态:与服务器连接成功"); }
+
+void TMainFrm::ShowTrayFrameZero() {
+  if (TrayNotifyIcon->IconIndex() != 0) TrayNotifyIcon->SetIconIndex(0);
+}
+
+void TMainFrm::EnableDomainTimer() { TimerDomain->SetEnabled(true); }
+
+void TMainFrm::LoginSucceeded(bool relogin, const std::string& username) {
+  if (relogin) SetConnectedStatus();
+  ShowTrayFrameZero();
+  TrayNotifyIcon->SetHint("Karvell[" + username + "]");
+  lblNumber->SetCaption(username);
+}
+
+void TMainFrm::StartNetworkTimer() { Timer->SetEnabled(true); }
+
+// ---------------------------------------------------------------- timers
+
+void TMainFrm::TimerTimer(TObject*) {
+  try {
+    if (IsConnected) ServiceClient->SendProtocol34();
+    if (!seams::NetState().IsConnected()) {
+      IsConnected = false;
+      TrayNotifyIcon->SetIconIndex(1);
+      Timer->SetEnabled(false);
+      TimerDomain->SetEnabled(false);
+      WriteErrorLog("网络连接断开，请重新连接网络");
+      ShowMsg("", "网络连接断开,请重新登陆");
+      StatusBar->SetPanelText(0, "当前状态:本地网络问题断开连接");
+      TOwned<TLoginFrm> login(CreateForm<TLoginFrm>(nullptr));
+      login->yUserid->SetText(LoginData.Username);
+      login->ShowNetBroken();
+      login->Relogin = true;
+      login->ShowModal();
+    }
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "TMainFrm.TimerTimer出错");
+  }
+}
+
+void TMainFrm::TimerDomainTimer(TObject*) {
+  // Once per run.
+  TimerDomain->SetEnabled(false);
+}
+
+// ---------------------------------------------------------------- pages
+
+bool TMainFrm::WaitForPane(TWebBrowser* pane, int timeoutMs) {
+  DWORD start = GetTickCount();
+  while (pane->ReadyState() != TReadyState::Complete && !pane->LoadFailed()) {
+    if (!Application || Application->Terminated()) return false;
+    if ((int)(GetTickCount() - start) > timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    Application->ProcessMessages();
+  }
+  return pane->ReadyState() == TReadyState::Complete;
+}
+
+void TMainFrm::OpenServiceUrl() {
+  std::string hash = MD5Print(MD5String(LoginData.Password));
+  WebLogin->Navigate(sys::Format(LoginCheckFormat.c_str(), LoginData.Username.c_str(), hash.c_str()));
+  WaitForPane(WebLogin, kPaneWaitMs);
+}
+
+void TMainFrm::btneditinfoClick(TObject*) {
+  OpenServiceUrl();
+  seams::Shell().StartProcess("Explorer.exe", userAdminUrl_);
+}
+
+void TMainFrm::yZiXunClick(TObject*) {
+  OpenServiceUrl();
+  seams::Shell().StartProcess("IEXPLORE", PublishUrl);
+}
+
+void TMainFrm::BitBtnExtend1Click(TObject*) {}
+void TMainFrm::btnTuiGuangClick(TObject*) {}
+void TMainFrm::yTradeClick(TObject*) {}
+void TMainFrm::btnmarkClick(TObject*) {}
+void TMainFrm::yServiceClick(TObject*) {}
+void TMainFrm::btnCheckClick(TObject*) {}
+void TMainFrm::btnLinkTestClick(TObject*) {}
+void TMainFrm::ybtnDomainClick(TObject*) {}
+
+void TMainFrm::LeftButtonMouseEnter(TObject* Sender) {
+  for (const auto& b : kLeftButtons)
+    if (this->*b.field == Sender) LoadGlyph(this->*b.field, b.enter);
+}
+
+void TMainFrm::LeftButtonMouseLeave(TObject* Sender) {
+  for (const auto& b : kLeftButtons)
+    if (this->*b.field == Sender) LoadGlyph(this->*b.field, b.leave);
+}
+
+// ---------------------------------------------------------------- tray and menus
+
+void TMainFrm::TrayNotifyIconClick(TObject*) {
+  try {
+    Application->Restore();
+    SetForegroundWindow(Application->Handle());
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "单击出错");
+  }
+}
+
+void TMainFrm::TrayNotifyIconDblClick(TObject*) { FlashTrayHasMsg(); }
+
+void TMainFrm::FlashTrayHasMsg() { TrayNotifyIcon->ShowMainForm(); }
+
+void TMainFrm::N1Click(TObject*) { Close(); }
+void TMainFrm::N2Click(TObject*) {}
+void TMainFrm::N3Click(TObject*) {}
+void TMainFrm::N4Click(TObject*) { TrayNotifyIcon->ShowMainForm(); }
+void TMainFrm::N5Click(TObject*) {}
+
+// ---------------------------------------------------------------- messages
+
+void TMainFrm::WndProc(TMessage& m) {
+  if (m.Msg == WM_HOTKEY) {
+    FlashTrayHasMsg();
+    return;
+  }
+  // The window can never be maximised.
+  if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_MAXIMIZE) m.WParam = 0;
+  TForm::WndProc(m);
+}
+
+// ---------------------------------------------------------------- destruction
+
+void TMainFrm::BeforeDestruction() {
+  if (OnDestroy) {
+    OnDestroy(this);
+    OnDestroy = nullptr;
+  }
+  TForm::BeforeDestruction();
+}
+
+void TMainFrm::FormDestroy(TObject*) {
+  try {
+    // 1. The log-out page, waited for at most a while.
+    WebLogin->Navigate(ServiceUrl("/loginout1.asp"));
+    WaitForPane(WebLogin, kPaneWaitMs);
+    // 2. Today's record of customer messages: only what this run added is appended.
+    TLog& log = TLog::GetInstance();
+    std::string name = TLog::DayFileName(dt::Now());
+    std::string record = yMemoReceive->Text();
+    if (!log.HisFileExists(name)) {
+      if (!record.empty()) {
+        TStringList lines;
+        lines.SetText(record);
+        log.SaveHis(lines, name);
+      }
+    } else {
+      std::string added = record;
+      if (!loadedHistory_.empty() && added.compare(0, loadedHistory_.size(), loadedHistory_) == 0)
+        added = added.substr(loadedHistory_.size());
+      ExitLines->SetText(added);
+      if (ExitLines->Count() > 0) {
+        try {
+          log.SaveHis(*ExitLines, name);
+        } catch (const std::exception& e) {
+          WriteErrorLog(std::string(e.what()) + "TLog.GetInstance.SaveHis,出错");
+        }
+      }
+    }
+    // 3.
+    SharedList.clear();
+    for (auto& l : lists_) l.reset();
+    CreateLines.reset();
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "关闭出现错误");
+  }
+  // 4. Always, whatever failed above.
+  UnregisterHotKey(HandleIfAllocated(), hotKeyAtom_);
+  if (hotKeyAtom_) GlobalDeleteAtom(hotKeyAtom_);
+  hotKeyAtom_ = 0;
+}
