@@ -132,6 +132,10 @@ class TSkinData : public TComponent {
   TBitmap menuGlyphs_;
 };
 
+// Publishes TSkinData's properties and registers the class with the form-description
+// reader (which then makes it in the loading state). Idempotent.
+void RegisterSkinData();
+
 // Text helpers of the painters: the system's ANSI code page and UTF-16.
 void SkinAnsiToWide(const std::string& text, std::wstring& wide);
 void SkinWideToAnsi(const std::wstring& wide, std::string& text);

@@ -2,6 +2,8 @@
 // files; and the skin store's names.
 #include <gtest/gtest.h>
 
+#include "platform/forms/FormReader.h"
+#include "platform/forms/Properties.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
 #include "skin/SkinData.h"
@@ -174,4 +176,48 @@ TEST(SkinStore, ItemNamesAreUnique) {
   ASSERT_EQ(other.Store().Count(), 3);
   EXPECT_EQ(other.Store().Items(2).Name(), "SkinItem3");
   EXPECT_EQ(other.Store().Items(2).DataStream(), "packed");
+}
+
+TEST(SkinData, FormDescriptionCarriesTheComponentAndItsSkin) {
+  RegisterSkinData();
+  auto hex = [](const std::string& bytes) {
+    std::string s;
+    for (size_t i = 0; i < bytes.size(); ++i) s += sys::IntToHex((unsigned char)bytes[i], 2) + (i % 32 == 31 ? "\r\n" : "");
+    return s;
+  };
+  auto describe = [&](const std::string& pack) {
+    return "object Root: TComponent\r\n"
+           "  object SkinData1: TSkinData\r\n"
+           "    Active = True\r\n"
+           "    DisableTag = 99\r\n"
+           "    SkinControls = [skMainMenu, skPopupMenu, skMenuItem, skToolbar, skControlbar, skCombo, skCheckBox,"
+           " skRadioButton, skProgress, skScrollbar, skEdit, skButton, skBitBtn, skSpeedButton, skPanel, skGroupBox,"
+           " skStatusBar, skTab, skSystemMenu, skReportForms]\r\n"
+           "    SkinFormtype = sfMainform\r\n"
+           "    Version = '9.9'\r\n"
+           "    MenuUpdate = True\r\n"
+           "    MenuMerge = False\r\n"
+           "    SkinPack = {\r\n" + hex(pack) + "}\r\n"
+           "  end\r\n"
+           "end\r\n";
+  };
+  TComponent root(nullptr);
+  ReadComponentDescription(&root, describe(Property(skintest::BuildSkin("coded.skin"))), {});
+  auto* d = dynamic_cast<TSkinData*>(root.FindComponent("SkinData1"));
+  ASSERT_NE(d, nullptr);
+  EXPECT_FALSE(d->Loading());
+  EXPECT_FALSE(d->NoSkin());
+  EXPECT_EQ(d->Model().SkinName, "Coded");
+  EXPECT_TRUE(d->Active());
+  EXPECT_FALSE(d->Has(skMenuItem));  // removed by Loaded, since the main menu is skinned
+  EXPECT_TRUE(d->Has(skReportForms));
+  EXPECT_EQ(GetStrProp(d, "Version"), "1.00.00.01");
+  EXPECT_EQ(GetEnumProp(d, "SkinFormtype"), "sfmainform");
+
+  TComponent empty(nullptr);
+  ReadComponentDescription(&empty, describe(std::string(4, '\0')), {});
+  auto* e = dynamic_cast<TSkinData*>(empty.FindComponent("SkinData1"));
+  ASSERT_NE(e, nullptr);
+  EXPECT_TRUE(e->NoSkin());
+  EXPECT_FALSE(e->Active());  // no skin: Loaded switches it off
 }
