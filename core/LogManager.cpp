@@ -21,8 +21,8 @@ std::string TLog::DayFileName(TDateTime day) { return dt::DateToStr(day) + ".txt
 
 void TLog::SaveHis(const TStringList& lines, const std::string& fileName) {
   std::string full = path_ + fileName;
-  HANDLE h = CreateFileA(full.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileA(full.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
   if (h == INVALID_HANDLE_VALUE) throw EFileError("Cannot open file \"" + full + "\"");
   struct Closer {
     HANDLE h;

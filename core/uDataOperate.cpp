@@ -33,11 +33,13 @@ void Set(TDbQuery& q, const char* field, const std::string& value) { q.FieldByNa
 
 // Fills the first row of the open query, or a new row when it has none, and posts it. Only
 // the storing is guarded: its failure is logged with `failure` appended, and swallowed.
-void StoreRow(TDbQuery& q, const std::function<void(bool isNew)>& fill, const char* failure) {
+void StoreRow(TDbQuery& q, const char* failure, const std::function<void(bool isNew)>& fill) {
   try {
     bool isNew = q.IsEmpty();
-    if (isNew) q.Append();
-    else q.Edit();
+    if (isNew)
+      q.Append();
+    else
+      q.Edit();
     fill(isNew);
     q.Post();
   } catch (const std::exception& e) {
@@ -84,7 +86,8 @@ void TData::DataModuleCreate(TObject*) {
 }
 
 std::string TData::ReadConfig(const std::string& sectionName, const std::string& keyName) {
-  TDbQuery& q = Prepare(Adodb, {"select * from config where SectionName=:SectionName and KeyName=:KeyName order by Id"});
+  TDbQuery& q =
+      Prepare(Adodb, {"select * from config where SectionName=:SectionName and KeyName=:KeyName order by Id"});
   q.SetParam("SectionName", sectionName);
   q.SetParam("KeyName", keyName);
   q.Open();
@@ -126,10 +129,10 @@ void TData::SaveLineConfig1(const TLineConfig& config) {
   TDbQuery& q = Prepare(ADOSecond, {"select Id,KeyName,KeyValue  from SelfConfig where KeyName=:KeyName order by Id"});
   q.SetParam("KeyName", config.KeyName);
   q.Open();
-  StoreRow(q, [&](bool isNew) {
+  StoreRow(q, "Tdata.SaveLineConfig1,出错", [&](bool isNew) {
     if (isNew) Set(q, "KeyName", config.KeyName);
     Set(q, "KeyValue", config.KeyValue);
-  }, "Tdata.SaveLineConfig1,出错");
+  });
 }
 
 void TData::ReadShortMessages(TStringList& list) {
@@ -143,7 +146,7 @@ void TData::SaveShorMessage(const std::string& word) {
   q.SetParam("ShortWord", word);
   q.Open();
   if (!q.IsEmpty()) return;
-  StoreRow(q, [&](bool) { Set(q, "ShortWord", word); }, "Tdata.SaveShorMessage,出错");
+  StoreRow(q, "Tdata.SaveShorMessage,出错", [&](bool) { Set(q, "ShortWord", word); });
 }
 
 void TData::ReadDomainHintDate() {
@@ -157,15 +160,15 @@ void TData::SaveDomaniHintDate(const std::string& domainName, int hintDateNumber
   // One reminder row: ReadDomainHintDate reads the first, so a changed domain goes there.
   TDbQuery& q = Prepare(ADOSecond, {"select * from DomainCallDate order by Id limit 1"});
   q.Open();
-  StoreRow(q, [&](bool) {
+  StoreRow(q, "Tdata.SaveDomaniHintDate,出错", [&](bool) {
     q.FieldByName("HintDateNumber").SetAsInteger(hintDateNumber);
     Set(q, "DomainName", domainName);
-  }, "Tdata.SaveDomaniHintDate,出错");
+  });
 }
 
 void TData::ReadChatMsg(const std::string& friendNumber, std::vector<TChatRecord>& msgs) {
-  TDbQuery& q = Prepare(ADOSecond, {"select * from ChatMsg where FriendNumber=:FriendNumber",
-                                    "and ChatDate>=:Since order by Id"});
+  TDbQuery& q = Prepare(ADOSecond,
+                        {"select * from ChatMsg where FriendNumber=:FriendNumber", "and ChatDate>=:Since order by Id"});
   q.SetParam("FriendNumber", friendNumber);
   q.SetParam("Since", DateText(dt::Now() - 30));
   q.Open();
@@ -180,11 +183,11 @@ void TData::ReadChatMsg(const std::string& friendNumber, std::vector<TChatRecord
 void TData::SaveChatMsg(const TChatRecord& record) {
   TDbQuery& q = Prepare(ADOSecond, {"select * from ChatMsg where 1=0"});
   q.Open();
-  StoreRow(q, [&](bool) {
+  StoreRow(q, "TData.SaveChatMsg出错", [&](bool) {
     Set(q, "ChatDate", dt::DateTimeToStr(record.ChatDate));
     Set(q, "ChatMsg", record.ChatMsg);
     Set(q, "FriendNumber", record.FriendNumber);
-  }, "TData.SaveChatMsg出错");
+  });
 }
 
 void TData::ReadLoginNames(std::string& names) {
@@ -208,20 +211,22 @@ void TData::EditUserInfo(TSelfInfo& info, bool load) {
   TDbQuery& q = Prepare(ADOSecond, {"select * from SelfInfo where username=:Username order by Id"});
   q.SetParam("Username", info.Username);
   q.Open();
-  StoreRow(q, [&](bool isNew) {
+  StoreRow(q, "TData.EditUserInfo出错", [&](bool isNew) {
     if (isNew) Set(q, "Username", info.Username);
     Set(q, "UserPass", info.UserPass);
     Set(q, "IsSave", info.IsSave);
     Set(q, "HistoryLoginName", info.HistoryLoginName);
-  }, "TData.EditUserInfo出错");
+  });
 }
 
 int TData::SaveNetBackUrl(int mode, int urlType) {
   if (mode < 0 || mode > 2 || urlType < 0 || urlType > 2) return 0;
   const TNetBackUrl& u = CurrentNetBackUrl;
   static const char* const kChangeFailures[] = {"信息:更改后台网址记录出现异常", "信息:更改常用网址记录出现异常",
-                                               "信息:更改Ftp记录出现异常"};
-  const char* failure = mode == 0 ? "信息:添加记录出现异常" : mode == 1 ? kChangeFailures[urlType] : "信息:删除记录出现异常";
+                                                "信息:更改Ftp记录出现异常"};
+  const char* failure = mode == 0   ? "信息:添加记录出现异常"
+                        : mode == 1 ? kChangeFailures[urlType]
+                                    : "信息:删除记录出现异常";
   TDbQuery* q = ADOSecond;
   try {
     if (mode == 0) {

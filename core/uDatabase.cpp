@@ -27,7 +27,8 @@ struct TableDef {
   std::vector<ColumnDef> columns;  // after Id
 };
 
-const TableDef kConfig{"config", {{"SectionName", "varchar(20)"}, {"KeyName", "varchar(50)"}, {"KeyValue", "varchar(200)"}}};
+const TableDef kConfig{"config",
+                       {{"SectionName", "varchar(20)"}, {"KeyName", "varchar(50)"}, {"KeyValue", "varchar(200)"}}};
 const TableDef kHostList{"HostList", {{"HostName", "varchar(50)"}, {"HostDescription", "varchar(50)"}}};
 const TableDef kJsScriptPath{"JsScriptPath", {{"JsScriptFile", "varchar(50)"}, {"EnterpriseNumber", "varchar(10)"}}};
 const TableDef kSelfInfo{"SelfInfo",
@@ -36,8 +37,10 @@ const TableDef kSelfInfo{"SelfInfo",
                           {"IsSave", "varchar(50)"},
                           {"HistoryLoginName", "varchar(50)"},
                           {"JsScript", "varchar(50)"}}};
-const TableDef kChatMsg{"ChatMsg", {{"ChatDate", "varchar(50)"}, {"ChatMsg", "varchar(250)"}, {"FriendNumber", "varchar(10)"}}};
-const TableDef kSelfConfig{"SelfConfig", {{"KeyName", "varchar(50)"}, {"KeyValue", "varchar(250)"}, {"KeyValue1", "varchar(100)"}}};
+const TableDef kChatMsg{"ChatMsg",
+                        {{"ChatDate", "varchar(50)"}, {"ChatMsg", "varchar(250)"}, {"FriendNumber", "varchar(10)"}}};
+const TableDef kSelfConfig{"SelfConfig",
+                           {{"KeyName", "varchar(50)"}, {"KeyValue", "varchar(250)"}, {"KeyValue1", "varchar(100)"}}};
 const TableDef kShortMessage{"ShortMessage", {{"ShortWord", "varchar(50)"}}};
 const TableDef kDomainCallDate{"DomainCallDate", {{"DomainName", "varchar(50)"}, {"HintDateNumber", "int"}}};
 const TableDef kNetBackRecord{"NetBackRecord",
@@ -194,8 +197,10 @@ void CheckLocalDatabase(bool isSystem, const std::string& path, const std::strin
       }
       return;
     }
-    if (!HasTable(names, kJsScriptPath.name)) CreateTable(q, kJsScriptPath);
-    else CheckJsScriptColumns(q);
+    if (!HasTable(names, kJsScriptPath.name))
+      CreateTable(q, kJsScriptPath);
+    else
+      CheckJsScriptColumns(q);
     for (const TableDef* t : {&kSelfInfo, &kChatMsg, &kSelfConfig})
       if (!HasTable(names, t->name)) CreateTable(q, *t);
     if (!HasTable(names, kShortMessage.name)) {

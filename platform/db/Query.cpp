@@ -24,7 +24,8 @@ class Statement {
     if (!st_) throw EDatabaseError("The statement is empty");
     // One statement per call, so that nothing can be smuggled in after it.
     for (; tail && *tail; ++tail)
-      if ((unsigned char)*tail > ' ' && *tail != ';') throw EDatabaseError("Characters found after end of SQL statement.");
+      if ((unsigned char)*tail > ' ' && *tail != ';')
+        throw EDatabaseError("Characters found after end of SQL statement.");
   }
   ~Statement() { sqlite3_finalize(st_); }
   Statement(const Statement&) = delete;
@@ -34,9 +35,15 @@ class Statement {
   void Bind(int index, const TDbValue& v) {
     int rc = SQLITE_OK;
     switch (v.GetKind()) {
-      case TDbValue::Kind::Null: rc = sqlite3_bind_null(st_, index); break;
-      case TDbValue::Kind::Integer: rc = sqlite3_bind_int64(st_, index, v.AsInt64()); break;
-      case TDbValue::Kind::Float: rc = sqlite3_bind_double(st_, index, v.AsFloat()); break;
+      case TDbValue::Kind::Null:
+        rc = sqlite3_bind_null(st_, index);
+        break;
+      case TDbValue::Kind::Integer:
+        rc = sqlite3_bind_int64(st_, index, v.AsInt64());
+        break;
+      case TDbValue::Kind::Float:
+        rc = sqlite3_bind_double(st_, index, v.AsFloat());
+        break;
       case TDbValue::Kind::Text: {
         std::string utf8 = sys::AnsiToUtf8(v.AsString());
         rc = sqlite3_bind_text(st_, index, utf8.data(), (int)utf8.size(), SQLITE_TRANSIENT);
@@ -54,9 +61,12 @@ class Statement {
   }
   TDbValue Column(int i) const {
     switch (sqlite3_column_type(st_, i)) {
-      case SQLITE_NULL: return TDbValue();
-      case SQLITE_INTEGER: return TDbValue::FromInteger(sqlite3_column_int64(st_, i));
-      case SQLITE_FLOAT: return TDbValue::FromFloat(sqlite3_column_double(st_, i));
+      case SQLITE_NULL:
+        return TDbValue();
+      case SQLITE_INTEGER:
+        return TDbValue::FromInteger(sqlite3_column_int64(st_, i));
+      case SQLITE_FLOAT:
+        return TDbValue::FromFloat(sqlite3_column_double(st_, i));
       default: {
         const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, i));
         return TDbValue::FromText(sys::Utf8ToAnsi(std::string(p ? p : "", sqlite3_column_bytes(st_, i))));

@@ -7,8 +7,8 @@
 namespace sqltext {
 
 struct SingleTableSelect {
-  std::string table;        // unquoted name
-  size_t afterSelect = 0;   // offset just past the leading "select" keyword
+  std::string table;       // unquoted name
+  size_t afterSelect = 0;  // offset just past the leading "select" keyword
 };
 
 // True for "select <columns> from <table>" followed by nothing, "where", "order" or "limit".

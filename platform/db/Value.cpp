@@ -29,19 +29,26 @@ TDbValue TDbValue::FromText(std::string v) {
 
 std::string TDbValue::AsString() const {
   switch (kind_) {
-    case Kind::Null: return "";
-    case Kind::Integer: return sys::IntToStr(int_);
-    case Kind::Float: return sys::Format("%.15g", float_);
-    case Kind::Text: return text_;
+    case Kind::Null:
+      return "";
+    case Kind::Integer:
+      return sys::IntToStr(int_);
+    case Kind::Float:
+      return sys::Format("%.15g", float_);
+    case Kind::Text:
+      return text_;
   }
   return "";
 }
 
 int64_t TDbValue::AsInt64() const {
   switch (kind_) {
-    case Kind::Null: return 0;
-    case Kind::Integer: return int_;
-    case Kind::Float: return (int64_t)std::trunc(float_);
+    case Kind::Null:
+      return 0;
+    case Kind::Integer:
+      return int_;
+    case Kind::Float:
+      return (int64_t)std::trunc(float_);
     case Kind::Text: {
       std::string t = sys::Trim(text_);
       char* end = nullptr;

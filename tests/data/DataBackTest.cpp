@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include "core/uDataBack.h"
+#include "core/uDatabase.h"
+#include "core/uSettings.h"
+#include "platform/db/Connection.h"
 #include "platform/rtl/SysUtils.h"
 #include "tests/data/DataFixtures.h"
 
@@ -43,7 +46,9 @@ struct Recorder {
       go = !refuse;
     };
   }
-  bool WaitFinishes(int n) { return PumpUntil([&] { return finishes >= n; }, 10000); }
+  bool WaitFinishes(int n) {
+    return PumpUntil([&] { return finishes >= n; }, 10000);
+  }
 };
 
 std::string Bytes(size_t n) {
@@ -90,8 +95,10 @@ TEST(BackupCopier, EventsComeInOrderOnTheGuiThread) {
     ASSERT_TRUE(r.WaitFinishes(1));
     EXPECT_EQ(r.events, c.expected);
     EXPECT_FALSE(r.offGuiThread);
-    if (c.size) EXPECT_EQ(datatest::ReadBytes(dir.File("Bak\\LocalConfig.mdb")), Bytes(c.size));
-    else EXPECT_FALSE(sys::FileExists(dir.File("Bak\\LocalConfig.mdb")));
+    if (c.size)
+      EXPECT_EQ(datatest::ReadBytes(dir.File("Bak\\LocalConfig.mdb")), Bytes(c.size));
+    else
+      EXPECT_FALSE(sys::FileExists(dir.File("Bak\\LocalConfig.mdb")));
     // The copy went through a temporary file that is gone now.
     EXPECT_EQ(FilesIn(dir.File("Bak\\")), c.size ? Events{"localconfig.mdb"} : Events{});
     EXPECT_TRUE(PumpUntil([&] { return !copier.IsBusy(); }));
@@ -218,4 +225,25 @@ TEST(BackupCopier, AFailedReplaceLeavesTheOldDestinationWhole) {
   EXPECT_EQ(r.events.back(), "finish:false");
   EXPECT_EQ(datatest::ReadBytes(dir.File("bak\\a.mdb")), "the old backup");
   EXPECT_EQ(FilesIn(dir.File("bak\\")), Events{"a.mdb"});
+}
+
+TEST(BackupCopier, ABackupOfThePersonalDatabaseInUseOpensWithItsRows) {
+  datatest::StartedProgram p;
+  p.Run();
+  ASSERT_TRUE(PersonalDb.Opened);
+  p.data->SaveShorMessage("备份之前");  // the data module keeps the file open meanwhile
+  TLocalCopy copier;
+  Recorder r;
+  r.Attach(copier);
+  copier.AddJob(p.Personal(), p.folder.File("Bak\\LocalConfig.mdb"));
+  copier.Start();
+  ASSERT_TRUE(r.WaitFinishes(1));
+  ASSERT_EQ(r.events.back(), "finish:true");
+
+  TDbConnection backup(nullptr);
+  backup.SetConnectionString(DatabaseConnectionString(p.folder.File("Bak\\LocalConfig.mdb"), kDatabasePassword));
+  EXPECT_NO_THROW(backup.Open());
+  EXPECT_EQ(datatest::RawRows(p.folder.File("Bak\\LocalConfig.mdb"),
+                              "select ShortWord from ShortMessage order by Id desc limit 1"),
+            Events{"备份之前"});
 }

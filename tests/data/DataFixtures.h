@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/uDataOperate.h"
-
 #include "tests/support/TestSupport.h"
 
 namespace datatest {

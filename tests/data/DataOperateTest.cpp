@@ -97,8 +97,9 @@ TEST_F(DataModule, SaveLineConfigWritesTheLineRowWhateverComesFirst) {
   D().SaveLineConfig1({"Line", "本地线路"});
   EXPECT_EQ(Personal("select KeyName, KeyValue from SelfConfig"), Rows{"Line|本地线路"});
 
-  RawExec(p_.Personal(), "DELETE FROM SelfConfig; INSERT INTO SelfConfig (KeyName, KeyValue) VALUES ('Other', 'x'), "
-                         "('Line', '网通线路')");
+  RawExec(p_.Personal(),
+          "DELETE FROM SelfConfig; INSERT INTO SelfConfig (KeyName, KeyValue) VALUES ('Other', 'x'), "
+          "('Line', '网通线路')");
   D().SaveLineConfig1({"Line", "双线路"});
   EXPECT_EQ(Personal("select KeyName, KeyValue from SelfConfig order by Id"), (Rows{"Other|x", "Line|双线路"}));
   std::string line;
@@ -143,8 +144,8 @@ TEST_F(DataModule, ChatMessagesOfTheLastThirtyDaysComeBackInStoredOrder) {
     double daysAgo;
     const char *text, *friendNumber;
   } stored[] = {
-      {0, "today", "1001"},          {31, "too old", "1001"},      {30.4, "thirty days ago", "1001"},
-      {2, kQuoted.c_str(), "1001"},  {1, "other friend", "1002"},  {400, "last year", "1001"},
+      {0, "today", "1001"},         {31, "too old", "1001"},     {30.4, "thirty days ago", "1001"},
+      {2, kQuoted.c_str(), "1001"}, {1, "other friend", "1002"}, {400, "last year", "1001"},
   };
   for (const Msg& m : stored) D().SaveChatMsg({now - m.daysAgo, m.text, m.friendNumber});
   EXPECT_EQ(Personal("select ChatDate from ChatMsg order by Id limit 1"), Rows{"2026-12-10 15:30:00"});
@@ -220,7 +221,8 @@ TEST_F(DataModule, SavedAddressesAddChangeAndDelete) {
     CurrentNetBackUrl = {"1001", "a", "n", "u", "cHc=", "", "", c.id, "2121"};
     EXPECT_EQ(D().SaveNetBackUrl(1, c.type), 0);
     EXPECT_EQ(Personal("select NetSiteName, NetSiteAddress, UserName, UserPass, PostDate, Port from NetBackRecord "
-                       "where Id=" + std::to_string(c.id)),
+                       "where Id=" +
+                       std::to_string(c.id)),
               Rows{c.expected});
   }
   CurrentNetBackUrl = {"1001", "common", "常用", "", "", "", "", 0, ""};
@@ -269,10 +271,10 @@ TEST_F(DataModule, PostingFailuresAreLoggedAndTheOperationReturns) {
   D().SaveChatMsg({clock_.now, "hi", "1001"});
   D().EditUserInfo(info, false);
   EXPECT_EQ(D().SaveNetBackUrl(0, 0), 2);
-  EXPECT_EQ(p_.folder.LogTexts(),
-            (Rows{"disk fullTdata.SaveLineConfig1,出错", "disk fullTdata.SaveShorMessage,出错",
-                  "disk fullTdata.SaveDomaniHintDate,出错", "disk fullTData.SaveChatMsg出错",
-                  "disk fullTData.EditUserInfo出错", "disk full函数名:function TData.SaveNetBackUrl信息:添加记录出现异常"}));
+  EXPECT_EQ(p_.folder.LogTexts(), (Rows{"disk fullTdata.SaveLineConfig1,出错", "disk fullTdata.SaveShorMessage,出错",
+                                        "disk fullTdata.SaveDomaniHintDate,出错", "disk fullTData.SaveChatMsg出错",
+                                        "disk fullTData.EditUserInfo出错",
+                                        "disk full函数名:function TData.SaveNetBackUrl信息:添加记录出现异常"}));
   // The query is usable again by the next operation.
   std::string line;
   D().ReadLineConfig(line);

@@ -25,8 +25,8 @@ void MakeBareFile(const std::string& path, const std::string& password = "mbqe27
   TDbConnection::CreateDatabase(DatabaseConnectionString(path, password));
 }
 
-const Rows kPersonalTables = {"ChatMsg",      "DomainCallDate", "JsScriptPath", "NetBackRecord",
-                              "SelfConfig",   "SelfInfo",       "ShortMessage"};
+const Rows kPersonalTables = {"ChatMsg",    "DomainCallDate", "JsScriptPath", "NetBackRecord",
+                              "SelfConfig", "SelfInfo",       "ShortMessage"};
 const Rows kPhrases = {"我现在正忙，请稍候", "请留下您的联系方式，email或者电话", "谢谢您的建议",
                        "感谢您的咨询，请问还有什么需要帮忙的吗？"};
 
@@ -44,8 +44,8 @@ TEST(LocalDatabases, FirstStartCreatesBothFilesWithTablesAndSeeds) {
   s.Run();
   EXPECT_TRUE(SystemDb.Opened);
   EXPECT_TRUE(PersonalDb.Opened);
-  EXPECT_EQ(SystemDb.ConnectionString, "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + s.System() +
-                                           ";Jet OLEDB:Database Password=mbqe274#;");
+  EXPECT_EQ(SystemDb.ConnectionString,
+            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + s.System() + ";Jet OLEDB:Database Password=mbqe274#;");
   EXPECT_EQ(SystemDb.Caption, "系统数据库系统");
   EXPECT_EQ(PersonalDb.Caption, "个人信息数据库系统");
   EXPECT_TRUE(s.folder.dialogs.calls.empty());
@@ -53,9 +53,10 @@ TEST(LocalDatabases, FirstStartCreatesBothFilesWithTablesAndSeeds) {
 
   std::string web = std::string("http://") + kServiceWebHost;
   EXPECT_EQ(UserTables(s.System()), (Rows{"config", "HostList"}));
-  EXPECT_EQ(RawRows(s.System(), "select Id, SectionName, KeyName, KeyValue from config order by Id"),
-            (Rows{"1|SeoUrl|QueryUrl|" + web + "/chaxun.asp?domain=", "2|SeoUrl|Domainurl|" + web + "/whois.asp?domain=",
-                  "3|SeoUrl|EditUserInfoUrl|" + web + "/user_admin.asp", "4|Link|LinkUserUrl|" + web + "/user_admin.asp"}));
+  EXPECT_EQ(
+      RawRows(s.System(), "select Id, SectionName, KeyName, KeyValue from config order by Id"),
+      (Rows{"1|SeoUrl|QueryUrl|" + web + "/chaxun.asp?domain=", "2|SeoUrl|Domainurl|" + web + "/whois.asp?domain=",
+            "3|SeoUrl|EditUserInfoUrl|" + web + "/user_admin.asp", "4|Link|LinkUserUrl|" + web + "/user_admin.asp"}));
   EXPECT_EQ(RawRows(s.System(), "select HostName, HostDescription from HostList order by Id"),
             (Rows{std::string(kServiceWebHost) + "|网通线路", std::string(kLocalLineAddress) + "|本地线路",
                   std::string(kSecondLineHost) + "|双线路"}));
@@ -109,7 +110,7 @@ TEST(LocalDatabases, AnOlderFileGetsItsMissingTablesAndColumns) {
   EXPECT_EQ(RawRows(s.System(), "select HostName from HostList"), Rows{"127.0.0.1"});
 
   EXPECT_EQ(UserTables(s.Personal()), (Rows{"ChatMsg", "DomainCallDate", "JsScriptPath", "NetBackRecord", "SelfConfig",
-                                           "selfinfo", "SHORTMESSAGE"}));
+                                            "selfinfo", "SHORTMESSAGE"}));
   EXPECT_EQ(RawRows(s.Personal(), "select Id, JsScriptFile, EnterpriseNumber is null from JsScriptPath order by Id"),
             (Rows{"1|a.js|1", "2|b.js|1"}));
   EXPECT_EQ(RawRows(s.Personal(), "select ShortWord from ShortMessage"), Rows{"mine"});

@@ -142,7 +142,8 @@ TEST(DbQuery, ValuesTravelAsParametersAndTextIsStoredAsUtf8) {
     EXPECT_EQ(db.q.FieldByName("num").AsInteger(), 7);
   }
   // "中文网站" in UTF-8, as other SQLite programs read it.
-  EXPECT_EQ(RawRows(db.path, "select hex(Name) from t where Id=3"), std::vector<std::string>{"E4B8ADE69687E7BD91E7AB99"});
+  EXPECT_EQ(RawRows(db.path, "select hex(Name) from t where Id=3"),
+            std::vector<std::string>{"E4B8ADE69687E7BD91E7AB99"});
 }
 
 TEST(DbQuery, TextComparesWithoutRegardToCase) {
