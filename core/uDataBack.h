@@ -14,7 +14,7 @@
 
 class TLocalCopy;
 
-class TLocalBackThread : public TThread {
+class TLocalBackThread final : public TThread {
  public:
   // Starts at once, at idle priority.
   explicit TLocalBackThread(TLocalCopy* owner);
