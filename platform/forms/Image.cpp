@@ -6,25 +6,6 @@
 #include "platform/forms/Properties.h"
 #include "platform/rtl/Exception.h"
 
-HBITMAP BitmapFromFileBytes(const std::string& bytes) {
-  if (bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || bytes[0] != 'B' || bytes[1] != 'M')
-    return nullptr;
-  BITMAPFILEHEADER fh;
-  memcpy(&fh, bytes.data(), sizeof fh);
-  const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes.data() + sizeof fh);
-  const BITMAPINFOHEADER& ih = info->bmiHeader;
-  if (ih.biSize < sizeof(BITMAPINFOHEADER) || ih.biWidth <= 0 || ih.biHeight == 0 || ih.biWidth > 16384 ||
-      std::abs(ih.biHeight) > 16384 || fh.bfOffBits >= bytes.size())
-    return nullptr;
-  long long stride = ((long long)ih.biWidth * ih.biBitCount + 31) / 32 * 4;
-  if (ih.biCompression == BI_RGB && (long long)fh.bfOffBits + stride * std::abs(ih.biHeight) > (long long)bytes.size())
-    return nullptr;
-  HDC dc = GetDC(nullptr);
-  HBITMAP bmp = CreateDIBitmap(dc, &ih, CBM_INIT, bytes.data() + fh.bfOffBits, info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
-  return bmp;
-}
-
 TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
   RegisterImage();
   width_ = 105;

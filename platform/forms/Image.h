@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/forms/Controls.h"
+#include "platform/forms/Pictures.h"  // BitmapFromFileBytes
 
 class TImage : public TGraphicControl {
   KARV_CLASS(TImage, TGraphicControl)
@@ -32,7 +33,5 @@ class TImage : public TGraphicControl {
   bool stretch_ = false, center_ = false, transparent_ = false;
 };
 
-// Makes a bitmap from the bytes of a .bmp file; nullptr when they are not one.
-HBITMAP BitmapFromFileBytes(const std::string& bytes);
 
 void RegisterImage();

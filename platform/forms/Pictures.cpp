@@ -12,9 +12,9 @@ namespace {
 uint32_t Read32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24; }
 uint16_t Read16(const uint8_t* p) { return (uint16_t)(p[0] | p[1] << 8); }
 
-// A device bitmap made from the bytes of a bitmap file, after checking that every part
-// the header names lies inside the bytes.
-HBITMAP BitmapFromFile(std::string_view b) {
+}  // namespace
+
+HBITMAP BitmapFromFileBytes(std::string_view b) {
   if (b.size() >= 6 && b.substr(0, 2) != "BM" && b.substr(4, 2) == "BM") b.remove_prefix(4);
   const size_t kFileHeader = 14;
   if (b.size() < kFileHeader + sizeof(BITMAPINFOHEADER) || b.substr(0, 2) != "BM") return nullptr;
@@ -57,6 +57,7 @@ HBITMAP BitmapFromFile(std::string_view b) {
   return h;
 }
 
+namespace {
 HICON IconFromFile(std::string_view b) {
   if (b.size() < 6 + 16) return nullptr;
   auto* p = reinterpret_cast<const uint8_t*>(b.data());
@@ -116,7 +117,7 @@ bool TGlyph::LoadFromResourceName(HINSTANCE module, const std::string& name) {
 }
 
 bool TGlyph::LoadFromBytes(std::string_view bytes) {
-  HBITMAP h = BitmapFromFile(bytes);
+  HBITMAP h = BitmapFromFileBytes(bytes);
   if (!h) return false;
   SetHandle(h);
   return true;

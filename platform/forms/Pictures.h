@@ -10,6 +10,11 @@
 #include "platform/rtl/Event.h"
 #include "platform/rtl/Object.h"
 
+// A device bitmap from the bytes of a bitmap file (optionally preceded by a 4-byte length),
+// after checking that every part the header names lies inside the bytes; nullptr when they
+// are not such a file. The caller deletes it.
+HBITMAP BitmapFromFileBytes(std::string_view bytes);
+
 class TGlyph : public TObject {
   KARV_CLASS(TGlyph, TObject)
  public:
