@@ -202,10 +202,12 @@ class TWidgetsFrm : public TForm {
   TUrlLabel* yurl = nullptr;
   TStyleLabel* lblOld = nullptr;
   std::vector<std::string> calls;
+  bool hideAtStartup = false;
   void N4Click(TObject*) { calls.push_back("N4Click"); }
   void TrayNotifyIconDblClick(TObject*) { calls.push_back("TrayNotifyIconDblClick"); }
   void TrayNotifyIconStartup(TObject*, bool& show) {
     calls.push_back(show ? "startup shown" : "startup hidden");
+    if (hideAtStartup) show = false;
   }
   void btnFindFriendMouseEnter(TObject*) { calls.push_back("enter"); }
   TPublishedTable Published() override {
@@ -299,6 +301,13 @@ TEST(Description, BuildsTheComponentsWithTheirReferencesAndHandlers) {
   EXPECT_EQ(f->lblOld->BorderSides(), (TSides)(sdLeft | sdTop));
   EXPECT_EQ(f->lblOld->Angle(), 330);
   EXPECT_EQ(GetEnumProp(f->lblOld, "Rotation"), "roflat");
+
+  // A start-up handler that says no keeps the application from showing its main form.
+  TOwned<TWidgetsFrm> hidden(New<TWidgetsFrm>(nullptr));
+  hidden->hideAtStartup = true;
+  hidden->LoadDescription(Description(Hex(StripBitmapFile({kRed}, 16, 16))));
+  EXPECT_FALSE(Application->ShowMainForm);
+  Application->ShowMainForm = true;
 
   TOwned<TWidgetsFrm> bad(New<TWidgetsFrm>(nullptr));
   try {
