@@ -70,27 +70,26 @@ HICON IconFromFile(std::string_view b) {
                                   LR_DEFAULTCOLOR);
 }
 
-void BinaryData(const TPropValue& v, std::string& out) {
-  if (auto* s = std::get_if<std::string>(&v)) out = *s;
+// "Data": the bytes of a picture file in a form description; bad bytes are a load error.
+template <class P>
+void RegisterDataProperty(const char* error) {
+  static bool registered = [error] {
+    RegisterProperties(P::StaticClass(), {MakeProp<P>(
+                                             "Data", TPropType::Binary, [](const P*) { return std::string(); },
+                                             [error](P* picture, const TPropValue& v) {
+                                               auto* bytes = std::get_if<std::string>(&v);
+                                               if (!bytes || !picture->LoadFromBytes(*bytes)) throw Exception(error);
+                                             })});
+    return true;
+  }();
+  (void)registered;
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------- TGlyph
 
-TGlyph::TGlyph() {
-  static bool registered = [] {
-    RegisterProperties(StaticClass(), {MakeProp<TGlyph>(
-                                          "Data", TPropType::Binary, [](const TGlyph*) { return std::string(); },
-                                          [](TGlyph* g, const TPropValue& v) {
-                                            std::string bytes;
-                                            BinaryData(v, bytes);
-                                            if (!g->LoadFromBytes(bytes)) throw Exception("invalid bitmap data");
-                                          })});
-    return true;
-  }();
-  (void)registered;
-}
+TGlyph::TGlyph() { RegisterDataProperty<TGlyph>("invalid bitmap data"); }
 
 TGlyph::~TGlyph() {
   if (handle_) DeleteObject(handle_);
@@ -144,19 +143,7 @@ void TGlyph::Changed() {
 
 // ---------------------------------------------------------------- TIconImage
 
-TIconImage::TIconImage() {
-  static bool registered = [] {
-    RegisterProperties(StaticClass(), {MakeProp<TIconImage>(
-                                          "Data", TPropType::Binary, [](const TIconImage*) { return std::string(); },
-                                          [](TIconImage* i, const TPropValue& v) {
-                                            std::string bytes;
-                                            BinaryData(v, bytes);
-                                            if (!i->LoadFromBytes(bytes)) throw Exception("invalid icon data");
-                                          })});
-    return true;
-  }();
-  (void)registered;
-}
+TIconImage::TIconImage() { RegisterDataProperty<TIconImage>("invalid icon data"); }
 
 TIconImage::~TIconImage() {
   if (handle_) DestroyIcon(handle_);
