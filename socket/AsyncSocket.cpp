@@ -615,7 +615,8 @@ void TCustomAsyncSocket::TryToSend() {
     }
     if (sent == 0) return;
     RemoveSent(sent);
-    if (sent < len) return;  // WinSock is full; the write notification resumes
+    // A short send does not re-arm the write notification (only a send that would block
+    // does), so go on until WinSock says it would block.
   }
 }
 
