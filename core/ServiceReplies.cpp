@@ -199,23 +199,53 @@ std::vector<TCategoryEntry> ParseCategoryTable(const TBody& body) {
 
 uint8_t ParseTradeResult(const TBody& body) { return body.Reader().U8(); }
 
+// Walks the layout without copying anything: the check runs on every frame before its
+// event, so it must cost next to nothing beside the bytes themselves.
 void CheckBody(uint8_t proto, const TBody& body) {
+  namespace l = layout;
+  TBodyReader r = body.Reader();
+  auto skipWs = [&r] { r.Skip(r.U8()); };
+  auto entries = [&r](uint64_t n, size_t size) {
+    r.Expect(n, size);
+    r.Skip(size_t(n) * size);
+  };
   switch (proto) {
-    case 12: ParseChatMessage(body); break;
-    case 27: ParseLoginReply(body); break;
-    case 28: ParseCustomerList(body); break;
-    case 32: ParseRegisterReply(body); break;
-    case 33: ParseCustomerLeft(body); break;
-    case 35: ParseWaitingMessages(body); break;
-    case 37: case 40: ParseFriendList(body); break;
-    case 38: case 46: ParseFriendRecord(body); break;
-    case 39: case 42: case 45: case 50: ParseAccount(body); break;
-    case 43: ParseFriendRequest(body); break;
-    case 47: ParseStoredRequests(body); break;
-    case 49: ParseOfflineMessages(body); break;
-    case 51: ParseRegionTables(body); break;
-    case 52: ParseCategoryTable(body); break;
-    case 53: ParseTradeResult(body); break;
+    case 12:
+      r.Skip(3);
+      r.Skip(r.U32());
+      skipWs();
+      r.Skip(8);
+      break;
+    case 27:
+      r.Skip(1);
+      skipWs();
+      r.Skip(5);
+      for (int i = 0; i < 7; ++i) skipWs();
+      break;
+    case 28: entries(r.U8(), 4); break;
+    case 32:
+      r.Skip(9);
+      skipWs();
+      break;
+    case 33: skipWs(); break;
+    case 35:
+      r.Skip(1);
+      entries(r.U8(), l::waiting_msg::kSize);
+      break;
+    case 37: case 40: entries(r.U8(), l::friend_rec::kSize); break;
+    case 38: case 46: r.Skip(l::friend_rec::kSize); break;
+    case 39: case 42: case 45: case 50: r.Skip(4); break;
+    case 43:
+      skipWs();
+      r.Skip(l::friend_rec::kSize);
+      break;
+    case 47: entries(r.U8(), l::stored_req::kSize); break;
+    case 49: entries(r.U8(), l::offline_msg::kSize); break;
+    case 51:
+      for (int i = 0; i < 3; ++i) entries(r.U32(), l::region::kSize);
+      break;
+    case 52: entries(r.U32(), l::category::kSize); break;
+    case 53: r.Skip(1); break;
     default: break;
   }
 }

@@ -1,0 +1,172 @@
+// What the connection does with frames it cannot use, with handlers that fail, with a new
+// login and with connects that fail.
+#include "platform/rtl/SysUtils.h"
+#include "socket/AsyncClientSocket.h"
+#include "tests/net/NetFixture.h"
+
+using stub::Frame;
+
+class Dispatch : public NetTest {
+ protected:
+  TServiceClient* client_ = nullptr;
+  FrameLog log_;
+  int conn_ = 0;
+  void SetUp() override {
+    NetTest::SetUp();
+    client_ = &NewClient();
+    log_.Hook(*client_);
+    ASSERT_TRUE(Connect(*client_));
+    conn_ = server_.Connections();
+  }
+  // Sends the bytes followed by a marker frame and waits until the marker is dispatched.
+  void SendAndSettle(const std::string& bytes) {
+    size_t markers = log_.Of(39).size();
+    server_.SendTo(conn_, bytes + Frame(39, stub::AccountBody(0xBEEF)));
+    ASSERT_TRUE(testing_support::PumpUntil([&] { return log_.Of(39).size() > markers; }));
+  }
+};
+
+TEST_F(Dispatch, UnknownNumbersAreLoggedInUpperCaseHexAndDiscarded) {
+  SendAndSettle(Frame(13, "abc") + Frame(41, "") + Frame(0xAB, "x") + Frame(26, ""));
+  std::vector<std::string> logs = LogTexts();
+  EXPECT_EQ(logs, (std::vector<std::string>{"不支持的协议号：0x0D", "不支持的协议号：0x29", "不支持的协议号：0xAB",
+                                            "不支持的协议号：0x1A"}));
+  EXPECT_EQ(client_->LastError, "不支持的协议号：0x1A");
+  EXPECT_EQ(log_.frames.size(), 1u);  // only the marker
+}
+
+TEST_F(Dispatch, AnUnknownFrameInPiecesIsLoggedOnce) {
+  std::string f = Frame(13, std::string(40, 'z'));
+  server_.SendTo(conn_, f.substr(0, 8));
+  testing_support::PumpFor(20);
+  server_.SendTo(conn_, f.substr(8, 20));
+  testing_support::PumpFor(20);
+  SendAndSettle(f.substr(28));
+  EXPECT_EQ(LogTexts().size(), 1u);
+}
+
+TEST_F(Dispatch, Protocol48IsIgnoredWithoutALogLine) {
+  SendAndSettle(Frame(48, "anything"));
+  EXPECT_TRUE(LogTexts().empty());
+  EXPECT_EQ(log_.frames.size(), 1u);
+}
+
+TEST_F(Dispatch, AMalformedBodyIsLoggedAndDroppedAndTheStreamGoesOn) {
+  struct Case {
+    const char* name;
+    uint8_t proto;
+    std::string body;
+  };
+  const Case cases[] = {
+      {"friend list announcing two records but holding one", 37, "\x02" + std::string(200, 'r')},
+      {"login reply ending inside a wire string", 27, B("\x00\x09short", 7)},
+      {"customer list count beyond the body", 28, B("\xFF\x01\x00\x00\x00", 5)},
+      {"chat text longer than the body", 12, B("\x00\x00\x01\xFF\xFF\xFF\x7F", 7)},
+      {"region table count near 2^32", 51, B("\xFF\xFF\xFF\xFF", 4)},
+      {"empty trade result", 53, ""},
+      {"registration reply without its text", 32, B("\x00\x01\x00\x00\x00\x02\x00\x00\x00", 9)},
+  };
+  int registered = 0;
+  client_->OnRegisterReply = TRegisterEvent([&](TObject*, uint8_t, uint32_t, const std::string&) { ++registered; });
+  for (const Case& k : cases) {
+    size_t logs = LogTexts().size();
+    SendAndSettle(Frame(k.proto, k.body));
+    EXPECT_TRUE(log_.Of(k.proto).empty()) << k.name;
+    std::vector<std::string> texts = LogTexts();
+    ASSERT_GT(texts.size(), logs) << k.name;
+    EXPECT_NE(texts[logs].find("协议号0x" + sys::IntToHex(k.proto, 2) + "的消息体有误"), std::string::npos)
+        << texts[logs];
+  }
+  EXPECT_EQ(registered, 0);
+  EXPECT_EQ(log_.Of(39).size(), std::size(cases));
+}
+
+TEST_F(Dispatch, AFailingHandlerIsLoggedAndTheNextFrameStillArrives) {
+  int calls = 0;
+  client_->OnFriendList = TPacketEvent([&](TObject*, const uint8_t*, int32_t) {
+    ++calls;
+    throw Exception("坏了");
+  });
+  SendAndSettle(Frame(37, B("\x00", 1)) + Frame(37, B("\x00", 1)));
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(LogTexts(), (std::vector<std::string>{"坏了TServiceClient.DispatchPacket出错",
+                                                  "坏了TServiceClient.DispatchPacket出错"}));
+}
+
+TEST_F(Dispatch, TradeTableAndResultHandlersAreBracketedInTheLog) {
+  SendAndSettle(Frame(51, std::string(12, '\0')) + Frame(52, std::string(4, '\0')) + Frame(53, "\x01"));
+  EXPECT_EQ(LogTexts(), (std::vector<std::string>{"HandleStateInfo开始", "HandleStateInfo结束", "HandleCategoryInfo开始",
+                                                  "HandleCategoryInfo结束", "HandleTradeSaveResult开始",
+                                                  "HandleTradeSaveResult结束"}));
+}
+
+TEST_F(Dispatch, AnOversizedFrameClosesTheConnection) {
+  int closed = 0;
+  client_->OnClose = TNotifyEvent([&](TObject*) { ++closed; });
+  server_.SendTo(conn_, Frame(39, "abcd") + std::string("\x64\x0C\x00\x00\x00\x40", 6) + Frame(39, "efgh"));
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return closed == 1; }));
+  EXPECT_EQ(log_.frames.size(), 1u);
+  ASSERT_EQ(LogTexts().size(), 1u);
+  EXPECT_NE(LogTexts()[0].find("协议号0x0C的帧长度1073741824超过上限"), std::string::npos);
+  EXPECT_EQ(client_->RecvBuffer().Held(), 0u);
+}
+
+TEST_F(Dispatch, ASuccessfulLoginStartsWithEmptyListsAFailedOneKeepsThem) {
+  TFriendRecord stale;
+  stale.SetNumber(4242);
+  client_->UserManager->AddEnterpriseFriend(stale);
+  client_->UserManager->Customers.push_back({"9", "9", 0});
+  EXPECT_EQ(Login(*client_, "10001", "wrong"), 2);
+  EXPECT_EQ(client_->UserManager->Friends.size(), 1u);
+  EXPECT_EQ(Login(*client_, "10001"), 0);
+  EXPECT_TRUE(client_->UserManager->Friends.empty());
+  EXPECT_TRUE(client_->UserManager->Customers.empty());
+}
+
+TEST_F(Dispatch, HintEventCarriesTheHeldBytes) {
+  std::string half = Frame(12, "abcdef").substr(0, 5);
+  client_->ReceiveBytes(half.data(), half.size());
+  std::string seen;
+  client_->OnHint = TPacketEvent([&](TObject*, const uint8_t* f, int32_t held) { seen.assign((const char*)f, held); });
+  client_->FireHintEvent();
+  EXPECT_EQ(seen, half);
+}
+
+class Connecting : public NetTest {};
+
+TEST_F(Connecting, FailuresArriveAsTheConnectEvent) {
+  struct Case {
+    const char* name;
+    std::string addr, port;
+  };
+  stub::TServiceServer closed;
+  uint16_t unused = closed.Start();
+  closed.Stop();  // nothing listens there any more
+  const Case cases[] = {
+      {"nothing listening", "127.0.0.1", sys::IntToStr(unused)},
+      {"no address to connect to", "", "8014"},
+  };
+  for (const Case& k : cases) {
+    TServiceClient c(k.addr, k.port);
+    int failed = -1;
+    c.OnConnect = TConnectEvent([&](TObject*, uint8_t f) { failed = f; });
+    c.Connect();
+    EXPECT_TRUE(testing_support::PumpUntil([&] { return failed >= 0; }, 10000)) << k.name;
+    EXPECT_EQ(failed, 1) << k.name;
+  }
+}
+
+TEST_F(Connecting, EachConnectStartsWithAnEmptyReceiveBuffer) {
+  TServiceClient& c = NewClient();
+  FrameLog log;
+  log.Hook(c);
+  std::string partial = Frame(39, "abcd").substr(0, 4);
+  c.ReceiveBytes(partial.data(), partial.size());
+  ASSERT_EQ(c.RecvBuffer().Held(), 4u);
+  ASSERT_TRUE(Connect(c));
+  EXPECT_EQ(c.RecvBuffer().Held(), 0u);
+  // The rest of the old frame must not complete anything on the new connection.
+  server_.SendTo(server_.Connections(), B("\x00", 1) + Frame(39, "wxyz"));
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return log.frames.size() == 1; }));
+  EXPECT_EQ(log.frames[0], Frame(39, "wxyz"));
+}

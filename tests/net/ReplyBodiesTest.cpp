@@ -1,0 +1,226 @@
+// Every reply body from the stand-in server to the client's events over a real loopback
+// connection, read back with the client's readers; all frames arrive in one write.
+#include <functional>
+
+#include "platform/rtl/SysUtils.h"
+#include "socket/AsyncClientSocket.h"
+#include "tests/net/NetFixture.h"
+
+namespace {
+
+TFriendRecord Record(uint32_t number, const std::string& nick, uint8_t state) {
+  TFriendRecord r;
+  r.SetCompanyName("公司" + sys::IntToStr(number));
+  r.SetNumberText(sys::IntToStr(number));
+  r.SetNumber(number);
+  r.SetNickName(nick);
+  r.SetWebAddress("http://w.example");
+  r.SetEmail("e@w.example");
+  r.SetState(state);
+  r.SetFlags("01");
+  return r;
+}
+
+void ExpectSame(const TFriendRecord& a, const TFriendRecord& b) { EXPECT_EQ(a.Raw(), b.Raw()); }
+
+struct ReplyCase {
+  uint8_t proto;
+  std::string body;
+  std::function<void(const TBody&)> check;
+};
+
+}  // namespace
+
+class ReplyBodies : public NetTest {};
+
+TEST_F(ReplyBodies, ReachTheirEventsAndReadBackAsSent) {
+  using namespace stub;
+  const TDateTime when = 45123.75;
+  TLoginReply login{0, "演示一号", 10001, 1, "http://www.demo.example", "2.0.0.1", "卡维尔", "010-1", "010-2",
+                    "a@demo.example", "x"};
+  std::vector<TWaitingMessage> waiting = {{"您好，请问", "800123", when}, {"在吗", "800124", when + 1}};
+  TStoredRequest stored;
+  stored.Requester = 10003;
+  stored.Time = when;
+  stored.Text = "请加我";
+  stored.Record = Record(10003, "三号", 1);
+  TOfflineMessage offline{10002, when, "离线消息", 0, "宋体", 11, 0x00FF8040};
+  TRegionTables regions{{{1, 0, 11, "北京"}}, {{1, 11, 1101, "北京市"}, {2, 11, 1102, "县"}}, {}};
+  std::vector<TCategoryEntry> categories = {{1, 1, -1, "机械"}, {2, 101, 1, "机床"}};
+  std::string formatted = BuildFormattedText(12, "宋体", 0xFF, "你好");
+
+  const ReplyCase cases[] = {
+      {12, ChatBody(0, 1, formatted, "10002", when),
+       [&](const TBody& b) {
+         TChatMessage m = ParseChatMessage(b);
+         EXPECT_EQ(m.OfflineFlag, 0);
+         EXPECT_EQ(m.SenderKind, 1);
+         EXPECT_EQ(m.Sender, "10002");
+         EXPECT_EQ(m.Time, when);
+         TFormattedText f = ParseFormattedText(m.Formatted, false);
+         EXPECT_EQ(f.FontSize, 12);
+         EXPECT_EQ(f.FontName, "宋体");
+         EXPECT_EQ(f.Colour, 0xFFu);
+         EXPECT_EQ(f.Text, "你好");
+       }},
+      {27, LoginReplyBody(login),
+       [&](const TBody& b) {
+         TLoginReply r = ParseLoginReply(b);
+         EXPECT_EQ(r.Result, 0);
+         EXPECT_EQ(r.OwnName, login.OwnName);
+         EXPECT_EQ(r.Value, 10001u);
+         EXPECT_EQ(r.UpdateFlag, 1);
+         EXPECT_EQ(r.SiteUrl, login.SiteUrl);
+         EXPECT_EQ(r.NewestVersion, "2.0.0.1");
+         EXPECT_EQ(r.Company, "卡维尔");
+         EXPECT_EQ(r.Phone, "010-1");
+         EXPECT_EQ(r.Fax, "010-2");
+         EXPECT_EQ(r.Email, login.Email);
+         EXPECT_EQ(r.Extra, "x");
+       }},
+      {28, CustomerListBody({5, 70000}),
+       [](const TBody& b) { EXPECT_EQ(ParseCustomerList(b), (std::vector<uint32_t>{5, 70000})); }},
+      {33, CustomerLeftBody("800123"), [](const TBody& b) { EXPECT_EQ(ParseCustomerLeft(b), "800123"); }},
+      {35, WaitingMessagesBody(1, waiting),
+       [&](const TBody& b) {
+         TWaitingMessages w = ParseWaitingMessages(b);
+         EXPECT_EQ(w.Flag, 1);
+         ASSERT_EQ(w.Items.size(), 2u);
+         EXPECT_EQ(w.Items[1].Text, "在吗");
+         EXPECT_EQ(w.Items[1].Sender, "800124");
+         EXPECT_EQ(w.Items[1].Time, when + 1);
+       }},
+      {37, FriendListBody({Record(10002, "二号", 1), Record(10003, "三号", 0)}),
+       [](const TBody& b) {
+         std::vector<TFriendRecord> v = ParseFriendList(b);
+         ASSERT_EQ(v.size(), 2u);
+         ExpectSame(v[0], Record(10002, "二号", 1));
+         ExpectSame(v[1], Record(10003, "三号", 0));
+       }},
+      {38, FriendRecordBody(Record(10002, "二号", 1)),
+       [](const TBody& b) { ExpectSame(ParseFriendRecord(b), Record(10002, "二号", 1)); }},
+      {39, AccountBody(10002), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10002u); }},
+      {40, FriendListBody({}), [](const TBody& b) { EXPECT_TRUE(ParseFriendList(b).empty()); }},
+      {42, AccountBody(10002), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10002u); }},
+      {43, FriendRequestBody("我是三号", Record(10003, "三号", 1)),
+       [](const TBody& b) {
+         TFriendRequest q = ParseFriendRequest(b);
+         EXPECT_EQ(q.Text, "我是三号");
+         ExpectSame(q.Requester, Record(10003, "三号", 1));
+       }},
+      {45, AccountBody(10003), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10003u); }},
+      {46, FriendRecordBody(Record(10003, "三号", 1)),
+       [](const TBody& b) { EXPECT_EQ(ParseFriendRecord(b).NickName(), "三号"); }},
+      {47, StoredRequestsBody({stored, stored}),
+       [&](const TBody& b) {
+         std::vector<TStoredRequest> v = ParseStoredRequests(b);
+         ASSERT_EQ(v.size(), 2u);
+         EXPECT_EQ(v[1].Requester, 10003u);
+         EXPECT_EQ(v[1].Time, when);
+         EXPECT_EQ(v[1].Text, "请加我");
+         ExpectSame(v[1].Record, stored.Record);
+         EXPECT_EQ(v[1].Raw[12], 6);  // the text's length byte
+         EXPECT_EQ(v[1].Raw[167], stored.Record.Raw()[0]);
+       }},
+      {49, OfflineMessagesBody({offline}),
+       [&](const TBody& b) {
+         std::vector<TOfflineMessage> v = ParseOfflineMessages(b);
+         ASSERT_EQ(v.size(), 1u);
+         EXPECT_EQ(v[0].Sender, 10002u);
+         EXPECT_EQ(v[0].Time, when);
+         EXPECT_EQ(v[0].Text, "离线消息");
+         EXPECT_EQ(v[0].FontName, "宋体");
+         EXPECT_EQ(v[0].FontSize, 11);
+         EXPECT_EQ(v[0].Colour, 0x00FF8040u);
+         // the entry as the main window reads it by offset
+         const uint8_t* e = b.Data + 1;
+         EXPECT_EQ(e[16], uint8_t("离"[0]));
+         EXPECT_EQ(e[517], uint8_t("宋"[0]));
+         EXPECT_EQ(e[568], 11);
+         EXPECT_EQ(e[572], 0x40);
+       }},
+      {50, AccountBody(10002), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10002u); }},
+      {51, RegionTablesBody(regions),
+       [](const TBody& b) {
+         TRegionTables t = ParseRegionTables(b);
+         ASSERT_EQ(t.Provinces.size(), 1u);
+         ASSERT_EQ(t.Cities.size(), 2u);
+         EXPECT_TRUE(t.Districts.empty());
+         EXPECT_EQ(t.Cities[1].Parent, 11u);
+         EXPECT_EQ(t.Cities[1].Own, 1102u);
+         EXPECT_EQ(t.Cities[1].Name, "县");
+       }},
+      {52, CategoryTableBody(categories),
+       [](const TBody& b) {
+         std::vector<TCategoryEntry> v = ParseCategoryTable(b);
+         ASSERT_EQ(v.size(), 2u);
+         EXPECT_EQ(v[0].Parent, -1);
+         EXPECT_EQ(v[1].Own, 101u);
+         EXPECT_EQ(v[1].Name, "机床");
+       }},
+      {53, TradeResultBody(1), [](const TBody& b) { EXPECT_EQ(ParseTradeResult(b), 1); }},
+  };
+
+  TServiceClient& client = NewClient();
+  FrameLog log;
+  log.Hook(client);
+  ASSERT_TRUE(Connect(client));
+  std::string all;
+  for (const ReplyCase& k : cases) all += Frame(k.proto, k.body);
+  ASSERT_TRUE(server_.SendTo(server_.Connections(), all));
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return log.frames.size() == std::size(cases); }));
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(int(cases[i].proto));
+    ASSERT_EQ(uint8_t(log.frames[i][1]), cases[i].proto);  // in arrival order
+    EXPECT_EQ(log.frames[i], Frame(cases[i].proto, cases[i].body));
+    cases[i].check(log.Body(i));
+  }
+  EXPECT_FALSE(Logged("协议号"));
+}
+
+TEST_F(ReplyBodies, RegistrationReplyIsParsedByTheClient) {
+  TServiceClient& client = NewClient();
+  ASSERT_TRUE(Connect(client));
+  std::vector<std::tuple<int, uint32_t, std::string>> got;
+  client.OnRegisterReply = TRegisterEvent(
+      [&](TObject*, uint8_t result, uint32_t account, const std::string& text) { got.emplace_back(result, account, text); });
+  server_.SendTo(server_.Connections(), stub::Frame(32, stub::RegisterReplyBody({0, 10077, 10078, "注册成功"})));
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return got.size() == 1; }));
+  EXPECT_EQ(got[0], std::make_tuple(0, 10078u, std::string("注册成功")));
+  EXPECT_EQ(client.NewAccount, 10077u);
+}
+
+TEST_F(ReplyBodies, KickedOffClosesTheSocketBeforeTheEvent) {
+  TServiceClient& client = NewClient();
+  ASSERT_TRUE(Connect(client));
+  int closed = 0, kicked = 0;
+  TSocketState stateAtEvent = wsInvalidState;
+  client.OnClose = TNotifyEvent([&](TObject*) { ++closed; });
+  client.OnKickedOff = TPacketEvent([&](TObject*, const uint8_t*, int32_t) {
+    ++kicked;
+    stateAtEvent = client.Socket().State();
+  });
+  server_.SendTo(server_.Connections(), stub::Frame(36, ""));
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return kicked == 1; }));
+  EXPECT_EQ(stateAtEvent, wsClosed);
+  EXPECT_EQ(closed, 1);
+}
+
+TEST_F(ReplyBodies, AFrameSplitAtEveryByteOverTheSocketIsActedOnOnce) {
+  TServiceClient& client = NewClient();
+  FrameLog log;
+  log.Hook(client);
+  ASSERT_TRUE(Connect(client));
+  const std::string frame = stub::Frame(38, stub::FriendRecordBody(Record(10002, "二号", 1)));
+  const int conn = server_.Connections();
+  for (size_t cut = 0; cut <= frame.size(); ++cut) {
+    server_.SendTo(conn, "\x13junk" + frame.substr(0, cut));
+    testing_support::PumpFor(2);
+    server_.SendTo(conn, frame.substr(cut));
+  }
+  size_t expected = frame.size() + 1;
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return log.frames.size() == expected; }));
+  testing_support::PumpFor(50);
+  EXPECT_EQ(log.frames.size(), expected);
+  for (const std::string& f : log.frames) EXPECT_EQ(f, frame);
+}
