@@ -3,6 +3,18 @@
 
 #include "platform/rtl/SysUtils.h"
 
+namespace {
+// `n` entries of `size` bytes each, every one read by `read` from its first byte.
+template <class F>
+auto ReadEntries(TBodyReader& r, uint64_t n, size_t size, F read) {
+  r.Expect(n, size);
+  std::vector<decltype(read(static_cast<const uint8_t*>(nullptr)))> v;
+  v.reserve(size_t(n));
+  for (uint64_t i = 0; i < n; ++i) v.push_back(read(r.Take(size)));
+  return v;
+}
+}  // namespace
+
 TBody TBody::OfFrame(const uint8_t* frame, int64_t held) {
   if (!frame || held < 6) throw EMalformedBody("帧头不完整");
   uint64_t len = ReadU32(frame + 2);
@@ -61,11 +73,7 @@ TLoginReply ParseLoginReply(const TBody& body) {
 
 std::vector<uint32_t> ParseCustomerList(const TBody& body) {
   TBodyReader r = body.Reader();
-  uint8_t n = r.U8();
-  r.Expect(n, 4);
-  std::vector<uint32_t> v;
-  for (int i = 0; i < n; ++i) v.push_back(r.U32());
-  return v;
+  return ReadEntries(r, r.U8(), 4, ReadU32);
 }
 
 TRegisterReply ParseRegisterReply(const TBody& body) {
@@ -85,23 +93,16 @@ TWaitingMessages ParseWaitingMessages(const TBody& body) {
   TBodyReader r = body.Reader();
   TWaitingMessages m;
   m.Flag = r.U8();
-  uint8_t n = r.U8();
-  r.Expect(n, w::kSize);
-  for (int i = 0; i < n; ++i) {
-    const uint8_t* e = r.Take(w::kSize);
-    m.Items.push_back({ReadPadded(e + w::kText, w::kTextSize), ReadPadded(e + w::kSender, w::kSenderSize),
-                       ReadDateTime(e + w::kTime)});
-  }
+  m.Items = ReadEntries(r, r.U8(), w::kSize, [](const uint8_t* e) {
+    return TWaitingMessage{ReadPadded(e + w::kText, w::kTextSize), ReadPadded(e + w::kSender, w::kSenderSize),
+                           ReadDateTime(e + w::kTime)};
+  });
   return m;
 }
 
 std::vector<TFriendRecord> ParseFriendList(const TBody& body) {
   TBodyReader r = body.Reader();
-  uint8_t n = r.U8();
-  r.Expect(n, layout::friend_rec::kSize);
-  std::vector<TFriendRecord> v;
-  for (int i = 0; i < n; ++i) v.emplace_back(r.Take(layout::friend_rec::kSize));
-  return v;
+  return ReadEntries(r, r.U8(), layout::friend_rec::kSize, [](const uint8_t* e) { return TFriendRecord(e); });
 }
 
 TFriendRecord ParseFriendRecord(const TBody& body) {
@@ -122,30 +123,21 @@ TFriendRequest ParseFriendRequest(const TBody& body) {
 std::vector<TStoredRequest> ParseStoredRequests(const TBody& body) {
   namespace s = layout::stored_req;
   TBodyReader r = body.Reader();
-  uint8_t n = r.U8();
-  r.Expect(n, s::kSize);
-  std::vector<TStoredRequest> v;
-  for (int i = 0; i < n; ++i) {
-    const uint8_t* e = r.Take(s::kSize);
+  return ReadEntries(r, r.U8(), s::kSize, [](const uint8_t* e) {
     TStoredRequest q;
     q.Requester = ReadU32(e + s::kRequester);
     q.Time = ReadDateTime(e + s::kTime);
     q.Text = ReadFixed(e + s::kText, s::kTextMax);
     q.Record = TFriendRecord(e + s::kRecord);
     std::copy(e, e + s::kSize, q.Raw.begin());
-    v.push_back(q);
-  }
-  return v;
+    return q;
+  });
 }
 
 std::vector<TOfflineMessage> ParseOfflineMessages(const TBody& body) {
   namespace o = layout::offline_msg;
   TBodyReader r = body.Reader();
-  uint8_t n = r.U8();
-  r.Expect(n, o::kSize);
-  std::vector<TOfflineMessage> v;
-  for (int i = 0; i < n; ++i) {
-    const uint8_t* e = r.Take(o::kSize);
+  return ReadEntries(r, r.U8(), o::kSize, [](const uint8_t* e) {
     TOfflineMessage m;
     m.Sender = ReadU32(e + o::kSender);
     m.Time = ReadDateTime(e + o::kTime);
@@ -154,23 +146,16 @@ std::vector<TOfflineMessage> ParseOfflineMessages(const TBody& body) {
     m.FontName = ReadPadded(e + o::kFontName, o::kFontNameSize);
     m.FontSize = e[o::kFontSize];
     m.Colour = ReadU32(e + o::kColour);
-    v.push_back(m);
-  }
-  return v;
+    return m;
+  });
 }
 
 static std::vector<TRegionEntry> ReadRegionTable(TBodyReader& r) {
   namespace g = layout::region;
-  uint32_t n = r.U32();
-  r.Expect(n, g::kSize);
-  std::vector<TRegionEntry> v;
-  v.reserve(n);
-  for (uint32_t i = 0; i < n; ++i) {
-    const uint8_t* e = r.Take(g::kSize);
-    v.push_back({ReadU32(e + g::kValue), ReadU32(e + g::kParent), ReadU32(e + g::kOwn),
-                 ReadFixed(e + g::kName, g::kNameMax)});
-  }
-  return v;
+  return ReadEntries(r, r.U32(), g::kSize, [](const uint8_t* e) {
+    return TRegionEntry{ReadU32(e + g::kValue), ReadU32(e + g::kParent), ReadU32(e + g::kOwn),
+                        ReadFixed(e + g::kName, g::kNameMax)};
+  });
 }
 
 TRegionTables ParseRegionTables(const TBody& body) {
@@ -185,16 +170,10 @@ TRegionTables ParseRegionTables(const TBody& body) {
 std::vector<TCategoryEntry> ParseCategoryTable(const TBody& body) {
   namespace c = layout::category;
   TBodyReader r = body.Reader();
-  uint32_t n = r.U32();
-  r.Expect(n, c::kSize);
-  std::vector<TCategoryEntry> v;
-  v.reserve(n);
-  for (uint32_t i = 0; i < n; ++i) {
-    const uint8_t* e = r.Take(c::kSize);
-    v.push_back({ReadU32(e + c::kValue), ReadU32(e + c::kOwn), int32_t(ReadU32(e + c::kParent)),
-                 ReadFixed(e + c::kName, c::kNameMax)});
-  }
-  return v;
+  return ReadEntries(r, r.U32(), c::kSize, [](const uint8_t* e) {
+    return TCategoryEntry{ReadU32(e + c::kValue), ReadU32(e + c::kOwn), int32_t(ReadU32(e + c::kParent)),
+                          ReadFixed(e + c::kName, c::kNameMax)};
+  });
 }
 
 uint8_t ParseTradeResult(const TBody& body) { return body.Reader().U8(); }

@@ -8,10 +8,13 @@
 namespace stub {
 
 namespace {
-// Lists with a one-byte count carry at most 255 entries.
-template <class T>
-size_t ByteCount(const std::vector<T>& v) {
-  return std::min<size_t>(v.size(), 255);
+// A one-byte count and that many entries, each laid out by `put`; at most 255 of them.
+template <class T, class F>
+std::string Counted(TBodyWriter w, const std::vector<T>& v, F put) {
+  size_t n = std::min<size_t>(v.size(), 255);
+  w.U8(uint8_t(n));
+  for (size_t i = 0; i < n; ++i) put(w, v[i]);
+  return w.Take();
 }
 }  // namespace
 
@@ -35,11 +38,7 @@ std::string LoginReplyBody(const TLoginReply& r) {
 }
 
 std::string CustomerListBody(const std::vector<uint32_t>& accounts) {
-  TBodyWriter w;
-  size_t n = ByteCount(accounts);
-  w.U8(uint8_t(n));
-  for (size_t i = 0; i < n; ++i) w.U32(accounts[i]);
-  return w.Take();
+  return Counted(TBodyWriter(), accounts, [](TBodyWriter& w, uint32_t a) { w.U32(a); });
 }
 
 std::string RegisterReplyBody(const TRegisterReply& r) {
@@ -50,19 +49,14 @@ std::string CustomerLeftBody(std::string_view account) { return TBodyWriter().Wi
 
 std::string WaitingMessagesBody(uint8_t flag, const std::vector<TWaitingMessage>& m) {
   namespace l = layout::waiting_msg;
-  TBodyWriter w;
-  size_t n = ByteCount(m);
-  w.U8(flag).U8(uint8_t(n));
-  for (size_t i = 0; i < n; ++i) w.Padded(m[i].Text, l::kTextSize).Padded(m[i].Sender, l::kSenderSize).DateTime(m[i].Time);
-  return w.Take();
+  return Counted(TBodyWriter().U8(flag), m, [](TBodyWriter& w, const TWaitingMessage& e) {
+    w.Padded(e.Text, l::kTextSize).Padded(e.Sender, l::kSenderSize).DateTime(e.Time);
+  });
 }
 
 std::string FriendListBody(const std::vector<TFriendRecord>& records) {
-  TBodyWriter w;
-  size_t n = ByteCount(records);
-  w.U8(uint8_t(n));
-  for (size_t i = 0; i < n; ++i) w.Bytes(records[i].Data(), layout::friend_rec::kSize);
-  return w.Take();
+  return Counted(TBodyWriter(), records,
+                 [](TBodyWriter& w, const TFriendRecord& r) { w.Bytes(r.Data(), layout::friend_rec::kSize); });
 }
 
 std::string FriendRecordBody(const TFriendRecord& record) {
@@ -77,28 +71,18 @@ std::string FriendRequestBody(std::string_view text, const TFriendRecord& reques
 
 std::string StoredRequestsBody(const std::vector<TStoredRequest>& requests) {
   namespace l = layout::stored_req;
-  TBodyWriter w;
-  size_t n = ByteCount(requests);
-  w.U8(uint8_t(n));
-  for (size_t i = 0; i < n; ++i) {
-    const TStoredRequest& q = requests[i];
+  return Counted(TBodyWriter(), requests, [](TBodyWriter& w, const TStoredRequest& q) {
     w.U32(q.Requester).DateTime(q.Time).FixedString(q.Text, l::kTextMax);
     w.Bytes(q.Record.Data(), layout::friend_rec::kSize);
-  }
-  return w.Take();
+  });
 }
 
 std::string OfflineMessagesBody(const std::vector<TOfflineMessage>& messages) {
   namespace l = layout::offline_msg;
-  TBodyWriter w;
-  size_t n = ByteCount(messages);
-  w.U8(uint8_t(n));
-  for (size_t i = 0; i < n; ++i) {
-    const TOfflineMessage& m = messages[i];
+  return Counted(TBodyWriter(), messages, [](TBodyWriter& w, const TOfflineMessage& m) {
     w.U32(m.Sender).Zeros(4).DateTime(m.Time).Padded(m.Text, l::kTextSize).U8(m.Shown);
     w.Padded(m.FontName, l::kFontNameSize).Zeros(1).U8(m.FontSize).Zeros(3).U32(m.Colour);
-  }
-  return w.Take();
+  });
 }
 
 std::string RegionTablesBody(const TRegionTables& tables) {
