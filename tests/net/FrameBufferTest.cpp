@@ -38,7 +38,9 @@ TEST(FrameBuffer, AFrameSplitAtAnyByteIsDispatchedOnceWhole) {
       TFrameBuffer buf(sink);
       Feed(buf, frame.substr(0, a));
       Feed(buf, frame.substr(a, b - a));
-      if (b < frame.size()) EXPECT_TRUE(sink.frames.empty()) << a << "," << b;
+      if (b < frame.size()) {
+        EXPECT_TRUE(sink.frames.empty()) << a << "," << b;
+      }
       Feed(buf, frame.substr(b));
       ASSERT_EQ(sink.frames.size(), 1u) << a << "," << b;
       EXPECT_EQ(sink.frames[0], frame);
