@@ -38,10 +38,18 @@ void TScreen::SetCursors(int id, HCURSOR cursor) {
 void TScreen::SetCursor(int id) {
   if (id == cursor_) return;
   cursor_ = id;
+  if (id != crDefault) {
+    ::SetCursor(Cursors(id));
+    return;
+  }
+  // Let the window of ours under the pointer choose its cursor again.
   POINT p;
   GetCursorPos(&p);
-  if (id != crDefault) ::SetCursor(Cursors(id));
-  else SetCursorPos(p.x, p.y);  // lets the window under the pointer choose again
+  HWND under = WindowFromPoint(p);
+  if (under && GetWindowThreadProcessId(under, nullptr) == GetCurrentThreadId()) {
+    LRESULT hit = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+    SendMessageA(under, WM_SETCURSOR, (WPARAM)under, MAKELPARAM(hit, WM_MOUSEMOVE));
+  }
 }
 
 void TScreen::AddForm(TCustomForm* form) {

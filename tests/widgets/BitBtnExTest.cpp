@@ -32,6 +32,7 @@ class BitBtnExTest : public ::testing::Test {
     button_->SetBounds(40, 40, 80, 40);
     ASSERT_TRUE(button_->Glyph().LoadFromResourceName(library_, "GlyphA"));
     form_->Show();
+    PumpUntil([] { return false; }, 100);  // the window may still be placed after it is shown
   }
   void TearDown() override {
     form_.reset();
@@ -69,17 +70,15 @@ TEST_F(BitBtnExTest, CrossingTheButtonSwapsTheGlyphOnEnterAndBackOnLeave) {
   });
   EXPECT_EQ(PaintedMiddle(), kRed);
 
-  SetCursorPos(20, 20);
-  PumpUntil([] { return false; }, 100);
+  ASSERT_TRUE(MoveCursorTo(POINT{20, 20}));
   POINT c = ButtonCentre();
   SetCursorPos(c.x, c.y);
   ASSERT_TRUE(PumpUntil([&] { return events.size() == 1; }, 2000));
   EXPECT_EQ(button_->Glyph().Pixel(8, 8), kBlue);
   EXPECT_EQ(PaintedMiddle(), kBlue);
   SetCursorPos(c.x + 3, c.y + 2);  // moving inside is no new crossing
-  SetCursorPos(20, 20);
+  ASSERT_TRUE(MoveCursorTo(POINT{20, 20}));
   ASSERT_TRUE(PumpUntil([&] { return events.size() == 2; }, 2000));
-  PumpUntil([] { return false; }, 100);
   EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave"}));
   EXPECT_EQ(button_->Glyph().Pixel(8, 8), kRed);
   EXPECT_EQ(PaintedMiddle(), kRed);
@@ -93,7 +92,7 @@ TEST_F(BitBtnExTest, WithoutHandlersItIsAPlainBitmapButton) {
   POINT c = ButtonCentre();
   SetCursorPos(c.x, c.y);
   ASSERT_TRUE(PumpUntil([&] { return button_->Hot(); }, 2000));
-  SetCursorPos(20, 20);
+  ASSERT_TRUE(MoveCursorTo(POINT{20, 20}));
   ASSERT_TRUE(PumpUntil([&] { return !button_->Hot(); }, 2000));
   // The glyph's lower-left (magenta) pixel is its transparent colour: the face shows there.
   MemoryCanvas canvas(80, 40);

@@ -176,7 +176,7 @@ TEST(Screen, KnowsTheFormsAndCanOverrideEveryCursor) {
   form->SetBounds(100, 100, 200, 100);
   form->Show();
   POINT at = form->ClientToScreen(POINT{20, 20});
-  SetCursorPos(at.x, at.y);
+  ASSERT_TRUE(MoveCursorTo(at));
   Screen().SetCursor(crHourGlass);
   SendMessageA(form->Handle(), WM_SETCURSOR, (WPARAM)form->Handle(), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(GetCursor(), Screen().Cursors(crHourGlass));

@@ -14,6 +14,7 @@
 #include "tests/widgets/WidgetsSupport.h"
 #include "widgets/StyleLabel.h"
 
+using testing_support::PumpFor;
 using testing_support::PumpUntil;
 using testing_support::RecordingShell;
 using namespace widgets_testing;
@@ -130,13 +131,9 @@ TEST_F(StyleLabelTest, TheLinkShowsTheRegisteredHandCursor) {
   HCURSOR hand = Screen().Cursors(TUrlLabel::kHandCursor);
   ASSERT_NE(hand, nullptr);
   form_->Show();
+  PumpFor(100);  // the window may still be placed after it is shown
   POINT at = form_->ClientToScreen(POINT{l->Left() + 3, l->Top() + 3});
-  SetCursorPos(at.x, at.y);
-  PumpUntil([&] {
-    POINT now;
-    GetCursorPos(&now);
-    return now.x == at.x && now.y == at.y;
-  }, 1000);
+  ASSERT_TRUE(MoveCursorTo(at));
   SendMessageA(form_->Handle(), WM_SETCURSOR, (WPARAM)form_->Handle(), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(GetCursor(), hand);
 }

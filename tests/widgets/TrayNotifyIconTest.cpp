@@ -234,13 +234,13 @@ TEST_F(TrayNotifyIconTest, EnterAndExitFollowTheCursor) {
   tray->OnMouseEnter = enters.Handler();
   tray->OnMouseExit = exits.Handler();
   tray->SetWantEnterExitEvents(true);
-  SetCursorPos(200, 200);
+  ASSERT_TRUE(MoveCursorTo(POINT{200, 200}));
   Send(tray, WM_MOUSEMOVE);
   Send(tray, WM_MOUSEMOVE);
   EXPECT_EQ(enters.n, 1);
   PumpFor(60);
   EXPECT_EQ(exits.n, 0);  // still where it was
-  SetCursorPos(400, 300);
+  ASSERT_TRUE(MoveCursorTo(POINT{400, 300}));
   ASSERT_TRUE(PumpUntil([&] { return exits.n == 1; }, 1000));
   Send(tray, WM_MOUSEMOVE);
   EXPECT_EQ(enters.n, 2);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/forms/Forms.h"
+#include "tests/support/TestSupport.h"
 
 namespace widgets_testing {
 
@@ -126,6 +127,22 @@ std::vector<COLORREF> RecordingNotifyArea::ModifiedColours() const {
   for (const auto& c : calls)
     if (c.message == NIM_MODIFY) out.push_back(c.iconColour);
   return out;
+}
+
+bool MoveCursorTo(POINT target) {
+  auto there = [&] {
+    POINT now;
+    GetCursorPos(&now);
+    return now.x == target.x && now.y == target.y;
+  };
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    SetCursorPos(target.x, target.y);
+    testing_support::PumpFor(40);
+    if (!there()) continue;
+    testing_support::PumpFor(40);
+    if (there()) return true;
+  }
+  return false;
 }
 
 namespace {

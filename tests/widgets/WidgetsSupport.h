@@ -56,6 +56,10 @@ struct RecordingNotifyArea : seams::INotifyArea {
   std::vector<COLORREF> ModifiedColours() const;
 };
 
+// Moves the pointer and waits until the system reports it there and it stays (the X
+// server's own motion events arrive late); false when it never settles.
+bool MoveCursorTo(POINT target);
+
 // Closes the menu being tracked after `ms` milliseconds; `choose` > 0 picks that item
 // (1-based, by keyboard) instead of cancelling.
 void CloseMenuSoon(int ms, int choose = 0);
