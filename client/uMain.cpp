@@ -119,7 +119,10 @@ void TMainFrm::FormCreate(TObject*) {
     headBitmap_ = (HBITMAP)LoadImageA(nullptr, (folder + "icon\\head.bmp").c_str(), IMAGE_BITMAP, 30, 30,
                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION);
     if (!headBitmap_) WriteErrorLog("Cannot load icon\\head.bmp" + std::string("formcreate"));
-    else headCopy_ = (HBITMAP)CopyImage(headBitmap_, IMAGE_BITMAP, 30, 30, LR_CREATEDIBSECTION);
+    else {
+      headCopy_ = (HBITMAP)CopyImage(headBitmap_, IMAGE_BITMAP, 30, 30, LR_CREATEDIBSECTION);
+      Image1->SetBitmap((HBITMAP)CopyImage(headBitmap_, IMAGE_BITMAP, 30, 30, LR_CREATEDIBSECTION));
+    }
     iconFolder_ = folder + "icon\\";
     for (const auto& b : kLeftButtons) LoadGlyph(this->*b.field, b.created);
     if (PictureLib) Imageleft->LoadFromResource(PictureLib, "LEFTBACK");
@@ -318,11 +321,9 @@ void TMainFrm::FormDestroy(TObject*) {
     std::string name = TLog::DayFileName(dt::Now());
     std::string record = yMemoReceive->Text();
     if (!log.HisFileExists(name)) {
-      if (!record.empty()) {
-        TStringList lines;
-        lines.SetText(record);
-        log.SaveHis(lines, name);
-      }
+      TStringList lines;
+      lines.SetText(record);
+      log.SaveHis(lines, name);
     } else {
       std::string added = record;
       if (!loadedHistory_.empty() && added.compare(0, loadedHistory_.size(), loadedHistory_) == 0)

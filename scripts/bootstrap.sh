@@ -15,7 +15,7 @@ SUDO=""
 
 need_pkgs=()
 want=(cmake make "g++-mingw-w64-${ARCH//_/-}-posix" wine wine64 xvfb fonts-wqy-zenhei
-      googletest tcl dpkg-dev xauth x11-utils imagemagick python3)
+      googletest tcl dpkg-dev xauth x11-utils imagemagick python3 locales)
 for p in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need_pkgs+=("$p")
 done
@@ -32,6 +32,11 @@ if [ ${#need_pkgs[@]} -gt 0 ] || [ ! -f "$src_list" ]; then
   if [ ${#need_pkgs[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${need_pkgs[@]}"
   fi
+fi
+
+# Wine makes Chinese file names through the host's locale, which a fresh machine lacks.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
+  $SUDO localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 || true
 fi
 
 mkdir -p "$CACHE/src" "$PREFIX"

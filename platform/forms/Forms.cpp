@@ -499,7 +499,13 @@ void TApplication::Minimize() {
 
 void TApplication::Restore() {
   if (mainForm_ && mainForm_->HandleAllocated()) {
-    ShowWindow(mainForm_->HandleIfAllocated(), SW_RESTORE);
+    // A main form hidden in the tray comes back as well as a minimised one.
+    if (!mainForm_->Visible() || !IsWindowVisible(mainForm_->HandleIfAllocated())) {
+      mainForm_->SetWindowState(TWindowState::wsNormal);
+      mainForm_->Show();
+    } else {
+      ShowWindow(mainForm_->HandleIfAllocated(), SW_RESTORE);
+    }
     SetForegroundWindow(mainForm_->HandleIfAllocated());
   }
   if (OnRestore) OnRestore(this);

@@ -8,75 +8,20 @@
 #include "platform/rtl/IniFile.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/client/ClientProcess.h"
 #include "tests/support/TestSupport.h"
 
 using testing_support::TempDir;
 
+using namespace client_test;
+
 namespace {
-
-std::string BinFolder() { return sys::ExtractFilePath(sys::ParamStr(0)); }
-
-struct Process {
-  PROCESS_INFORMATION pi{};
-  explicit Process(const std::string& exe) {
-    STARTUPINFOA si{sizeof si};
-    std::string cmd = "\"" + exe + "\"";
-    EXPECT_TRUE(CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               sys::ExtractFilePath(exe).c_str(), &si, &pi));
-  }
-  ~Process() {
-    if (pi.hProcess) {
-      if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
-      CloseHandle(pi.hProcess);
-      CloseHandle(pi.hThread);
-    }
-  }
-  bool Ended(DWORD ms) { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
-};
-
-struct Found {
-  DWORD pid;
-  std::string cls;
-  HWND hwnd = nullptr;
-};
-
-BOOL CALLBACK FindOfProcess(HWND h, LPARAM lp) {
-  auto* f = reinterpret_cast<Found*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(h, &pid);
-  char cls[64] = {};
-  GetClassNameA(h, cls, sizeof cls);
-  if (pid == f->pid && f->cls == cls) {
-    f->hwnd = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND WaitForWindow(DWORD pid, const std::string& cls, int ms = 15000) {
-  Found f{pid, cls};
-  for (int waited = 0; waited < ms; waited += 50) {
-    EnumWindows(FindOfProcess, reinterpret_cast<LPARAM>(&f));
-    if (f.hwnd) return f.hwnd;
-    Sleep(50);
-  }
-  return nullptr;
-}
-
-BOOL CALLBACK CollectText(HWND h, LPARAM lp) {
-  char text[512] = {};
-  GetWindowTextA(h, text, sizeof text);
-  *reinterpret_cast<std::string*>(lp) += text;
-  return TRUE;
-}
-
 std::string CopyClient(const TempDir& dir, bool withPictures) {
   std::string exe = dir.File("Client.exe");
   EXPECT_TRUE(CopyFileA((BinFolder() + "Client.exe").c_str(), exe.c_str(), FALSE));
   if (withPictures) EXPECT_TRUE(CopyFileA((BinFolder() + "Vandrel.dll").c_str(), dir.File("Vandrel.dll").c_str(), FALSE));
   return exe;
 }
-
 }  // namespace
 
 TEST(ClientStartup, FirstStartWritesDefaultsRemovesStaleUpdateAndRuns) {
@@ -85,7 +30,7 @@ TEST(ClientStartup, FirstStartWritesDefaultsRemovesStaleUpdateAndRuns) {
   CreateDirectoryA(dir.File("Update").c_str(), nullptr);
   sys::WriteFileBytes(dir.File("Update\\Client.exe"), "stale");
   Process p(exe);
-  HWND app = WaitForWindow(p.pi.dwProcessId, "TApplication");
+  HWND app = WaitForWindow(p.Id(), "TApplication");
   ASSERT_NE(app, nullptr);
   EXPECT_TRUE(GetWindowLongPtrA(app, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   // The window appears before the start routine runs: give it a moment.
@@ -128,7 +73,7 @@ TEST(ClientStartup, AnExistingIniIsNeverCompleted) {
   std::string exe = CopyClient(dir, true);
   sys::WriteFileBytes(dir.File("Client.ini"), "[LOGININFO]\r\nhost=127.0.0.9\r\n");
   Process p(exe);
-  HWND app = WaitForWindow(p.pi.dwProcessId, "TApplication");
+  HWND app = WaitForWindow(p.Id(), "TApplication");
   ASSERT_NE(app, nullptr);
   PostMessageA(app, WM_CLOSE, 0, 0);
   EXPECT_TRUE(p.Ended(10000));
@@ -139,17 +84,14 @@ TEST(ClientStartup, WithoutThePictureLibraryItSaysSoAndEnds) {
   TempDir dir;
   std::string exe = CopyClient(dir, false);
   Process p(exe);
-  HWND box = WaitForWindow(p.pi.dwProcessId, "#32770");
+  HWND box = WaitForWindow(p.Id(), "#32770");
   ASSERT_NE(box, nullptr);
   char caption[128] = {};
   GetWindowTextA(box, caption, sizeof caption);
   EXPECT_STREQ(caption, "系统提示");
-  std::string text;
-  EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&text));
+  std::string text = ChildTexts(box);
   EXPECT_NE(text.find("加载Vandrel.dll文件出错,请重新下载文件"), std::string::npos) << text;
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(p.Ended(10000));
-  DWORD code = 99;
-  GetExitCodeProcess(p.pi.hProcess, &code);
-  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(p.ExitCode(), 0u);
 }

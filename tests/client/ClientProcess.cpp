@@ -1,0 +1,174 @@
+#include "tests/client/ClientProcess.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/rtl/SysUtils.h"
+
+namespace client_test {
+
+std::string BinFolder() { return sys::ExtractFilePath(sys::ParamStr(0)); }
+
+static void CopyTree(const std::string& from, const std::string& to) {
+  CreateDirectoryA(to.c_str(), nullptr);
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((from + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    std::string name = fd.cFileName;
+    if (name == "." || name == "..") continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) CopyTree(from + "\\" + name, to + "\\" + name);
+    else CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+}
+
+AppFolder::AppFolder(bool withPictures, bool withUpdater) {
+  EXPECT_TRUE(CopyFileA((BinFolder() + "Client.exe").c_str(), Exe().c_str(), FALSE));
+  if (withPictures) {
+    EXPECT_TRUE(CopyFileA((BinFolder() + "Vandrel.dll").c_str(), File("Vandrel.dll").c_str(), FALSE));
+    CopyTree(BinFolder() + "icon", File("icon"));
+  }
+  if (withUpdater) EXPECT_TRUE(CopyFileA((BinFolder() + "Ostrel.exe").c_str(), File("Ostrel.exe").c_str(), FALSE));
+}
+
+Process::Process(const std::string& exe) {
+  STARTUPINFOA si{sizeof si};
+  std::string cmd = "\"" + exe + "\"";
+  EXPECT_TRUE(CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             sys::ExtractFilePath(exe).c_str(), &si, &pi));
+}
+
+Process::~Process() {
+  if (!pi.hProcess) return;
+  if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(pi.hProcess, 1);
+    WaitForSingleObject(pi.hProcess, 5000);
+  }
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+}
+
+bool Process::Ended(DWORD ms) {
+  return WaitFor([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, (int)ms);
+}
+
+DWORD Process::ExitCode() {
+  DWORD code = 0;
+  GetExitCodeProcess(pi.hProcess, &code);
+  return code;
+}
+
+namespace {
+struct Search {
+  DWORD pid;
+  std::string cls;
+  bool visibleOnly;
+  HWND found = nullptr;
+};
+BOOL CALLBACK FindTop(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid == s->pid && ClassOf(h) == s->cls && (!s->visibleOnly || IsWindowVisible(h))) {
+    s->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND FindVisibleWindow(DWORD pid, const std::string& cls) {
+  Search s{pid, cls, true};
+  EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND WaitForWindow(DWORD pid, const std::string& cls, int ms) {
+  Search s{pid, cls, false};
+  WaitFor([&] {
+    EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
+    return s.found != nullptr;
+  }, ms);
+  return s.found;
+}
+
+HWND FindChild(HWND parent, const std::function<bool(HWND)>& match) {
+  struct Ctx {
+    const std::function<bool(HWND)>* match;
+    HWND found;
+  } ctx{&match, nullptr};
+  EnumChildWindows(parent, [](HWND h, LPARAM lp) -> BOOL {
+    auto* c = reinterpret_cast<Ctx*>(lp);
+    if ((*c->match)(h)) {
+      c->found = h;
+      return FALSE;
+    }
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&ctx));
+  return ctx.found;
+}
+
+HWND FindChildByText(HWND parent, const std::string& cls, const std::string& text) {
+  return FindChild(parent, [&](HWND h) { return sys::SameText(ClassOf(h), cls) && TextOf(h) == text; });
+}
+
+std::string ClassOf(HWND h) {
+  char cls[128] = {};
+  GetClassNameA(h, cls, sizeof cls);
+  return cls;
+}
+
+std::string TextOf(HWND h) {
+  char text[1024] = {};
+  SendMessageTimeoutA(h, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_ABORTIFHUNG, 2000, nullptr);
+  return text;
+}
+
+std::string ChildTexts(HWND h) {
+  std::string all;
+  FindChild(h, [&](HWND c) {
+    all += TextOf(c) + "|";
+    return false;
+  });
+  return all;
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms) { return testing_support::PumpUntil(done, ms); }
+
+}  // namespace client_test
+
+namespace client_test {
+
+bool SaveWindowShot(HWND window, const std::string& path) {
+  RECT r;
+  if (!GetWindowRect(window, &r)) return false;
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  DWORD stride = ((DWORD)w * 3 + 3) & ~3u;
+  BITMAPFILEHEADER fh{0x4D42, (DWORD)(sizeof fh + sizeof bi.bmiHeader + stride * h), 0, 0,
+                      (DWORD)(sizeof fh + sizeof bi.bmiHeader)};
+  std::string data(reinterpret_cast<char*>(&fh), sizeof fh);
+  data.append(reinterpret_cast<char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+  data.append(static_cast<char*>(bits), stride * h);
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  try {
+    sys::WriteFileBytes(path, data);
+  } catch (...) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace client_test

@@ -1,0 +1,54 @@
+// Running the real Client.exe from a test: a fresh program folder, the process, and finding
+// its windows and controls from outside, as a person would see them.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "tests/support/TestSupport.h"
+
+namespace client_test {
+
+std::string BinFolder();
+
+// A program folder with Client.exe and what lies beside it (the picture library and
+// the contact picture; Ostrel.exe when asked).
+struct AppFolder {
+  testing_support::TempDir dir;
+  explicit AppFolder(bool withPictures = true, bool withUpdater = false);
+  std::string Exe() const { return dir.File("Client.exe"); }
+  std::string File(const std::string& name) const { return dir.File(name); }
+};
+
+struct Process {
+  PROCESS_INFORMATION pi{};
+  explicit Process(const std::string& exe);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  bool Ended(DWORD ms);
+  DWORD ExitCode();
+  DWORD Id() const { return pi.dwProcessId; }
+};
+
+// A top-level window of the process of that class (waits up to `ms`), or nullptr.
+HWND WaitForWindow(DWORD pid, const std::string& cls, int ms = 15000);
+// A visible top-level window of the process of that class, or nullptr.
+HWND FindVisibleWindow(DWORD pid, const std::string& cls);
+// The first child (any depth) for which `match` holds, or nullptr.
+HWND FindChild(HWND parent, const std::function<bool(HWND)>& match);
+HWND FindChildByText(HWND parent, const std::string& cls, const std::string& text);
+std::string ClassOf(HWND h);
+std::string TextOf(HWND h);
+// All texts of a window's children, joined.
+std::string ChildTexts(HWND h);
+// Waits, dispatching this process's messages, until `done` holds.
+bool WaitFor(const std::function<bool()>& done, int ms = 10000);
+
+}  // namespace client_test
+
+namespace client_test {
+// Saves what the screen shows of a window as a 24-bit .bmp file.
+bool SaveWindowShot(HWND window, const std::string& path);
+}  // namespace client_test

@@ -1,0 +1,293 @@
+// Login and the main window, end to end: the real Client.exe against the stand-in service
+// server and web server on loopback, driven through its windows from outside.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "core/MD5.h"
+#include "core/uDatabase.h"
+#include "core/uSettings.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "platform/rtl/Base64.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/IniFile.h"
+#include "platform/rtl/SysUtils.h"
+#include "tests/client/ClientProcess.h"
+#include "tools/serviceserver/ServiceServer.h"
+#include "tools/webstub/WebStub.h"
+
+using namespace client_test;
+
+namespace {
+
+// One program folder whose server line points at `address` (port 8014, as the program
+// always uses), a service server there, and the web server for the pages.
+struct LoginWorld {
+  AppFolder app{true, true};
+  stub::TServiceServer server;
+  TWebStub web{"127.0.0.1", 0};
+  std::unique_ptr<Process> client;
+
+  explicit LoginWorld(const std::string& address) {
+    EXPECT_EQ(server.Start(address, 8014), 8014) << address;
+    web.Start();
+    sys::ForceDirectories(app.File("DataConfig"));
+    std::string path = app.File("DataConfig\\LocalDb.mdb");
+    CreateLocalDatabase(true, path, kDatabasePassword);
+    {
+      TDbConnection c(nullptr);
+      c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
+      TDbQuery q(nullptr);
+      q.SetConnection(&c);
+      q.SQL().SetText("update HostList set HostName=:Host where HostDescription=:Line");
+      q.SetParam("Host", address);
+      q.SetParam("Line", "网通线路");
+      q.ExecSQL();
+    }
+    TIniFile ini(app.File("Client.ini"));
+    ini.WriteString("Logininfo", "isSave", "0");
+    ini.WriteString("Logininfo", "host", "127.0.0.1:" + std::to_string(web.Port()));
+    ini.WriteString("Logininfo", "port", "8014");
+  }
+
+  void Start() { client = std::make_unique<Process>(app.Exe()); }
+
+  HWND LoginWindow() {
+    HWND h = WaitForWindow(client->Id(), "KarvTLoginFrm");
+    WaitFor([&] { return h && IsWindowVisible(h); });
+    return h;
+  }
+
+  static HWND AccountEdit(HWND login) {
+    HWND combo = FindChild(login, [](HWND h) {
+      return ClassOf(h) == "ComboBox" && (GetWindowLongA(h, GWL_STYLE) & 3) == CBS_DROPDOWN;
+    });
+    return combo ? FindChild(combo, [](HWND h) { return sys::SameText(ClassOf(h), "Edit"); }) : nullptr;
+  }
+  static HWND PasswordEdit(HWND login) {
+    return FindChild(login, [](HWND h) {
+      return sys::SameText(ClassOf(h), "Edit") && (GetWindowLongA(h, GWL_STYLE) & ES_PASSWORD);
+    });
+  }
+
+  void TypeLogin(HWND login, const std::string& account, const std::string& password, bool remember = false) {
+    SendMessageA(AccountEdit(login), WM_SETTEXT, 0, (LPARAM)account.c_str());
+    SendMessageA(PasswordEdit(login), WM_SETTEXT, 0, (LPARAM)password.c_str());
+    HWND box = FindChildByText(login, "Button", "记住密码");
+    SendMessageA(box, BM_SETCHECK, remember ? BST_CHECKED : BST_UNCHECKED, 0);
+    // Posted: the click may open a modal box inside the program.
+    PostMessageA(FindChildByText(login, "Button", "登陆"), BM_CLICK, 0, 0);
+  }
+
+  HWND MainWindow() {
+    HWND main = nullptr;
+    WaitFor([&] { return (main = FindVisibleWindow(client->Id(), "KarvTMainFrm")) != nullptr; }, 15000);
+    return main;
+  }
+
+  // Runs every timer of the program once, as if its interval had passed.
+  void FireTimers() {
+    for (HWND h = nullptr; (h = FindWindowExA(HWND_MESSAGE, h, "KarvTimerWindow", nullptr));) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(h, &pid);
+      if (pid == client->Id()) PostMessageA(h, WM_TIMER, 1, 0);
+    }
+  }
+};
+
+// A message box of the process with the text it shows.
+HWND WaitForBox(DWORD pid, std::string& text) {
+  HWND box = WaitForWindow(pid, "#32770", 15000);
+  if (!box) return nullptr;
+  // The box fills in its text after it appears.
+  WaitFor([&] {
+    return FindChild(box, [](HWND h) { return sys::SameText(ClassOf(h), "Static") && !TextOf(h).empty(); }) != nullptr;
+  }, 3000);
+  text = TextOf(box) + "|" + ChildTexts(box);
+  return box;
+}
+
+void Dismiss(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
+
+std::string Screenshots() {
+  std::string dir = BinFolder() + "..\\screenshots\\";
+  sys::ForceDirectories(dir);
+  return dir;
+}
+
+}  // namespace
+
+TEST(Login, SuccessOpensTheMainWindowKeepsAliveAndClosingLogsOut) {
+  LoginWorld w("127.0.0.11");
+  w.Start();
+  HWND login = w.LoginWindow();
+  ASSERT_NE(login, nullptr);
+  EXPECT_EQ(TextOf(login), "Karvell登陆");
+  SaveWindowShot(login, Screenshots() + "login.bmp");
+  w.TypeLogin(login, "10001", "demo");
+  HWND main = w.MainWindow();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(TextOf(main), "Karvell");
+  ASSERT_EQ(w.server.CountOf(27), 1u);
+  std::string body = w.server.RequestsOf(27)[0].Frame.Body;
+  EXPECT_NE(body.find("10001"), std::string::npos);
+  EXPECT_NE(body.find(MD5Print(MD5String("demo"))), std::string::npos);
+  EXPECT_TRUE(w.server.IsOnline(10001));
+  // The name is remembered in the ini file; the advertising page was asked for.
+  WaitFor([&] { return w.web.RequestCount("/pc_ad.asp") > 0; });
+  EXPECT_EQ(w.web.RequestCount("/pc_ad.asp"), 1);
+  EXPECT_EQ(TIniFile(w.app.File("Client.ini")).ReadString("Logininfo", "username", ""), "10001");
+  testing_support::PumpFor(500);
+  SaveWindowShot(main, Screenshots() + "main.bmp");
+
+  // The keep-alive goes out each time the network timer runs.
+  for (int tick = 1; tick <= 2; ++tick) {
+    w.FireTimers();
+    EXPECT_TRUE(WaitFor([&] { return w.server.CountOf(34) >= (size_t)tick; })) << tick;
+  }
+  EXPECT_EQ(w.server.RequestsOf(34)[0].Frame.Body, "");
+
+  // The window can never be maximised.
+  RECT before, after;
+  GetWindowRect(main, &before);
+  SendMessageA(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  GetWindowRect(main, &after);
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(w.client->Ended(20000));
+  EXPECT_EQ(w.web.RequestCount("/loginout1.asp"), 1);
+  EXPECT_TRUE(sys::FileExists(w.app.File("HistoryLog\\" + dt::DateToStr(dt::Now()) + ".txt")));
+}
+
+TEST(Login, RefusedLoginsSayWhyAndLeaveTheWindowUsable) {
+  LoginWorld w("127.0.0.12");
+  w.Start();
+  HWND login = w.LoginWindow();
+  ASSERT_NE(login, nullptr);
+
+  // An empty account is refused before anything is sent.
+  w.TypeLogin(login, "", "x");
+  std::string text;
+  HWND box = WaitForBox(w.client->Id(), text);
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(text.find("Karv号码不能为空"), std::string::npos) << text;
+  Dismiss(box);
+  WaitFor([&] { return !IsWindow(box); });
+  EXPECT_EQ(w.server.CountOf(27), 0u);
+
+  struct Case {
+    std::string account, password;
+    int forcedResult;  // -1: the server's own answer
+    const char* expect;
+  } cases[] = {
+      {"99999", "demo", -1, "用户名错误"},
+      {"10001", "wrong", -1, "密码错误"},
+      {"10001", "demo", 7, "其它错误"},
+  };
+  size_t sent = 0;
+  for (const auto& c : cases) {
+    if (c.forcedResult >= 0) {
+      TLoginReply r;
+      r.Result = (uint8_t)c.forcedResult;
+      w.server.QueueReply(27, stub::Frame(27, stub::LoginReplyBody(r)));
+    }
+    w.TypeLogin(login, c.account, c.password);
+    box = WaitForBox(w.client->Id(), text);
+    ASSERT_NE(box, nullptr) << c.expect;
+    EXPECT_NE(text.find("Tovrin客服"), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string("登陆失败!")), std::string::npos) << text;
+    EXPECT_NE(text.find(c.expect), std::string::npos) << text;
+    Dismiss(box);
+    WaitFor([&] { return !IsWindow(box); });
+    EXPECT_EQ(w.server.CountOf(27), ++sent);
+    HWND button = FindChildByText(login, "Button", "登陆");
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(button) != FALSE; })) << c.expect;
+  }
+  // One connection served every attempt.
+  EXPECT_EQ(w.server.Connections(), 1);
+  EXPECT_EQ(FindVisibleWindow(w.client->Id(), "KarvTMainFrm"), nullptr);
+  std::string log = sys::ReadFileBytes(w.app.File("Client.log"));
+  EXPECT_NE(log.find("登陆失败,密码错误"), std::string::npos);
+}
+
+TEST(Login, ARememberedPasswordComesBackAtTheNextStart) {
+  LoginWorld w("127.0.0.13");
+  w.Start();
+  HWND login = w.LoginWindow();
+  ASSERT_NE(login, nullptr);
+  w.TypeLogin(login, "10002", "demo", true);
+  HWND main = w.MainWindow();
+  ASSERT_NE(main, nullptr);
+  TIniFile ini(w.app.File("Client.ini"));
+  EXPECT_EQ(ini.ReadString("Logininfo", "isSave", ""), "1");
+  EXPECT_EQ(ini.ReadString("Logininfo", "pass", ""), base64::Encode("demo"));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(w.client->Ended(20000));
+
+  w.Start();
+  login = w.LoginWindow();
+  ASSERT_NE(login, nullptr);
+  EXPECT_EQ(TextOf(LoginWorld::AccountEdit(login)), "10002");
+  EXPECT_EQ(TextOf(LoginWorld::PasswordEdit(login)), "demo");
+  EXPECT_EQ(SendMessageA(FindChildByText(login, "Button", "记住密码"), BM_GETCHECK, 0, 0), BST_CHECKED);
+  // Letters typed into the account box are dropped.
+  HWND edit = LoginWorld::AccountEdit(login);
+  SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)"");
+  for (char ch : std::string("1a2b"))
+    SendMessageA(edit, WM_CHAR, (unsigned char)ch, 0);
+  EXPECT_EQ(TextOf(edit), "12");
+}
+
+TEST(Login, TheUpdateFlagOffersTheUpdaterAndEndsTheProgram) {
+  for (bool update : {true, false}) {
+    LoginWorld w(update ? "127.0.0.14" : "127.0.0.15");
+    w.server.Edit([](stub::TServiceData& d) { d.NewestVersion = "9.9.9.9"; });
+    w.Start();
+    HWND login = w.LoginWindow();
+    ASSERT_NE(login, nullptr);
+    w.TypeLogin(login, "10001", "demo");
+    HWND prompt = nullptr;
+    WaitFor([&] { return (prompt = FindVisibleWindow(w.client->Id(), "KarvTUpdateFrm")) != nullptr; }, 15000);
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(TextOf(prompt), "Karvell系统升级提示");
+    PostMessageA(FindChildByText(prompt, "Button", update ? "升级" : "退出"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(w.client->Ended(20000));
+    EXPECT_EQ(FindVisibleWindow(w.client->Id(), "KarvTMainFrm"), nullptr);
+    std::string log = w.app.File("Ostrel.log");
+    if (update) {
+      ASSERT_TRUE(WaitFor([&] { return sys::FileExists(log); }, 15000));
+      EXPECT_NE(sys::ReadFileBytes(log).find("9.9.9.9$$升级服务器1$$升级服务器2"), std::string::npos);
+    } else {
+      testing_support::PumpFor(1000);
+      EXPECT_FALSE(sys::FileExists(log));
+    }
+  }
+}
+
+TEST(Login, TheHotKeyAndTheTrayIconBringTheWindowBack) {
+  LoginWorld w("127.0.0.16");
+  w.Start();
+  HWND login = w.LoginWindow();
+  ASSERT_NE(login, nullptr);
+  w.TypeLogin(login, "10001", "demo");
+  HWND main = w.MainWindow();
+  ASSERT_NE(main, nullptr);
+  HWND tray = WaitForWindow(w.client->Id(), "KarvTrayNotifyWindow");
+  ASSERT_NE(tray, nullptr);
+  for (int way = 0; way < 2; ++way) {
+    // Minimising hides the window in the tray.
+    SendMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main) || IsIconic(main); })) << way;
+    if (way == 0) {
+      PostMessageA(main, WM_HOTKEY, 0, 0);
+    } else {
+      // The icon's callback: its id (the program's first and only icon) and the mouse message.
+      PostMessageA(tray, 2048, 1, WM_LBUTTONDOWN);
+      PostMessageA(tray, 2048, 1, WM_LBUTTONUP);
+    }
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) && !IsIconic(main); }, 5000)) << way;
+  }
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(w.client->Ended(20000));
+}
