@@ -138,6 +138,32 @@ TEST_F(StyleLabelTest, TheLinkShowsTheRegisteredHandCursor) {
   EXPECT_EQ(GetCursor(), hand);
 }
 
+TEST_F(StyleLabelTest, WithItsDefaultsItPaintsLikeThePlainLabel) {
+  auto* plain = New<TLabel>(form_.get());
+  auto* styled = New<TStyleLabel>(form_.get());
+  for (TLabel* l : {plain, static_cast<TLabel*>(styled)}) {
+    l->SetCaption("Karv号码 8014");
+    l->Font().SetSize(12);
+    l->SetAlignment(TAlignment::taCenter);
+  }
+  ASSERT_EQ(plain->Width(), styled->Width());
+  ASSERT_EQ(plain->Height(), styled->Height());
+  MemoryCanvas a(plain->Width(), plain->Height()), b(plain->Width(), plain->Height());
+  // As the parent paints them: with the label's font selected.
+  SelectObject(a.Dc(), plain->Font().Handle());
+  SelectObject(b.Dc(), styled->Font().Handle());
+  plain->Paint(a.Dc());
+  styled->Paint(b.Dc());
+  int differ = 0, ink = 0;
+  for (int y = 0; y < plain->Height(); ++y)
+    for (int x = 0; x < plain->Width(); ++x) {
+      differ += a.Pixel(x, y) != b.Pixel(x, y);
+      ink += a.Pixel(x, y) != ColorToRGB(clBtnFace);
+    }
+  EXPECT_GT(ink, 20);  // the text was drawn
+  EXPECT_EQ(differ, 0);
+}
+
 TEST_F(StyleLabelTest, AngleIsKeptWithinAFullTurnAndTurnsTheText) {
   auto* l = New<TStyleLabel>(form_.get());
   EXPECT_EQ(l->Rotation(), TRotation::roNone);
