@@ -15,7 +15,7 @@ SUDO=""
 
 need_pkgs=()
 want=(cmake make "g++-mingw-w64-${ARCH//_/-}-posix" wine wine64 xvfb fonts-wqy-zenhei
-      googletest tcl dpkg-dev xauth x11-utils imagemagick python3 locales)
+      googletest tcl dpkg-dev xauth x11-utils imagemagick python3 locales xdotool)
 for p in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need_pkgs+=("$p")
 done

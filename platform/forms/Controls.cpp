@@ -569,7 +569,7 @@ bool TWinControl::KeyPressHandled(char& key) {
 
 bool TWinControl::PassDialogKey(WORD key) {
   dialogKeyUsed_ = false;
-  if (key != VK_RETURN && key != VK_ESCAPE) return false;
+  if (key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB) return false;
   if (key == VK_RETURN && InheritsFrom("TCustomMemo")) return false;  // a memo takes its line breaks
   HWND focus = GetFocus();
   if (focus != handle_ && GetParent(focus) != handle_) return false;  // the key moved the focus
@@ -724,7 +724,7 @@ void TWinControl::WndProc(TMessage& m) {
     }
     case WM_CHAR:
       // The Enter or Esc a dialog key consumed leaves no character behind (no beep).
-      if ((m.WParam == '\r' || m.WParam == 27) && dialogKeyUsed_) {
+      if ((m.WParam == '\r' || m.WParam == 27 || m.WParam == '\t') && dialogKeyUsed_) {
         dialogKeyUsed_ = false;
         return;
       }

@@ -216,7 +216,7 @@ LRESULT CALLBACK TComboBox::EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   WNDPROC next = self->editProc_;
   // Keys typed in the edit part are the combo box's keys.
   if (msg == WM_CHAR) {
-    if ((wp == '\r' || wp == 27) && self->dialogKeyUsed_) {
+    if ((wp == '\r' || wp == 27 || wp == '\t') && self->dialogKeyUsed_) {
       self->dialogKeyUsed_ = false;
       return 0;
     }
