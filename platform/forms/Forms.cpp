@@ -551,6 +551,9 @@ void TApplication::Restore() {
 #include "platform/forms/Buttons.h"
 #include "platform/forms/ImgList.h"
 #include "platform/forms/Menus.h"
+#include "platform/forms/ActnList.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ListView.h"
 
 void RegisterFormsClasses() {
   RegisterControlProperties();
@@ -564,4 +567,7 @@ void RegisterFormsClasses() {
   RegisterMemos();
   RegisterGroupControls();
   RegisterImage();
+  RegisterListView();
+  RegisterDialogs();
+  RegisterActions();
 }

@@ -1,0 +1,82 @@
+// Actions and action lists. An action leaves its list when freed; a list forgets its
+// actions when it goes first.
+#include "platform/forms/ActnList.h"
+
+#include <algorithm>
+
+#include "platform/forms/FormReader.h"
+#include "platform/forms/Properties.h"
+#include "platform/forms/StdCtrls.h"
+
+TAction::TAction(TComponent* owner) : TComponent(owner) { RegisterActions(); }
+
+TAction::~TAction() { SetActionList(nullptr); }
+
+void TAction::SetActionList(TActionList* l) {
+  if (l == list_) return;
+  if (list_) {
+    auto& v = list_->actions_;
+    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+  }
+  list_ = l;
+  if (l) l->actions_.push_back(this);
+}
+
+void TAction::SetParentComponent(TComponent* parent) {
+  if (auto* l = dynamic_cast<TActionList*>(parent)) SetActionList(l);
+}
+
+bool TAction::Execute() {
+  if (!enabled_ || !OnExecute) return false;
+  OnExecute(this);
+  return true;
+}
+
+TActionList::TActionList(TComponent* owner) : TComponent(owner) { RegisterActions(); }
+
+TActionList::~TActionList() {
+  for (TAction* a : actions_) a->list_ = nullptr;
+}
+
+bool TActionList::IsShortCut(TShortCut s) {
+  for (TAction* a : actions_)
+    if (a->ShortCut() == s && a->Execute()) return true;
+  return false;
+}
+
+void BindAction(TControl* control, TAction* action) {
+  if (!control) return;
+  if (!action) {
+    control->OnClick = nullptr;
+    return;
+  }
+  if (!action->Caption().empty()) control->SetCaption(action->Caption());
+  control->OnClick = TNotifyEvent([action](TObject*) { action->Execute(); }, action);
+}
+
+void RegisterActions() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  RegisterControlProperties();
+  RegisterStdCtrls();
+  RegisterProperties(TAction::StaticClass(), {
+      MakeProp<TAction>("Caption", TPropType::String, [](const TAction* a) { return a->Caption(); },
+                        [](TAction* a, const TPropValue& v) { a->SetCaption(std::get<std::string>(v)); }),
+      MakeProp<TAction>("ShortCut", TPropType::Integer, [](const TAction* a) { return (int64_t)a->ShortCut(); },
+                        [](TAction* a, const TPropValue& v) { a->SetShortCut((TShortCut)std::get<int64_t>(v)); }),
+      MakeProp<TAction>("Enabled", TPropType::Boolean, [](const TAction* a) { return a->Enabled(); },
+                        [](TAction* a, const TPropValue& v) { a->SetEnabled(std::get<bool>(v)); }),
+      EventProp("OnExecute", &TAction::OnExecute),
+  });
+  // Buttons run an action through their Action property.
+  RegisterProperties(TButton::StaticClass(), {
+      // Set by descriptions only; the button keeps no reference to read back.
+      MakeProp<TButton>("Action", TPropType::Object, [](const TButton*) -> TObject* { return nullptr; },
+                        [](TButton* b, const TPropValue& v) {
+                          BindAction(b, dynamic_cast<TAction*>(std::get<TObject*>(v)));
+                        }),
+  });
+  RegisterComponentClass<TAction>();
+  RegisterComponentClass<TActionList>();
+}

@@ -1,0 +1,7 @@
+// The font families of the screen, as the system enumerates them for the default character
+// set: in enumeration order, a family repeated once for each of its character sets.
+#pragma once
+#include <string>
+#include <vector>
+
+std::vector<std::string> EnumScreenFontFamilies();
