@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "client/uFindFriend.h"
 #include "client/uLogin.h"
 #include "core/LogManager.h"
 #include "core/MD5.h"
@@ -249,7 +250,10 @@ void TMainFrm::yZiXunClick(TObject*) {
   seams::Shell().StartProcess("IEXPLORE", PublishUrl);
 }
 
-void TMainFrm::BitBtnExtend1Click(TObject*) {}
+void TMainFrm::BitBtnExtend1Click(TObject*) {
+  TOwned<TFindFriendFrm> find(CreateForm<TFindFriendFrm>(nullptr));
+  find->ShowModal();
+}
 void TMainFrm::btnTuiGuangClick(TObject*) {}
 void TMainFrm::yTradeClick(TObject*) {}
 void TMainFrm::btnmarkClick(TObject*) {}
@@ -287,7 +291,7 @@ void TMainFrm::N1Click(TObject*) { Close(); }
 void TMainFrm::N2Click(TObject*) {}
 void TMainFrm::N3Click(TObject*) {}
 void TMainFrm::N4Click(TObject*) { TrayNotifyIcon->ShowMainForm(); }
-void TMainFrm::N5Click(TObject*) {}
+void TMainFrm::N5Click(TObject* Sender) { BitBtnExtend1Click(Sender); }
 
 // ---------------------------------------------------------------- messages
 

@@ -1,0 +1,114 @@
+// The find-contact window; see uFindFriend.h.
+#include "client/uFindFriend.h"
+
+#include "client/uPassAddFriend.h"
+#include "core/uHelpers.h"
+#include "core/uSettings.h"
+#include "core/uSocketSvrClient.h"
+#include "platform/rtl/SysUtils.h"
+
+TFindFriendFrm::TFindFriendFrm(TComponent* owner) : TForm(owner) {}
+
+TPublishedTable TFindFriendFrm::Published() {
+  using F = TFindFriendFrm;
+  return {KARV_FIELD(F, PageControl1), KARV_FIELD(F, TabSheet1),   KARV_FIELD(F, Panel2),
+          KARV_FIELD(F, Label1),       KARV_FIELD(F, Label2),      KARV_FIELD(F, yAccount),
+          KARV_FIELD(F, yCompanyName), KARV_FIELD(F, btnFind),     KARV_FIELD(F, btnClose),
+          KARV_FIELD(F, Panel5),       KARV_FIELD(F, Label3),      KARV_FIELD(F, yListFriend),
+          KARV_FIELD(F, btnBack),      KARV_FIELD(F, btnAddFriend), KARV_FIELD(F, btnexit),
+          KARV_HANDLER(F, FormCreate), KARV_HANDLER(F, FormShow),  KARV_HANDLER(F, btnFindClick),
+          KARV_HANDLER(F, btnBackClick), KARV_HANDLER(F, btnAddFriendClick), KARV_HANDLER(F, btnCloseClick),
+          KARV_HANDLER(F, btnexitClick), KARV_HANDLER(F, yAccountKeyDown), KARV_HANDLER(F, yCompanyNameKeyDown)};
+}
+
+void TFindFriendFrm::BeforeDestruction() {
+  // A late search result must never reach a freed window.
+  if (ServiceClient) {
+    ServiceClient->OnFindResult.ClearIfOwner(this);
+    ServiceClient->OnAlreadyFriend.ClearIfOwner(this);
+  }
+  TForm::BeforeDestruction();
+}
+
+void TFindFriendFrm::FormCreate(TObject*) {
+  if (!ServiceClient) return;
+  ServiceClient->OnFindResult = TPacketEvent(this, &TFindFriendFrm::OnFindResult);
+  ServiceClient->OnAlreadyFriend = TPacketEvent(this, &TFindFriendFrm::OnAlreadyFriend);
+}
+
+void TFindFriendFrm::FormShow(TObject*) { yAccount->SetFocus(); }
+
+void TFindFriendFrm::yAccountKeyDown(TObject*, WORD& Key, TShiftState) {
+  if (Key != VK_RETURN) return;
+  Key = 0;
+  yCompanyName->SetFocus();
+}
+
+void TFindFriendFrm::yCompanyNameKeyDown(TObject*, WORD& Key, TShiftState) {
+  if (Key != VK_RETURN) return;
+  Key = 0;
+  btnFind->Click();
+}
+
+void TFindFriendFrm::btnFindClick(TObject*) {
+  std::string account = yAccount->Text(), company = yCompanyName->Text();
+  if (account.empty() && company.empty()) {
+    ShowMsg("", "请至少输入一个查询条件");
+    return;
+  }
+  if (ServiceClient) ServiceClient->SendFindFriend(account, company);
+}
+
+void TFindFriendFrm::OnFindResult(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    std::vector<TFriendRecord> found = ParseFriendList(TBody::OfFrame(Frame, Held));
+    Panel2->SetVisible(false);
+    Panel5->SetAlign(TAlign::alClient);
+    Panel5->SetVisible(true);
+    yListFriend->BeginUpdate();
+    yListFriend->Clear();
+    for (const TFriendRecord& r : found) {
+      TListItem* item = yListFriend->Add();
+      item->SetCaption(sys::IntToStr(r.Number()));
+      item->AddSubItem(r.CompanyName());
+      item->AddSubItem(r.NickName());
+      item->AddSubItem(r.State() == 1 ? "(在线)" : "(离线)");
+    }
+    yListFriend->EndUpdate();
+    if (yListFriend->Count() > 0) yListFriend->SetItemIndex(0);
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "TFindFriendFrm.OnFindResult出错");
+  }
+}
+
+void TFindFriendFrm::OnAlreadyFriend(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    uint32_t number = ParseAccount(TBody::OfFrame(Frame, Held));
+    ShowMsg("", sys::IntToStr(number) + "已是您的好友无须再添加");
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "TFindFriendFrm.OnAlreadyFriend出错");
+  }
+}
+
+void TFindFriendFrm::btnBackClick(TObject*) {
+  Panel5->SetVisible(false);
+  Panel2->SetVisible(true);
+  yAccount->SetFocus();
+}
+
+void TFindFriendFrm::btnAddFriendClick(TObject*) {
+  TListItem* item = yListFriend->Selected();
+  if (!item) return;
+  chosenNumber_ = item->Caption();
+  chosenCompany_ = item->SubItem(0);
+  if (chosenNumber_ == LoginData.Username) {
+    ShowMsg("", "不能添加自己为好友");
+    return;
+  }
+  TOwned<TPassAddFrm> dialog(CreateForm<TPassAddFrm>(nullptr));
+  dialog->SetTarget(chosenNumber_, chosenCompany_);
+  dialog->ShowModal();
+}
+
+void TFindFriendFrm::btnCloseClick(TObject*) { Close(); }
+void TFindFriendFrm::btnexitClick(TObject*) { Close(); }
