@@ -16,7 +16,7 @@ constexpr long kConnectEvents = FD_READ | FD_WRITE | FD_ACCEPT | FD_CONNECT | FD
 constexpr long kListenEvents = FD_READ | FD_WRITE | FD_ACCEPT | FD_CLOSE;                // 0x2B
 constexpr long kDupEvents = FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE;                  // 0x33
 constexpr DWORD kSioRcvAll = 0x98000001;
-constexpr int32_t kGatherSize = 64 * 1024;
+constexpr int32_t kGatherSize = 256 * 1024;
 
 // The window-class lock and the number of socket windows alive.
 std::mutex& ClassLock() {
@@ -461,6 +461,7 @@ void TCustomAsyncSocket::ReceiveLoop(TAsyncSocketOptions options, uint16_t errCo
   for (;;) {
     try {
       lastError_ = 0;
+      readBufferFull_ = true;
       if (!FireDataAvailable(errCode)) {
         char scratch[1024];
         if (Receive(scratch, sizeof scratch) < 0 && lastError_ == WSAEWOULDBLOCK) {
@@ -473,7 +474,9 @@ void TCustomAsyncSocket::ReceiveLoop(TAsyncSocketOptions options, uint16_t errCo
         if (lastError_ == -1) lastError_ = 0;
         break;
       }
-      if (hSocket_ == INVALID_SOCKET) break;
+      // A read that got less than it asked for emptied the socket (saving the count query);
+      // new bytes come with a new notification.
+      if (hSocket_ == INVALID_SOCKET || !readBufferFull_) break;
       u_long waiting = 0;
       if (wsapi::ioctlsocket(hSocket_, FIONREAD, &waiting) == SOCKET_ERROR) {
         lastError_ = wsapi::WSAGetLastError();
@@ -551,6 +554,11 @@ void TCustomAsyncSocket::QueueSendData(const void* data, int32_t len) {
     queue_.push_back(std::make_unique<TBuffer>(kBlockSize));
     n += queue_.back()->Write(p + n, len - n);
   }
+}
+
+bool TCustomAsyncSocket::QueueEmpty() const {
+  int32_t len;
+  return queue_.empty() || (queue_.size() == 1 && !queue_.front()->Peek(len));
 }
 
 void TCustomAsyncSocket::DiscardSendQueue() {
@@ -638,8 +646,15 @@ int32_t TCustomAsyncSocket::Send(const void* data, int32_t len) {
   allSent_ = false;
   int32_t result = 0;
   if (len > 0) {
-    QueueSendData(data, len);
     result = len;
+    int32_t direct = 0;
+    // Nothing waits in the queue: hand the bytes to WinSock at once and queue only what it
+    // does not take, which saves copying them into blocks first.
+    if (QueueEmpty()) {
+      direct = RawSend(data, len);
+      if (direct < 0) direct = 0;  // the queue's own send meets the error again and handles it
+    }
+    QueueSendData(static_cast<const uint8_t*>(data) + direct, len - direct);
   }
   TryToSend();
   if (allSent_ && hSocket_ != INVALID_SOCKET)

@@ -259,6 +259,7 @@ class TCustomAsyncSocket : public TComponent {
   void StartDnsLookup(bool reverse, const std::string& text);
   void ResolveLocalPort();
   void RemoveSent(int32_t n);
+  bool QueueEmpty() const;
 
   std::string addrStr_, portStr_, protoStr_ = "tcp";
   std::string localAddr_ = "0.0.0.0", localPortStr_ = "0";

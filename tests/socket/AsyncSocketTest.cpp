@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "socket/AsyncClientSocket.h"
+#include "socket/WinSockApi.h"
 #include "tests/socket/LoopbackPeer.h"
 #include "tests/support/TestSupport.h"
 
@@ -385,4 +386,33 @@ TEST(AsyncSocket, NameLookups) {
   EXPECT_EQ(done.back(), 10004);
   PumpFor(200);  // the cancelled reply, if any, is not reported
   EXPECT_EQ(done.size(), 6u);
+}
+
+TEST(AsyncSocket, WinSockIsLoadedOnFirstUseAndUnloadedWithTheLastSocket) {
+  {
+    TAsyncSocket s(nullptr);
+    SocketResolveHost("127.0.0.1");
+    EXPECT_TRUE(wsapi::Loaded());
+    EXPECT_NE(ErrorOf([&] { s.SetReqVerHigh(2); }).find("SetReqVerHigh: WinSock version can't be changed now"),
+              std::string::npos);
+  }
+  EXPECT_FALSE(wsapi::Loaded());
+  TAsyncSocket again(nullptr);
+  EXPECT_EQ(SocketResolveHost("127.0.0.1"), htonl(INADDR_LOOPBACK));
+}
+
+TEST(AsyncSocket, PostedCloseAndFree) {
+  LoopbackPeer peer([](SOCKET s) { RecvAll(s); });
+  TComponent owner(nullptr);
+  auto* s = New<TAsyncSocket>(&owner);
+  EventLog log;
+  Watch(*s, log);
+  Aim(*s, "127.0.0.1", peer.Port());
+  s->Connect();
+  ASSERT_TRUE(PumpUntil([&] { return s->State() == wsConnected; }));
+  s->PostClose();
+  EXPECT_EQ(s->State(), wsConnected);  // later, from the message loop
+  ASSERT_TRUE(PumpUntil([&] { return log.Has("closed 0"); }));
+  s->PostFree();
+  ASSERT_TRUE(PumpUntil([&] { return owner.ComponentCount() == 0; }));
 }
