@@ -3,21 +3,10 @@
 // only in this list, by the chat-window caption, so no other process's window can answer.
 // ChatFrm is the last chat window created; only the window it names clears it.
 #pragma once
-#include <cstdint>
 #include <string>
 #include <vector>
 
 class TCustomForm;
-
-// What the main window sets on a chat window it makes or finds: the partner's number (the
-// receiver of sent messages and the key of its history) and the friend flag (1 enterprise
-// friend, 0 consulting customer). TChatFrm derives from it; the main window sets the
-// caption and the labels ySenderName and yNickName itself.
-class TChatPartner {
- public:
-  virtual ~TChatPartner() = default;
-  virtual void SetPartner(const std::string& number, uint8_t friendFlag) = 0;
-};
 
 // The last chat window created (the main window sets it), or nullptr.
 extern TCustomForm* ChatFrm;

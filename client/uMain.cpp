@@ -80,7 +80,9 @@ TPublishedTable TMainFrm::Published() {
           KARV_HANDLER(F, btnTuiGuangClick), KARV_HANDLER(F, btneditinfoClick), KARV_HANDLER(F, yTradeClick),
           KARV_HANDLER(F, btnmarkClick), KARV_HANDLER(F, yServiceClick), KARV_HANDLER(F, yZiXunClick),
           KARV_HANDLER(F, btnCheckClick), KARV_HANDLER(F, btnLinkTestClick), KARV_HANDLER(F, ybtnDomainClick),
-          KARV_HANDLER(F, LeftButtonMouseEnter), KARV_HANDLER(F, LeftButtonMouseLeave)};
+          KARV_HANDLER(F, LeftButtonMouseEnter), KARV_HANDLER(F, LeftButtonMouseLeave),
+          KARV_HANDLER(F, yListEnterpriseDrawItem), KARV_HANDLER(F, yListUserDrawItem),
+          KARV_HANDLER(F, yListEnterpriseDblClick), KARV_HANDLER(F, yListUserDblClick)};
 }
 
 std::string TMainFrm::ServiceUrl(const std::string& path) {
@@ -102,6 +104,10 @@ void TMainFrm::LoadGlyph(TBitBtnExtend* button, const std::string& name) {
 
 void TMainFrm::FormCreate(TObject*) {
   try {
+    // The queue and the packet events are ready before the login, so what the server sends
+    // right after its reply is neither lost nor handled by a half-made window.
+    OfflineMsgQueue = std::make_unique<TReceiveBuffer>();
+    AssignServerEvents();
     // 1. The user logs in while this window is being made.
     {
       TOwned<TLoginFrm> login(CreateForm<TLoginFrm>(nullptr));
@@ -109,12 +115,12 @@ void TMainFrm::FormCreate(TObject*) {
     }
     // 2.
     if (Application) SetWindowLongPtrA(Application->Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
-    // 3. The connection's events for this window.
+    // 3. The connection's events for this window: the close event was the dialog's.
+    AssignCloseEvent();
     // 4.
     yListUser->SetCtl3D(false);
     // 5.
     for (auto& l : lists_) l = std::make_unique<TStringList>();
-    OfflineMsgQueue = std::make_unique<TReceiveBuffer>();
     // 6. Pictures.
     std::string folder = sys::ExtractFilePath(sys::ParamStr(0));
     headBitmap_ = (HBITMAP)LoadImageA(nullptr, (folder + "icon\\head.bmp").c_str(), IMAGE_BITMAP, 30, 30,
@@ -166,6 +172,9 @@ void TMainFrm::FormShow(TObject*) {
         yMemoReceive->SetText(loadedHistory_);
       }
     }
+    // 6.
+    AddServiceContact();
+    RefreshFriendList();
   } catch (const std::exception& e) {
     WriteErrorLog(std::string(e.what()) + "TMainFrm.FormShow");
   }
@@ -185,6 +194,9 @@ void TMainFrm::EnableDomainTimer() { TimerDomain->SetEnabled(true); }
 
 void TMainFrm::LoginSucceeded(bool relogin, const std::string& username) {
   if (relogin) SetConnectedStatus();
+  // The login emptied the friend list: the built-in contact comes back.
+  AddServiceContact();
+  RefreshFriendList();
   ShowTrayFrameZero();
   TrayNotifyIcon->SetHint("Karvell[" + username + "]");
   lblNumber->SetCaption(username);
@@ -211,6 +223,7 @@ void TMainFrm::TimerTimer(TObject*) {
       login->Relogin = true;
       login->ShowModal();
     }
+    AssignCloseEvent();
   } catch (const std::exception& e) {
     WriteErrorLog(std::string(e.what()) + "TMainFrm.TimerTimer出错");
   }
@@ -285,11 +298,8 @@ void TMainFrm::TrayNotifyIconClick(TObject*) {
 
 void TMainFrm::TrayNotifyIconDblClick(TObject*) { FlashTrayHasMsg(); }
 
-void TMainFrm::FlashTrayHasMsg() { TrayNotifyIcon->ShowMainForm(); }
 
 void TMainFrm::N1Click(TObject*) { Close(); }
-void TMainFrm::N2Click(TObject*) {}
-void TMainFrm::N3Click(TObject*) {}
 void TMainFrm::N4Click(TObject*) { TrayNotifyIcon->ShowMainForm(); }
 void TMainFrm::N5Click(TObject* Sender) { BitBtnExtend1Click(Sender); }
 
@@ -308,6 +318,7 @@ void TMainFrm::WndProc(TMessage& m) {
 // ---------------------------------------------------------------- destruction
 
 void TMainFrm::BeforeDestruction() {
+  ReleaseServerEvents();
   if (OnDestroy) {
     OnDestroy(this);
     OnDestroy = nullptr;

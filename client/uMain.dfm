@@ -218,6 +218,8 @@ object MainFrm: TMainFrm
         Style = lbOwnerDrawFixed
         ItemHeight = 40
         PopupMenu = PopupMenu
+        OnDrawItem = yListEnterpriseDrawItem
+        OnDblClick = yListEnterpriseDblClick
       end
       object Panel2: TPanel
         Align = alClient
@@ -242,6 +244,8 @@ object MainFrm: TMainFrm
           Align = alClient
           Style = lbOwnerDrawFixed
           ItemHeight = 40
+          OnDrawItem = yListUserDrawItem
+          OnDblClick = yListUserDblClick
         end
         object Panel7: TPanel
           Align = alClient

@@ -3,6 +3,7 @@
 // domain timers, the global hot key, the tray icon and the buttons that open the other
 // windows. Closing it ends the program.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@
 #include "platform/web/WebBrowser.h"
 #include "widgets/BitBtnEx.h"
 #include "widgets/TrayNotifyIcon.h"
+
+struct TMessageBlock;
 
 class TMainFrm : public TForm {
   KARV_CLASS(TMainFrm, TForm)
@@ -123,6 +126,42 @@ class TMainFrm : public TForm {
 
   void WndProc(TMessage& m) override;
 
+  // ---- server events and contact lists (uMainEvents.cpp)
+  void OnReceiveChatMsg(TObject* Sender, const uint8_t* Frame, int32_t Held);         // 12
+  void OnCustomerList(TObject* Sender, const uint8_t* Frame, int32_t Held);           // 28
+  void OnCustomerLeft(TObject* Sender, const uint8_t* Frame, int32_t Held);           // 33
+  void OnCustomerOffLineMsg(TObject* Sender, const uint8_t* Frame, int32_t Held);     // 35
+  void OnKickedOff(TObject* Sender, const uint8_t* Frame, int32_t Held);              // 36
+  void OnFriendUser(TObject* Sender, const uint8_t* Frame, int32_t Held);             // 37
+  void OnFriendOnline(TObject* Sender, const uint8_t* Frame, int32_t Held);           // 38
+  void OnFriendOffline(TObject* Sender, const uint8_t* Frame, int32_t Held);          // 39
+  void OnAddFriendRequest(TObject* Sender, const uint8_t* Frame, int32_t Held);       // 43
+  void OnAddFriendRefused(TObject* Sender, const uint8_t* Frame, int32_t Held);       // 45
+  void OnAddFriendToList(TObject* Sender, const uint8_t* Frame, int32_t Held);        // 46
+  void OnOffLineFriendRequests(TObject* Sender, const uint8_t* Frame, int32_t Held);  // 47
+  void OnEnterpriseOffLineMsg(TObject* Sender, const uint8_t* Frame, int32_t Held);   // 49
+  void OnDeleteFriend(TObject* Sender, const uint8_t* Frame, int32_t Held);           // 50
+  void OnFriendHint(TObject* Sender, const uint8_t* Frame, int32_t Held);
+  void OnServerDisconnect(TObject* Sender);
+  // The packet events go to this window before the login dialog shows, so frames that
+  // follow the login reply at once find their handler; the close event follows the dialog,
+  // which holds it while it is open.
+  void AssignServerEvents();
+  void AssignCloseEvent();
+  void ReleaseServerEvents();
+
+  void RefreshFriendList();
+  void RefreshCustomerList();
+  // The built-in service contact, unless the account is the service's own.
+  void AddServiceContact();
+  void ShowFriendMsg(TObject* Sender);
+  void PostChatToWindow(TCustomForm* window, const std::string& block);
+  void AppendCustomerRecord(const std::string& block);
+  void yListEnterpriseDrawItem(TObject* Sender, int Index, HDC Dc, RECT Rect, unsigned State);
+  void yListUserDrawItem(TObject* Sender, int Index, HDC Dc, RECT Rect, unsigned State);
+  void yListEnterpriseDblClick(TObject* Sender);
+  void yListUserDblClick(TObject* Sender);
+
  protected:
   void BeforeDestruction() override;
 
@@ -140,6 +179,18 @@ class TMainFrm : public TForm {
   HBITMAP headCopy_ = nullptr;
   std::unique_ptr<TStringList> lists_[3];
   std::string loadedHistory_;  // what the message record held when it was loaded
+
+  // Builds a block in the window's buffer and returns a copy of it.
+  std::string BuildBlock(const TMessageBlock& block);
+  void StartBlinking();
+  void StopBlinking();
+  void Balloon(const std::string& text);
+  // The open chat window of the partner, or a new one set up for it (nullptr when none can
+  // be made).
+  TCustomForm* OpenChatWindow(const std::string& number, bool enterpriseFriend);
+  void SetUpChatWindow(TCustomForm* window, const std::string& number, bool enterpriseFriend);
+  void DrawContact(TListBox* list, int index, HDC dc, RECT rect, unsigned state, bool friendList);
+  bool openingMessages_ = false;
 };
 
 class TReceiveBuffer;

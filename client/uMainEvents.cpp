@@ -1,0 +1,696 @@
+// The main window's second half: what it does with each server message the connection hands
+// it, the friend and consulting-customer lists and how they are drawn, and the road of a
+// received chat message to its chat window, or into the waiting list behind the blinking tray
+// icon. Every body is read with the checked readers of the connection, so a malformed or
+// oversized frame is logged and changes nothing.
+// First, before any system header can rename its GetUserName.
+#include "core/UserManager.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "client/ChatWindows.h"
+#include "client/MessageBlock.h"
+#include "client/uMain.h"
+#include "client/uMsgHistory.h"
+#include "core/ReceiveMessage.h"
+#include "core/uHelpers.h"
+#include "core/uSettings.h"
+#include "core/uSocketSvrClient.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Seams.h"
+#include "platform/rtl/StringList.h"
+#include "platform/rtl/SysUtils.h"
+
+// The system header's GetUserName macro would rename the user list's routine.
+#undef GetUserName
+
+#if __has_include("client/uChatFrm.h")
+#include "client/uChatFrm.h"
+#define KARV_HAVE_CHAT_WINDOW 1
+#endif
+
+namespace {
+
+using TPacketHandler = void (TMainFrm::*)(TObject*, const uint8_t*, int32_t);
+struct PacketRoute {
+  TPacketEvent TServiceClient::*event;
+  TPacketHandler handler;
+};
+// The trade tables (51, 52) stay unassigned until the trade window exists.
+const PacketRoute kRoutes[] = {
+    {&TServiceClient::OnChatMsg, &TMainFrm::OnReceiveChatMsg},
+    {&TServiceClient::OnCustomerList, &TMainFrm::OnCustomerList},
+    {&TServiceClient::OnCustomerLeft, &TMainFrm::OnCustomerLeft},
+    {&TServiceClient::OnCustomerOffLineMsg, &TMainFrm::OnCustomerOffLineMsg},
+    {&TServiceClient::OnKickedOff, &TMainFrm::OnKickedOff},
+    {&TServiceClient::OnFriendList, &TMainFrm::OnFriendUser},
+    {&TServiceClient::OnFriendOnline, &TMainFrm::OnFriendOnline},
+    {&TServiceClient::OnFriendOffline, &TMainFrm::OnFriendOffline},
+    {&TServiceClient::OnAddFriendRequest, &TMainFrm::OnAddFriendRequest},
+    {&TServiceClient::OnAddFriendRefused, &TMainFrm::OnAddFriendRefused},
+    {&TServiceClient::OnAddFriendToList, &TMainFrm::OnAddFriendToList},
+    {&TServiceClient::OnOffLineFriendRequests, &TMainFrm::OnOffLineFriendRequests},
+    {&TServiceClient::OnEnterpriseOffLineMsg, &TMainFrm::OnEnterpriseOffLineMsg},
+    {&TServiceClient::OnDeleteFriend, &TMainFrm::OnDeleteFriend},
+    {&TServiceClient::OnHint, &TMainFrm::OnFriendHint},
+};
+
+const char kOnline[] = "(在线)";
+const char kOffline[] = "(离线)";
+const size_t kStateSuffix = 6;  // bytes of either suffix in code page 936
+const char kCustomerPrefix[] = "咨询客户";
+const size_t kCustomerPrefixBytes = 8;
+const char kServiceAccount[] = "10000";
+
+TUserManager& Users() { return *ServiceClient->UserManager; }
+
+std::string What(const std::exception& e) { return e.what(); }
+
+// The number of a friend-list item: its text without the state suffix.
+std::string FriendItemNumber(const std::string& item) {
+  return item.size() >= kStateSuffix ? item.substr(0, item.size() - kStateSuffix) : std::string();
+}
+
+// The number of a customer-list item: after "咨询客户", before the first "(".
+std::string CustomerItemNumber(const std::string& item) {
+  if (item.size() <= kCustomerPrefixBytes) return {};
+  std::string rest = item.substr(kCustomerPrefixBytes);
+  return rest.substr(0, rest.find('('));
+}
+
+std::string FriendName(const std::string& number) {
+  std::string name;
+  Users().GetUserName(number, name);
+  return name;
+}
+
+// Each line trimmed and preceded by four blanks, joined by line breaks.
+std::string IndentLines(const std::string& text) {
+  TStringList lines;
+  SplitLines(text, "\r", lines);
+  std::string out;
+  for (int i = 0; i < lines.Count(); ++i) {
+    if (i) out += "\r\n";
+    out += "    " + sys::Trim(lines[i]);
+  }
+  return out;
+}
+
+// A consulting customer's stored message as a block of its own: the stored time, the
+// default font.
+TMessageBlock CustomerBlock(const std::string& sender, const std::string& text, TDateTime time) {
+  TMessageBlock b;
+  b.DisplayName = sender;
+  b.Friend = 0;
+  b.Online = 0;
+  b.Time = time;
+  b.Formatted = BuildCustomerFormattedText(10, "宋体", "0", text);
+  return b;
+}
+
+void FlashBoth(TCustomForm* window) {
+  FlashWindow(window->Handle(), TRUE);
+  if (Application) FlashWindow(Application->Handle(), TRUE);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- events
+
+void TMainFrm::AssignServerEvents() {
+  for (const auto& r : kRoutes) ServiceClient.get()->*r.event = TPacketEvent(this, r.handler);
+}
+
+void TMainFrm::AssignCloseEvent() { ServiceClient->OnClose = TNotifyEvent(this, &TMainFrm::OnServerDisconnect); }
+
+void TMainFrm::ReleaseServerEvents() {
+  if (!ServiceClient) return;
+  for (const auto& r : kRoutes) (ServiceClient.get()->*r.event).ClearIfOwner(this);
+  ServiceClient->OnClose.ClearIfOwner(this);
+}
+
+// ---------------------------------------------------------------- helpers
+
+std::string TMainFrm::BuildBlock(const TMessageBlock& block) {
+  if (messageBlock_.size() != kMessageBlockCapacity) messageBlock_.assign(kMessageBlockCapacity, 0);
+  size_t size = WriteMessageBlock(block, messageBlock_.data(), messageBlock_.size());
+  return std::string(messageBlock_.data(), size);
+}
+
+void TMainFrm::StartBlinking() {
+  TrayNotifyIcon->SetIconList(ImageList);
+  TrayNotifyIcon->SetCycleIcons(true);
+}
+
+void TMainFrm::StopBlinking() {
+  TrayNotifyIcon->SetCycleIcons(false);
+  // The list also holds the normal frame: going back to frame 0 is the normal icon.
+  TrayNotifyIcon->SetIconIndex(0);
+}
+
+void TMainFrm::Balloon(const std::string& text) {
+  TrayNotifyIcon->ShowBalloonHint("系统提示", text, TBalloonIconKind::bikInfo, 10);
+}
+
+void TMainFrm::PostChatToWindow(TCustomForm* window, const std::string& block) {
+  SendMessageBlock(window->Handle(), block, Handle());
+}
+
+void TMainFrm::SetUpChatWindow(TCustomForm* window, const std::string& number, bool enterpriseFriend) {
+#ifdef KARV_HAVE_CHAT_WINDOW
+  // Caption, labels, partner number and friend flag at once.
+  if (auto* chat = dynamic_cast<TChatFrm*>(window))
+    chat->SetPartner(number, enterpriseFriend ? FriendName(number) : std::string(), enterpriseFriend);
+#else
+  (void)window, (void)number, (void)enterpriseFriend;
+#endif
+}
+
+TCustomForm* TMainFrm::OpenChatWindow(const std::string& number, bool enterpriseFriend) {
+  if (TCustomForm* open = chat_windows::Find(number, enterpriseFriend)) return open;
+  TCustomForm* window = nullptr;
+#ifdef KARV_HAVE_CHAT_WINDOW
+  window = CreateForm<TChatFrm>(Application);
+  ChatFrm = window;
+  SetUpChatWindow(window, number, enterpriseFriend);
+#endif
+  return window;
+}
+
+void TMainFrm::AppendCustomerRecord(const std::string& block) {
+  auto b = ReadMessageBlock(block.data(), block.size());
+  auto text = b ? ReadBlockText(*b) : std::nullopt;
+  if (!text) return;
+  TTextAttributes a;
+  if (!text->FontName.empty()) a.Name = text->FontName;
+  if (text->FontSize) a.Size = text->FontSize;
+  a.Color = TColor(text->Colour);
+  yMemoReceive->AppendText(std::string(kCustomerPrefix) + b->DisplayName + "  " + dt::DateTimeToStr(dt::Now()) +
+                               "\r\n" + IndentLines(text->Text) + "\r\n",
+                           a);
+}
+
+// ---------------------------------------------------------------- chat messages
+
+void TMainFrm::OnReceiveChatMsg(TObject*, const uint8_t* Frame, int32_t Held) {
+  TChatMessage m;
+  try {
+    m = ParseChatMessage(TBody::OfFrame(Frame, Held));
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnReceiveChatMsg");
+    return;
+  }
+  seams::Sound().PlayFile("Audio.wav");
+  const std::string sender = sys::Trim(m.Sender);
+  const bool isFriend = m.SenderKind == 1;
+  std::string block;
+  try {
+    // A stored message gets a block of its own too, stamped with its own time.
+    TMessageBlock b;
+    b.DisplayName = sender;
+    if (isFriend) {
+      std::string name = FriendName(sender);
+      if (!name.empty()) b.DisplayName = name;
+    }
+    b.Friend = isFriend ? 1 : 0;
+    b.Online = m.OfflineFlag == 0 ? 1 : 0;
+    b.Time = m.OfflineFlag == 0 ? dt::Now() : m.Time;
+    b.Formatted = m.Formatted;
+    block = BuildBlock(b);
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnReceiveChatMsg");
+    return;
+  }
+  CurrentMsg = TChatRecvInfo{};
+  CurrentMsg.Number = sender;
+  CurrentMsg.Sender = sender;
+  CurrentMsg.Text = block;
+  CurrentMsg.Time = m.Time;
+  CurrentMsg.Kind = isFriend ? 1 : 0;
+  CurrentMsg.Flag = 0;  // a live entry: its block goes to the window as it is
+  if (TCustomForm* window = chat_windows::Find(sender, isFriend)) {
+    try {
+      FlashBoth(window);
+      PostChatToWindow(window, block);
+      if (!isFriend) AppendCustomerRecord(block);
+    } catch (const std::exception& e) {
+      WriteErrorLog(What(e) + "接收到消息，并且" + sender + "窗体已经打开重新显示出现错误" + "消息内空：" + m.Formatted);
+    }
+    return;
+  }
+  try {
+    CurrentMsg.Second = 0;  // not yet shown
+    Users().AddReceiveMsg();
+    StartBlinking();
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "不存在打开的窗体" + sender + "添加到消息队列,消息内容:" + m.Formatted);
+  }
+}
+
+void TMainFrm::FlashTrayHasMsg() {
+  // Handing a block over can pump messages; one opening at a time.
+  if (openingMessages_ || !ServiceClient) {
+    TrayNotifyIcon->ShowMainForm();
+    return;
+  }
+  openingMessages_ = true;
+  auto& waiting = Users().ReceiveMsgList;
+  while (!waiting.empty()) {
+    TReceivedMsg entry = waiting.front();
+    if (TrayNotifyIcon->IconIndex() == 1) TrayNotifyIcon->SetIconIndex(0);
+    const bool isFriend = entry.Kind == 1;
+    TCustomForm* window = nullptr;
+    try {
+      window = OpenChatWindow(entry.Sender, isFriend);
+    } catch (const std::exception& e) {
+      WriteErrorLog(What(e) + "ChatFrm:=TChatFrm.create(Owner)出错");
+    }
+    // Without a window the entry keeps waiting rather than being lost.
+    if (!window) break;
+    if (entry.Flag == 0) {
+      PostChatToWindow(window, entry.Text);
+      if (!isFriend) AppendCustomerRecord(entry.Text);
+    } else if (isFriend) {
+      for (TOfflineRecord& r : OfflineMsgQueue->Items)
+        if (r.Sender == entry.Sender && !r.Shown) {
+          PostChatToWindow(window, r.Text);
+          r.Shown = true;
+        }
+    } else {
+      // A customer's stored message carries its plain text.
+      std::string block = BuildBlock(CustomerBlock(entry.Sender, entry.Text, entry.Time));
+      PostChatToWindow(window, block);
+      AppendCustomerRecord(block);
+    }
+    SetUpChatWindow(window, entry.Sender, isFriend);
+    Show();
+    try {
+      if (!waiting.empty()) waiting.erase(waiting.begin());
+    } catch (const std::exception& e) {
+      WriteErrorLog(What(e) + "UserManager.ReceiveMsgList.Remove(pReceiveMsg)");
+    }
+  }
+  if (waiting.empty()) StopBlinking();
+  openingMessages_ = false;
+  try {
+    TrayNotifyIcon->ShowMainForm();
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "TrayNotifyIcon.ShowMainForm");
+  }
+}
+
+void TMainFrm::OnEnterpriseOffLineMsg(TObject*, const uint8_t* Frame, int32_t Held) {
+  std::vector<TOfflineMessage> records;
+  try {
+    records = ParseOfflineMessages(TBody::OfFrame(Frame, Held));
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnEnterpriseOffLineMsg");
+    return;
+  }
+  const size_t first = OfflineMsgQueue->Items.size();
+  std::vector<std::string> senders;
+  for (const TOfflineMessage& r : records) {
+    try {
+      std::string sender = sys::IntToStr(r.Sender);
+      senders.push_back(sender);
+      TMessageBlock b;
+      b.DisplayName = FriendName(sender) + " ";
+      b.Friend = 1;
+      b.Online = 0;
+      b.Time = r.Time;
+      b.Formatted = BuildFormattedText(r.FontSize, sys::Trim(r.FontName), r.Colour, sys::Trim(r.Text));
+      CurrentOffline = TChatRecvInfo{};
+      CurrentOffline.Sender = sender;
+      CurrentOffline.Text = BuildBlock(b);
+      CurrentOffline.Time = r.Time;
+      CurrentOffline.Kind = 1;
+      CurrentOffline.Second = 0;
+      OfflineMsgQueue->Add();
+    } catch (const std::exception& e) {
+      WriteErrorLog(What(e) + "OnEnterpriseOffLineMsg");
+    }
+  }
+  std::vector<std::string> distinct;
+  try {
+    for (const auto& s : senders)
+      if (std::find(distinct.begin(), distinct.end(), s) == distinct.end()) distinct.push_back(s);
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "分离重复用户出错，TMainFrm.OnEnterpriseOffLineMsg");
+  }
+  for (const std::string& sender : distinct) {
+    if (TCustomForm* window = chat_windows::Find(sender, true)) {
+      try {
+        FlashBoth(window);
+        for (size_t i = first; i < OfflineMsgQueue->Items.size(); ++i) {
+          TOfflineRecord& r = OfflineMsgQueue->Items[i];
+          if (r.Sender == sender && !r.Shown) {
+            PostChatToWindow(window, r.Text);
+            r.Shown = true;
+          }
+        }
+      } catch (const std::exception& e) {
+        WriteErrorLog(What(e) + "接收到消息，并且" + sender + "窗体已经打开重新显示出现错误");
+      }
+      continue;
+    }
+    try {
+      CurrentMsg = TChatRecvInfo{};
+      CurrentMsg.Sender = sender;
+      CurrentMsg.Number = sender;
+      CurrentMsg.Kind = 1;
+      CurrentMsg.Flag = 1;  // stands for this sender's queued offline messages
+      Users().AddReceiveMsg();
+      StartBlinking();
+    } catch (const std::exception& e) {
+      WriteErrorLog(What(e) + "不存在打开的窗体" + sender + "添加到消息队列");
+    }
+  }
+}
+
+void TMainFrm::OnCustomerOffLineMsg(TObject*, const uint8_t* Frame, int32_t Held) {
+  TWaitingMessages w;
+  try {
+    w = ParseWaitingMessages(TBody::OfFrame(Frame, Held));
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnCustomerOffLineMsg");
+    return;
+  }
+  bool live = false;
+  for (const TWaitingMessage& m : w.Items) {
+    try {
+      CurrentMsg = TChatRecvInfo{};
+      CurrentMsg.Sender = sys::Trim(m.Sender);
+      CurrentMsg.Number = CurrentMsg.Sender;
+      CurrentMsg.Time = m.Time;
+      CurrentMsg.Kind = 0;
+      CurrentMsg.Flag = w.Flag != 0 ? 1 : 0;
+      // The offline-message window shows the plain text; a live entry needs a block of its
+      // own, since it goes to a chat window.
+      CurrentMsg.Text = w.Flag != 0 ? sys::Trim(m.Text)
+                                    : BuildBlock(CustomerBlock(CurrentMsg.Sender, sys::Trim(m.Text), m.Time));
+      Users().AddReceiveMsg();
+      live = live || w.Flag == 0;
+    } catch (const std::exception& e) {
+      WriteErrorLog(What(e) + "OnCustomerOffLineMsg");
+    }
+  }
+  if (live) StartBlinking();
+  if (w.Flag == 1) {
+    try {
+      CreateForm<TMsgHistoryFrm>(Application)->Show();
+    } catch (const std::exception& e) {
+      WriteErrorLog(What(e) + "OnCustomerOffLineMsg");
+    }
+  }
+}
+
+// ---------------------------------------------------------------- friends
+
+void TMainFrm::AddServiceContact() {
+  if (!ServiceClient || LoginData.Username == kServiceAccount) return;
+  TFriendRecord r;
+  r.SetNumber(10000);
+  r.SetCompanyName("10000");
+  r.SetNumberText("10000");
+  r.SetNickName("Veskaran客服");
+  r.SetState(1);
+  r.SetFlags("1");
+  Users().AddEnterpriseFriend(r);
+}
+
+void TMainFrm::RefreshFriendList() {
+  if (!ServiceClient) return;
+  TListStrings& items = yListEnterprise->Items();
+  items.Clear();
+  for (const TFriendRecord& f : Users().Friends) {
+    std::string number = sys::IntToStr(f.Number());
+    std::string text = number + (f.State() == 1 ? kOnline : kOffline);
+    int at = -1;
+    for (int i = 0; i < items.Count() && at < 0; ++i)
+      if (FriendItemNumber(items[i]) == number) at = i;
+    if (at >= 0) items.Set(at, text);
+    else items.Add(text);
+  }
+}
+
+void TMainFrm::OnFriendUser(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    for (const TFriendRecord& r : ParseFriendList(TBody::OfFrame(Frame, Held))) Users().AddEnterpriseFriend(r);
+    RefreshFriendList();
+    WriteErrorLog("OnFriendUser");
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnFriendUser");
+  }
+}
+
+void TMainFrm::OnFriendOnline(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    TFriendRecord r = ParseFriendRecord(TBody::OfFrame(Frame, Held));
+    Users().AddEnterpriseFriend(r);
+    RefreshFriendList();
+    Balloon("好友上线，号码:" + sys::CutAnsi(r.NumberText(), 44));
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnFriendOnline");
+  }
+}
+
+void TMainFrm::OnFriendOffline(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    uint32_t number = ParseAccount(TBody::OfFrame(Frame, Held));
+    Users().SetFriendOffline(number);
+    WriteErrorLog("接收好友离线信息,好友号码:" + sys::IntToStr(number));
+    RefreshFriendList();
+    Balloon("好友离线，号码:" + sys::IntToStr(number));
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnFriendOffline");
+  }
+}
+
+void TMainFrm::OnAddFriendToList(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    Users().AddEnterpriseFriend(ParseFriendRecord(TBody::OfFrame(Frame, Held)));
+    RefreshFriendList();
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnAddFriendToList,出错");
+  }
+}
+
+void TMainFrm::OnDeleteFriend(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    uint32_t number = ParseAccount(TBody::OfFrame(Frame, Held));
+    Balloon(FriendName(sys::IntToStr(number)) + "已从好友列表中将您删除");
+    Users().SetFriendOffline(number);
+    RefreshFriendList();
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnDeleteFriend出错");
+  }
+}
+
+void TMainFrm::OnAddFriendRefused(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    Balloon(sys::IntToStr(ParseAccount(TBody::OfFrame(Frame, Held))) + "拒绝了您添加好友请求");
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnAddFriendRefused");
+  }
+}
+
+void TMainFrm::OnFriendHint(TObject*, const uint8_t*, int32_t) { RefreshFriendList(); }
+
+void TMainFrm::OnAddFriendRequest(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    TFriendRequest r = ParseFriendRequest(TBody::OfFrame(Frame, Held));
+    seams::Sound().PlayFile("Audio.wav");
+    // The request dialog is not part of this program yet: the request is logged.
+    WriteErrorLog("OnAddFriendRequest:" + sys::IntToStr(r.Requester.Number()));
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnAddFriendRequest");
+  }
+}
+
+void TMainFrm::OnOffLineFriendRequests(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    std::vector<TStoredRequest> stored = ParseStoredRequests(TBody::OfFrame(Frame, Held));
+    Users().Requests = stored;
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnOffLineFriendRequests");
+  }
+}
+
+// ---------------------------------------------------------------- customers
+
+void TMainFrm::RefreshCustomerList() {
+  if (!ServiceClient) return;
+  TListStrings& items = yListUser->Items();
+  items.Clear();
+  for (const TCustomerRecord& c : Users().Customers)
+    items.Add(std::string(kCustomerPrefix) + c.Name + (c.State ? kOffline : kOnline));
+}
+
+void TMainFrm::OnCustomerList(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    std::vector<uint32_t> numbers = ParseCustomerList(TBody::OfFrame(Frame, Held));
+    WebBrowser1->SetVisible(false);
+    for (uint32_t n : numbers) {
+      CurrentMsg = TChatRecvInfo{};
+      CurrentMsg.Number = sys::IntToStr(n);
+      CurrentMsg.Name = CurrentMsg.Number;
+      Users().AddUser();
+    }
+    RefreshCustomerList();
+    if (Panel7->Visible()) Panel7->SetVisible(false);
+    yListUser->SetVisible(true);
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnCustomerList");
+  }
+}
+
+void TMainFrm::OnCustomerLeft(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    std::string number = sys::Trim(ParseCustomerLeft(TBody::OfFrame(Frame, Held)));
+    Users().RemoveUser(number);
+    RefreshCustomerList();
+    WriteErrorLog(number + "断开");
+    if (yListUser->Items().Count() == 0) {
+      // The advertising page comes back with its pane.
+      WebBrowser1->SetVisible(true);
+      Panel7->SetVisible(true);
+      yListUser->SetVisible(false);
+    }
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "OnCustomerLeft");
+  }
+}
+
+// ---------------------------------------------------------------- connection
+
+void TMainFrm::OnKickedOff(TObject*, const uint8_t*, int32_t) {
+  ShowMsg("系统提示", "此帐号已在另外一个地方登陆\r您被迫下线");
+}
+
+void TMainFrm::OnServerDisconnect(TObject*) {
+  IsConnected = false;
+  SharedList.clear();
+  StatusBar->SetPanelText(0, "当前状态:与服务器断开连接");
+  TrayNotifyIcon->SetCycleIcons(false);
+  Balloon("与服务器断开连接");
+}
+
+// ---------------------------------------------------------------- the lists
+
+void TMainFrm::DrawContact(TListBox* list, int index, HDC dc, RECT rect, unsigned state, bool friendList) {
+  if (index < 0 || index >= list->Items().Count()) return;
+  const std::string& text = list->Items()[index];
+  HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+  FillRect(dc, &rect, white);
+  DeleteObject(white);
+  HPEN pen = CreatePen(PS_SOLID, 1, 0xD4C492);
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  HBRUSH frame = nullptr;
+  if (!friendList) {
+    frame = CreateSolidBrush(0xFFF7F7);
+    HGDIOBJ old = SelectObject(dc, frame);
+    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    SelectObject(dc, old);
+  }
+  COLORREF textColour = RGB(0, 0, 0);
+  if (state & odSelected) {
+    HBRUSH sel = CreateSolidBrush(0xFFFAD6);
+    HGDIOBJ old = SelectObject(dc, sel);
+    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom - 1);
+    SelectObject(dc, old);
+    DeleteObject(sel);
+    textColour = 0xFF0000;
+    RECT focus = rect;
+    if (state & odFocused) focus.left -= 1;
+    DrawFocusRect(dc, &focus);
+  }
+  SelectObject(dc, oldPen);
+  DeleteObject(pen);
+  if (frame) DeleteObject(frame);
+  if (headCopy_) {
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, headCopy_);
+    int top = rect.top + ((rect.bottom - rect.top) - 30) / 2;
+    BitBlt(dc, rect.left, top, 30, 30, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  if (!friendList) {
+    SetTextColor(dc, textColour);
+    TextOutA(dc, rect.left + 42, rect.top + 10, text.c_str(), int(text.size()));
+    return;
+  }
+  std::string number = FriendItemNumber(text), flags;
+  if (ServiceClient) Users().GetUserFlags(number, flags);
+  SetTextColor(dc, flags.compare(0, 1, "1") == 0 ? RGB(255, 0, 0) : textColour);
+  TextOutA(dc, rect.left + 42, rect.top + 6, text.c_str(), int(text.size()));
+  std::string name = ServiceClient ? FriendName(number) : std::string();
+  SetTextColor(dc, RGB(0, 0, 0));
+  TextOutA(dc, rect.left + 42, rect.top + 20, name.c_str(), int(name.size()));
+}
+
+void TMainFrm::yListEnterpriseDrawItem(TObject*, int Index, HDC Dc, RECT Rect, unsigned State) {
+  DrawContact(yListEnterprise, Index, Dc, Rect, State, true);
+}
+
+void TMainFrm::yListUserDrawItem(TObject*, int Index, HDC Dc, RECT Rect, unsigned State) {
+  DrawContact(yListUser, Index, Dc, Rect, State, false);
+}
+
+void TMainFrm::yListEnterpriseDblClick(TObject*) {
+  try {
+    int index = yListEnterprise->ItemIndex();
+    if (index < 0) return;
+    if (TrayNotifyIcon->CycleIcons()) {
+      FlashTrayHasMsg();
+      return;
+    }
+    std::string number = FriendItemNumber(yListEnterprise->Items()[index]);
+    if (TCustomForm* open = chat_windows::Find(number, true)) open->BringToFront();
+    else OpenChatWindow(number, true);
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "企业窗体双击出现错误");
+  }
+}
+
+void TMainFrm::yListUserDblClick(TObject* Sender) { ShowFriendMsg(Sender); }
+
+void TMainFrm::ShowFriendMsg(TObject*) {
+  try {
+    int index = yListUser->ItemIndex();
+    if (index < 0) return;
+    if (TrayNotifyIcon->CycleIcons()) {
+      FlashTrayHasMsg();
+      return;
+    }
+    std::string number = CustomerItemNumber(yListUser->Items()[index]);
+    // The partner's own window comes forward, not merely the last one made.
+    if (TCustomForm* open = chat_windows::Find(number, false)) open->BringToFront();
+    else OpenChatWindow(number, false);
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "企业窗体双击出现错误");
+  }
+}
+
+void TMainFrm::N3Click(TObject*) {
+  try {
+    int index = yListEnterprise->ItemIndex();
+    if (index < 0) {
+      ShowMsg("系统提示", "请选中好友，再执行删除操作");
+      return;
+    }
+    int answer = seams::Dialogs().Ask(Handle(), "是否删除此好友？", "系统提示", MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) return;
+    std::string number = FriendItemNumber(yListEnterprise->Items()[index]);
+    if (number == kServiceAccount) return;
+    ServiceClient->SendDeleteFriend(LoginData.Username, number);
+    Users().SetDeleteFriend(uint32_t(sys::StrToIntDef(number, 0)));
+    yListEnterprise->Items().Delete(index);
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "删除好友关系出错");
+  }
+}
+
+void TMainFrm::N2Click(TObject*) { yListEnterprise->SetItemIndex(-1); }
