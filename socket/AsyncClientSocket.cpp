@@ -15,6 +15,8 @@ void TAsyncClientSocket::SendBanner() {
 
 void TAsyncClientSocket::Connect() {
   sessionClosed_ = false;  // a new session gets its own report of its end
+  peerAddr_.clear();
+  peerPort_.clear();
   TAsyncSocket::Connect();
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/forms/Forms.h"
 #include "platform/rtl/SysUtils.h"
 #include "socket/WinSockApi.h"
 
@@ -801,6 +802,7 @@ void TCustomAsyncSocket::DrainUntilClosed() {
 }
 
 void TCustomAsyncSocket::ProcessMessages() {
+  if (!multiThreaded_ && Application) return Application->ProcessMessages();
   MSG m;
   while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
     if (m.message == WM_QUIT) {

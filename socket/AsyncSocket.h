@@ -185,7 +185,8 @@ class TCustomAsyncSocket : public TComponent {
   virtual void Shutdown(int how);
   virtual void Pause();
   virtual void Resume();
-  // Runs the message loop once over what is waiting.
+  // Dispatches what is waiting: through the application unless MultiThreaded, else with the
+  // socket's own loop, which stops at a quit message and remembers it.
   virtual void ProcessMessages();
   // True once the socket's own pump met a quit message.
   bool Terminated() const { return terminated_; }

@@ -46,7 +46,8 @@ void TCustomSocksSocket::Listen() {
 }
 
 void TCustomSocksSocket::Connect() {
-  if (!socksServerAssigned_ || !socksPortAssigned_ || !portAssigned_ || !addrAssigned_ ||
+  // A proxy without a port is an error below, never a direct connection.
+  if (!socksServerAssigned_ || !portAssigned_ || !addrAssigned_ ||
       (hSocket_ != INVALID_SOCKET && state_ != wsClosed))
     return TCustomAsyncSocket::Connect();  // plain connect, or the base reports what is missing
   if (sys::LowerCase(Proto()) != "tcp") return ReportError("tcp is the only protocol supported thru socks server");

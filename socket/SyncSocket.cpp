@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/forms/Forms.h"
+
 int32_t TCustomSyncSocket::RunAndWait(const TWaitProc& proc, bool& done) {
   done = false;
   if (proc) proc();
@@ -18,9 +20,9 @@ int32_t TCustomSyncSocket::WaitForDone(bool& done) {
       if (left < 0) return WSA_WSOCKET_TIMEOUT;
       wait = (DWORD)left;
     }
-    if (terminated_) return WSA_WSOCKET_TIMEOUT;
+    if (terminated_ || (Application && Application->Terminated())) return WSA_WSOCKET_TIMEOUT;
     ProcessMessages();
-    if (done || terminated_) continue;
+    if (done || terminated_ || (Application && Application->Terminated())) continue;
     // Yield until a message arrives (or the time is up) instead of spinning.
     MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(wait, 50), QS_ALLINPUT);
   }

@@ -2,6 +2,7 @@
 // synchronous wait.
 #include <gtest/gtest.h>
 
+#include "platform/forms/Forms.h"
 #include "socket/AsyncClientSocket.h"
 #include "tests/socket/LoopbackPeer.h"
 #include "tests/support/TestSupport.h"
@@ -92,10 +93,20 @@ TEST(ClientSocket, WaitForDone) {
   EXPECT_EQ(timed.WaitForDone(never), WSA_WSOCKET_TIMEOUT);
   EXPECT_GE(GetTickCount() - start, 150u);
 
-  // Without a time-out the wait ends when the program is told to quit.
+  // Without a time-out the wait ends when the program is told to quit: seen by the socket's
+  // own pump, or by the application's.
   TAsyncClientSocket own(nullptr);
   own.SetMultiThreaded(true);
   PostQuitMessage(0);
   EXPECT_EQ(own.WaitForDone(never), WSA_WSOCKET_TIMEOUT);
   EXPECT_TRUE(own.Terminated());
+
+  TApplication app;
+  Application = &app;
+  TAsyncClientSocket plain(nullptr);
+  PostQuitMessage(0);
+  EXPECT_EQ(plain.WaitForDone(never), WSA_WSOCKET_TIMEOUT);
+  EXPECT_TRUE(app.Terminated());
+  EXPECT_FALSE(plain.Terminated());
+  Application = nullptr;
 }

@@ -200,4 +200,15 @@ TEST(Socks, SettersCheckTheirValues) {
   }
   s.SetSocksServer("  127.0.0.1 ");
   EXPECT_EQ(s.SocksServer(), "127.0.0.1");
+
+  // A proxy without a port is an error, not a direct connection to the target.
+  s.SetAddr("127.0.0.1");
+  s.SetPort("80");
+  try {
+    s.Connect();
+    FAIL();
+  } catch (const ESocketException& e) {
+    EXPECT_EQ(e.Message(), "SocketResolvePort: Invalid Port.");
+  }
+  EXPECT_EQ(s.State(), wsClosed);
 }
