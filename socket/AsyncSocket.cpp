@@ -14,9 +14,6 @@ namespace {
 
 const char kWindowClass[] = "XSocketWindowClass";
 constexpr long kConnectEvents = FD_READ | FD_WRITE | FD_ACCEPT | FD_CONNECT | FD_CLOSE;  // 0x3B
-constexpr long kListenEvents = FD_READ | FD_WRITE | FD_ACCEPT | FD_CLOSE;                // 0x2B
-constexpr long kDupEvents = FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE;                  // 0x33
-constexpr DWORD kSioRcvAll = 0x98000001;
 constexpr int32_t kGatherSize = 256 * 1024;
 
 // The window-class lock and the number of socket windows alive.
@@ -30,11 +27,6 @@ bool IsConnectionLoss(int code) {
   return code == WSAECONNRESET || code == WSAENOTSOCK || code == WSAENOTCONN || code == WSAEINVAL ||
          code == WSAECONNABORTED;
 }
-
-struct MulticastRequest {  // ip_mreq of WinSock 1.1
-  in_addr group;
-  in_addr iface;
-};
 
 }  // namespace
 
@@ -293,6 +285,19 @@ void TCustomAsyncSocket::HandleBgException(const std::exception& e) {
 
 // ---- connect and bind ----
 
+void TCustomAsyncSocket::ResolveRemote() {
+  if (!portResolved_) {
+    portNum_ = SocketResolvePort(portStr_, protoStr_);
+    sin_.sin_port = wsapi::htons(portNum_);
+    portResolved_ = true;
+  }
+  if (!addrResolved_) {
+    sin_.sin_addr.s_addr = SocketResolveHost(addrStr_);
+    addrResolved_ = true;
+  }
+  sin_.sin_family = AF_INET;
+}
+
 void TCustomAsyncSocket::ResolveLocalPort() {
   localPortNum_ = SocketResolvePort(localPortStr_, protoStr_);
   localPortResolved_ = true;
@@ -344,18 +349,8 @@ void TCustomAsyncSocket::Connect() {
     type_ = proto_ == IPPROTO_TCP ? SOCK_STREAM : proto_ == IPPROTO_UDP ? SOCK_DGRAM : SOCK_RAW;
     protoResolved_ = true;
   }
-  if (!portResolved_) {
-    portNum_ = SocketResolvePort(portStr_, protoStr_);
-    sin_.sin_port = wsapi::htons(portNum_);
-    portResolved_ = true;
-  }
   if (!localPortResolved_) ResolveLocalPort();
-  if (!addrResolved_) {
-    sin_.sin_addr.s_addr = SocketResolveHost(addrStr_);
-    addrResolved_ = true;
-  }
-  sin_.sin_family = AF_INET;
-
+  ResolveRemote();
   DiscardSendQueue();
   hSocket_ = wsapi::socket(AF_INET, type_, proto_);
   if (hSocket_ == INVALID_SOCKET) return SocketError("Connect (socket)");
@@ -814,259 +809,6 @@ void TCustomAsyncSocket::ProcessMessages() {
     TranslateMessage(&m);
     DispatchMessageA(&m);
   }
-}
-
-// ---- name look-ups ----
-
-void TCustomAsyncSocket::StartDnsLookup(bool reverse, const std::string& text) {
-  if (!window_) return ReportError(reverse ? "ReverseDnsLookup: Window not assigned" : "DnsLookup: Window not assigned");
-  dnsEarlyReply_ = false;
-  if (reverse) {
-    u_long addr = SocketResolveHost(text);
-    dnsLookupHandle_ = wsapi::WSAAsyncGetHostByAddr(window_, WM_ASYNCGETHOSTBYADDR, reinterpret_cast<const char*>(&addr),
-                                                    4, AF_INET, dnsReply_, sizeof dnsReply_);
-  } else {
-    dnsLookupHandle_ = wsapi::WSAAsyncGetHostByName(window_, WM_ASYNCGETHOSTBYNAME, text.c_str(), dnsReply_,
-                                                    sizeof dnsReply_);
-  }
-  if (!dnsLookupHandle_)
-    return ReportErrorFmt("%s: can't start DNS lookup, error #%d", text.c_str(), wsapi::WSAGetLastError());
-  if (dnsEarlyReply_) {
-    dnsEarlyReply_ = false;
-    HandleDnsReply(earlyMsg_, earlyWParam_, earlyLParam_);
-  }
-}
-
-void TCustomAsyncSocket::DnsLookup(const std::string& hostName) {
-  if (hostName.empty()) {
-    ReportError("DNS lookup: invalid host name.");
-    return FireDnsLookupDone(WSAEINVAL);
-  }
-  if (dnsLookupHandle_) CancelDnsLookup();
-  dnsResult_.clear();
-  dnsResultList_.Clear();
-  u_long a = wsapi::inet_addr(hostName.c_str());
-  if (a != INADDR_NONE) {
-    in_addr ia{};
-    ia.s_addr = a;
-    dnsResult_ = wsapi::inet_ntoa(ia);
-    dnsResultList_.Add(dnsResult_);
-    return FireDnsLookupDone(0);
-  }
-  StartDnsLookup(false, hostName);
-}
-
-void TCustomAsyncSocket::ReverseDnsLookup(const std::string& hostAddr) {
-  if (hostAddr.empty() || hostAddr.size() >= 257) {
-    ReportError("ReverseDnsLookup: Invalid host name.");
-    return FireDnsLookupDone(WSAEINVAL);
-  }
-  if (dnsLookupHandle_) CancelDnsLookup();
-  dnsResult_.clear();
-  dnsResultList_.Clear();
-  StartDnsLookup(true, hostAddr);
-}
-
-void TCustomAsyncSocket::HandleDnsReply(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (!dnsLookupHandle_) {
-    dnsEarlyReply_ = true;
-    earlyMsg_ = msg;
-    earlyWParam_ = wParam;
-    earlyLParam_ = lParam;
-    return;
-  }
-  if (reinterpret_cast<HANDLE>(wParam) != dnsLookupHandle_) return;
-  dnsLookupHandle_ = nullptr;
-  uint16_t err = WSAGETASYNCERROR(lParam);
-  if (err == 0) {
-    auto* he = reinterpret_cast<hostent*>(dnsReply_);
-    if (msg == WM_ASYNCGETHOSTBYNAME) {
-      wsapi::AddRef();  // keeps WinSock loaded while the results are converted
-      for (char** p = he->h_addr_list; p && *p; ++p) dnsResultList_.Add(wsapi::inet_ntoa(*reinterpret_cast<in_addr*>(*p)));
-      wsapi::Release();
-      if (dnsResultList_.Count() > 0) dnsResult_ = dnsResultList_[0];
-    } else if (he->h_name) {
-      dnsResult_ = he->h_name;
-      dnsResultList_.Add(dnsResult_);
-    }
-  }
-  FireDnsLookupDone(err);
-}
-
-void TCustomAsyncSocket::CancelDnsLookup() {
-  if (!dnsLookupHandle_) return;
-  if (wsapi::WSACancelAsyncRequest(dnsLookupHandle_) != 0) {
-    dnsLookupHandle_ = nullptr;
-    return SocketError("WSACancelAsyncRequest");
-  }
-  dnsLookupHandle_ = nullptr;
-  if (!destroying_) FireDnsLookupDone(WSAEINTR);
-}
-
-// ---- listening side ----
-
-void TCustomAsyncSocket::Listen() {
-  if (!portAssigned_) {
-    wsapi::WSASetLastError(WSAEINVAL);
-    return SocketError("listen: port not assigned");
-  }
-  if (!protoAssigned_) {
-    wsapi::WSASetLastError(WSAEINVAL);
-    return SocketError("listen: protocol not assigned");
-  }
-  if (!addrAssigned_) {
-    wsapi::WSASetLastError(WSAEINVAL);
-    return SocketError("listen: address not assigned");
-  }
-  if (!protoResolved_) {
-    if (sys::LowerCase(protoStr_.substr(0, 4)) == "raw_") {
-      type_ = SOCK_RAW;
-      proto_ = SocketResolveProto(protoStr_.substr(4, 10));
-    } else {
-      proto_ = SocketResolveProto(protoStr_);
-      type_ = proto_ == IPPROTO_UDP ? SOCK_DGRAM : SOCK_STREAM;
-    }
-    protoResolved_ = true;
-  }
-  if (!portResolved_) {
-    portNum_ = SocketResolvePort(portStr_, protoStr_);
-    sin_.sin_port = wsapi::htons(portNum_);
-    portResolved_ = true;
-  }
-  if (!addrResolved_) {
-    sin_.sin_addr.s_addr = SocketResolveHost(addrStr_);
-    addrResolved_ = true;
-  }
-  sin_.sin_family = AF_INET;
-  DiscardSendQueue();
-
-  hSocket_ = wsapi::socket(AF_INET, type_, proto_);
-  if (hSocket_ == INVALID_SOCKET) return SocketError("socket");
-  auto failAndClose = [this](const char* call) {
-    SOCKET s = hSocket_;
-    int e = wsapi::WSAGetLastError();
-    wsapi::closesocket(s);
-    hSocket_ = INVALID_SOCKET;
-    wsapi::WSASetLastError(e);
-    SocketError(call);
-  };
-  BOOL on = TRUE;
-  if (type_ == SOCK_DGRAM && reuseAddr_ &&
-      wsapi::setsockopt(hSocket_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&on), sizeof on) ==
-          SOCKET_ERROR)
-    return failAndClose("setsockopt(SO_REUSEADDR)");
-  if (wsapi::bind(hSocket_, reinterpret_cast<sockaddr*>(&sin_), sizeof sin_) != 0) return failAndClose("Bind");
-  ChangeState(wsBound);
-
-  if (type_ == SOCK_STREAM) {
-    if (wsapi::listen(hSocket_, listenBacklog_) != 0) return SocketError("Listen");
-    ChangeState(wsListening);
-  } else if (type_ == SOCK_RAW) {
-    if (options_.Contains(asoSIO_RCVALL)) {
-      DWORD value = 1, returned = 0;
-      if (wsapi::WSAIoctl(hSocket_, kSioRcvAll, &value, sizeof value, nullptr, 0, &returned, nullptr, nullptr) != 0)
-        return failAndClose("WSAIoctl(SIO_RCVALL)");
-    }
-    ChangeState(wsListening);
-    ChangeState(wsConnected);
-    FireSessionConnected(0);
-  } else if (type_ == SOCK_DGRAM) {
-    if (multiCast_) {
-      MulticastRequest mreq{};
-      mreq.group.s_addr = wsapi::inet_addr(multiCastAddrStr_.c_str());
-      mreq.iface.s_addr = sin_.sin_addr.s_addr;
-      if (wsapi::setsockopt(hSocket_, IPPROTO_IP, wsapi::kIpAddMembership, reinterpret_cast<const char*>(&mreq),
-                            sizeof mreq) == SOCKET_ERROR)
-        return SocketError("setsockopt(IP_ADD_MEMBERSHIP)");
-    }
-    ChangeState(wsListening);
-    ChangeState(wsConnected);
-    FireSessionConnected(0);
-  } else {
-    return ReportError("Listen: unexpected protocol.");
-  }
-  if (hSocket_ == INVALID_SOCKET) return;  // a handler closed it
-  selectEvents_ = kListenEvents;
-  if (wsapi::WSAAsyncSelect(hSocket_, window_, WM_ASYNCSELECT, selectEvents_) != 0) SocketError("WSAASyncSelect");
-}
-
-SOCKET TCustomAsyncSocket::Accept() {
-  if (state_ != wsListening) {
-    wsapi::WSASetLastError(WSAEINVAL);
-    SocketError("not a listening socket");
-    return INVALID_SOCKET;
-  }
-  lastAccepted_ = wsapi::accept(hSocket_, nullptr, nullptr);
-  if (lastAccepted_ == INVALID_SOCKET) SocketError("Accept");
-  return lastAccepted_;
-}
-
-void TCustomAsyncSocket::Dup(SOCKET handle) {
-  if (handle == 0 || handle == INVALID_SOCKET) {
-    wsapi::WSASetLastError(WSAEINVAL);
-    return SocketError("Dup");
-  }
-  if (hSocket_ != INVALID_SOCKET) {
-    if (wsapi::closesocket(hSocket_) != 0) return SocketError("Dup (closesocket)");
-    hSocket_ = INVALID_SOCKET;
-    ChangeState(wsClosed);
-  }
-  hSocket_ = handle;
-  if (!SetLingerOption()) return;
-  selectEvents_ = kDupEvents;
-  if (wsapi::WSAAsyncSelect(hSocket_, window_, WM_ASYNCSELECT, selectEvents_) != 0) return SocketError("WSAAsyncSelect");
-  MarkDupConnected();
-}
-
-void TCustomAsyncSocket::MarkDupConnected() { ChangeState(wsConnected); }
-
-// ---- addresses ----
-
-std::string TCustomAsyncSocket::GetPeerAddr() {
-  if (state_ != wsConnected) return "error";
-  sockaddr_in a{};
-  int len = sizeof a;
-  if (wsapi::getpeername(hSocket_, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
-    SocketError("GetPeerAddr");
-    return "error";
-  }
-  return wsapi::inet_ntoa(a.sin_addr);
-}
-
-std::string TCustomAsyncSocket::GetPeerPort() {
-  if (state_ != wsConnected) return "error";
-  sockaddr_in a{};
-  int len = sizeof a;
-  if (wsapi::getpeername(hSocket_, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
-    SocketError("GetPeerPort");
-    return "error";
-  }
-  return sys::IntToStr(wsapi::ntohs(a.sin_port));
-}
-
-int TCustomAsyncSocket::GetPeerName(sockaddr_in& name, int len) {
-  if (state_ != wsConnected) return -1;
-  return wsapi::getpeername(hSocket_, reinterpret_cast<sockaddr*>(&name), &len);
-}
-
-int TCustomAsyncSocket::GetSockName(sockaddr_in& name, int& len) {
-  return wsapi::getsockname(hSocket_, reinterpret_cast<sockaddr*>(&name), &len);
-}
-
-std::string TCustomAsyncSocket::GetLocalAddrText() {
-  if (state_ != wsBound && state_ != wsConnected && state_ != wsListening) return "error";
-  sockaddr_in a{};
-  int len = sizeof a;
-  if (GetSockName(a, len) != 0) return "error";
-  return wsapi::inet_ntoa(a.sin_addr);
-}
-
-std::string TCustomAsyncSocket::GetLocalPortText() {
-  if (state_ != wsBound && state_ != wsConnected && state_ != wsListening) return "error";
-  sockaddr_in a{};
-  int len = sizeof a;
-  if (GetSockName(a, len) != 0) return "error";
-  return sys::IntToStr(wsapi::ntohs(a.sin_port));
 }
 
 // ---- time values ----

@@ -259,6 +259,7 @@ class TCustomAsyncSocket : public TComponent {
   void HandleDnsReply(UINT msg, WPARAM wParam, LPARAM lParam);
   void StartDnsLookup(bool reverse, const std::string& text);
   void ResolveLocalPort();
+  void ResolveRemote();  // Port and Addr into the socket address
   void RemoveSent(int32_t n);
   bool QueueEmpty() const;
 

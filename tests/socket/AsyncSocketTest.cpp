@@ -36,15 +36,6 @@ void Aim(TCustomAsyncSocket& s, const std::string& addr, const std::string& port
   s.SetPort(port);
 }
 
-std::string ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const ESocketException& e) {
-    return e.Message();
-  }
-  return "";
-}
-
 }  // namespace
 
 TEST(AsyncSocket, ConnectsByAddressAndByNameAndExchangesBytes) {

@@ -4,20 +4,11 @@
 #include <memory>
 
 #include "socket/AsyncClientSocket.h"
+#include "tests/socket/LoopbackPeer.h"
 #include "tests/support/TestSupport.h"
 
+using socket_test::ErrorOf;
 using testing_support::PumpUntil;
-
-namespace {
-std::string ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const ESocketException& e) {
-    return e.Message();
-  }
-  return "";
-}
-}  // namespace
 
 TEST(Listen, AcceptsIntoAClientSocketThatGreetsAndCachesItsPeer) {
   TAsyncSocket server(nullptr);

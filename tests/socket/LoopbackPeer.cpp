@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "socket/AsyncSocket.h"
+
 namespace socket_test {
 namespace {
 
@@ -83,6 +85,15 @@ void SendAll(SOCKET s, const std::string& bytes) {
     if (n <= 0) return;
     done += n;
   }
+}
+
+std::string ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const ESocketException& e) {
+    return e.Message();
+  }
+  return "";
 }
 
 std::string Pattern(size_t n) {

@@ -35,6 +35,8 @@ std::string UnusedPort();
 std::string RecvN(SOCKET s, size_t n);
 std::string RecvAll(SOCKET s);
 void SendAll(SOCKET s, const std::string& bytes);
+// The message of the ESocketException that `f` raises, or empty when it raises none.
+std::string ErrorOf(const std::function<void()>& f);
 // Bytes that show any reordering or loss: byte i is (i * 7 + i / 251) mod 256.
 std::string Pattern(size_t n);
 

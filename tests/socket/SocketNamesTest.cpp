@@ -2,17 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "socket/AsyncSocket.h"
+#include "tests/socket/LoopbackPeer.h"
 
-namespace {
-std::string ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const ESocketException& e) {
-    return e.Message();
-  }
-  return "";
-}
-}  // namespace
+using socket_test::ErrorOf;
 
 TEST(SocketNames, DottedAddressTest) {
   struct { const char* text; bool dotted; } cases[] = {
