@@ -2,6 +2,7 @@
 // in 64 KiB reads as the socket delivers them, beside a plain memcpy of the same bytes in the
 // same reads measured in the same run. Targets: time linear in the bytes, large frames
 // within 2x of memcpy, at least 2 million small frames per second.
+#include "bench/support/BenchTimer.h"
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -17,16 +18,7 @@ constexpr size_t kRead = 64 * 1024;
 
 template <class F>
 double Seconds(F run) {
-  using clock = std::chrono::steady_clock;
-  int runs = 0;
-  auto start = clock::now();
-  double seconds = 0;
-  do {
-    run();
-    ++runs;
-    seconds = std::chrono::duration<double>(clock::now() - start).count();
-  } while (seconds < 0.5);
-  return seconds / runs;
+  return SecondsPerRun(run, 0.5);
 }
 
 // A stream of `count` copies of `frame`.

@@ -1,5 +1,6 @@
 // bench_skin: how fast the built-in skin unpacks, in MB/s of unpacked output, beside a plain
 // memcpy of the unpacked bytes measured in the same run. Target: at least 60 MB/s.
+#include "bench/support/BenchTimer.h"
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -13,16 +14,7 @@ namespace {
 
 template <class F>
 double MBPerSecond(size_t bytesPerRun, F run) {
-  using clock = std::chrono::steady_clock;
-  int runs = 0;
-  auto start = clock::now();
-  double seconds = 0;
-  do {
-    run();
-    ++runs;
-    seconds = std::chrono::duration<double>(clock::now() - start).count();
-  } while (seconds < 1.0);
-  return (double)bytesPerRun * runs / seconds / 1e6;
+  return (double)bytesPerRun / SecondsPerRun(run, 1.0) / 1e6;
 }
 
 }  // namespace

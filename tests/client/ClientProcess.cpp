@@ -139,6 +139,18 @@ bool WaitFor(const std::function<bool()>& done, int ms) { return testing_support
 
 namespace client_test {
 
+HWND WaitForMessageBox(DWORD pid, std::string& text, int ms) {
+  HWND box = WaitForWindow(pid, "#32770", ms);
+  if (!box) return nullptr;
+  // The box fills in its caption and text after it appears.
+  WaitFor([&] {
+    return !TextOf(box).empty() &&
+           FindChild(box, [](HWND h) { return sys::SameText(ClassOf(h), "Static") && !TextOf(h).empty(); }) != nullptr;
+  }, 3000);
+  text = TextOf(box) + "|" + ChildTexts(box);
+  return box;
+}
+
 bool SaveWindowShot(HWND window, const std::string& path) {
   RECT r;
   if (!GetWindowRect(window, &r)) return false;

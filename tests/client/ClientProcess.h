@@ -49,6 +49,9 @@ bool WaitFor(const std::function<bool()>& done, int ms = 10000);
 }  // namespace client_test
 
 namespace client_test {
+// A message box of the process, once it shows its text; `text` gets its caption and the
+// texts of its controls joined by "|".
+HWND WaitForMessageBox(DWORD pid, std::string& text, int ms = 15000);
 // Saves what the screen shows of a window as a 24-bit .bmp file.
 bool SaveWindowShot(HWND window, const std::string& path);
 }  // namespace client_test

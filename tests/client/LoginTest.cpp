@@ -95,17 +95,7 @@ struct LoginWorld {
   }
 };
 
-// A message box of the process with the text it shows.
-HWND WaitForBox(DWORD pid, std::string& text) {
-  HWND box = WaitForWindow(pid, "#32770", 15000);
-  if (!box) return nullptr;
-  // The box fills in its text after it appears.
-  WaitFor([&] {
-    return FindChild(box, [](HWND h) { return sys::SameText(ClassOf(h), "Static") && !TextOf(h).empty(); }) != nullptr;
-  }, 3000);
-  text = TextOf(box) + "|" + ChildTexts(box);
-  return box;
-}
+HWND WaitForBox(DWORD pid, std::string& text) { return WaitForMessageBox(pid, text); }
 
 void Dismiss(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
 

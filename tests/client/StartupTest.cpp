@@ -84,12 +84,10 @@ TEST(ClientStartup, WithoutThePictureLibraryItSaysSoAndEnds) {
   TempDir dir;
   std::string exe = CopyClient(dir, false);
   Process p(exe);
-  HWND box = WaitForWindow(p.Id(), "#32770");
+  std::string text;
+  HWND box = WaitForMessageBox(p.Id(), text);
   ASSERT_NE(box, nullptr);
-  char caption[128] = {};
-  GetWindowTextA(box, caption, sizeof caption);
-  EXPECT_STREQ(caption, "系统提示");
-  std::string text = ChildTexts(box);
+  EXPECT_EQ(TextOf(box), "系统提示");
   EXPECT_NE(text.find("加载Vandrel.dll文件出错,请重新下载文件"), std::string::npos) << text;
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(p.Ended(10000));
