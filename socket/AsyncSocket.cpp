@@ -260,7 +260,8 @@ void TCustomAsyncSocket::SocketError(const char* callName) {
   if (code == WSAECONNRESET || code == WSAENOTCONN) {
     if (hSocket_ != INVALID_SOCKET) wsapi::closesocket(hSocket_);
     hSocket_ = INVALID_SOCKET;
-    if (state_ != wsClosed) FireSessionClosed((uint16_t)code);
+    if (state_ != wsClosed && !closeReported_) FireSessionClosed((uint16_t)code);
+    closeReported_ = false;  // the next session reports its own end
     ChangeState(wsClosed);
   }
   lastError_ = code;
@@ -608,9 +609,10 @@ void TCustomAsyncSocket::TryToSend() {
     if (sent < 0) {
       int e = wsapi::WSAGetLastError();
       if (IsConnectionLoss(e)) {
+        bool reported = closeReported_;  // a close handler that sends must not see a second end
         closeReported_ = true;
         Close();
-        FireSessionClosed((uint16_t)e);
+        if (!reported) FireSessionClosed((uint16_t)e);
       } else if (e != WSAEWOULDBLOCK) {
         wsapi::WSASetLastError(e);
         SocketError("TryToSend failed");

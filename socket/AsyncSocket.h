@@ -148,6 +148,8 @@ class TCustomAsyncSocket : public TComponent {
   virtual void Connect();
   // Ends the session; OnSessionClosed follows.
   virtual void Close();
+  // Close, or destroy the socket, later from the message loop; PostFree is for sockets made
+  // with New (owned or not), never for one held by a unique_ptr or on the stack.
   virtual void PostClose();
   virtual void PostFree();
   // Drops the queue and closes without shutdown.

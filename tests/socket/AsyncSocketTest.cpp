@@ -143,6 +143,29 @@ TEST(AsyncSocket, PeerCloseIsReportedOnceAfterTheLastBytes) {
   EXPECT_EQ(log.events, (std::vector<std::string>{"connected 0", "data bye", "closed 0"}));
 }
 
+// A reset by the peer; the close handler still tries to send, which fails again.
+TEST(AsyncSocket, ResetIsReportedOnceAlsoWhenTheCloseHandlerSends) {
+  LoopbackPeer peer([](SOCKET s) {
+    SendAll(s, "x");
+    linger hard{1, 0};
+    setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&hard), sizeof hard);
+  });
+  TAsyncSocket client(nullptr);
+  EventLog log;
+  Watch(client, log);
+  client.OnError = [](TObject*) {};
+  client.OnSessionClosed = [&](TObject*, uint16_t e) {
+    log.events.push_back("closed");
+    client.Send("late", 4);
+  };
+  Aim(client, "127.0.0.1", peer.Port());
+  client.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return log.Has("closed"); }));
+  PumpFor(200);
+  EXPECT_EQ(log.Count("closed"), 1);
+  EXPECT_EQ(client.State(), wsClosed);
+}
+
 TEST(AsyncSocket, LocalCloseAndAbortEachReportOnce) {
   for (bool abort : {false, true}) {
     LoopbackPeer peer([](SOCKET s) { RecvAll(s); });
