@@ -86,6 +86,8 @@ void TChatFrm::FormCreate(TObject*) {
   LoadGlyph(btnFontSize, "font");
   LoadGlyph(yComFontCorlor, "Corlor");
   lblMsgLength->SetCaption(sys::Format("最大字符长度:%s", "80"));
+  // The window is visible from its creation on.
+  Show();
 }
 
 void TChatFrm::FormShow(TObject*) {

@@ -11,7 +11,6 @@ object ChatFrm: TChatFrm
   Position = poDesigned
   Font.Name = '宋体'
   Font.Size = 9
-  Visible = True
   OnCreate = FormCreate
   OnShow = FormShow
   OnClose = FormClose
