@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "client/ChatWindows.h"
 #include "client/MessageBlock.h"
@@ -27,6 +28,16 @@ const char* const kCloseRecord = "关闭记录";
 
 // The lines of `text` split at `delimiter`, each trimmed, preceded by four blanks and
 // joined by line breaks.
+// The zero-terminated text of a copy-data record: up to its terminator and never past the
+// size the record states; nothing for an empty or missing record.
+std::optional<std::string> CopyDataText(TMessage& m) {
+  m.Result = 0;
+  const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(m.LParam);
+  if (!cds || !cds->lpData || cds->cbData == 0) return std::nullopt;
+  const char* p = static_cast<const char*>(cds->lpData);
+  return std::string(p, strnlen(p, cds->cbData));
+}
+
 std::string IndentedLines(const std::string& text, const std::string& delimiter) {
   TStringList lines;
   SplitString(text, delimiter, lines);
@@ -291,25 +302,18 @@ void TChatFrm::WMKeFuChatMsg(TMessage& m) {
 }
 
 void TChatFrm::WMChatMsg(TMessage& m) {
-  m.Result = 0;
-  const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(m.LParam);
-  if (!cds || !cds->lpData || cds->cbData == 0) return;
-  // Up to the terminator, and never past the stated size.
-  const char* p = static_cast<const char*>(cds->lpData);
-  std::string text(p, strnlen(p, cds->cbData));
-  AppendEntry(text, yReceiveContent->SelAttributes());
+  std::optional<std::string> text = CopyDataText(m);
+  if (!text) return;
+  AppendEntry(*text, yReceiveContent->SelAttributes());
   yReceiveContent->ScrollToEnd();
   m.Result = 1;
 }
 
 void TChatFrm::WMOffChatMsg(TMessage& m) {
-  // Carries its line like WM_COPYDATA does, cut to one line of at most 500 bytes.
-  m.Result = 0;
-  const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(m.LParam);
-  if (!cds || !cds->lpData || cds->cbData == 0) return;
-  const char* p = static_cast<const char*>(cds->lpData);
-  std::string line(p, strnlen(p, cds->cbData));
-  line = line.substr(0, line.find_first_of("\r\n"));
+  // Carries its text like WM_COPYDATA does; shown as one line of at most 500 bytes.
+  std::optional<std::string> text = CopyDataText(m);
+  if (!text) return;
+  std::string line = text->substr(0, text->find_first_of("\r\n"));
   AppendEntry(sys::CutAnsi(line, kOfflineLineMax), yReceiveContent->SelAttributes());
   yReceiveContent->ScrollToEnd();
   m.Result = 1;

@@ -208,6 +208,10 @@ TEST_F(ChatFrmTest, CopyDataTextIsReadWithinItsStatedSize) {
   SendCopyData(h, early, sizeof early);
   EXPECT_EQ(SendCopyData(h, early, 0), 0);
   EXPECT_EQ(f->yReceiveContent->Text(), "系统消息\r\nabc\r\nxy");
+  // The reserved offline message: its first line only.
+  const char offline[] = "离线一行\r\n第二行";
+  EXPECT_EQ(SendCopyData(h, offline, sizeof offline, kChatOfflineMessage), 1);
+  EXPECT_EQ(f->yReceiveContent->Text(), "系统消息\r\nabc\r\nxy\r\n离线一行");
   TComponent::Free(f);
 }
 
