@@ -196,6 +196,21 @@ TEST(Login, RefusedLoginsSayWhyAndLeaveTheWindowUsable) {
   }
   // One connection served every attempt.
   EXPECT_EQ(w.server.Connections(), 1);
+
+  // The server goes away while a reply is awaited: the button comes back and the next
+  // attempt connects again.
+  w.server.QueueReply(27, "");
+  w.TypeLogin(login, "10001", "demo");
+  HWND button = FindChildByText(login, "Button", "登陆");
+  WaitFor([&] { return w.server.CountOf(27) == sent + 1; });
+  w.server.Disconnect(1);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(button) != FALSE; }));
+  w.TypeLogin(login, "10001", "wrong");
+  box = WaitForBox(w.client->Id(), text);
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(text.find("密码错误"), std::string::npos) << text;
+  Dismiss(box);
+  EXPECT_EQ(w.server.Connections(), 2);
   EXPECT_EQ(FindVisibleWindow(w.client->Id(), "KarvTMainFrm"), nullptr);
   std::string log = sys::ReadFileBytes(w.app.File("Client.log"));
   EXPECT_NE(log.find("登陆失败,密码错误"), std::string::npos);
