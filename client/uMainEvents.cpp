@@ -11,6 +11,7 @@
 
 #include "client/ChatWindows.h"
 #include "client/MessageBlock.h"
+#include "client/uHintAddFriend.h"
 #include "client/uMain.h"
 #include "client/uMsgHistory.h"
 #include "core/ReceiveMessage.h"
@@ -501,8 +502,9 @@ void TMainFrm::OnAddFriendRequest(TObject*, const uint8_t* Frame, int32_t Held) 
   try {
     TFriendRequest r = ParseFriendRequest(TBody::OfFrame(Frame, Held));
     seams::Sound().PlayFile("Audio.wav");
-    // The request dialog is not part of this program yet: the request is logged.
-    WriteErrorLog("OnAddFriendRequest:" + sys::IntToStr(r.Requester.Number()));
+    HinfAddFriendFrm = CreateForm<THinfAddFriendFrm>(Application);
+    HinfAddFriendFrm->ShowRequest(r);
+    HinfAddFriendFrm->Show();
   } catch (const std::exception& e) {
     WriteErrorLog(What(e) + "OnAddFriendRequest");
   }
@@ -510,8 +512,12 @@ void TMainFrm::OnAddFriendRequest(TObject*, const uint8_t* Frame, int32_t Held) 
 
 void TMainFrm::OnOffLineFriendRequests(TObject*, const uint8_t* Frame, int32_t Held) {
   try {
-    std::vector<TStoredRequest> stored = ParseStoredRequests(TBody::OfFrame(Frame, Held));
-    Users().Requests = stored;
+    Users().Requests.clear();
+    for (const TStoredRequest& r : ParseStoredRequests(TBody::OfFrame(Frame, Held))) {
+      HinfAddFriendFrm = CreateForm<THinfAddFriendFrm>(Application);
+      HinfAddFriendFrm->ShowStoredRequest(r);
+      HinfAddFriendFrm->Show();
+    }
   } catch (const std::exception& e) {
     WriteErrorLog(What(e) + "OnOffLineFriendRequests");
   }

@@ -1,0 +1,381 @@
+// The main window's server events end to end: real Client.exe processes logged in to the
+// stand-in service server on loopback, which sends the frames at once after the login reply;
+// the lists, chat windows, waiting messages and the record of customer messages are read from
+// outside, as a person would see them.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "client/MessageBlock.h"
+#include "core/uDatabase.h"
+#include "core/uSettings.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/IniFile.h"
+#include "platform/rtl/SysUtils.h"
+#include "tests/client/ClientProcess.h"
+#include "tools/serviceserver/ServiceServer.h"
+#include "tools/webstub/WebStub.h"
+
+using namespace client_test;
+
+namespace {
+
+// One program folder whose server line is `address`.
+struct Side {
+  AppFolder app{true, false};
+  std::unique_ptr<Process> process;
+  HWND main = nullptr;
+
+  Side(const std::string& address, uint16_t webPort) {
+    sys::ForceDirectories(app.File("DataConfig"));
+    std::string path = app.File("DataConfig\\LocalDb.mdb");
+    CreateLocalDatabase(true, path, kDatabasePassword);
+    TDbConnection c(nullptr);
+    c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
+    TDbQuery q(nullptr);
+    q.SetConnection(&c);
+    q.SQL().SetText("update HostList set HostName=:Host where HostDescription=:Line");
+    q.SetParam("Host", address);
+    q.SetParam("Line", "网通线路");
+    q.ExecSQL();
+    TIniFile ini(app.File("Client.ini"));
+    ini.WriteString("Logininfo", "isSave", "0");
+    ini.WriteString("Logininfo", "host", "127.0.0.1:" + std::to_string(webPort));
+  }
+
+  DWORD Pid() const { return process->Id(); }
+
+  // Starts the program and logs in; the main window when it shows.
+  HWND LogIn(const std::string& account) {
+    process = std::make_unique<Process>(app.Exe());
+    HWND login = WaitForWindow(Pid(), "KarvTLoginFrm");
+    if (!login || !WaitFor([&] { return IsWindowVisible(login) != FALSE; })) return nullptr;
+    HWND combo = FindChild(login, [](HWND h) {
+      return ClassOf(h) == "ComboBox" && (GetWindowLongA(h, GWL_STYLE) & 3) == CBS_DROPDOWN;
+    });
+    HWND user = FindChild(combo, [](HWND h) { return sys::SameText(ClassOf(h), "Edit"); });
+    HWND pass = FindChild(login, [](HWND h) {
+      return sys::SameText(ClassOf(h), "Edit") && (GetWindowLongA(h, GWL_STYLE) & ES_PASSWORD);
+    });
+    SendMessageA(user, WM_SETTEXT, 0, (LPARAM)account.c_str());
+    SendMessageA(pass, WM_SETTEXT, 0, (LPARAM) "demo");
+    PostMessageA(FindChildByText(login, "Button", "登陆"), BM_CLICK, 0, 0);
+    main = nullptr;
+    WaitFor([&] { return (main = FindVisibleWindow(Pid(), "KarvTMainFrm")) != nullptr; }, 15000);
+    return main;
+  }
+
+  void Quit() {
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(process->Ended(20000));
+  }
+
+  // The main window's two owner-drawn lists, friends first.
+  HWND List(int which) const {
+    std::vector<HWND> lists;
+    EnumChildWindows(main, [](HWND h, LPARAM p) {
+      if (sys::SameText(ClassOf(h), "ListBox")) reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+      return TRUE;
+    }, (LPARAM)&lists);
+    return which < (int)lists.size() ? lists[which] : nullptr;
+  }
+  std::vector<std::string> Items(int which) const {
+    HWND list = List(which);
+    std::vector<std::string> items;
+    int n = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    // The list is a Unicode window: asked from another process it answers in UTF-16.
+    for (int i = 0; i < n; ++i) {
+      std::wstring s((size_t)SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1, L'\0');
+      s.resize((size_t)SendMessageW(list, LB_GETTEXT, i, (LPARAM)s.data()));
+      std::string a((s.size() + 1) * 2, '\0');
+      a.resize((size_t)WideCharToMultiByte(CP_ACP, 0, s.data(), (int)s.size(), a.data(), (int)a.size(), nullptr, nullptr));
+      items.push_back(a);
+    }
+    return items;
+  }
+  std::vector<std::string> Friends() const { return Items(0); }
+  std::vector<std::string> Customers() const { return Items(1); }
+  bool WaitFriends(const std::vector<std::string>& want) const {
+    return WaitFor([&] {
+      auto have = Friends();
+      std::sort(have.begin(), have.end());
+      auto w = want;
+      std::sort(w.begin(), w.end());
+      return have == w;
+    });
+  }
+
+  // The chat window with that caption, and what its conversation shows.
+  HWND ChatWindow(const std::string& caption, int ms = 10000) const {
+    HWND found = nullptr;
+    WaitFor([&] {
+      for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, "KarvTChatFrm", nullptr));) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid == Pid() && TextOf(h) == caption) found = h;
+      }
+      return found != nullptr;
+    }, ms);
+    return found;
+  }
+  static std::string Conversation(HWND chat) {
+    std::string all;
+    EnumChildWindows(chat, [](HWND h, LPARAM p) {
+      if (sys::SameText(ClassOf(h).substr(0, 8), "RichEdit")) *reinterpret_cast<std::string*>(p) += TextOf(h) + "|";
+      return TRUE;
+    }, (LPARAM)&all);
+    return all;
+  }
+  // The record of customer messages on the second page.
+  std::string Record() const {
+    HWND edit = FindChild(main, [](HWND h) { return sys::SameText(ClassOf(h).substr(0, 8), "RichEdit"); });
+    return TextOf(edit);
+  }
+  std::string Log() const { return sys::ReadFileBytes(app.File("Client.log")); }
+
+  // Opens the waiting messages as the hot key does.
+  void HotKey() const { PostMessageA(main, WM_HOTKEY, 0, 0); }
+
+  // Types into a chat window's send box and sends.
+  static void Send(HWND chat, const std::string& text) {
+    HWND box = FindChild(chat, [](HWND h) {
+      return sys::SameText(ClassOf(h).substr(0, 8), "RichEdit") && !(GetWindowLongA(h, GWL_STYLE) & ES_READONLY);
+    });
+    SendMessageA(box, WM_SETTEXT, 0, (LPARAM)text.c_str());
+    PostMessageA(FindChildByText(chat, "Button", "发送"), BM_CLICK, 0, 0);
+  }
+
+  // Double-clicks item `index` of a list.
+  void DoubleClick(int which, int index) const {
+    HWND list = List(which);
+    SendMessageA(list, LB_SETCURSEL, index, 0);
+    RECT r{};
+    SendMessageA(list, LB_GETITEMRECT, index, (LPARAM)&r);
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(r.left + 5, r.top + 5));
+  }
+};
+
+int IndexOf(const std::vector<std::string>& items, const std::string& item) {
+  auto it = std::find(items.begin(), items.end(), item);
+  return it == items.end() ? -1 : int(it - items.begin());
+}
+
+std::string Join(const std::vector<std::string>& items, const char* sep) {
+  std::string out;
+  for (const auto& i : items) out += (out.empty() ? "" : sep) + i;
+  return out;
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string Screenshots() {
+  std::string dir = BinFolder() + "..\\screenshots\\";
+  sys::ForceDirectories(dir);
+  return dir;
+}
+
+// The stand-in server at `address` sending its follow-ups at once, and its web server.
+struct World {
+  stub::TServiceServer server;
+  TWebStub web{"127.0.0.1", 0};
+  std::string address;
+  explicit World(const std::string& a) : address(a) {
+    EXPECT_EQ(server.Start(a, 8014), 8014) << a;
+    server.SetFollowUpDelay(0);
+    web.Start();
+  }
+  std::unique_ptr<Side> NewSide() { return std::make_unique<Side>(address, web.Port()); }
+};
+
+TFriendRecord Record(uint32_t number, uint8_t state) {
+  TFriendRecord r;
+  r.SetNumber(number);
+  r.SetNumberText(sys::IntToStr(number));
+  r.SetNickName("友" + sys::IntToStr(number));
+  r.SetState(state);
+  return r;
+}
+
+}  // namespace
+
+TEST(MainEvents, PresenceAndChatBetweenTwoLoggedInClients) {
+  World w("127.0.0.41");
+  auto a = w.NewSide(), b = w.NewSide();
+  ASSERT_NE(a->LogIn("10001"), nullptr);
+  // The friend list sent together with the login reply is not lost; the service contact is there.
+  EXPECT_TRUE(a->WaitFriends({"10000(在线)", "10002(离线)"})) << Join(a->Friends(), ",");
+  ASSERT_NE(b->LogIn("10002"), nullptr);
+  EXPECT_TRUE(b->WaitFriends({"10000(在线)", "10001(在线)"}));
+  EXPECT_TRUE(a->WaitFriends({"10000(在线)", "10002(在线)"}));
+
+  // A opens a chat with B from its list and sends; B has no window open, so the message waits
+  // until B opens it.
+  a->DoubleClick(0, IndexOf(a->Friends(), "10002(在线)"));
+  HWND aChat = a->ChatWindow("与企业好友10002交流中");
+  ASSERT_NE(aChat, nullptr);
+  Side::Send(aChat, "你好，二号");
+  ASSERT_TRUE(WaitFor([&] { return w.server.CountOf(29) == 1; }));
+  testing_support::PumpFor(500);
+  EXPECT_EQ(b->ChatWindow("与企业好友10001交流中", 300), nullptr);
+  b->HotKey();
+  HWND bChat = b->ChatWindow("与企业好友10001交流中");
+  ASSERT_NE(bChat, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return Has(Side::Conversation(bChat), "你好，二号"); })) << Side::Conversation(bChat);
+  EXPECT_TRUE(Has(Side::Conversation(bChat), "演示一号")) << Side::Conversation(bChat);
+
+  // With the window open a reply is shown there at once.
+  Side::Send(bChat, "收到");
+  EXPECT_TRUE(WaitFor([&] { return Has(Side::Conversation(aChat), "收到"); })) << Side::Conversation(aChat);
+
+  // A customer arriving through the web page.
+  w.server.CustomerArrives(10001, 555);
+  EXPECT_TRUE(WaitFor([&] { return a->Customers() == std::vector<std::string>{"咨询客户555(在线)"}; }));
+
+  // B leaves: A sees it offline.
+  b->Quit();
+  EXPECT_TRUE(a->WaitFriends({"10000(在线)", "10002(离线)"}));
+  EXPECT_TRUE(Has(a->Log(), "接收好友离线信息,好友号码:10002"));
+
+  // A message to an offline friend arrives as an offline message at its next login.
+  Side::Send(aChat, "离线时的话");
+  ASSERT_TRUE(WaitFor([&] { return w.server.CountOf(29) == 3; }));
+  ASSERT_NE(b->LogIn("10002"), nullptr);
+  testing_support::PumpFor(500);
+  b->HotKey();
+  bChat = b->ChatWindow("与企业好友10001交流中");
+  ASSERT_NE(bChat, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return Has(Side::Conversation(bChat), "离线时的话"); })) << Side::Conversation(bChat);
+  EXPECT_TRUE(Has(Side::Conversation(bChat), "(离线留言)")) << Side::Conversation(bChat);
+  b->Quit();
+  a->Quit();
+}
+
+TEST(MainEvents, AFriendRequestAcceptedShowsTheNewFriendOnBothSides) {
+  World w("127.0.0.42");
+  auto a = w.NewSide(), c = w.NewSide();
+  ASSERT_NE(a->LogIn("10001"), nullptr);
+  ASSERT_NE(c->LogIn("10003"), nullptr);
+  EXPECT_TRUE(c->WaitFriends({"10000(在线)"}));
+  // A's request, as the server passes it on.
+  TFriendRecord from = Record(10001, 1);
+  w.server.SendToAccount(10003, stub::Frame(43, stub::FriendRequestBody("请加我", from)));
+  HWND dialog = WaitForWindow(c->Pid(), "KarvTHinfAddFriendFrm");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return Has(ChildTexts(dialog), "请加我"); })) << ChildTexts(dialog);
+  PostMessageA(FindChildByText(dialog, "Button", "确定"), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return w.server.CountOf(44) == 1; }));
+  EXPECT_TRUE(c->WaitFriends({"10000(在线)", "10001(在线)"})) << Join(c->Friends(), ",");
+  EXPECT_TRUE(a->WaitFriends({"10000(在线)", "10002(离线)", "10003(在线)"})) << Join(a->Friends(), ",");
+  c->Quit();
+  a->Quit();
+}
+
+TEST(MainEvents, ServerBodiesAgainstTheListsAndTheLog) {
+  World w("127.0.0.43");
+  auto a = w.NewSide();
+  ASSERT_NE(a->LogIn("10001"), nullptr);
+  ASSERT_TRUE(a->WaitFriends({"10000(在线)", "10002(离线)"}));
+  auto push = [&](uint8_t proto, const std::string& body) { w.server.SendToAccount(10001, stub::Frame(proto, body)); };
+
+  struct FriendCase {
+    const char* what;
+    uint8_t proto;
+    std::string body;
+    std::vector<std::string> friends;
+  } friendCases[] = {
+      {"a count past the records is dropped", 37,
+       std::string("\x03", 1) + std::string((const char*)Record(10005, 1).Data(), 200), {"10000(在线)", "10002(离线)"}},
+      {"a friend listed twice appears once", 37, stub::FriendListBody({Record(10004, 1), Record(10004, 1)}),
+       {"10000(在线)", "10002(离线)", "10004(在线)"}},
+      {"a friend comes online", 38, stub::FriendRecordBody(Record(10002, 1)),
+       {"10000(在线)", "10002(在线)", "10004(在线)"}},
+      {"a short record is dropped", 38, std::string(199, '\0'), {"10000(在线)", "10002(在线)", "10004(在线)"}},
+      {"a friend goes offline", 39, stub::AccountBody(10004), {"10000(在线)", "10002(在线)", "10004(离线)"}},
+      {"a new friend", 46, stub::FriendRecordBody(Record(10006, 0)),
+       {"10000(在线)", "10002(在线)", "10004(离线)", "10006(离线)"}},
+      {"a friend removed this user", 50, stub::AccountBody(10002),
+       {"10000(在线)", "10002(离线)", "10004(离线)", "10006(离线)"}},
+  };
+  for (const auto& c : friendCases) {
+    push(c.proto, c.body);
+    EXPECT_TRUE(a->WaitFriends(c.friends)) << c.what << ": " << Join(a->Friends(), ",");
+  }
+  EXPECT_TRUE(Has(a->Log(), "接收好友离线信息,好友号码:10004"));
+
+  struct CustomerCase {
+    const char* what;
+    uint8_t proto;
+    std::string body;
+    std::vector<std::string> customers;
+  } customerCases[] = {
+      {"known numbers add no duplicates", 28, stub::CustomerListBody({555, 556, 555}),
+       {"咨询客户555(在线)", "咨询客户556(在线)"}},
+      {"new numbers of the same message still come", 28, stub::CustomerListBody({556, 557}),
+       {"咨询客户555(在线)", "咨询客户556(在线)", "咨询客户557(在线)"}},
+      {"a count past the body is dropped", 28, std::string("\xC8\x01\x02\x03\x04", 5),
+       {"咨询客户555(在线)", "咨询客户556(在线)", "咨询客户557(在线)"}},
+      {"a customer leaves", 33, stub::CustomerLeftBody("556"), {"咨询客户555(在线)", "咨询客户557(在线)"}},
+      {"a length past the body is dropped", 33, std::string("\x09" "55", 3), {"咨询客户555(在线)", "咨询客户557(在线)"}},
+  };
+  for (const auto& c : customerCases) {
+    push(c.proto, c.body);
+    EXPECT_TRUE(WaitFor([&] { return a->Customers() == c.customers; })) << c.what;
+  }
+  EXPECT_TRUE(Has(a->Log(), "556断开"));
+  testing_support::PumpFor(300);
+  SaveWindowShot(a->main, Screenshots() + "main-lists.bmp");
+  push(33, stub::CustomerLeftBody("555"));
+  push(33, stub::CustomerLeftBody("557"));
+  // The last customer gone: the advertising pane is back in place of the list.
+  EXPECT_TRUE(WaitFor([&] { return a->Customers().empty() && !IsWindowVisible(a->List(1)); }));
+
+  // Messages: an oversized one is refused with a log line; a customer's, a stored friend's and
+  // a waiting customer's each open their own chat window with their own text.
+  push(12, stub::ChatBody(0, 1, BuildFormattedText(10, "宋体", 0, std::string(12000, 'x')), "10002", dt::Now()));
+  EXPECT_TRUE(WaitFor([&] { return Has(a->Log(), "消息块超出长度"); }));
+  push(12, stub::ChatBody(0, 0, BuildCustomerFormattedText(10, "宋体", "255", "客户的问题"), "555", dt::Now()));
+  push(12, stub::ChatBody(1, 1, BuildFormattedText(10, "宋体", 0, "存下的话"), "10002", dt::EncodeDate(2026, 1, 2)));
+  push(35, stub::WaitingMessagesBody(0, {{"等着的话", "888", dt::EncodeDate(2026, 1, 3)}}));
+  testing_support::PumpFor(500);
+  a->HotKey();
+  HWND customer = a->ChatWindow("与咨询客户555交流中");
+  HWND stored = a->ChatWindow("与企业好友10002交流中");
+  HWND waiting = a->ChatWindow("与咨询客户888交流中");
+  ASSERT_NE(customer, nullptr);
+  ASSERT_NE(stored, nullptr);
+  ASSERT_NE(waiting, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return Has(Side::Conversation(customer), "客户的问题"); }));
+  EXPECT_TRUE(Has(Side::Conversation(stored), "存下的话")) << Side::Conversation(stored);
+  EXPECT_FALSE(Has(Side::Conversation(stored), "客户的问题")) << Side::Conversation(stored);
+  EXPECT_TRUE(Has(Side::Conversation(waiting), "等着的话")) << Side::Conversation(waiting);
+  EXPECT_TRUE(Has(a->Record(), "咨询客户555")) << a->Record();
+
+  // Offline messages of customers open their window; closing it copies one block per row
+  // into the record.
+  push(35, stub::WaitingMessagesBody(1, {{"第一行\r第二行\r第三行", "777", dt::EncodeDate(2026, 1, 4)},
+                                         {"后来的", "778", dt::EncodeDate(2026, 1, 5)}}));
+  HWND offline = WaitForWindow(a->Pid(), "KarvTMsgHistoryFrm");
+  ASSERT_NE(offline, nullptr);
+  EXPECT_EQ(TextOf(offline), "离线留言信息");
+  PostMessageA(offline, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return Has(a->Record(), "第三行"); })) << a->Record();
+  std::string record = a->Record();
+  for (const char* line : {"第一行", "第二行", "第三行", "后来的"}) EXPECT_TRUE(Has(record, line)) << line;
+  size_t blocks = 0;
+  for (size_t at = 0; (at = record.find("咨询客户777", at)) != std::string::npos; ++at) ++blocks;
+  EXPECT_EQ(blocks, 3u) << record;
+
+  // Logged in elsewhere: the box says so and the status shows the connection gone.
+  push(36, "");
+  HWND box = WaitForWindow(a->Pid(), "#32770");
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return Has(ChildTexts(box), "此帐号已在另外一个地方登陆"); })) << ChildTexts(box);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitFor([&] { return Has(ChildTexts(a->main), "当前状态:与服务器断开连接"); }));
+  a->Quit();
+}
