@@ -270,8 +270,7 @@ void RegisterComCtrls() {
   done = true;
   RegisterControlProperties();
   RegisterProperties(TStatusBar::StaticClass(), {
-      MakeProp<TStatusBar>("SimplePanel", TPropType::Boolean, [](const TStatusBar* s) { return s->SimplePanel(); },
-                           [](TStatusBar* s, const TPropValue& v) { s->SetSimplePanel(std::get<bool>(v)); }),
+      BoolProperty("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel),
       MakeProp<TStatusBar>("SimpleText", TPropType::String, [](const TStatusBar* s) { return s->SimpleText(); },
                            [](TStatusBar* s, const TPropValue& v) { s->SetSimpleText(std::get<std::string>(v)); }),
       // Panel widths as a list of numbers in text: PanelWidths = ( '300' '50' ).
@@ -289,35 +288,23 @@ void RegisterComCtrls() {
           }),
   });
   RegisterProperties(TTabSheet::StaticClass(), {
-      MakeProp<TTabSheet>("TabVisible", TPropType::Boolean, [](const TTabSheet* t) { return t->TabVisible(); },
-                          [](TTabSheet* t, const TPropValue& v) { t->SetTabVisible(std::get<bool>(v)); }),
+      BoolProperty("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible),
       MakeProp<TTabSheet>("PageIndex", TPropType::Integer, [](const TTabSheet* t) { return (int64_t)t->PageIndex(); }, nullptr),
       EventProp("OnShow", &TTabSheet::OnShow),
   });
   const std::vector<std::string> tabStyles = {"tsTabs", "tsButtons", "tsFlatButtons"};
   RegisterProperties(TPageControl::StaticClass(), {
-      MakeProp<TPageControl>("Style", TPropType::Enum, [tabStyles](const TPageControl* p) { return tabStyles[(int)p->Style()]; },
-                             [tabStyles](TPageControl* p, const TPropValue& v) {
-                               for (size_t i = 0; i < tabStyles.size(); ++i)
-                                 if (tabStyles[i] == std::get<std::string>(v)) p->SetStyle((TTabStyle)i);
-                             },
-                             tabStyles),
+      EnumProperty("Style", tabStyles, &TPageControl::Style, &TPageControl::SetStyle),
       MakeProp<TPageControl>("ActivePage", TPropType::Object, [](const TPageControl* p) { return (TObject*)p->ActivePage(); },
                              [](TPageControl* p, const TPropValue& v) {
                                p->SetActivePage(dynamic_cast<TTabSheet*>(std::get<TObject*>(v)));
                              }),
-      MakeProp<TPageControl>("ActivePageIndex", TPropType::Integer,
-                             [](const TPageControl* p) { return (int64_t)p->ActivePageIndex(); },
-                             [](TPageControl* p, const TPropValue& v) { p->SetActivePageIndex((int)std::get<int64_t>(v)); }),
+      IntProperty("ActivePageIndex", &TPageControl::ActivePageIndex, &TPageControl::SetActivePageIndex),
       EventProp("OnChange", &TPageControl::OnChange),
   });
-  auto intp = [](const char* n, int (TProgressBar::*g)() const, void (TProgressBar::*s)(int)) {
-    return MakeProp<TProgressBar>(n, TPropType::Integer, [g](const TProgressBar* b) { return (int64_t)(b->*g)(); },
-                                  [s](TProgressBar* b, const TPropValue& v) { (b->*s)((int)std::get<int64_t>(v)); });
-  };
-  RegisterProperties(TProgressBar::StaticClass(), {intp("Min", &TProgressBar::Min, &TProgressBar::SetMin),
-                                                   intp("Max", &TProgressBar::Max, &TProgressBar::SetMax),
-                                                   intp("Position", &TProgressBar::Position, &TProgressBar::SetPosition)});
+  RegisterProperties(TProgressBar::StaticClass(), {IntProperty("Min", &TProgressBar::Min, &TProgressBar::SetMin),
+                                                   IntProperty("Max", &TProgressBar::Max, &TProgressBar::SetMax),
+                                                   IntProperty("Position", &TProgressBar::Position, &TProgressBar::SetPosition)});
   RegisterComponentClass<TStatusBar>();
   RegisterComponentClass<TTabSheet>();
   RegisterComponentClass<TPageControl>();

@@ -57,10 +57,8 @@ void RegisterExtCtrls() {
   RegisterProperties(TTimer::StaticClass(), {
       MakeProp<TTimer>("Name", TPropType::String, [](const TTimer* t) { return t->Name(); },
                        [](TTimer* t, const TPropValue& v) { t->SetName(std::get<std::string>(v)); }),
-      MakeProp<TTimer>("Enabled", TPropType::Boolean, [](const TTimer* t) { return t->Enabled(); },
-                       [](TTimer* t, const TPropValue& v) { t->SetEnabled(std::get<bool>(v)); }),
-      MakeProp<TTimer>("Interval", TPropType::Integer, [](const TTimer* t) { return (int64_t)t->Interval(); },
-                       [](TTimer* t, const TPropValue& v) { t->SetInterval((int)std::get<int64_t>(v)); }),
+      BoolProperty("Enabled", &TTimer::Enabled, &TTimer::SetEnabled),
+      IntProperty("Interval", &TTimer::Interval, &TTimer::SetInterval),
       EventProp("OnTimer", &TTimer::OnTimer),
   });
   RegisterComponentClass<TTimer>();

@@ -69,8 +69,7 @@ void RegisterGroupControls() {
   done = true;
   RegisterControlProperties();
   RegisterProperties(TRadioButton::StaticClass(), {
-      MakeProp<TRadioButton>("Checked", TPropType::Boolean, [](const TRadioButton* r) { return r->Checked(); },
-                             [](TRadioButton* r, const TPropValue& v) { r->SetChecked(std::get<bool>(v)); }),
+      BoolProperty("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked),
   });
   RegisterComponentClass<TGroupBox>();
   RegisterComponentClass<TRadioButton>();

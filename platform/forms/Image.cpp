@@ -79,14 +79,10 @@ void RegisterImage() {
   if (done) return;
   done = true;
   RegisterControlProperties();
-  auto boolp = [](const char* n, bool (TImage::*g)() const, void (TImage::*s)(bool)) {
-    return MakeProp<TImage>(n, TPropType::Boolean, [g](const TImage* i) { return (i->*g)(); },
-                            [s](TImage* i, const TPropValue& v) { (i->*s)(std::get<bool>(v)); });
-  };
   RegisterProperties(TImage::StaticClass(), {
-      boolp("Stretch", &TImage::Stretch, &TImage::SetStretch),
-      boolp("Center", &TImage::Center, &TImage::SetCenter),
-      boolp("Transparent", &TImage::Transparent, &TImage::SetTransparent),
+      BoolProperty("Stretch", &TImage::Stretch, &TImage::SetStretch),
+      BoolProperty("Center", &TImage::Center, &TImage::SetCenter),
+      BoolProperty("Transparent", &TImage::Transparent, &TImage::SetTransparent),
       // The bytes of a .bmp file.
       MakeProp<TImage>("Picture", TPropType::Binary, [](const TImage*) { return std::string(); },
                        [](TImage* i, const TPropValue& v) {

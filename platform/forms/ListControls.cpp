@@ -300,31 +300,17 @@ void RegisterListControls() {
   });
   const std::vector<std::string> lbStyles = {"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable"};
   RegisterProperties(TListBox::StaticClass(), {
-      MakeProp<TListBox>("Style", TPropType::Enum, [lbStyles](const TListBox* c) { return lbStyles[(int)c->Style()]; },
-                         [lbStyles](TListBox* c, const TPropValue& v) {
-                           for (size_t i = 0; i < lbStyles.size(); ++i)
-                             if (lbStyles[i] == std::get<std::string>(v)) c->SetStyle((TListBoxStyle)i);
-                         },
-                         lbStyles),
-      MakeProp<TListBox>("ItemHeight", TPropType::Integer, [](const TListBox* c) { return (int64_t)c->ItemHeight(); },
-                         [](TListBox* c, const TPropValue& v) { c->SetItemHeight((int)std::get<int64_t>(v)); }),
-      MakeProp<TListBox>("Ctl3D", TPropType::Boolean, [](const TListBox* c) { return c->Ctl3D(); },
-                         [](TListBox* c, const TPropValue& v) { c->SetCtl3D(std::get<bool>(v)); }),
+      EnumProperty("Style", lbStyles, &TListBox::Style, &TListBox::SetStyle),
+      IntProperty("ItemHeight", &TListBox::ItemHeight, &TListBox::SetItemHeight),
+      BoolProperty("Ctl3D", &TListBox::Ctl3D, &TListBox::SetCtl3D),
       EventProp("OnDrawItem", &TListBox::OnDrawItem),
       EventProp("OnMeasureItem", &TListBox::OnMeasureItem),
   });
   const std::vector<std::string> cbStyles = {"csDropDown", "csSimple", "csDropDownList"};
   RegisterProperties(TComboBox::StaticClass(), {
-      MakeProp<TComboBox>("Style", TPropType::Enum, [cbStyles](const TComboBox* c) { return cbStyles[(int)c->Style()]; },
-                          [cbStyles](TComboBox* c, const TPropValue& v) {
-                            for (size_t i = 0; i < cbStyles.size(); ++i)
-                              if (cbStyles[i] == std::get<std::string>(v)) c->SetStyle((TComboBoxStyle)i);
-                          },
-                          cbStyles),
-      MakeProp<TComboBox>("DropDownCount", TPropType::Integer, [](const TComboBox* c) { return (int64_t)c->DropDownCount(); },
-                          [](TComboBox* c, const TPropValue& v) { c->SetDropDownCount((int)std::get<int64_t>(v)); }),
-      MakeProp<TComboBox>("MaxLength", TPropType::Integer, [](const TComboBox* c) { return (int64_t)c->MaxLength(); },
-                          [](TComboBox* c, const TPropValue& v) { c->SetMaxLength((int)std::get<int64_t>(v)); }),
+      EnumProperty("Style", cbStyles, &TComboBox::Style, &TComboBox::SetStyle),
+      IntProperty("DropDownCount", &TComboBox::DropDownCount, &TComboBox::SetDropDownCount),
+      IntProperty("MaxLength", &TComboBox::MaxLength, &TComboBox::SetMaxLength),
       EventProp("OnChange", &TComboBox::OnChange),
       EventProp("OnSelect", &TComboBox::OnSelect),
   });

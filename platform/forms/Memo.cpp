@@ -200,18 +200,10 @@ void RegisterMemos() {
                     return v;
                   },
                   [](M* m, const TPropValue& v) { m->SetLines(std::get<std::vector<std::string>>(v)); }),
-      MakeProp<M>("ReadOnly", TPropType::Boolean, [](const M* m) { return m->ReadOnly(); },
-                  [](M* m, const TPropValue& v) { m->SetReadOnly(std::get<bool>(v)); }),
-      MakeProp<M>("WordWrap", TPropType::Boolean, [](const M* m) { return m->WordWrap(); },
-                  [](M* m, const TPropValue& v) { m->SetWordWrap(std::get<bool>(v)); }),
-      MakeProp<M>("MaxLength", TPropType::Integer, [](const M* m) { return (int64_t)m->MaxLength(); },
-                  [](M* m, const TPropValue& v) { m->SetMaxLength((int)std::get<int64_t>(v)); }),
-      MakeProp<M>("ScrollBars", TPropType::Enum, [scrolls](const M* m) { return scrolls[(int)m->ScrollBars()]; },
-                  [scrolls](M* m, const TPropValue& v) {
-                    for (size_t i = 0; i < scrolls.size(); ++i)
-                      if (scrolls[i] == std::get<std::string>(v)) m->SetScrollBars((TScrollStyle)i);
-                  },
-                  scrolls),
+      BoolProperty("ReadOnly", &M::ReadOnly, &M::SetReadOnly),
+      BoolProperty("WordWrap", &M::WordWrap, &M::SetWordWrap),
+      IntProperty("MaxLength", &M::MaxLength, &M::SetMaxLength),
+      EnumProperty("ScrollBars", scrolls, &M::ScrollBars, &M::SetScrollBars),
       EventProp("OnChange", &M::OnChange),
   });
   RegisterComponentClass<TMemo>();

@@ -48,15 +48,6 @@ void SetStrProp(TObject* obj, std::string_view name, const std::string& v);
 void SetEnumProp(TObject* obj, std::string_view name, const std::string& v);
 void SetPropValue(TObject* obj, std::string_view name, const TPropValue& v);
 
-// Helpers for registering: a member reached through getter and setter functions.
-template <class C>
-TPropInfo IntProp(const char* name, int64_t (C::*get)() const, void (C::*set)(int64_t)) {
-  TPropInfo p{name, TPropType::Integer};
-  p.Get = [get](const TObject* o) -> TPropValue { return (static_cast<const C*>(o)->*get)(); };
-  if (set) p.Set = [set](TObject* o, const TPropValue& v) { (static_cast<C*>(o)->*set)(std::get<int64_t>(v)); };
-  return p;
-}
-
 // Generic form for lambdas, used by most registrations.
 template <class C, class G, class S>
 TPropInfo MakeProp(const char* name, TPropType type, G get, S set, std::vector<std::string> names = {}) {
@@ -76,4 +67,28 @@ TPropInfo EventProp(const char* name, E C::*member) {
   p.EventType = typeid(E);
   p.SetEvent = [member](TObject* o, const std::any& a) { static_cast<C*>(o)->*member = std::any_cast<E>(a); };
   return p;
+}
+
+// A property over a getter and a setter member function.
+template <class C>
+TPropInfo BoolProperty(const char* name, bool (C::*get)() const, void (C::*set)(bool)) {
+  return MakeProp<C>(name, TPropType::Boolean, [get](const C* c) { return (c->*get)(); },
+                     [set](C* c, const TPropValue& v) { (c->*set)(std::get<bool>(v)); });
+}
+
+template <class C>
+TPropInfo IntProperty(const char* name, int (C::*get)() const, void (C::*set)(int)) {
+  return MakeProp<C>(name, TPropType::Integer, [get](const C* c) { return (int64_t)(c->*get)(); },
+                     [set](C* c, const TPropValue& v) { (c->*set)((int)std::get<int64_t>(v)); });
+}
+
+// An enumeration whose values are 0, 1, ... in the order of `names`.
+template <class C, class E>
+TPropInfo EnumProperty(const char* name, std::vector<std::string> names, E (C::*get)() const, void (C::*set)(E)) {
+  return MakeProp<C>(name, TPropType::Enum, [names, get](const C* c) { return names[(int)(c->*get)()]; },
+                     [names, set](C* c, const TPropValue& v) {
+                       for (size_t i = 0; i < names.size(); ++i)
+                         if (names[i] == std::get<std::string>(v)) (c->*set)((E)i);
+                     },
+                     names);
 }

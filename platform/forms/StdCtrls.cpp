@@ -7,25 +7,6 @@
 #include "platform/forms/Properties.h"
 
 namespace {
-template <class C>
-TPropInfo BoolProp(const char* name, bool (C::*get)() const, void (C::*set)(bool)) {
-  return MakeProp<C>(name, TPropType::Boolean, [get](const C* c) { return (c->*get)(); },
-                     [set](C* c, const TPropValue& v) { (c->*set)(std::get<bool>(v)); });
-}
-template <class C>
-TPropInfo IntegerProp(const char* name, int (C::*get)() const, void (C::*set)(int)) {
-  return MakeProp<C>(name, TPropType::Integer, [get](const C* c) { return (int64_t)(c->*get)(); },
-                     [set](C* c, const TPropValue& v) { (c->*set)((int)std::get<int64_t>(v)); });
-}
-template <class C, class E>
-TPropInfo EnumerationProp(const char* name, std::vector<std::string> names, E (C::*get)() const, void (C::*set)(E)) {
-  return MakeProp<C>(name, TPropType::Enum, [names, get](const C* c) { return names[(int)(c->*get)()]; },
-                     [names, set](C* c, const TPropValue& v) {
-                       for (size_t i = 0; i < names.size(); ++i)
-                         if (names[i] == std::get<std::string>(v)) (c->*set)((E)i);
-                     },
-                     names);
-}
 const std::vector<std::string> kAlignments = {"taLeftJustify", "taRightJustify", "taCenter"};
 const std::vector<std::string> kBevels = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
 }  // namespace
@@ -243,12 +224,12 @@ void RegisterStdCtrls() {
   done = true;
   RegisterControlProperties();
   RegisterProperties(TButton::StaticClass(), {
-      BoolProp("Default", &TButton::Default, &TButton::SetDefault),
-      BoolProp("Cancel", &TButton::Cancel, &TButton::SetCancel),
-      IntegerProp("ModalResult", &TButton::ModalResult, &TButton::SetModalResult),
+      BoolProperty("Default", &TButton::Default, &TButton::SetDefault),
+      BoolProperty("Cancel", &TButton::Cancel, &TButton::SetCancel),
+      IntProperty("ModalResult", &TButton::ModalResult, &TButton::SetModalResult),
   });
   RegisterProperties(TCheckBox::StaticClass(), {
-      BoolProp("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked),
+      BoolProperty("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked),
       EventProp("OnChange", &TCheckBox::OnChange),
   });
   RegisterProperties(TEdit::StaticClass(), {
@@ -257,20 +238,20 @@ void RegisterStdCtrls() {
                         const auto& s = std::get<std::string>(v);
                         e->SetPasswordChar(s.empty() ? 0 : s[0]);
                       }),
-      IntegerProp("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength),
-      BoolProp("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly),
+      IntProperty("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength),
+      BoolProperty("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly),
       EventProp("OnChange", &TEdit::OnChange),
   });
   RegisterProperties(TLabel::StaticClass(), {
-      BoolProp("Transparent", &TLabel::Transparent, &TLabel::SetTransparent),
-      BoolProp("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize),
-      BoolProp("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap),
-      EnumerationProp("Alignment", kAlignments, &TLabel::Alignment, &TLabel::SetAlignment),
+      BoolProperty("Transparent", &TLabel::Transparent, &TLabel::SetTransparent),
+      BoolProperty("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize),
+      BoolProperty("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap),
+      EnumProperty("Alignment", kAlignments, &TLabel::Alignment, &TLabel::SetAlignment),
   });
   RegisterProperties(TPanel::StaticClass(), {
-      EnumerationProp("BevelInner", kBevels, &TPanel::BevelInner, &TPanel::SetBevelInner),
-      EnumerationProp("BevelOuter", kBevels, &TPanel::BevelOuter, &TPanel::SetBevelOuter),
-      EnumerationProp("Alignment", kAlignments, &TPanel::Alignment, &TPanel::SetAlignment),
+      EnumProperty("BevelInner", kBevels, &TPanel::BevelInner, &TPanel::SetBevelInner),
+      EnumProperty("BevelOuter", kBevels, &TPanel::BevelOuter, &TPanel::SetBevelOuter),
+      EnumProperty("Alignment", kAlignments, &TPanel::Alignment, &TPanel::SetAlignment),
   });
   RegisterComponentClass<TButton>();
   RegisterComponentClass<TCheckBox>();
