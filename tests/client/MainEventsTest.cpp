@@ -271,6 +271,26 @@ TEST(MainEvents, AFriendRequestAcceptedShowsTheNewFriendOnBothSides) {
   EXPECT_TRUE(WaitFor([&] { return w.server.CountOf(44) == 1; }));
   EXPECT_TRUE(c->WaitFriends({"10000(在线)", "10001(在线)"})) << Join(c->Friends(), ",");
   EXPECT_TRUE(a->WaitFriends({"10000(在线)", "10002(离线)", "10003(在线)"})) << Join(a->Friends(), ",");
+
+  // Requests stored while offline open one dialog each, with their own time.
+  std::vector<TStoredRequest> stored(2);
+  stored[0].Requester = 10005, stored[0].Text = "早先的请求", stored[0].Time = dt::EncodeDate(2026, 2, 1);
+  stored[1].Requester = 10006, stored[1].Text = "另一个", stored[1].Time = dt::EncodeDate(2026, 2, 2);
+  stored[0].Record = Record(10005, 0), stored[1].Record = Record(10006, 0);
+  w.server.SendToAccount(10003, stub::Frame(47, stub::StoredRequestsBody(stored)));
+  std::vector<HWND> dialogs;
+  EXPECT_TRUE(WaitFor([&] {
+    dialogs.clear();
+    for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, "KarvTHinfAddFriendFrm", nullptr));) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(h, &pid);
+      if (pid == c->Pid() && IsWindowVisible(h)) dialogs.push_back(h);
+    }
+    return dialogs.size() == 2;
+  }));
+  std::string texts;
+  for (HWND d : dialogs) texts += ChildTexts(d);
+  EXPECT_TRUE(Has(texts, "早先的请求") && Has(texts, "另一个")) << texts;
   c->Quit();
   a->Quit();
 }
