@@ -1,0 +1,296 @@
+// The main window's server-event handlers in-process: the window is built from its
+// description (without its creation handler, which would run the login) and each handler is
+// handed frames directly, malformed ones included, since the connection's own check would
+// keep those from them. Balloons are read from the notification-area seam.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "client/ChatWindows.h"
+#include "client/MessageBlock.h"
+#include "client/uMain.h"
+#include "core/ReceiveMessage.h"
+#include "core/uSettings.h"
+#include "core/uSocketSvrClient.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/web/WebBrowser.h"
+#include "tests/client/ChatWorld.h"
+#include "tools/serviceserver/ServiceBodies.h"
+#include "widgets/NotifyArea.h"
+
+using testing_support::PumpFor;
+using testing_support::PumpUntil;
+
+namespace {
+
+struct RecordingArea : seams::INotifyArea {
+  std::vector<std::string> balloons;  // title|text
+  bool NotifyIcon(DWORD message, const TNotifyIconData& data) override {
+    if (message == NIM_MODIFY && !data.Info().empty()) balloons.push_back(data.InfoTitle() + "|" + data.Info());
+    return true;
+  }
+};
+
+struct RecordingSound : seams::ISound {
+  std::vector<std::string> played;
+  void PlayFile(const std::string& path) override { played.push_back(path); }
+};
+
+TFriendRecord Friend(uint32_t number, uint8_t state) {
+  TFriendRecord r;
+  r.SetNumber(number);
+  r.SetNumberText(sys::IntToStr(number));
+  r.SetNickName("友" + sys::IntToStr(number));
+  r.SetState(state);
+  return r;
+}
+
+class MainHandlersTest : public ChatWorld {
+ protected:
+  void SetUp() override {
+    ChatWorld::SetUp();
+    RegisterWebBrowser();
+    area_ = std::make_unique<seams::ScopedNotifyArea>(&notify_);
+    sound_ = std::make_unique<seams::ScopedSeam<seams::ISound>>(&played_);
+    frm_.reset(new TMainFrm(nullptr));
+    frm_->LoadDescription(FindFormDescription("TMainFrm"));
+    OfflineMsgQueue = std::make_unique<TReceiveBuffer>();
+    Users().Friends.clear();
+    Users().ReceiveMsgList.clear();
+  }
+  void TearDown() override {
+    for (TCustomForm* w : std::vector<TCustomForm*>(chat_windows::All())) TComponent::Free(w);
+    frm_.reset();
+    OfflineMsgQueue.reset();
+    sound_.reset();
+    area_.reset();
+    ChatWorld::TearDown();
+  }
+  static TUserManager& Users() { return *ServiceClient->UserManager; }
+
+  using Handler = void (TMainFrm::*)(TObject*, const uint8_t*, int32_t);
+  void Hand(Handler h, uint8_t proto, const std::string& body) {
+    std::string frame = stub::Frame(proto, body);
+    (frm_.get()->*h)(nullptr, reinterpret_cast<const uint8_t*>(frame.data()), int32_t(frame.size()));
+  }
+  std::vector<std::string> Friends() const { return frm_->yListEnterprise->Items().ToVector(); }
+  std::string Log() const { return sys::ReadFileBytes(dir_.File("Client.log")); }
+  std::string LastBalloon() const { return notify_.balloons.empty() ? "" : notify_.balloons.back(); }
+  TMessageBlock WaitingBlock(size_t i) const {
+    const std::string& t = Users().ReceiveMsgList.at(i).Text;
+    auto b = ReadMessageBlock(t.data(), t.size());
+    EXPECT_TRUE(b) << i;
+    return b.value_or(TMessageBlock{});
+  }
+
+  RecordingArea notify_;
+  RecordingSound played_;
+  std::unique_ptr<seams::ScopedNotifyArea> area_;
+  std::unique_ptr<seams::ScopedSeam<seams::ISound>> sound_;
+  std::unique_ptr<TMainFrm> frm_;
+};
+
+}  // namespace
+
+TEST_F(MainHandlersTest, FriendEventsAgainstTheListBalloonsAndLog) {
+  frm_->AddServiceContact();
+  frm_->RefreshFriendList();
+  std::string shortRecord(150, '\0');
+  struct Case {
+    const char* what;
+    Handler handler;
+    uint8_t proto;
+    std::string body;
+    std::vector<std::string> friends;
+    std::string balloon;  // the last balloon afterwards
+    std::string log;      // a text the log then holds
+  } cases[] = {
+      {"friend list, one friend twice", &TMainFrm::OnFriendUser, 37,
+       stub::FriendListBody({Friend(10002, 0), Friend(10003, 0), Friend(10003, 0)}),
+       {"10000(在线)", "10002(离线)", "10003(在线)"}, "", "OnFriendUser"},
+      {"friend list with a count past its records", &TMainFrm::OnFriendUser, 37,
+       std::string("\x02", 1) + std::string((const char*)Friend(10007, 1).Data(), 200),
+       {"10000(在线)", "10002(离线)", "10003(在线)"}, "", "OnFriendUser"},
+      {"online", &TMainFrm::OnFriendOnline, 38, stub::FriendRecordBody(Friend(10004, 1)),
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(在线)"}, "系统提示|好友上线，号码:10004", ""},
+      {"online, short record", &TMainFrm::OnFriendOnline, 38, shortRecord,
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(在线)"}, "系统提示|好友上线，号码:10004", "OnFriendOnline"},
+      {"offline", &TMainFrm::OnFriendOffline, 39, stub::AccountBody(10004),
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)"}, "系统提示|好友离线，号码:10004", "接收好友离线信息,好友号码:10004"},
+      {"offline, three bytes", &TMainFrm::OnFriendOffline, 39, "abc",
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)"}, "系统提示|好友离线，号码:10004", "OnFriendOffline"},
+      {"added", &TMainFrm::OnAddFriendToList, 46, stub::FriendRecordBody(Friend(10006, 1)),
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(在线)"}, "系统提示|好友离线，号码:10004", ""},
+      {"added, empty", &TMainFrm::OnAddFriendToList, 46, "",
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(在线)"}, "系统提示|好友离线，号码:10004", "OnAddFriendToList,出错"},
+      {"refused", &TMainFrm::OnAddFriendRefused, 45, stub::AccountBody(10009),
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(在线)"}, "系统提示|10009拒绝了您添加好友请求", ""},
+      {"deleted", &TMainFrm::OnDeleteFriend, 50, stub::AccountBody(10006),
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(离线)"}, "系统提示|友10006已从好友列表中将您删除", ""},
+      {"deleted, short", &TMainFrm::OnDeleteFriend, 50, "\x01",
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(离线)"}, "系统提示|友10006已从好友列表中将您删除",
+       "OnDeleteFriend出错"},
+  };
+  for (const auto& c : cases) {
+    Hand(c.handler, c.proto, c.body);
+    EXPECT_EQ(Friends(), c.friends) << c.what;
+    EXPECT_EQ(LastBalloon(), c.balloon) << c.what;
+    if (!c.log.empty()) EXPECT_NE(Log().find(c.log), std::string::npos) << c.what;
+  }
+
+  // A new login empties the friend list; the service contact comes back.
+  Users().ClearSessionLists();
+  frm_->LoginSucceeded(true, "10001");
+  EXPECT_EQ(Friends(), std::vector<std::string>{"10000(在线)"});
+
+  // The connection closing.
+  IsConnected = true;
+  frm_->OnServerDisconnect(nullptr);
+  EXPECT_FALSE(IsConnected);
+  EXPECT_EQ(LastBalloon(), "系统提示|与服务器断开连接");
+  EXPECT_EQ(frm_->StatusBar->PanelText(0), "当前状态:与服务器断开连接");
+}
+
+TEST_F(MainHandlersTest, ReceivedMessagesEachGetABlockOfTheirOwn) {
+  Users().AddEnterpriseFriend(Friend(10002, 1));
+  TDateTime sent = dt::EncodeDate(2026, 1, 2) + 0.25;
+  auto chat = [&](uint8_t offline, uint8_t kind, const std::string& formatted, const std::string& sender) {
+    Hand(&TMainFrm::OnReceiveChatMsg, 12, stub::ChatBody(offline, kind, formatted, sender, sent));
+  };
+  chat(0, 1, BuildFormattedText(10, "宋体", 0xFF, "在线的话"), " 10002 ");
+  chat(1, 1, BuildFormattedText(10, "宋体", 0xFF, "存下的话"), "10002");
+  chat(0, 0, BuildCustomerFormattedText(9, "Arial", "255", "客户"), "555");
+  // Oversized and malformed ones change nothing.
+  chat(0, 1, BuildFormattedText(10, "宋体", 0, std::string(kMessageBlockCapacity, 'x')), "10002");
+  Hand(&TMainFrm::OnReceiveChatMsg, 12, std::string("\x00\x00\x01\xFF\xFF\x00\x00", 7));
+  Hand(&TMainFrm::OnCustomerOffLineMsg, 35, stub::WaitingMessagesBody(0, {{"等着的话", "888", sent}}));
+  Hand(&TMainFrm::OnCustomerOffLineMsg, 35, std::string("\x00\x05", 2) + std::string(538, 'z'));
+
+  ASSERT_EQ(Users().ReceiveMsgList.size(), 4u);
+  EXPECT_NE(Log().find("消息块超出长度OnReceiveChatMsg"), std::string::npos);
+  EXPECT_EQ(played_.played, std::vector<std::string>(4, "Audio.wav"));
+  EXPECT_TRUE(frm_->TrayNotifyIcon->CycleIcons());
+  struct Want {
+    std::string sender, name, text;
+    uint8_t isFriend, online;
+    bool stamped;  // the message's own time rather than now
+  } want[] = {
+      {"10002", "友10002", "在线的话", 1, 1, false},
+      {"10002", "友10002", "存下的话", 1, 0, true},
+      {"555", "555", "客户", 0, 1, false},
+      {"888", "888", "等着的话", 0, 0, true},
+  };
+  for (size_t i = 0; i < 4; ++i) {
+    const TReceivedMsg& e = Users().ReceiveMsgList[i];
+    EXPECT_EQ(e.Sender, want[i].sender) << i;
+    EXPECT_EQ(e.Kind, want[i].isFriend) << i;
+    EXPECT_EQ(e.Flag, 0) << i;
+    TMessageBlock b = WaitingBlock(i);
+    EXPECT_EQ(b.DisplayName, want[i].name) << i;
+    EXPECT_EQ(b.Friend, want[i].isFriend) << i;
+    EXPECT_EQ(b.Online, want[i].online) << i;
+    if (want[i].stamped) EXPECT_EQ(b.Time, sent) << i;
+    auto t = ReadBlockText(b);
+    ASSERT_TRUE(t) << i;
+    EXPECT_EQ(t->Text, want[i].text) << i;
+  }
+
+  // Opening them: one chat window per partner, each with its own messages, in arrival order;
+  // the customer's go into the record too; the tray stops blinking.
+  frm_->FlashTrayHasMsg();
+  EXPECT_TRUE(Users().ReceiveMsgList.empty());
+  EXPECT_FALSE(frm_->TrayNotifyIcon->CycleIcons());
+  ASSERT_EQ(chat_windows::All().size(), 3u);
+  EXPECT_NE(chat_windows::Find("10002", true), nullptr);
+  EXPECT_NE(chat_windows::Find("888", false), nullptr);
+  TCustomForm* customer = chat_windows::Find("555", false);
+  ASSERT_NE(customer, nullptr);
+  EXPECT_EQ(ChatFrm, chat_windows::All().back());
+  std::string record = frm_->yMemoReceive->Text();
+  EXPECT_NE(record.find("咨询客户555"), std::string::npos) << record;
+  EXPECT_NE(record.find("    客户"), std::string::npos) << record;
+
+  // With the window open, the next message goes straight to it and nothing waits.
+  chat(0, 0, BuildCustomerFormattedText(9, "Arial", "255", "又一句"), "555");
+  EXPECT_TRUE(Users().ReceiveMsgList.empty());
+  EXPECT_FALSE(frm_->TrayNotifyIcon->CycleIcons());
+  EXPECT_NE(frm_->yMemoReceive->Text().find("又一句"), std::string::npos);
+}
+
+TEST_F(MainHandlersTest, FriendsOfflineMessagesWaitPerSenderInTheQueue) {
+  Users().AddEnterpriseFriend(Friend(10002, 1));
+  TDateTime t = dt::EncodeDate(2026, 1, 2);
+  std::vector<TOfflineMessage> records = {
+      {10002, t, "第一条", 0, "宋体", 10, 0xFF}, {10004, t + 1, "别人的", 0, "宋体", 10, 0}, {10002, t + 2, "第二条", 0, "宋体", 10, 0}};
+  Hand(&TMainFrm::OnEnterpriseOffLineMsg, 49, stub::OfflineMessagesBody(records));
+  // A count past the records: nothing queued.
+  Hand(&TMainFrm::OnEnterpriseOffLineMsg, 49, std::string("\x04", 1) + std::string(576, '\0'));
+  ASSERT_EQ(OfflineMsgQueue->Count(), 3);
+  auto block = ReadMessageBlock(OfflineMsgQueue->Items[0].Text.data(), OfflineMsgQueue->Items[0].Text.size());
+  ASSERT_TRUE(block);
+  EXPECT_EQ(block->DisplayName, "友10002 ");
+  EXPECT_EQ(block->Online, 0);
+  EXPECT_EQ(block->Time, t);
+  EXPECT_EQ(ReadBlockText(*block)->Text, "第一条");
+  // One waiting entry per distinct sender, first occurrence first.
+  ASSERT_EQ(Users().ReceiveMsgList.size(), 2u);
+  EXPECT_EQ(Users().ReceiveMsgList[0].Sender, "10002");
+  EXPECT_EQ(Users().ReceiveMsgList[1].Sender, "10004");
+  EXPECT_EQ(Users().ReceiveMsgList[0].Flag, 1);
+
+  frm_->FlashTrayHasMsg();
+  EXPECT_TRUE(Users().ReceiveMsgList.empty());
+  for (const TOfflineRecord& r : OfflineMsgQueue->Items) EXPECT_TRUE(r.Shown);
+  EXPECT_EQ(chat_windows::All().size(), 2u);
+}
+
+TEST_F(MainHandlersTest, CustomersComeAndGo) {
+  Hand(&TMainFrm::OnCustomerList, 28, stub::CustomerListBody({555, 556, 555}));
+  Hand(&TMainFrm::OnCustomerList, 28, stub::CustomerListBody({556, 557}));
+  Hand(&TMainFrm::OnCustomerList, 28, std::string("\x09\x01", 2));
+  EXPECT_EQ(frm_->yListUser->Items().ToVector(),
+            (std::vector<std::string>{"咨询客户555(在线)", "咨询客户556(在线)", "咨询客户557(在线)"}));
+  EXPECT_TRUE(frm_->yListUser->Visible());
+  EXPECT_FALSE(frm_->Panel7->Visible());
+  for (const char* n : {"556", "555", "557"}) Hand(&TMainFrm::OnCustomerLeft, 33, stub::CustomerLeftBody(n));
+  EXPECT_TRUE(frm_->yListUser->Items().ToVector().empty());
+  EXPECT_NE(Log().find("557断开"), std::string::npos);
+  // The advertising page is back.
+  EXPECT_TRUE(frm_->Panel7->Visible());
+  EXPECT_TRUE(frm_->WebBrowser1->Visible());
+  EXPECT_FALSE(frm_->yListUser->Visible());
+}
+
+TEST_F(MainHandlersTest, DeletingAFriendAsksAndSparesTheServiceContact) {
+  frm_->AddServiceContact();
+  Users().AddEnterpriseFriend(Friend(10002, 1));
+  frm_->RefreshFriendList();
+  // Nothing selected.
+  frm_->N3Click(nullptr);
+  ASSERT_FALSE(dialogs_.calls.empty());
+  EXPECT_EQ(dialogs_.calls.back().text, "请选中好友，再执行删除操作");
+  // The service contact: asked, then nothing.
+  // Answers go by call number: the first call was the box above.
+  dialogs_.answers = {IDOK, IDYES, IDNO, IDYES};
+  frm_->yListEnterprise->SetItemIndex(0);
+  frm_->N3Click(nullptr);
+  EXPECT_EQ(dialogs_.calls.back().text, "是否删除此好友？");
+  EXPECT_EQ(Friends().size(), 2u);
+  // No keeps the friend; yes deletes it and tells the server.
+  frm_->yListEnterprise->SetItemIndex(1);
+  frm_->N3Click(nullptr);
+  EXPECT_EQ(Friends().size(), 2u);
+  frm_->N3Click(nullptr);
+  EXPECT_EQ(Friends(), std::vector<std::string>{"10000(在线)"});
+  ASSERT_TRUE(ServerGot(50));
+  std::string body = server_.RequestsOf(50)[0].Frame.Body;
+  EXPECT_NE(body.find("10001"), std::string::npos);
+  EXPECT_NE(body.find("10002"), std::string::npos);
+  EXPECT_EQ(Users().Friends.size(), 1u);
+  frm_->N2Click(nullptr);
+  EXPECT_EQ(frm_->yListEnterprise->ItemIndex(), -1);
+}
