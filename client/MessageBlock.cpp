@@ -8,9 +8,8 @@
 #include "platform/rtl/SysUtils.h"
 
 size_t WriteMessageBlock(const TMessageBlock& block, char* buf, size_t capacity) {
-  std::string name = block.DisplayName.size() > kMaxWireString
-                         ? sys::CutAnsi(block.DisplayName, kMaxWireString)
-                         : block.DisplayName;
+  std::string name =
+      block.DisplayName.size() > kMaxWireString ? sys::CutAnsi(block.DisplayName, kMaxWireString) : block.DisplayName;
   const size_t n = name.size();
   const size_t t = block.Formatted.size();
   if (t > UINT32_MAX || n + kMessageBlockOverhead > capacity || t > capacity - n - kMessageBlockOverhead)
@@ -56,8 +55,8 @@ std::optional<TFormattedText> ReadBlockText(const TMessageBlock& block) {
   }
 }
 
-std::string BuildCustomerFormattedText(uint8_t fontSize, const std::string& fontName,
-                                       const std::string& colourText, const std::string& text) {
+std::string BuildCustomerFormattedText(uint8_t fontSize, const std::string& fontName, const std::string& colourText,
+                                       const std::string& text) {
   return TBodyWriter().U8(fontSize).WireString(fontName).WireString(colourText).LongText(text).Take();
 }
 

@@ -28,7 +28,7 @@ struct TMessageBlock {
   uint8_t Friend = 0;       // 1 enterprise friend, 0 consulting customer
   uint8_t Online = 0;       // 1 received now, 0 an offline message
   TDateTime Time = 0;
-  std::string Formatted;    // font size, font name, colour, text (TFormattedText)
+  std::string Formatted;  // font size, font name, colour, text (TFormattedText)
 };
 
 // Writes the block into buf[0..capacity) and returns its size. A display name longer than
@@ -46,8 +46,8 @@ std::optional<TFormattedText> ReadBlockText(const TMessageBlock& block);
 
 // The formatted text as a consulting customer's messages lay it out: the colour is a decimal
 // text with a length byte.
-std::string BuildCustomerFormattedText(uint8_t fontSize, const std::string& fontName,
-                                       const std::string& colourText, const std::string& text);
+std::string BuildCustomerFormattedText(uint8_t fontSize, const std::string& fontName, const std::string& colourText,
+                                       const std::string& text);
 
 // Hands the block to `window` synchronously as message 10001 with a copy-data record; the
 // record points at a private copy that lives for the call. Returns the window's answer.

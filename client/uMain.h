@@ -190,6 +190,9 @@ class TMainFrm : public TForm {
   TCustomForm* OpenChatWindow(const std::string& number, bool enterpriseFriend);
   void SetUpChatWindow(TCustomForm* window, const std::string& number, bool enterpriseFriend);
   void DrawContact(TListBox* list, int index, HDC dc, RECT rect, unsigned state, bool friendList);
+  // A double click on a list: the waiting messages while the tray blinks, else the chat
+  // with the selected contact.
+  void ChatFromList(TListBox* list, bool enterpriseFriend);
   bool openingMessages_ = false;
 };
 

@@ -3,8 +3,11 @@
 // received chat message to its chat window, or into the waiting list behind the blinking tray
 // icon. Every body is read with the checked readers of the connection, so a malformed or
 // oversized frame is logged and changes nothing.
+
+// clang-format off
 // First, before any system header can rename its GetUserName.
 #include "core/UserManager.h"
+// clang-format on
 
 #include <algorithm>
 #include <vector>
@@ -236,7 +239,8 @@ void TMainFrm::OnReceiveChatMsg(TObject*, const uint8_t* Frame, int32_t Held) {
       PostChatToWindow(window, block);
       if (!isFriend) AppendCustomerRecord(block);
     } catch (const std::exception& e) {
-      WriteErrorLog(What(e) + "接收到消息，并且" + sender + "窗体已经打开重新显示出现错误" + "消息内空：" + m.Formatted);
+      WriteErrorLog(What(e) + "接收到消息，并且" + sender + "窗体已经打开重新显示出现错误" + "消息内空：" +
+                    m.Formatted);
     }
     return;
   }
@@ -388,8 +392,8 @@ void TMainFrm::OnCustomerOffLineMsg(TObject*, const uint8_t* Frame, int32_t Held
       CurrentMsg.Flag = w.Flag != 0 ? 1 : 0;
       // The offline-message window shows the plain text; a live entry needs a block of its
       // own, since it goes to a chat window.
-      CurrentMsg.Text = w.Flag != 0 ? sys::Trim(m.Text)
-                                    : BuildBlock(CustomerBlock(CurrentMsg.Sender, sys::Trim(m.Text), m.Time));
+      CurrentMsg.Text =
+          w.Flag != 0 ? sys::Trim(m.Text) : BuildBlock(CustomerBlock(CurrentMsg.Sender, sys::Trim(m.Text), m.Time));
       Users().AddReceiveMsg();
       live = live || w.Flag == 0;
     } catch (const std::exception& e) {
@@ -430,8 +434,10 @@ void TMainFrm::RefreshFriendList() {
     int at = -1;
     for (int i = 0; i < items.Count() && at < 0; ++i)
       if (FriendItemNumber(items[i]) == number) at = i;
-    if (at >= 0) items.Set(at, text);
-    else items.Add(text);
+    if (at >= 0)
+      items.Set(at, text);
+    else
+      items.Add(text);
   }
 }
 
@@ -645,40 +651,31 @@ void TMainFrm::yListUserDrawItem(TObject*, int Index, HDC Dc, RECT Rect, unsigne
   DrawContact(yListUser, Index, Dc, Rect, State, false);
 }
 
-void TMainFrm::yListEnterpriseDblClick(TObject*) {
+void TMainFrm::ChatFromList(TListBox* list, bool enterpriseFriend) {
   try {
-    int index = yListEnterprise->ItemIndex();
+    int index = list->ItemIndex();
     if (index < 0) return;
     if (TrayNotifyIcon->CycleIcons()) {
       FlashTrayHasMsg();
       return;
     }
-    std::string number = FriendItemNumber(yListEnterprise->Items()[index]);
-    if (TCustomForm* open = chat_windows::Find(number, true)) open->BringToFront();
-    else OpenChatWindow(number, true);
+    const std::string& item = list->Items()[index];
+    std::string number = enterpriseFriend ? FriendItemNumber(item) : CustomerItemNumber(item);
+    // The partner's own window comes forward, not merely the last one made.
+    if (TCustomForm* open = chat_windows::Find(number, enterpriseFriend))
+      open->BringToFront();
+    else
+      OpenChatWindow(number, enterpriseFriend);
   } catch (const std::exception& e) {
     WriteErrorLog(What(e) + "企业窗体双击出现错误");
   }
 }
+
+void TMainFrm::yListEnterpriseDblClick(TObject*) { ChatFromList(yListEnterprise, true); }
 
 void TMainFrm::yListUserDblClick(TObject* Sender) { ShowFriendMsg(Sender); }
 
-void TMainFrm::ShowFriendMsg(TObject*) {
-  try {
-    int index = yListUser->ItemIndex();
-    if (index < 0) return;
-    if (TrayNotifyIcon->CycleIcons()) {
-      FlashTrayHasMsg();
-      return;
-    }
-    std::string number = CustomerItemNumber(yListUser->Items()[index]);
-    // The partner's own window comes forward, not merely the last one made.
-    if (TCustomForm* open = chat_windows::Find(number, false)) open->BringToFront();
-    else OpenChatWindow(number, false);
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "企业窗体双击出现错误");
-  }
-}
+void TMainFrm::ShowFriendMsg(TObject*) { ChatFromList(yListUser, false); }
 
 void TMainFrm::N3Click(TObject*) {
   try {

@@ -52,8 +52,8 @@ void TMsgHistoryFrm::FormDestroy(TObject*) {
   if (!MainFrm || !MainFrm->yMemoReceive) return;
   for (int i = 0; i < yListHistory->Count(); ++i) {
     TListItem* row = yListHistory->Items(i);
-    MainFrm->yMemoReceive->AppendText("咨询客户" + row->SubItem(0) + "  " + dt::DateTimeToStr(dt::Now()) + "\r\n" +
-                                          row->SubItem(1) + "\r\n",
-                                      TTextAttributes{});
+    MainFrm->yMemoReceive->AppendText(
+        "咨询客户" + row->SubItem(0) + "  " + dt::DateTimeToStr(dt::Now()) + "\r\n" + row->SubItem(1) + "\r\n",
+        TTextAttributes{});
   }
 }

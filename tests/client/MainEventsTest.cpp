@@ -18,6 +18,7 @@
 #include "platform/rtl/IniFile.h"
 #include "platform/rtl/SysUtils.h"
 #include "tests/client/ClientProcess.h"
+#include "tests/client/EventFixtures.h"
 #include "tools/serviceserver/ServiceServer.h"
 #include "tools/webstub/WebStub.h"
 
@@ -55,9 +56,8 @@ struct Side {
     process = std::make_unique<Process>(app.Exe());
     HWND login = WaitForWindow(Pid(), "KarvTLoginFrm");
     if (!login || !WaitFor([&] { return IsWindowVisible(login) != FALSE; })) return nullptr;
-    HWND combo = FindChild(login, [](HWND h) {
-      return ClassOf(h) == "ComboBox" && (GetWindowLongA(h, GWL_STYLE) & 3) == CBS_DROPDOWN;
-    });
+    HWND combo = FindChild(
+        login, [](HWND h) { return ClassOf(h) == "ComboBox" && (GetWindowLongA(h, GWL_STYLE) & 3) == CBS_DROPDOWN; });
     HWND user = FindChild(combo, [](HWND h) { return sys::SameText(ClassOf(h), "Edit"); });
     HWND pass = FindChild(login, [](HWND h) {
       return sys::SameText(ClassOf(h), "Edit") && (GetWindowLongA(h, GWL_STYLE) & ES_PASSWORD);
@@ -78,10 +78,13 @@ struct Side {
   // The main window's two owner-drawn lists, friends first.
   HWND List(int which) const {
     std::vector<HWND> lists;
-    EnumChildWindows(main, [](HWND h, LPARAM p) {
-      if (sys::SameText(ClassOf(h), "ListBox")) reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-      return TRUE;
-    }, (LPARAM)&lists);
+    EnumChildWindows(
+        main,
+        [](HWND h, LPARAM p) {
+          if (sys::SameText(ClassOf(h), "ListBox")) reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+          return TRUE;
+        },
+        (LPARAM)&lists);
     return which < (int)lists.size() ? lists[which] : nullptr;
   }
   std::vector<std::string> Items(int which) const {
@@ -93,7 +96,8 @@ struct Side {
       std::wstring s((size_t)SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1, L'\0');
       s.resize((size_t)SendMessageW(list, LB_GETTEXT, i, (LPARAM)s.data()));
       std::string a((s.size() + 1) * 2, '\0');
-      a.resize((size_t)WideCharToMultiByte(CP_ACP, 0, s.data(), (int)s.size(), a.data(), (int)a.size(), nullptr, nullptr));
+      a.resize(
+          (size_t)WideCharToMultiByte(CP_ACP, 0, s.data(), (int)s.size(), a.data(), (int)a.size(), nullptr, nullptr));
       items.push_back(a);
     }
     return items;
@@ -113,22 +117,27 @@ struct Side {
   // The chat window with that caption, and what its conversation shows.
   HWND ChatWindow(const std::string& caption, int ms = 10000) const {
     HWND found = nullptr;
-    WaitFor([&] {
-      for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, "KarvTChatFrm", nullptr));) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(h, &pid);
-        if (pid == Pid() && TextOf(h) == caption) found = h;
-      }
-      return found != nullptr;
-    }, ms);
+    WaitFor(
+        [&] {
+          for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, "KarvTChatFrm", nullptr));) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == Pid() && TextOf(h) == caption) found = h;
+          }
+          return found != nullptr;
+        },
+        ms);
     return found;
   }
   static std::string Conversation(HWND chat) {
     std::string all;
-    EnumChildWindows(chat, [](HWND h, LPARAM p) {
-      if (sys::SameText(ClassOf(h).substr(0, 8), "RichEdit")) *reinterpret_cast<std::string*>(p) += TextOf(h) + "|";
-      return TRUE;
-    }, (LPARAM)&all);
+    EnumChildWindows(
+        chat,
+        [](HWND h, LPARAM p) {
+          if (sys::SameText(ClassOf(h).substr(0, 8), "RichEdit")) *reinterpret_cast<std::string*>(p) += TextOf(h) + "|";
+          return TRUE;
+        },
+        (LPARAM)&all);
     return all;
   }
   // The record of customer messages on the second page.
@@ -192,15 +201,6 @@ struct World {
   std::unique_ptr<Side> NewSide() { return std::make_unique<Side>(address, web.Port()); }
 };
 
-TFriendRecord Record(uint32_t number, uint8_t state) {
-  TFriendRecord r;
-  r.SetNumber(number);
-  r.SetNumberText(sys::IntToStr(number));
-  r.SetNickName("友" + sys::IntToStr(number));
-  r.SetState(state);
-  return r;
-}
-
 }  // namespace
 
 TEST(MainEvents, PresenceAndChatBetweenTwoLoggedInClients) {
@@ -262,7 +262,7 @@ TEST(MainEvents, AFriendRequestAcceptedShowsTheNewFriendOnBothSides) {
   ASSERT_NE(c->LogIn("10003"), nullptr);
   EXPECT_TRUE(c->WaitFriends({"10000(在线)"}));
   // A's request, as the server passes it on.
-  TFriendRecord from = Record(10001, 1);
+  TFriendRecord from = FriendOf(10001, 1);
   w.server.SendToAccount(10003, stub::Frame(43, stub::FriendRequestBody("请加我", from)));
   HWND dialog = WaitForWindow(c->Pid(), "KarvTHinfAddFriendFrm");
   ASSERT_NE(dialog, nullptr);
@@ -276,7 +276,7 @@ TEST(MainEvents, AFriendRequestAcceptedShowsTheNewFriendOnBothSides) {
   std::vector<TStoredRequest> stored(2);
   stored[0].Requester = 10005, stored[0].Text = "早先的请求", stored[0].Time = dt::EncodeDate(2026, 2, 1);
   stored[1].Requester = 10006, stored[1].Text = "另一个", stored[1].Time = dt::EncodeDate(2026, 2, 2);
-  stored[0].Record = Record(10005, 0), stored[1].Record = Record(10006, 0);
+  stored[0].Record = FriendOf(10005, 0), stored[1].Record = FriendOf(10006, 0);
   w.server.SendToAccount(10003, stub::Frame(47, stub::StoredRequestsBody(stored)));
   std::vector<HWND> dialogs;
   EXPECT_TRUE(WaitFor([&] {
@@ -308,17 +308,27 @@ TEST(MainEvents, ServerBodiesAgainstTheListsAndTheLog) {
     std::string body;
     std::vector<std::string> friends;
   } friendCases[] = {
-      {"a count past the records is dropped", 37,
-       std::string("\x03", 1) + std::string((const char*)Record(10005, 1).Data(), 200), {"10000(在线)", "10002(离线)"}},
-      {"a friend listed twice appears once", 37, stub::FriendListBody({Record(10004, 1), Record(10004, 1)}),
+      {"a count past the records is dropped",
+       37,
+       std::string("\x03", 1) + std::string((const char*)FriendOf(10005, 1).Data(), 200),
+       {"10000(在线)", "10002(离线)"}},
+      {"a friend listed twice appears once",
+       37,
+       stub::FriendListBody({FriendOf(10004, 1), FriendOf(10004, 1)}),
        {"10000(在线)", "10002(离线)", "10004(在线)"}},
-      {"a friend comes online", 38, stub::FriendRecordBody(Record(10002, 1)),
+      {"a friend comes online",
+       38,
+       stub::FriendRecordBody(FriendOf(10002, 1)),
        {"10000(在线)", "10002(在线)", "10004(在线)"}},
       {"a short record is dropped", 38, std::string(199, '\0'), {"10000(在线)", "10002(在线)", "10004(在线)"}},
       {"a friend goes offline", 39, stub::AccountBody(10004), {"10000(在线)", "10002(在线)", "10004(离线)"}},
-      {"a new friend", 46, stub::FriendRecordBody(Record(10006, 0)),
+      {"a new friend",
+       46,
+       stub::FriendRecordBody(FriendOf(10006, 0)),
        {"10000(在线)", "10002(在线)", "10004(离线)", "10006(离线)"}},
-      {"a friend removed this user", 50, stub::AccountBody(10002),
+      {"a friend removed this user",
+       50,
+       stub::AccountBody(10002),
        {"10000(在线)", "10002(离线)", "10004(离线)", "10006(离线)"}},
   };
   for (const auto& c : friendCases) {
@@ -333,14 +343,25 @@ TEST(MainEvents, ServerBodiesAgainstTheListsAndTheLog) {
     std::string body;
     std::vector<std::string> customers;
   } customerCases[] = {
-      {"known numbers add no duplicates", 28, stub::CustomerListBody({555, 556, 555}),
+      {"known numbers add no duplicates",
+       28,
+       stub::CustomerListBody({555, 556, 555}),
        {"咨询客户555(在线)", "咨询客户556(在线)"}},
-      {"new numbers of the same message still come", 28, stub::CustomerListBody({556, 557}),
+      {"new numbers of the same message still come",
+       28,
+       stub::CustomerListBody({556, 557}),
        {"咨询客户555(在线)", "咨询客户556(在线)", "咨询客户557(在线)"}},
-      {"a count past the body is dropped", 28, std::string("\xC8\x01\x02\x03\x04", 5),
+      {"a count past the body is dropped",
+       28,
+       std::string("\xC8\x01\x02\x03\x04", 5),
        {"咨询客户555(在线)", "咨询客户556(在线)", "咨询客户557(在线)"}},
       {"a customer leaves", 33, stub::CustomerLeftBody("556"), {"咨询客户555(在线)", "咨询客户557(在线)"}},
-      {"a length past the body is dropped", 33, std::string("\x09" "55", 3), {"咨询客户555(在线)", "咨询客户557(在线)"}},
+      {"a length past the body is dropped",
+       33,
+       std::string("\x09"
+                   "55",
+                   3),
+       {"咨询客户555(在线)", "咨询客户557(在线)"}},
   };
   for (const auto& c : customerCases) {
     push(c.proto, c.body);

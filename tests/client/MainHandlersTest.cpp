@@ -3,8 +3,8 @@
 // handed frames directly, malformed ones included, since the connection's own check would
 // keep those from them. Balloons are read from the notification-area seam.
 #include <gtest/gtest.h>
-
 #include <windows.h>
+// After windows.h, which it needs.
 #include <shellapi.h>
 
 #include <algorithm>
@@ -19,9 +19,11 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/web/WebBrowser.h"
 #include "tests/client/ChatWorld.h"
+#include "tests/client/EventFixtures.h"
 #include "tools/serviceserver/ServiceBodies.h"
 #include "widgets/NotifyArea.h"
 
+using client_test::FriendOf;
 using testing_support::PumpFor;
 using testing_support::PumpUntil;
 
@@ -39,15 +41,6 @@ struct RecordingSound : seams::ISound {
   std::vector<std::string> played;
   void PlayFile(const std::string& path) override { played.push_back(path); }
 };
-
-TFriendRecord Friend(uint32_t number, uint8_t state) {
-  TFriendRecord r;
-  r.SetNumber(number);
-  r.SetNumberText(sys::IntToStr(number));
-  r.SetNickName("友" + sys::IntToStr(number));
-  r.SetState(state);
-  return r;
-}
 
 class MainHandlersTest : public ChatWorld {
  protected:
@@ -109,30 +102,82 @@ TEST_F(MainHandlersTest, FriendEventsAgainstTheListBalloonsAndLog) {
     std::string balloon;  // the last balloon afterwards
     std::string log;      // a text the log then holds
   } cases[] = {
-      {"friend list, one friend twice", &TMainFrm::OnFriendUser, 37,
-       stub::FriendListBody({Friend(10002, 0), Friend(10003, 0), Friend(10003, 0)}),
-       {"10000(在线)", "10002(离线)", "10003(在线)"}, "", "OnFriendUser"},
-      {"friend list with a count past its records", &TMainFrm::OnFriendUser, 37,
-       std::string("\x02", 1) + std::string((const char*)Friend(10007, 1).Data(), 200),
-       {"10000(在线)", "10002(离线)", "10003(在线)"}, "", "OnFriendUser"},
-      {"online", &TMainFrm::OnFriendOnline, 38, stub::FriendRecordBody(Friend(10004, 1)),
-       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(在线)"}, "系统提示|好友上线，号码:10004", ""},
-      {"online, short record", &TMainFrm::OnFriendOnline, 38, shortRecord,
-       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(在线)"}, "系统提示|好友上线，号码:10004", "OnFriendOnline"},
-      {"offline", &TMainFrm::OnFriendOffline, 39, stub::AccountBody(10004),
-       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)"}, "系统提示|好友离线，号码:10004", "接收好友离线信息,好友号码:10004"},
-      {"offline, three bytes", &TMainFrm::OnFriendOffline, 39, "abc",
-       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)"}, "系统提示|好友离线，号码:10004", "OnFriendOffline"},
-      {"added", &TMainFrm::OnAddFriendToList, 46, stub::FriendRecordBody(Friend(10006, 1)),
-       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(在线)"}, "系统提示|好友离线，号码:10004", ""},
-      {"added, empty", &TMainFrm::OnAddFriendToList, 46, "",
-       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(在线)"}, "系统提示|好友离线，号码:10004", "OnAddFriendToList,出错"},
-      {"refused", &TMainFrm::OnAddFriendRefused, 45, stub::AccountBody(10009),
-       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(在线)"}, "系统提示|10009拒绝了您添加好友请求", ""},
-      {"deleted", &TMainFrm::OnDeleteFriend, 50, stub::AccountBody(10006),
-       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(离线)"}, "系统提示|友10006已从好友列表中将您删除", ""},
-      {"deleted, short", &TMainFrm::OnDeleteFriend, 50, "\x01",
-       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(离线)"}, "系统提示|友10006已从好友列表中将您删除",
+      {"friend list, one friend twice",
+       &TMainFrm::OnFriendUser,
+       37,
+       stub::FriendListBody({FriendOf(10002, 0), FriendOf(10003, 0), FriendOf(10003, 0)}),
+       {"10000(在线)", "10002(离线)", "10003(在线)"},
+       "",
+       "OnFriendUser"},
+      {"friend list with a count past its records",
+       &TMainFrm::OnFriendUser,
+       37,
+       std::string("\x02", 1) + std::string((const char*)FriendOf(10007, 1).Data(), 200),
+       {"10000(在线)", "10002(离线)", "10003(在线)"},
+       "",
+       "OnFriendUser"},
+      {"online",
+       &TMainFrm::OnFriendOnline,
+       38,
+       stub::FriendRecordBody(FriendOf(10004, 1)),
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(在线)"},
+       "系统提示|好友上线，号码:10004",
+       ""},
+      {"online, short record",
+       &TMainFrm::OnFriendOnline,
+       38,
+       shortRecord,
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(在线)"},
+       "系统提示|好友上线，号码:10004",
+       "OnFriendOnline"},
+      {"offline",
+       &TMainFrm::OnFriendOffline,
+       39,
+       stub::AccountBody(10004),
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)"},
+       "系统提示|好友离线，号码:10004",
+       "接收好友离线信息,好友号码:10004"},
+      {"offline, three bytes",
+       &TMainFrm::OnFriendOffline,
+       39,
+       "abc",
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)"},
+       "系统提示|好友离线，号码:10004",
+       "OnFriendOffline"},
+      {"added",
+       &TMainFrm::OnAddFriendToList,
+       46,
+       stub::FriendRecordBody(FriendOf(10006, 1)),
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(在线)"},
+       "系统提示|好友离线，号码:10004",
+       ""},
+      {"added, empty",
+       &TMainFrm::OnAddFriendToList,
+       46,
+       "",
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(在线)"},
+       "系统提示|好友离线，号码:10004",
+       "OnAddFriendToList,出错"},
+      {"refused",
+       &TMainFrm::OnAddFriendRefused,
+       45,
+       stub::AccountBody(10009),
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(在线)"},
+       "系统提示|10009拒绝了您添加好友请求",
+       ""},
+      {"deleted",
+       &TMainFrm::OnDeleteFriend,
+       50,
+       stub::AccountBody(10006),
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(离线)"},
+       "系统提示|友10006已从好友列表中将您删除",
+       ""},
+      {"deleted, short",
+       &TMainFrm::OnDeleteFriend,
+       50,
+       "\x01",
+       {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(离线)"},
+       "系统提示|友10006已从好友列表中将您删除",
        "OnDeleteFriend出错"},
   };
   for (const auto& c : cases) {
@@ -156,7 +201,7 @@ TEST_F(MainHandlersTest, FriendEventsAgainstTheListBalloonsAndLog) {
 }
 
 TEST_F(MainHandlersTest, ReceivedMessagesEachGetABlockOfTheirOwn) {
-  Users().AddEnterpriseFriend(Friend(10002, 1));
+  Users().AddEnterpriseFriend(FriendOf(10002, 1));
   TDateTime sent = dt::EncodeDate(2026, 1, 2) + 0.25;
   auto chat = [&](uint8_t offline, uint8_t kind, const std::string& formatted, const std::string& sender) {
     Hand(&TMainFrm::OnReceiveChatMsg, 12, stub::ChatBody(offline, kind, formatted, sender, sent));
@@ -222,10 +267,11 @@ TEST_F(MainHandlersTest, ReceivedMessagesEachGetABlockOfTheirOwn) {
 }
 
 TEST_F(MainHandlersTest, FriendsOfflineMessagesWaitPerSenderInTheQueue) {
-  Users().AddEnterpriseFriend(Friend(10002, 1));
+  Users().AddEnterpriseFriend(FriendOf(10002, 1));
   TDateTime t = dt::EncodeDate(2026, 1, 2);
-  std::vector<TOfflineMessage> records = {
-      {10002, t, "第一条", 0, "宋体", 10, 0xFF}, {10004, t + 1, "别人的", 0, "宋体", 10, 0}, {10002, t + 2, "第二条", 0, "宋体", 10, 0}};
+  std::vector<TOfflineMessage> records = {{10002, t, "第一条", 0, "宋体", 10, 0xFF},
+                                          {10004, t + 1, "别人的", 0, "宋体", 10, 0},
+                                          {10002, t + 2, "第二条", 0, "宋体", 10, 0}};
   Hand(&TMainFrm::OnEnterpriseOffLineMsg, 49, stub::OfflineMessagesBody(records));
   // A count past the records: nothing queued.
   Hand(&TMainFrm::OnEnterpriseOffLineMsg, 49, std::string("\x04", 1) + std::string(576, '\0'));
@@ -267,7 +313,7 @@ TEST_F(MainHandlersTest, CustomersComeAndGo) {
 
 TEST_F(MainHandlersTest, DeletingAFriendAsksAndSparesTheServiceContact) {
   frm_->AddServiceContact();
-  Users().AddEnterpriseFriend(Friend(10002, 1));
+  Users().AddEnterpriseFriend(FriendOf(10002, 1));
   frm_->RefreshFriendList();
   // Nothing selected.
   frm_->N3Click(nullptr);

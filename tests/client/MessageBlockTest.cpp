@@ -78,16 +78,14 @@ TEST(MessageBlock, TheBuilderNeverWritesPastItsBuffer) {
 
 TEST(MessageBlock, TheReaderRefusesLengthsPastItsBytes) {
   std::string bytes = BuildMessageBlock(FriendBlock("abc", "text"));
-  for (size_t cut = 0; cut < bytes.size(); ++cut)
-    EXPECT_FALSE(ReadMessageBlock(bytes.data(), cut)) << cut;
+  for (size_t cut = 0; cut < bytes.size(); ++cut) EXPECT_FALSE(ReadMessageBlock(bytes.data(), cut)) << cut;
   EXPECT_FALSE(ReadMessageBlock(nullptr, 10));
   struct Case {
     const char* what;
     size_t at;
     uint8_t value;
   } cases[] = {
-      {"name length past the end", 0, 250},
-      {"text length past the end", 3 + 11 + 3, 0x7f},  // high byte of T
+      {"name length past the end", 0, 250}, {"text length past the end", 3 + 11 + 3, 0x7f},  // high byte of T
   };
   for (const auto& c : cases) {
     std::string bad = bytes;

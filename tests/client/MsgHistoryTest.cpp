@@ -11,8 +11,7 @@ namespace {
 
 class MsgHistoryTest : public ChatWorld {};
 
-TReceivedMsg Entry(const std::string& sender, const std::string& text, TDateTime time, uint8_t offline,
-                   uint8_t kind) {
+TReceivedMsg Entry(const std::string& sender, const std::string& text, TDateTime time, uint8_t offline, uint8_t kind) {
   TReceivedMsg m;
   m.Sender = sender;
   m.Text = text;
@@ -27,8 +26,8 @@ TReceivedMsg Entry(const std::string& sender, const std::string& text, TDateTime
 TEST_F(MsgHistoryTest, ShowsOfflineCustomerEntriesLastFirstAndLeavesTheRest) {
   TDateTime t1 = dt::EncodeDate(2026, 3, 1) + 0.5, t2 = dt::EncodeDate(2026, 3, 2);
   auto& waiting = ServiceClient->UserManager->ReceiveMsgList;
-  waiting = {Entry("777", "一\r 二 \r三", t1, 1, 0), Entry("555", "live block", t1, 0, 0),
-             Entry("10002", "", t1, 1, 1), Entry("778", "后来的", t2, 1, 0)};
+  waiting = {Entry("777", "一\r 二 \r三", t1, 1, 0), Entry("555", "live block", t1, 0, 0), Entry("10002", "", t1, 1, 1),
+             Entry("778", "后来的", t2, 1, 0)};
   TOwned<TMsgHistoryFrm> f(CreateForm<TMsgHistoryFrm>(nullptr));
   f->Show();
   TListView* list = f->yListHistory;
