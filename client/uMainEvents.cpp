@@ -260,6 +260,10 @@ void TMainFrm::FlashTrayHasMsg() {
     return;
   }
   openingMessages_ = true;
+  struct ResetOnExit {
+    bool& flag;
+    ~ResetOnExit() { flag = false; }
+  } reset{openingMessages_};
   auto& waiting = Users().ReceiveMsgList;
   while (!waiting.empty()) {
     TReceivedMsg entry = waiting.front();
@@ -297,7 +301,6 @@ void TMainFrm::FlashTrayHasMsg() {
     }
   }
   if (waiting.empty()) StopBlinking();
-  openingMessages_ = false;
   try {
     TrayNotifyIcon->ShowMainForm();
   } catch (const std::exception& e) {
