@@ -288,10 +288,21 @@ TEST_F(MainHandlersTest, FriendsOfflineMessagesWaitPerSenderInTheQueue) {
   EXPECT_EQ(Users().ReceiveMsgList[1].Sender, "10004");
   EXPECT_EQ(Users().ReceiveMsgList[0].Flag, 1);
 
-  frm_->FlashTrayHasMsg();
+  // A double click on the list while the tray blinks opens the waiting messages.
+  frm_->RefreshFriendList();
+  frm_->yListEnterprise->SetItemIndex(0);
+  frm_->yListEnterpriseDblClick(nullptr);
   EXPECT_TRUE(Users().ReceiveMsgList.empty());
   for (const TOfflineRecord& r : OfflineMsgQueue->Items) EXPECT_TRUE(r.Shown);
   EXPECT_EQ(chat_windows::All().size(), 2u);
+  // Without waiting messages it opens the chat with the selected friend, once.
+  frm_->AddServiceContact();
+  frm_->RefreshFriendList();
+  frm_->yListEnterprise->SetItemIndex(1);
+  frm_->yListEnterpriseDblClick(nullptr);
+  frm_->yListEnterpriseDblClick(nullptr);
+  EXPECT_EQ(chat_windows::All().size(), 3u);
+  EXPECT_NE(chat_windows::Find("10000", true), nullptr);
 }
 
 TEST_F(MainHandlersTest, CustomersComeAndGo) {
