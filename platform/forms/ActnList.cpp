@@ -65,8 +65,7 @@ void RegisterActions() {
                         [](TAction* a, const TPropValue& v) { a->SetCaption(std::get<std::string>(v)); }),
       MakeProp<TAction>("ShortCut", TPropType::Integer, [](const TAction* a) { return (int64_t)a->ShortCut(); },
                         [](TAction* a, const TPropValue& v) { a->SetShortCut((TShortCut)std::get<int64_t>(v)); }),
-      MakeProp<TAction>("Enabled", TPropType::Boolean, [](const TAction* a) { return a->Enabled(); },
-                        [](TAction* a, const TPropValue& v) { a->SetEnabled(std::get<bool>(v)); }),
+      BoolProperty("Enabled", &TAction::Enabled, &TAction::SetEnabled),
       EventProp("OnExecute", &TAction::OnExecute),
   });
   // Buttons run an action through their Action property.

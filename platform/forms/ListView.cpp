@@ -10,6 +10,11 @@
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
 
+namespace {
+// The window style of each TViewStyle.
+const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+}  // namespace
+
 // ---------------------------------------------------------------- TListItem
 
 int TListItem::Index() const {
@@ -76,7 +81,6 @@ void TListView::CreateParams(TCreateParams& p) {
   (void)classesReady;
   TWinControl::CreateParams(p);
   p.ClassName = WC_LISTVIEWA;
-  static const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
   p.Style |= kViews[(int)viewStyle_] | LVS_SHAREIMAGELISTS | (hideSelection_ ? 0 : LVS_SHOWSELALWAYS) |
              (multiSelect_ ? 0 : LVS_SINGLESEL) | (readOnly_ ? 0 : LVS_EDITLABELS);
   p.ExStyle |= WS_EX_CLIENTEDGE;
@@ -194,7 +198,6 @@ void TListView::EndUpdate() {
 void TListView::SetViewStyle(TViewStyle s) {
   viewStyle_ = s;
   if (!handle_) return;
-  static const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
   LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
   SetWindowLongPtrA(handle_, GWL_STYLE, (style & ~(LONG_PTR)LVS_TYPEMASK) | kViews[(int)s]);
 }
@@ -235,23 +238,13 @@ void RegisterListView() {
   done = true;
   RegisterControlProperties();
   using L = TListView;
-  const std::vector<std::string> views = {"vsIcon", "vsSmallIcon", "vsList", "vsReport"};
-  auto boolp = [](const char* n, bool (L::*g)() const, void (L::*s)(bool)) {
-    return MakeProp<L>(n, TPropType::Boolean, [g](const L* l) { return (l->*g)(); },
-                       [s](L* l, const TPropValue& v) { (l->*s)(std::get<bool>(v)); });
-  };
   RegisterProperties(L::StaticClass(), {
-      MakeProp<L>("ViewStyle", TPropType::Enum, [views](const L* l) { return views[(int)l->ViewStyle()]; },
-                  [views](L* l, const TPropValue& v) {
-                    for (size_t i = 0; i < views.size(); ++i)
-                      if (views[i] == std::get<std::string>(v)) l->SetViewStyle((TViewStyle)i);
-                  },
-                  views),
-      boolp("RowSelect", &L::RowSelect, &L::SetRowSelect),
-      boolp("GridLines", &L::GridLines, &L::SetGridLines),
-      boolp("ReadOnly", &L::ReadOnly, &L::SetReadOnly),
-      boolp("HideSelection", &L::HideSelection, &L::SetHideSelection),
-      boolp("MultiSelect", &L::MultiSelect, &L::SetMultiSelect),
+      EnumProperty("ViewStyle", {"vsIcon", "vsSmallIcon", "vsList", "vsReport"}, &L::ViewStyle, &L::SetViewStyle),
+      BoolProperty("RowSelect", &L::RowSelect, &L::SetRowSelect),
+      BoolProperty("GridLines", &L::GridLines, &L::SetGridLines),
+      BoolProperty("ReadOnly", &L::ReadOnly, &L::SetReadOnly),
+      BoolProperty("HideSelection", &L::HideSelection, &L::SetHideSelection),
+      BoolProperty("MultiSelect", &L::MultiSelect, &L::SetMultiSelect),
       // The columns as "caption=width" texts: Columns.Strings = ( '帐号=100' '昵称=80' ).
       MakeProp<L>(
           "Columns", TPropType::StringList,
