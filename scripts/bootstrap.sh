@@ -65,7 +65,7 @@ if [ ! -f "$PREFIX/lib/libjpeg.a" ]; then
   fetch_src libjpeg-turbo libjpeg-turbo
   rm -rf "$CACHE/build-jpeg-$ARCH"
   cmake -S "$SRCDIR" -B "$CACHE/build-jpeg-$ARCH" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_INSTALL_LIBDIR=lib \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_INSTALL_LIBDIR="$PREFIX/lib" \
     -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF >/dev/null
   cmake --build "$CACHE/build-jpeg-$ARCH" -j"$(nproc)" >/dev/null
   cmake --install "$CACHE/build-jpeg-$ARCH" >/dev/null
