@@ -4,20 +4,17 @@
 // icon. Every body is read with the checked readers of the connection, so a malformed or
 // oversized frame is logged and changes nothing.
 
-// clang-format off
-// First, before any system header can rename its GetUserName.
-#include "core/UserManager.h"
-// clang-format on
-
 #include <algorithm>
 #include <vector>
 
 #include "client/ChatWindows.h"
 #include "client/MessageBlock.h"
+#include "client/uChatFrm.h"
 #include "client/uHintAddFriend.h"
 #include "client/uMain.h"
 #include "client/uMsgHistory.h"
 #include "core/ReceiveMessage.h"
+#include "core/UserManager.h"
 #include "core/uHelpers.h"
 #include "core/uSettings.h"
 #include "core/uSocketSvrClient.h"
@@ -26,13 +23,6 @@
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 
-// The system header's GetUserName macro would rename the user list's routine.
-#undef GetUserName
-
-#if __has_include("client/uChatFrm.h")
-#include "client/uChatFrm.h"
-#define KARV_HAVE_CHAT_WINDOW 1
-#endif
 
 namespace {
 
@@ -162,23 +152,16 @@ void TMainFrm::PostChatToWindow(TCustomForm* window, const std::string& block) {
 }
 
 void TMainFrm::SetUpChatWindow(TCustomForm* window, const std::string& number, bool enterpriseFriend) {
-#ifdef KARV_HAVE_CHAT_WINDOW
   // Caption, labels, partner number and friend flag at once.
   if (auto* chat = dynamic_cast<TChatFrm*>(window))
     chat->SetPartner(number, enterpriseFriend ? FriendName(number) : std::string(), enterpriseFriend);
-#else
-  (void)window, (void)number, (void)enterpriseFriend;
-#endif
 }
 
 TCustomForm* TMainFrm::OpenChatWindow(const std::string& number, bool enterpriseFriend) {
   if (TCustomForm* open = chat_windows::Find(number, enterpriseFriend)) return open;
-  TCustomForm* window = nullptr;
-#ifdef KARV_HAVE_CHAT_WINDOW
-  window = CreateForm<TChatFrm>(Application);
+  TCustomForm* window = CreateForm<TChatFrm>(Application);
   ChatFrm = window;
   SetUpChatWindow(window, number, enterpriseFriend);
-#endif
   return window;
 }
 

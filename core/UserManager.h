@@ -3,6 +3,8 @@
 // opened. Owned by the service client; the main window's handlers fill the global CurrentMsg
 // and then call the Add routines, which copy from it.
 #pragma once
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,6 +13,10 @@
 #include "core/ServiceReplies.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Object.h"
+
+// The system header names a routine GetUserName too (a macro); the user list's routine
+// keeps its own name in every file that includes this one.
+#undef GetUserName
 
 // A received message as the main window's handlers leave it for the Add routines.
 struct TChatRecvInfo {
