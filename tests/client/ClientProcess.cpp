@@ -140,13 +140,18 @@ bool WaitFor(const std::function<bool()>& done, int ms) { return testing_support
 namespace client_test {
 
 HWND WaitForMessageBox(DWORD pid, std::string& text, int ms) {
-  HWND box = WaitForWindow(pid, "#32770", ms);
-  if (!box) return nullptr;
-  // The box fills in its caption and text after it appears.
+  // A visible box that has filled in its caption and text (it does so after it appears;
+  // the process may also own hidden dialog-class windows of its own).
+  HWND box = nullptr;
+  auto ready = [&](HWND h) {
+    return IsWindowVisible(h) && !TextOf(h).empty() &&
+           FindChild(h, [](HWND c) { return sys::SameText(ClassOf(c), "Static") && !TextOf(c).empty(); }) != nullptr;
+  };
   WaitFor([&] {
-    return !TextOf(box).empty() &&
-           FindChild(box, [](HWND h) { return sys::SameText(ClassOf(h), "Static") && !TextOf(h).empty(); }) != nullptr;
-  }, 3000);
+    box = FindVisibleWindow(pid, "#32770");
+    return box && ready(box);
+  }, ms);
+  if (!box || !ready(box)) return nullptr;
   text = TextOf(box) + "|" + ChildTexts(box);
   return box;
 }
