@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "core/uDatabase.h"
+#include "core/uSettings.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "platform/rtl/IniFile.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace client_test {
@@ -138,6 +143,46 @@ bool WaitFor(const std::function<bool()>& done, int ms) { return testing_support
 }  // namespace client_test
 
 namespace client_test {
+
+void PointAtStandIns(const AppFolder& app, const std::string& address, int webPort) {
+  sys::ForceDirectories(app.File("DataConfig"));
+  std::string path = app.File("DataConfig\\LocalDb.mdb");
+  CreateLocalDatabase(true, path, kDatabasePassword);
+  {
+    TDbConnection c(nullptr);
+    c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
+    TDbQuery q(nullptr);
+    q.SetConnection(&c);
+    q.SQL().SetText("update HostList set HostName=:Host where HostDescription=:Line");
+    q.SetParam("Host", address);
+    q.SetParam("Line", "网通线路");
+    q.ExecSQL();
+  }
+  TIniFile ini(app.File("Client.ini"));
+  ini.WriteString("Logininfo", "isSave", "0");
+  ini.WriteString("Logininfo", "host", "127.0.0.1:" + std::to_string(webPort));
+  ini.WriteString("Logininfo", "port", "8014");
+}
+
+HWND LoginAccountEdit(HWND login) {
+  HWND combo = FindChild(login, [](HWND h) {
+    return ClassOf(h) == "ComboBox" && (GetWindowLongA(h, GWL_STYLE) & 3) == CBS_DROPDOWN;
+  });
+  return combo ? FindChild(combo, [](HWND h) { return sys::SameText(ClassOf(h), "Edit"); }) : nullptr;
+}
+
+HWND LoginPasswordEdit(HWND login) {
+  return FindChild(login, [](HWND h) {
+    return sys::SameText(ClassOf(h), "Edit") && (GetWindowLongA(h, GWL_STYLE) & ES_PASSWORD);
+  });
+}
+
+void TypeLogin(HWND login, const std::string& account, const std::string& password, bool remember) {
+  SendMessageA(LoginAccountEdit(login), WM_SETTEXT, 0, (LPARAM)account.c_str());
+  SendMessageA(LoginPasswordEdit(login), WM_SETTEXT, 0, (LPARAM)password.c_str());
+  SendMessageA(FindChildByText(login, "Button", "记住密码"), BM_SETCHECK, remember ? BST_CHECKED : BST_UNCHECKED, 0);
+  PostMessageA(FindChildByText(login, "Button", "登陆"), BM_CLICK, 0, 0);
+}
 
 HWND WaitForMessageBox(DWORD pid, std::string& text, int ms) {
   // A visible box that has filled in its caption and text (it does so after it appears;

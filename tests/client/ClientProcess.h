@@ -49,6 +49,16 @@ bool WaitFor(const std::function<bool()>& done, int ms = 10000);
 }  // namespace client_test
 
 namespace client_test {
+// Points a program folder at the stand-in servers: the server line of its system database
+// at `address` (the program always uses port 8014 there) and its web host at the loopback
+// web server on `webPort`.
+void PointAtStandIns(const AppFolder& app, const std::string& address, int webPort);
+// The login window's account edit (inside its combo box) and password edit.
+HWND LoginAccountEdit(HWND login);
+HWND LoginPasswordEdit(HWND login);
+// Fills in the login window and clicks "登陆" (posted: the click may open a modal box).
+void TypeLogin(HWND login, const std::string& account, const std::string& password, bool remember = false);
+
 // A message box of the process, once it shows its text; `text` gets its caption and the
 // texts of its controls joined by "|".
 HWND WaitForMessageBox(DWORD pid, std::string& text, int ms = 15000);

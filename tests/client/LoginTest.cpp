@@ -4,10 +4,6 @@
 #include <windows.h>
 
 #include "core/MD5.h"
-#include "core/uDatabase.h"
-#include "core/uSettings.h"
-#include "platform/db/Connection.h"
-#include "platform/db/Query.h"
 #include "platform/rtl/Base64.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/IniFile.h"
@@ -31,23 +27,7 @@ struct LoginWorld {
   explicit LoginWorld(const std::string& address) {
     EXPECT_EQ(server.Start(address, 8014), 8014) << address;
     web.Start();
-    sys::ForceDirectories(app.File("DataConfig"));
-    std::string path = app.File("DataConfig\\LocalDb.mdb");
-    CreateLocalDatabase(true, path, kDatabasePassword);
-    {
-      TDbConnection c(nullptr);
-      c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
-      TDbQuery q(nullptr);
-      q.SetConnection(&c);
-      q.SQL().SetText("update HostList set HostName=:Host where HostDescription=:Line");
-      q.SetParam("Host", address);
-      q.SetParam("Line", "网通线路");
-      q.ExecSQL();
-    }
-    TIniFile ini(app.File("Client.ini"));
-    ini.WriteString("Logininfo", "isSave", "0");
-    ini.WriteString("Logininfo", "host", "127.0.0.1:" + std::to_string(web.Port()));
-    ini.WriteString("Logininfo", "port", "8014");
+    PointAtStandIns(app, address, web.Port());
   }
 
   void Start() { client = std::make_unique<Process>(app.Exe()); }
@@ -56,27 +36,6 @@ struct LoginWorld {
     HWND h = WaitForWindow(client->Id(), "KarvTLoginFrm");
     WaitFor([&] { return h && IsWindowVisible(h); });
     return h;
-  }
-
-  static HWND AccountEdit(HWND login) {
-    HWND combo = FindChild(login, [](HWND h) {
-      return ClassOf(h) == "ComboBox" && (GetWindowLongA(h, GWL_STYLE) & 3) == CBS_DROPDOWN;
-    });
-    return combo ? FindChild(combo, [](HWND h) { return sys::SameText(ClassOf(h), "Edit"); }) : nullptr;
-  }
-  static HWND PasswordEdit(HWND login) {
-    return FindChild(login, [](HWND h) {
-      return sys::SameText(ClassOf(h), "Edit") && (GetWindowLongA(h, GWL_STYLE) & ES_PASSWORD);
-    });
-  }
-
-  void TypeLogin(HWND login, const std::string& account, const std::string& password, bool remember = false) {
-    SendMessageA(AccountEdit(login), WM_SETTEXT, 0, (LPARAM)account.c_str());
-    SendMessageA(PasswordEdit(login), WM_SETTEXT, 0, (LPARAM)password.c_str());
-    HWND box = FindChildByText(login, "Button", "记住密码");
-    SendMessageA(box, BM_SETCHECK, remember ? BST_CHECKED : BST_UNCHECKED, 0);
-    // Posted: the click may open a modal box inside the program.
-    PostMessageA(FindChildByText(login, "Button", "登陆"), BM_CLICK, 0, 0);
   }
 
   HWND MainWindow() {
@@ -114,7 +73,7 @@ TEST(Login, SuccessOpensTheMainWindowKeepsAliveAndClosingLogsOut) {
   ASSERT_NE(login, nullptr);
   EXPECT_EQ(TextOf(login), "Karvell登陆");
   SaveWindowShot(login, Screenshots() + "login.bmp");
-  w.TypeLogin(login, "10001", "demo");
+  TypeLogin(login, "10001", "demo");
   HWND main = w.MainWindow();
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(TextOf(main), "Karvell");
@@ -157,7 +116,7 @@ TEST(Login, RefusedLoginsSayWhyAndLeaveTheWindowUsable) {
   ASSERT_NE(login, nullptr);
 
   // An empty account is refused before anything is sent.
-  w.TypeLogin(login, "", "x");
+  TypeLogin(login, "", "x");
   std::string text;
   HWND box = WaitForBox(w.client->Id(), text);
   ASSERT_NE(box, nullptr);
@@ -182,7 +141,7 @@ TEST(Login, RefusedLoginsSayWhyAndLeaveTheWindowUsable) {
       r.Result = (uint8_t)c.forcedResult;
       w.server.QueueReply(27, stub::Frame(27, stub::LoginReplyBody(r)));
     }
-    w.TypeLogin(login, c.account, c.password);
+    TypeLogin(login, c.account, c.password);
     box = WaitForBox(w.client->Id(), text);
     ASSERT_NE(box, nullptr) << c.expect;
     EXPECT_NE(text.find("Tovrin客服"), std::string::npos) << text;
@@ -200,12 +159,12 @@ TEST(Login, RefusedLoginsSayWhyAndLeaveTheWindowUsable) {
   // The server goes away while a reply is awaited: the button comes back and the next
   // attempt connects again.
   w.server.QueueReply(27, "");
-  w.TypeLogin(login, "10001", "demo");
+  TypeLogin(login, "10001", "demo");
   HWND button = FindChildByText(login, "Button", "登陆");
   WaitFor([&] { return w.server.CountOf(27) == sent + 1; });
   w.server.Disconnect(1);
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(button) != FALSE; }));
-  w.TypeLogin(login, "10001", "wrong");
+  TypeLogin(login, "10001", "wrong");
   box = WaitForBox(w.client->Id(), text);
   ASSERT_NE(box, nullptr);
   EXPECT_NE(text.find("密码错误"), std::string::npos) << text;
@@ -221,7 +180,7 @@ TEST(Login, ARememberedPasswordComesBackAtTheNextStart) {
   w.Start();
   HWND login = w.LoginWindow();
   ASSERT_NE(login, nullptr);
-  w.TypeLogin(login, "10002", "demo", true);
+  TypeLogin(login, "10002", "demo", true);
   HWND main = w.MainWindow();
   ASSERT_NE(main, nullptr);
   TIniFile ini(w.app.File("Client.ini"));
@@ -233,11 +192,11 @@ TEST(Login, ARememberedPasswordComesBackAtTheNextStart) {
   w.Start();
   login = w.LoginWindow();
   ASSERT_NE(login, nullptr);
-  EXPECT_EQ(TextOf(LoginWorld::AccountEdit(login)), "10002");
-  EXPECT_EQ(TextOf(LoginWorld::PasswordEdit(login)), "demo");
+  EXPECT_EQ(TextOf(LoginAccountEdit(login)), "10002");
+  EXPECT_EQ(TextOf(LoginPasswordEdit(login)), "demo");
   EXPECT_EQ(SendMessageA(FindChildByText(login, "Button", "记住密码"), BM_GETCHECK, 0, 0), BST_CHECKED);
   // Letters typed into the account box are dropped.
-  HWND edit = LoginWorld::AccountEdit(login);
+  HWND edit = LoginAccountEdit(login);
   SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)"");
   for (char ch : std::string("1a2b"))
     SendMessageA(edit, WM_CHAR, (unsigned char)ch, 0);
@@ -251,7 +210,7 @@ TEST(Login, TheUpdateFlagOffersTheUpdaterAndEndsTheProgram) {
     w.Start();
     HWND login = w.LoginWindow();
     ASSERT_NE(login, nullptr);
-    w.TypeLogin(login, "10001", "demo");
+    TypeLogin(login, "10001", "demo");
     HWND prompt = nullptr;
     WaitFor([&] { return (prompt = FindVisibleWindow(w.client->Id(), "KarvTUpdateFrm")) != nullptr; }, 15000);
     ASSERT_NE(prompt, nullptr);
@@ -275,7 +234,7 @@ TEST(Login, TheHotKeyAndTheTrayIconBringTheWindowBack) {
   w.Start();
   HWND login = w.LoginWindow();
   ASSERT_NE(login, nullptr);
-  w.TypeLogin(login, "10001", "demo");
+  TypeLogin(login, "10001", "demo");
   HWND main = w.MainWindow();
   ASSERT_NE(main, nullptr);
   HWND tray = WaitForWindow(w.client->Id(), "KarvTrayNotifyWindow");

@@ -32,22 +32,7 @@ struct Side {
   std::unique_ptr<Process> process;
   HWND main = nullptr;
 
-  Side(const std::string& address, uint16_t webPort) {
-    sys::ForceDirectories(app.File("DataConfig"));
-    std::string path = app.File("DataConfig\\LocalDb.mdb");
-    CreateLocalDatabase(true, path, kDatabasePassword);
-    TDbConnection c(nullptr);
-    c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
-    TDbQuery q(nullptr);
-    q.SetConnection(&c);
-    q.SQL().SetText("update HostList set HostName=:Host where HostDescription=:Line");
-    q.SetParam("Host", address);
-    q.SetParam("Line", "网通线路");
-    q.ExecSQL();
-    TIniFile ini(app.File("Client.ini"));
-    ini.WriteString("Logininfo", "isSave", "0");
-    ini.WriteString("Logininfo", "host", "127.0.0.1:" + std::to_string(webPort));
-  }
+  Side(const std::string& address, uint16_t webPort) { PointAtStandIns(app, address, webPort); }
 
   DWORD Pid() const { return process->Id(); }
 
@@ -56,15 +41,7 @@ struct Side {
     process = std::make_unique<Process>(app.Exe());
     HWND login = WaitForWindow(Pid(), "KarvTLoginFrm");
     if (!login || !WaitFor([&] { return IsWindowVisible(login) != FALSE; })) return nullptr;
-    HWND combo = FindChild(
-        login, [](HWND h) { return ClassOf(h) == "ComboBox" && (GetWindowLongA(h, GWL_STYLE) & 3) == CBS_DROPDOWN; });
-    HWND user = FindChild(combo, [](HWND h) { return sys::SameText(ClassOf(h), "Edit"); });
-    HWND pass = FindChild(login, [](HWND h) {
-      return sys::SameText(ClassOf(h), "Edit") && (GetWindowLongA(h, GWL_STYLE) & ES_PASSWORD);
-    });
-    SendMessageA(user, WM_SETTEXT, 0, (LPARAM)account.c_str());
-    SendMessageA(pass, WM_SETTEXT, 0, (LPARAM) "demo");
-    PostMessageA(FindChildByText(login, "Button", "登陆"), BM_CLICK, 0, 0);
+    TypeLogin(login, account, "demo");
     main = nullptr;
     WaitFor([&] { return (main = FindVisibleWindow(Pid(), "KarvTMainFrm")) != nullptr; }, 15000);
     return main;
