@@ -10,6 +10,7 @@
 #include "platform/forms/ListControls.h"
 #include "platform/forms/Memo.h"
 #include "platform/forms/Properties.h"
+#include "tests/support/TestApplication.h"
 #include "tests/support/TestSupport.h"
 
 class TControlsFrm : public TForm {
@@ -40,13 +41,7 @@ class TControlsFrm : public TForm {
 
 namespace {
 struct App {
-  App() {
-    if (!Application) {
-      static TApplication app;
-      Application = &app;
-      app.Initialize();
-    }
-  }
+  App() { testing_support::TestApplication(); }
 };
 }  // namespace
 

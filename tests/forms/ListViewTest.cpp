@@ -11,6 +11,7 @@
 #include "platform/forms/Properties.h"
 #include "platform/forms/ScreenFonts.h"
 #include "platform/forms/StdCtrls.h"
+#include "tests/support/TestApplication.h"
 #include "tests/support/TestSupport.h"
 
 class TListViewFrm : public TForm {
@@ -33,13 +34,7 @@ class TListViewFrm : public TForm {
 
 namespace {
 struct App {
-  App() {
-    if (!Application) {
-      static TApplication app;
-      Application = &app;
-      app.Initialize();
-    }
-  }
+  App() { testing_support::TestApplication(); }
 };
 
 std::string Cell(HWND h, int row, int column) {
