@@ -332,4 +332,9 @@ object MainFrm: TMainFrm
     Enabled = True
     OnTimer = TimerDomainTimer
   end
+  object SkinData1: TSkinData
+    Active = True
+    SkinPack = {
+      @BUILTIN_SKIN@}
+  end
 end

@@ -9,6 +9,7 @@
 #include "core/uSettings.h"
 #include "platform/forms/Forms.h"
 #include "platform/web/WebBrowser.h"
+#include "skin/SkinData.h"
 #include "widgets/Widgets.h"
 
 namespace {
@@ -18,6 +19,7 @@ void RegisterClientClasses() {
   RegisterFormsClasses();
   RegisterWebBrowser();
   RegisterWidgets();
+  RegisterSkinData();
 }
 
 // Step 6: the windows, in this order; the first becomes the main window. Windows that are

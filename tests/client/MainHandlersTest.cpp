@@ -3,6 +3,8 @@
 // handed frames directly, malformed ones included, since the connection's own check would
 // keep those from them. Balloons are read from the notification-area seam.
 #include <gtest/gtest.h>
+
+#include "skin/SkinData.h"
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -47,6 +49,7 @@ class MainHandlersTest : public ChatWorld {
   void SetUp() override {
     ChatWorld::SetUp();
     RegisterWebBrowser();
+    RegisterSkinData();
     area_ = std::make_unique<seams::ScopedNotifyArea>(&notify_);
     sound_ = std::make_unique<seams::ScopedSeam<seams::ISound>>(&played_);
     frm_.reset(new TMainFrm(nullptr));
@@ -88,6 +91,14 @@ class MainHandlersTest : public ChatWorld {
 };
 
 }  // namespace
+
+TEST_F(MainHandlersTest, TheDescriptionCarriesTheBuiltInSkin) {
+  auto* skin = dynamic_cast<TSkinData*>(frm_->FindComponent("SkinData1"));
+  ASSERT_NE(skin, nullptr);
+  EXPECT_FALSE(skin->NoSkin());
+  EXPECT_FALSE(skin->SkinStream().empty());
+  EXPECT_TRUE(skin->Active());
+}
 
 TEST_F(MainHandlersTest, FriendEventsAgainstTheListBalloonsAndLog) {
   frm_->AddServiceContact();
