@@ -181,7 +181,11 @@ void TypeLogin(HWND login, const std::string& account, const std::string& passwo
   SendMessageA(LoginAccountEdit(login), WM_SETTEXT, 0, (LPARAM)account.c_str());
   SendMessageA(LoginPasswordEdit(login), WM_SETTEXT, 0, (LPARAM)password.c_str());
   SendMessageA(FindChildByText(login, "Button", "记住密码"), BM_SETCHECK, remember ? BST_CHECKED : BST_UNCHECKED, 0);
-  PostMessageA(FindChildByText(login, "Button", "登陆"), BM_CLICK, 0, 0);
+  PostClick(FindChildByText(login, "Button", "登陆"));
+}
+
+void PostClick(HWND button) {
+  PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), (LPARAM)button);
 }
 
 HWND WaitForMessageBox(DWORD pid, std::string& text, int ms) {

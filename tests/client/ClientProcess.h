@@ -56,7 +56,11 @@ void PointAtStandIns(const AppFolder& app, const std::string& address, int webPo
 // The login window's account edit (inside its combo box) and password edit.
 HWND LoginAccountEdit(HWND login);
 HWND LoginPasswordEdit(HWND login);
-// Fills in the login window and clicks "登陆" (posted: the click may open a modal box).
+// Clicks a button of another process the way the button tells its parent, which works
+// whether or not its window is active (a posted BM_CLICK does not then). Posted: the click
+// may open a modal box.
+void PostClick(HWND button);
+// Fills in the login window and clicks "登陆".
 void TypeLogin(HWND login, const std::string& account, const std::string& password, bool remember = false);
 
 // A message box of the process, once it shows its text; `text` gets its caption and the

@@ -215,7 +215,7 @@ TEST(Login, TheUpdateFlagOffersTheUpdaterAndEndsTheProgram) {
     WaitFor([&] { return (prompt = FindVisibleWindow(w.client->Id(), "KarvTUpdateFrm")) != nullptr; }, 15000);
     ASSERT_NE(prompt, nullptr);
     EXPECT_EQ(TextOf(prompt), "Karvell系统升级提示");
-    PostMessageA(FindChildByText(prompt, "Button", update ? "升级" : "退出"), BM_CLICK, 0, 0);
+    PostClick(FindChildByText(prompt, "Button", update ? "升级" : "退出"));
     EXPECT_TRUE(w.client->Ended(20000));
     EXPECT_EQ(FindVisibleWindow(w.client->Id(), "KarvTMainFrm"), nullptr);
     std::string log = w.app.File("Ostrel.log");

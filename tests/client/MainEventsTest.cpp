@@ -133,7 +133,7 @@ struct Side {
       return sys::SameText(ClassOf(h).substr(0, 8), "RichEdit") && !(GetWindowLongA(h, GWL_STYLE) & ES_READONLY);
     });
     SendMessageA(box, WM_SETTEXT, 0, (LPARAM)text.c_str());
-    PostMessageA(FindChildByText(chat, "Button", "发送"), BM_CLICK, 0, 0);
+    PostClick(FindChildByText(chat, "Button", "发送"));
   }
 
   // Double-clicks item `index` of a list.
@@ -244,7 +244,7 @@ TEST(MainEvents, AFriendRequestAcceptedShowsTheNewFriendOnBothSides) {
   HWND dialog = WaitForWindow(c->Pid(), "KarvTHinfAddFriendFrm");
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(WaitFor([&] { return Has(ChildTexts(dialog), "请加我"); })) << ChildTexts(dialog);
-  PostMessageA(FindChildByText(dialog, "Button", "确定"), BM_CLICK, 0, 0);
+  PostClick(FindChildByText(dialog, "Button", "确定"));
   EXPECT_TRUE(WaitFor([&] { return w.server.CountOf(44) == 1; }));
   EXPECT_TRUE(c->WaitFriends({"10000(在线)", "10001(在线)"})) << Join(c->Friends(), ",");
   EXPECT_TRUE(a->WaitFriends({"10000(在线)", "10002(离线)", "10003(在线)"})) << Join(a->Friends(), ",");

@@ -32,7 +32,8 @@ TEST(ClientStartup, FirstStartWritesDefaultsRemovesStaleUpdateAndRuns) {
   Process p(exe);
   HWND app = WaitForWindow(p.Id(), "TApplication");
   ASSERT_NE(app, nullptr);
-  EXPECT_TRUE(GetWindowLongPtrA(app, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  // The window is made before its style is changed: give it a moment.
+  EXPECT_TRUE(WaitFor([&] { return (GetWindowLongPtrA(app, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0; }));
   // The window appears before the start routine runs: give it a moment.
   for (int i = 0; i < 100 && sys::FileExists(dir.File("Update\\Client.exe")); ++i) Sleep(50);
   EXPECT_FALSE(sys::FileExists(dir.File("Update\\Client.exe")));
