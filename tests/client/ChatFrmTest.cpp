@@ -98,7 +98,7 @@ TEST_F(ChatFrmTest, ASentMessageIsTrimmedAndShownInTheChosenFont) {
   f->yComFontSizeClick(f->yComFontSize);
   // The colour dialog is answered with OK while it is open.
   WhilePumping([] {
-    HWND box = FindWindowA("#32770", nullptr);
+    auto box = (HWND)testing_support::FindOwnWindow("#32770");
     if (!box) return false;
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     return true;

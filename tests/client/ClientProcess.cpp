@@ -125,7 +125,8 @@ std::string ClassOf(HWND h) {
 
 std::string TextOf(HWND h) {
   char text[1024] = {};
-  SendMessageTimeoutA(h, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_ABORTIFHUNG, 2000, nullptr);
+  // A loaded machine can keep the other program busy for a while; it is not hung.
+  SendMessageTimeoutA(h, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_NORMAL, 10000, nullptr);
   return text;
 }
 

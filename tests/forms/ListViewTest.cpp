@@ -116,7 +116,7 @@ TEST(ColorDialog, OkKeepsTheChosenColourAndCancelReportsFalse) {
   f->Show();
   static UINT answer;
   auto press = [](HWND, UINT, UINT_PTR id, DWORD) {
-    if (HWND box = FindWindowA("#32770", nullptr)) {
+    if (auto box = (HWND)testing_support::FindOwnWindow("#32770")) {
       PostMessageA(box, WM_COMMAND, answer, 0);
       KillTimer(nullptr, id);
     }

@@ -56,6 +56,24 @@ void PumpFor(int ms) {
   PumpUntil([&] { return (int)(GetTickCount() - start) >= ms; }, ms + 1000);
 }
 
+void* FindOwnWindow(const char* className) {
+  struct Search {
+    const char* cls;
+    HWND found;
+  } s{className, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM lp) -> BOOL {
+    auto* s = reinterpret_cast<Search*>(lp);
+    char cls[64] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    if (IsWindowVisible(h) && lstrcmpiA(cls, s->cls) == 0) {
+      s->found = h;
+      return FALSE;
+    }
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
 int ScriptedDialogs::Ask(void*, const std::string& text, const std::string& caption, unsigned flags) {
   calls.push_back({text, caption, flags});
   size_t i = calls.size() - 1;

@@ -28,6 +28,10 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 // Dispatches messages for `ms` milliseconds.
 void PumpFor(int ms);
 
+// A visible top-level window of this process with that class (say "#32770" for a system
+// dialog), or nullptr; never another process's window.
+void* FindOwnWindow(const char* className);
+
 // Answers message boxes from a script and records what was asked.
 struct ScriptedDialogs : seams::IDialogs {
   struct Call {
