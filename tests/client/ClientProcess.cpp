@@ -33,7 +33,9 @@ AppFolder::AppFolder(bool withPictures, bool withUpdater) {
     EXPECT_TRUE(CopyFileA((BinFolder() + "Vandrel.dll").c_str(), File("Vandrel.dll").c_str(), FALSE));
     CopyTree(BinFolder() + "icon", File("icon"));
   }
-  if (withUpdater) EXPECT_TRUE(CopyFileA((BinFolder() + "Ostrel.exe").c_str(), File("Ostrel.exe").c_str(), FALSE));
+  if (withUpdater) {
+    EXPECT_TRUE(CopyFileA((BinFolder() + "Ostrel.exe").c_str(), File("Ostrel.exe").c_str(), FALSE));
+  }
 }
 
 Process::Process(const std::string& exe) {

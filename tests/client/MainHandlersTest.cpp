@@ -195,7 +195,9 @@ TEST_F(MainHandlersTest, FriendEventsAgainstTheListBalloonsAndLog) {
     Hand(c.handler, c.proto, c.body);
     EXPECT_EQ(Friends(), c.friends) << c.what;
     EXPECT_EQ(LastBalloon(), c.balloon) << c.what;
-    if (!c.log.empty()) EXPECT_NE(Log().find(c.log), std::string::npos) << c.what;
+    if (!c.log.empty()) {
+      EXPECT_NE(Log().find(c.log), std::string::npos) << c.what;
+    }
   }
 
   // A new login empties the friend list; the service contact comes back.
@@ -249,7 +251,9 @@ TEST_F(MainHandlersTest, ReceivedMessagesEachGetABlockOfTheirOwn) {
     EXPECT_EQ(b.DisplayName, want[i].name) << i;
     EXPECT_EQ(b.Friend, want[i].isFriend) << i;
     EXPECT_EQ(b.Online, want[i].online) << i;
-    if (want[i].stamped) EXPECT_EQ(b.Time, sent) << i;
+    if (want[i].stamped) {
+      EXPECT_EQ(b.Time, sent) << i;
+    }
     auto t = ReadBlockText(b);
     ASSERT_TRUE(t) << i;
     EXPECT_EQ(t->Text, want[i].text) << i;

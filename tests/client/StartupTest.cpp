@@ -19,7 +19,9 @@ namespace {
 std::string CopyClient(const TempDir& dir, bool withPictures) {
   std::string exe = dir.File("Client.exe");
   EXPECT_TRUE(CopyFileA((BinFolder() + "Client.exe").c_str(), exe.c_str(), FALSE));
-  if (withPictures) EXPECT_TRUE(CopyFileA((BinFolder() + "Vandrel.dll").c_str(), dir.File("Vandrel.dll").c_str(), FALSE));
+  if (withPictures) {
+    EXPECT_TRUE(CopyFileA((BinFolder() + "Vandrel.dll").c_str(), dir.File("Vandrel.dll").c_str(), FALSE));
+  }
   return exe;
 }
 }  // namespace
