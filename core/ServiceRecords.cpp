@@ -36,7 +36,7 @@ const std::array<TTradeField, 20> kTradeFields = {{
     {539, 50, &TTradeInfo::Price},
     {590, 50, &TTradeInfo::Packing},
     {641, 10, &TTradeInfo::Quantity},
-    {652, 50, &TTradeInfo::Specification},
+    {652, 50, &TTradeInfo::ProductSpecs},
     // the zero-padded description lies at 703..1203
     {1204, 20, &TTradeInfo::ContactName},
     {1225, 50, &TTradeInfo::Company},

@@ -144,7 +144,7 @@ struct TTradeInfo {
   std::string Price;
   std::string Packing;
   std::string Quantity;      // sent as "0" when empty
-  std::string Specification;
+  std::string ProductSpecs;
   std::string Description;   // at most 500 bytes, no length byte
   std::string ContactName;
   std::string Company;

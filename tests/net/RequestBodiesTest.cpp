@@ -36,7 +36,7 @@ TTradeInfo SampleTrade() {
   t.Price = "面议";
   t.Packing = "木箱";
   t.Quantity = "";  // sent as "0"
-  t.Specification = "X-1";
+  t.ProductSpecs = "X-1";
   t.Description = "说明";
   t.ContactName = "张三";
   t.Company = "卡维尔演示一公司";
