@@ -319,10 +319,6 @@ void TMainFrm::WndProc(TMessage& m) {
 
 void TMainFrm::BeforeDestruction() {
   ReleaseServerEvents();
-  if (OnDestroy) {
-    OnDestroy(this);
-    OnDestroy = nullptr;
-  }
   TForm::BeforeDestruction();
 }
 

@@ -40,13 +40,6 @@ void TMsgHistoryFrm::FormShow(TObject*) {
 
 void TMsgHistoryFrm::FormClose(TObject*, TCloseAction& Action) { Action = TCloseAction::caFree; }
 
-void TMsgHistoryFrm::BeforeDestruction() {
-  if (OnDestroy) {
-    OnDestroy(this);
-    OnDestroy = nullptr;
-  }
-  TForm::BeforeDestruction();
-}
 
 void TMsgHistoryFrm::FormDestroy(TObject*) {
   if (!MainFrm || !MainFrm->yMemoReceive) return;

@@ -20,9 +20,6 @@ class TMsgHistoryFrm : public TForm {
   void FormDestroy(TObject* Sender);
   TPublishedTable Published() override;
 
- protected:
-  void BeforeDestruction() override;
-
  private:
   TStringList HistoryLines;
 };

@@ -127,6 +127,14 @@ void TCustomForm::DoCreate() {
   if (OnCreate) OnCreate(this);
 }
 
+void TCustomForm::BeforeDestruction() {
+  if (!destroyFired_ && OnDestroy) {
+    destroyFired_ = true;
+    OnDestroy(this);
+  }
+  TWinControl::BeforeDestruction();
+}
+
 void TCustomForm::LoadDescription(const std::string& text) { ReadComponentDescription(this, text, Published()); }
 
 void TCustomForm::CreateParams(TCreateParams& p) {
@@ -420,6 +428,13 @@ TDataModule::~TDataModule() = default;
 void TDataModule::LoadDescription(const std::string& text) { ReadComponentDescription(this, text, Published()); }
 void TDataModule::DoCreate() {
   if (OnCreate) OnCreate(this);
+}
+
+void TDataModule::BeforeDestruction() {
+  TNotifyEvent destroy = OnDestroy;
+  OnDestroy = nullptr;  // once
+  if (destroy) destroy(this);
+  TComponent::BeforeDestruction();
 }
 
 // ---------------------------------------------------------------- TApplication

@@ -121,6 +121,8 @@ class TCustomForm : public TWinControl {
   bool DialogKey(WORD key, TWinControl* focused) override;
   // Called by the factory once the description is read: runs OnCreate.
   virtual void DoCreate();
+  // Runs OnDestroy once, while the whole form still exists.
+  void BeforeDestruction() override;
 
  protected:
   void CreateParams(TCreateParams& p) override;
@@ -159,6 +161,8 @@ class TDataModule : public TComponent {
   virtual TPublishedTable Published() { return {}; }
   void LoadDescription(const std::string& text);
   virtual void DoCreate();
+  // Runs OnDestroy once, while the whole module still exists.
+  void BeforeDestruction() override;
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
 };
