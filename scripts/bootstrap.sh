@@ -1,26 +1,32 @@
 #!/usr/bin/env bash
 # Installs the cross toolchain, Wine and the test tools from Debian's archive, then
 # cross-builds PCRE2, libjpeg-turbo and SQLite (static) into a cache folder.
-# KARV_ARCH picks the Windows target: x86_64 (default: this machine's kernel runs no 32-bit
-# Linux programs, so Wine can only run 64-bit Windows programs here) or i686.
+# KARV_ARCH picks the Windows target: i686 (default) or x86_64 (see arch.sh).
 # Idempotent: every step is skipped when its result is already there.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 CACHE="${DEPS_CACHE:-$ROOT/.deps}"
-ARCH="${KARV_ARCH:-x86_64}"
+. "$ROOT/scripts/arch.sh"
+ARCH="$KARV_ARCH"
 PREFIX="$CACHE/$ARCH"
 SUDO=""
 [ "$(id -u)" = 0 ] || SUDO="sudo"
 
 need_pkgs=()
-want=(cmake make "g++-mingw-w64-${ARCH//_/-}-posix" wine wine64 xvfb fonts-wqy-zenhei
+# fonts-wine: without Marlett the stock caption buttons show letters.
+want=(cmake make "g++-mingw-w64-${ARCH//_/-}-posix" wine wine64 xvfb fonts-wqy-zenhei fonts-wine
       googletest tcl dpkg-dev xauth x11-utils imagemagick python3 locales xdotool)
+[ "$ARCH" = i686 ] && want+=(wine32:i386)
 for p in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need_pkgs+=("$p")
 done
 
 src_list=/etc/apt/sources.list.d/debian-src.sources
+if [ "$ARCH" = i686 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+  need_pkgs+=(wine32:i386)  # the package lists must be read again for i386
+fi
 if [ ${#need_pkgs[@]} -gt 0 ] || [ ! -f "$src_list" ]; then
   if [ ! -f "$src_list" ]; then
     uri=$(awk '/^URIs:/{print $2; exit}' /etc/apt/sources.list.d/debian.sources 2>/dev/null || true)

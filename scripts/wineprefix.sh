@@ -4,7 +4,10 @@
 set -euo pipefail
 . "$(dirname "$0")/wine-env.sh" 2>/dev/null
 export WINEPREFIX="$1"
-[ -f "$WINEPREFIX/.karv-ready" ] && exit 0
+marker="$WINEPREFIX/.karv-ready"
+[ -f "$marker" ] && [ "$(cat "$marker")" = "$WINEARCH" ] && exit 0
+# A prefix made for the other architecture cannot be reused.
+[ -f "$marker" ] && rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 "$WINE_BIN" wineboot -i >/dev/null 2>&1 || true
 reg() { "$WINE_BIN" reg add "$@" /f >/dev/null 2>&1; }
@@ -14,4 +17,4 @@ done
 reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
 reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768
 "$WINESERVER_BIN" -w || true
-touch "$WINEPREFIX/.karv-ready"
+echo "$WINEARCH" >"$marker"

@@ -8,6 +8,7 @@
 #include "platform/db/Query.h"
 #include "platform/rtl/IniFile.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/support/TestSupport.h"
 
 namespace client_test {
 
@@ -100,19 +101,9 @@ HWND WaitForWindow(DWORD pid, const std::string& cls, int ms) {
 }
 
 HWND FindChild(HWND parent, const std::function<bool(HWND)>& match) {
-  struct Ctx {
-    const std::function<bool(HWND)>* match;
-    HWND found;
-  } ctx{&match, nullptr};
-  EnumChildWindows(parent, [](HWND h, LPARAM lp) -> BOOL {
-    auto* c = reinterpret_cast<Ctx*>(lp);
-    if ((*c->match)(h)) {
-      c->found = h;
-      return FALSE;
-    }
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&ctx));
-  return ctx.found;
+  for (HWND h : testing_support::ChildWindows(parent))
+    if (match(h)) return h;
+  return nullptr;
 }
 
 HWND FindChildByText(HWND parent, const std::string& cls, const std::string& text) {

@@ -19,6 +19,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "tests/client/ClientProcess.h"
 #include "tests/client/EventFixtures.h"
+#include "tests/support/TestSupport.h"
 #include "tools/serviceserver/ServiceServer.h"
 #include "tools/webstub/WebStub.h"
 
@@ -55,13 +56,8 @@ struct Side {
   // The main window's two owner-drawn lists, friends first.
   HWND List(int which) const {
     std::vector<HWND> lists;
-    EnumChildWindows(
-        main,
-        [](HWND h, LPARAM p) {
-          if (sys::SameText(ClassOf(h), "ListBox")) reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-          return TRUE;
-        },
-        (LPARAM)&lists);
+    for (HWND h : testing_support::ChildWindows(main))
+      if (sys::SameText(ClassOf(h), "ListBox")) lists.push_back(h);
     return which < (int)lists.size() ? lists[which] : nullptr;
   }
   std::vector<std::string> Items(int which) const {
@@ -108,13 +104,8 @@ struct Side {
   }
   static std::string Conversation(HWND chat) {
     std::string all;
-    EnumChildWindows(
-        chat,
-        [](HWND h, LPARAM p) {
-          if (sys::SameText(ClassOf(h).substr(0, 8), "RichEdit")) *reinterpret_cast<std::string*>(p) += TextOf(h) + "|";
-          return TRUE;
-        },
-        (LPARAM)&all);
+    for (HWND h : testing_support::ChildWindows(chat))
+      if (sys::SameText(ClassOf(h).substr(0, 8), "RichEdit")) all += TextOf(h) + "|";
     return all;
   }
   // The record of customer messages on the second page.

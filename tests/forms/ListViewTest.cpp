@@ -110,17 +110,23 @@ TEST(ListView, ButtonsRunTheirActionAndShortcutsFindIt) {
   EXPECT_EQ(f->sent, 2);
 }
 
+namespace {
+UINT colourAnswer;
+// Answers the colour dialog once it is up; a timer procedure, since the dialog runs its own loop.
+void CALLBACK PressColourAnswer(HWND, UINT, UINT_PTR id, DWORD) {
+  if (auto box = (HWND)testing_support::FindOwnWindow("#32770")) {
+    PostMessageA(box, WM_COMMAND, colourAnswer, 0);
+    KillTimer(nullptr, id);
+  }
+}
+}  // namespace
+
 TEST(ColorDialog, OkKeepsTheChosenColourAndCancelReportsFalse) {
   App app;
   TOwned<TListViewFrm> f(CreateForm<TListViewFrm>(nullptr));
   f->Show();
-  static UINT answer;
-  auto press = [](HWND, UINT, UINT_PTR id, DWORD) {
-    if (auto box = (HWND)testing_support::FindOwnWindow("#32770")) {
-      PostMessageA(box, WM_COMMAND, answer, 0);
-      KillTimer(nullptr, id);
-    }
-  };
+  UINT& answer = colourAnswer;
+  auto press = PressColourAnswer;
   f->ColorDialog1->SetColor(0x00336699);
   answer = IDOK;
   SetTimer(nullptr, 0, 50, press);

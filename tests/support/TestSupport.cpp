@@ -56,22 +56,32 @@ void PumpFor(int ms) {
   PumpUntil([&] { return (int)(GetTickCount() - start) >= ms; }, ms + 1000);
 }
 
+namespace {
+BOOL CALLBACK CollectWindow(HWND h, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> ThreadWindows() {
+  std::vector<HWND> list;
+  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> list;
+  EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
 void* FindOwnWindow(const char* className) {
-  struct Search {
-    const char* cls;
-    HWND found;
-  } s{className, nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM lp) -> BOOL {
-    auto* s = reinterpret_cast<Search*>(lp);
+  for (HWND h : ThreadWindows()) {
     char cls[64] = {};
     GetClassNameA(h, cls, sizeof cls);
-    if (IsWindowVisible(h) && lstrcmpiA(cls, s->cls) == 0) {
-      s->found = h;
-      return FALSE;
-    }
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+    if (IsWindowVisible(h) && lstrcmpiA(cls, className) == 0) return h;
+  }
+  return nullptr;
 }
 
 int ScriptedDialogs::Ask(void*, const std::string& text, const std::string& caption, unsigned flags) {

@@ -1,6 +1,8 @@
 // Helpers shared by the test suites: temporary folders, pumping the message loop until a
 // condition holds, and scripted seams.
 #pragma once
+#include <windows.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -31,6 +33,11 @@ void PumpFor(int ms);
 // A visible top-level window of this process with that class (say "#32770" for a system
 // dialog), or nullptr; never another process's window.
 void* FindOwnWindow(const char* className);
+
+// The top-level windows of this thread, and every descendant of a window, in the system's
+// order (Win32 enumeration callbacks are stdcall functions, which lambdas are not on i686).
+std::vector<HWND> ThreadWindows();
+std::vector<HWND> ChildWindows(HWND parent);
 
 // Answers message boxes from a script and records what was asked.
 struct ScriptedDialogs : seams::IDialogs {

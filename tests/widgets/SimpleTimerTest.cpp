@@ -93,15 +93,11 @@ TEST(SimpleTimer, AllTimersShareOneWindowThatGoesWithTheLastTimer) {
   EXPECT_EQ(handler->RefCount(), 3);
   EXPECT_EQ(handler->RunningCount(), 3);
   int windows = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM lp) -> BOOL {
-        char cls[64];
-        GetClassNameA(h, cls, sizeof cls);
-        if (lstrcmpA(cls, "KarvSimpleTimerWindow") == 0) ++*reinterpret_cast<int*>(lp);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  for (HWND h : testing_support::ThreadWindows()) {
+    char cls[64];
+    GetClassNameA(h, cls, sizeof cls);
+    if (lstrcmpA(cls, "KarvSimpleTimerWindow") == 0) ++windows;
+  }
   EXPECT_EQ(windows, 1);
   EXPECT_TRUE(PumpUntil([&] { return counters[0].ticks && counters[1].ticks && counters[2].ticks; }, 1000));
   for (int i = 0; i < 3; ++i) EXPECT_EQ(counters[i].sender, timers[i].get());
