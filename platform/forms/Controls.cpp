@@ -792,7 +792,7 @@ TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {}
 
 void TCustomControl::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  p.ClassName = "Karv" + ClassName();
+  p.ClassName = ClassName();
   p.OwnClass = true;
   p.Style |= WS_CLIPCHILDREN;
 }

@@ -138,7 +138,7 @@ void TCustomForm::BeforeDestruction() {
 void TCustomForm::LoadDescription(const std::string& text) { ReadComponentDescription(this, text, Published()); }
 
 void TCustomForm::CreateParams(TCreateParams& p) {
-  p.ClassName = "Karv" + ClassName();
+  p.ClassName = ClassName();
   p.OwnClass = true;
   p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
   p.ExStyle = 0;

@@ -33,14 +33,14 @@ struct LoginWorld {
   void Start() { client = std::make_unique<Process>(app.Exe()); }
 
   HWND LoginWindow() {
-    HWND h = WaitForWindow(client->Id(), "KarvTLoginFrm");
+    HWND h = WaitForWindow(client->Id(), "TLoginFrm");
     WaitFor([&] { return h && IsWindowVisible(h); });
     return h;
   }
 
   HWND MainWindow() {
     HWND main = nullptr;
-    WaitFor([&] { return (main = FindVisibleWindow(client->Id(), "KarvTMainFrm")) != nullptr; }, 15000);
+    WaitFor([&] { return (main = FindVisibleWindow(client->Id(), "TMainFrm")) != nullptr; }, 15000);
     return main;
   }
 
@@ -170,7 +170,7 @@ TEST(Login, RefusedLoginsSayWhyAndLeaveTheWindowUsable) {
   EXPECT_NE(text.find("密码错误"), std::string::npos) << text;
   Dismiss(box);
   EXPECT_EQ(w.server.Connections(), 2);
-  EXPECT_EQ(FindVisibleWindow(w.client->Id(), "KarvTMainFrm"), nullptr);
+  EXPECT_EQ(FindVisibleWindow(w.client->Id(), "TMainFrm"), nullptr);
   std::string log = sys::ReadFileBytes(w.app.File("Client.log"));
   EXPECT_NE(log.find("登陆失败,密码错误"), std::string::npos);
 }
@@ -212,12 +212,12 @@ TEST(Login, TheUpdateFlagOffersTheUpdaterAndEndsTheProgram) {
     ASSERT_NE(login, nullptr);
     TypeLogin(login, "10001", "demo");
     HWND prompt = nullptr;
-    WaitFor([&] { return (prompt = FindVisibleWindow(w.client->Id(), "KarvTUpdateFrm")) != nullptr; }, 15000);
+    WaitFor([&] { return (prompt = FindVisibleWindow(w.client->Id(), "TUpdateFrm")) != nullptr; }, 15000);
     ASSERT_NE(prompt, nullptr);
     EXPECT_EQ(TextOf(prompt), "Karvell系统升级提示");
     PostClick(FindChildByText(prompt, "Button", update ? "升级" : "退出"));
     EXPECT_TRUE(w.client->Ended(20000));
-    EXPECT_EQ(FindVisibleWindow(w.client->Id(), "KarvTMainFrm"), nullptr);
+    EXPECT_EQ(FindVisibleWindow(w.client->Id(), "TMainFrm"), nullptr);
     std::string log = w.app.File("Ostrel.log");
     if (update) {
       ASSERT_TRUE(WaitFor([&] { return sys::FileExists(log); }, 15000));

@@ -40,11 +40,11 @@ struct Side {
   // Starts the program and logs in; the main window when it shows.
   HWND LogIn(const std::string& account) {
     process = std::make_unique<Process>(app.Exe());
-    HWND login = WaitForWindow(Pid(), "KarvTLoginFrm");
+    HWND login = WaitForWindow(Pid(), "TLoginFrm");
     if (!login || !WaitFor([&] { return IsWindowVisible(login) != FALSE; })) return nullptr;
     TypeLogin(login, account, "demo");
     main = nullptr;
-    WaitFor([&] { return (main = FindVisibleWindow(Pid(), "KarvTMainFrm")) != nullptr; }, 15000);
+    WaitFor([&] { return (main = FindVisibleWindow(Pid(), "TMainFrm")) != nullptr; }, 15000);
     return main;
   }
 
@@ -92,7 +92,7 @@ struct Side {
     HWND found = nullptr;
     WaitFor(
         [&] {
-          for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, "KarvTChatFrm", nullptr));) {
+          for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, "TChatFrm", nullptr));) {
             DWORD pid = 0;
             GetWindowThreadProcessId(h, &pid);
             if (pid == Pid() && TextOf(h) == caption) found = h;
@@ -232,7 +232,7 @@ TEST(MainEvents, AFriendRequestAcceptedShowsTheNewFriendOnBothSides) {
   // A's request, as the server passes it on.
   TFriendRecord from = FriendOf(10001, 1);
   w.server.SendToAccount(10003, stub::Frame(43, stub::FriendRequestBody("请加我", from)));
-  HWND dialog = WaitForWindow(c->Pid(), "KarvTHinfAddFriendFrm");
+  HWND dialog = WaitForWindow(c->Pid(), "THinfAddFriendFrm");
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(WaitFor([&] { return Has(ChildTexts(dialog), "请加我"); })) << ChildTexts(dialog);
   PostClick(FindChildByText(dialog, "Button", "确定"));
@@ -249,7 +249,7 @@ TEST(MainEvents, AFriendRequestAcceptedShowsTheNewFriendOnBothSides) {
   std::vector<HWND> dialogs;
   EXPECT_TRUE(WaitFor([&] {
     dialogs.clear();
-    for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, "KarvTHinfAddFriendFrm", nullptr));) {
+    for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, "THinfAddFriendFrm", nullptr));) {
       DWORD pid = 0;
       GetWindowThreadProcessId(h, &pid);
       if (pid == c->Pid() && IsWindowVisible(h)) dialogs.push_back(h);
@@ -368,7 +368,7 @@ TEST(MainEvents, ServerBodiesAgainstTheListsAndTheLog) {
   // into the record.
   push(35, stub::WaitingMessagesBody(1, {{"第一行\r第二行\r第三行", "777", dt::EncodeDate(2026, 1, 4)},
                                          {"后来的", "778", dt::EncodeDate(2026, 1, 5)}}));
-  HWND offline = WaitForWindow(a->Pid(), "KarvTMsgHistoryFrm");
+  HWND offline = WaitForWindow(a->Pid(), "TMsgHistoryFrm");
   ASSERT_NE(offline, nullptr);
   EXPECT_EQ(TextOf(offline), "离线留言信息");
   PostMessageA(offline, WM_CLOSE, 0, 0);
