@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# layers.sh [SOURCE_ROOT]: fails when a source file includes a layer above its own.
+# Dependencies point down only: client, restore -> webtools, widgets, skin, core -> socket ->
+# platform. Each folder lists the folders of ours it may include (its own is always allowed).
+set -uo pipefail
+ROOT="$(cd "${1:-$(dirname "$0")/..}" && pwd)"
+OURS="platform socket core widgets webtools skin client restore"
+declare -A MAY=(
+  [platform]=""
+  [socket]="platform"
+  [skin]="platform"
+  [core]="socket platform"
+  [widgets]="socket skin platform"
+  [webtools]="core widgets skin socket platform"
+  [client]="webtools widgets skin core socket platform"
+  [restore]="webtools widgets skin core socket platform"
+)
+bad=0
+for layer in $OURS; do
+  [ -d "$ROOT/$layer" ] || continue
+  while IFS=: read -r file line text; do
+    target=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([a-z]+)\/.*/\1/' <<<"$text")
+    [ "$target" = "$layer" ] && continue
+    case " $OURS " in *" $target "*) ;; *) continue ;; esac
+    case " ${MAY[$layer]} " in *" $target "*) continue ;; esac
+    echo "${file#"$ROOT"/}:$line: $layer includes $target: ${text#"${text%%[![:space:]]*}"}"
+    bad=1
+  done < <(grep -rnE --include='*.h' --include='*.cpp' --include='*.c' \
+             '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"][a-z]+/' "$ROOT/$layer")
+done
+[ "$bad" = 0 ] && echo "layers: every include points down"
+exit "$bad"
