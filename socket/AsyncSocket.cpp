@@ -260,9 +260,14 @@ void TCustomAsyncSocket::SocketError(const char* callName) {
   if (code == WSAECONNRESET || code == WSAENOTCONN) {
     if (hSocket_ != INVALID_SOCKET) wsapi::closesocket(hSocket_);
     hSocket_ = INVALID_SOCKET;
-    if (state_ != wsClosed && !closeReported_) FireSessionClosed((uint16_t)code);
-    closeReported_ = false;  // the next session reports its own end
+    bool report = state_ != wsClosed && !closeReported_;
     ChangeState(wsClosed);
+    closeReported_ = false;  // the next session reports its own end
+    if (report) {
+      FireSessionClosed((uint16_t)code);
+      // A handler that connected again owns the socket now; this error was the old session's.
+      if (hSocket_ != INVALID_SOCKET) return;
+    }
   }
   lastError_ = code;
   ReportError(text);
@@ -355,6 +360,7 @@ void TCustomAsyncSocket::Connect() {
   DiscardSendQueue();
   hSocket_ = wsapi::socket(AF_INET, type_, proto_);
   if (hSocket_ == INVALID_SOCKET) return SocketError("Connect (socket)");
+  closeReported_ = false;  // a new session reports its own end
   ChangeState(wsOpened);
   if (state_ != wsOpened) {
     wsapi::WSASetLastError(WSAEINVAL);
@@ -747,6 +753,8 @@ void TCustomAsyncSocket::CloseSocket(bool shut, uint16_t errCode) {
   if (!destroying_ && !closeReported_) {
     closeReported_ = true;
     FireSessionClosed(errCode);
+    // A handler that connected again owns the socket now: its handle, state and settings stay.
+    if (hSocket_ != INVALID_SOCKET) return;
   }
   ResetToDefaults();
 }
