@@ -1,6 +1,7 @@
 // Building, reading and handing over message blocks; see MessageBlock.h for the layout.
 #include "client/MessageBlock.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -60,11 +61,39 @@ std::string BuildCustomerFormattedText(uint8_t fontSize, const std::string& font
   return TBodyWriter().U8(fontSize).WireString(fontName).WireString(colourText).LongText(text).Take();
 }
 
+std::string LogExcerpt(const std::string& text) {
+  std::string out = sys::CutAnsi(text, kLogExcerptBytes);
+  for (char& c : out)
+    if ((unsigned char)c < 0x20 || c == 0x7F) c = ' ';
+  return out;
+}
+
+std::string FormattedLogExcerpt(const std::string& formatted, bool colourAsText) {
+  try {
+    return LogExcerpt(ParseFormattedText(formatted, colourAsText).Text);
+  } catch (const EMalformedBody&) {
+    return LogExcerpt(formatted);
+  }
+}
+
+namespace {
+// The records being handed over by this thread, innermost last (a window may hand on).
+thread_local std::vector<const COPYDATASTRUCT*> handing;
+}  // namespace
+
+bool IsHandedBlock(LPARAM lParam) {
+  return lParam && std::find(handing.begin(), handing.end(), (const COPYDATASTRUCT*)lParam) != handing.end();
+}
+
 LRESULT SendMessageBlock(HWND window, const std::string& block, HWND from) {
   std::vector<char> copy(block.begin(), block.end());
   COPYDATASTRUCT cds{};
   cds.dwData = kChatBlockKind;
   cds.cbData = DWORD(copy.size());
   cds.lpData = copy.empty() ? nullptr : copy.data();
+  struct Handing {
+    explicit Handing(const COPYDATASTRUCT* record) { handing.push_back(record); }
+    ~Handing() { handing.pop_back(); }
+  } mark(&cds);
   return SendMessageA(window, kChatBlockMessage, WPARAM(from), LPARAM(&cds));
 }

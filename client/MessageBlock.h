@@ -49,6 +49,17 @@ std::optional<TFormattedText> ReadBlockText(const TMessageBlock& block);
 std::string BuildCustomerFormattedText(uint8_t fontSize, const std::string& fontName, const std::string& colourText,
                                        const std::string& text);
 
+// What an error line shows of a message: its text with control bytes as blanks, cut to at
+// most kLogExcerptBytes on a character boundary, so a line stays short and readable.
+inline constexpr size_t kLogExcerptBytes = 200;
+std::string LogExcerpt(const std::string& text);
+// The same of a formatted text (its text part; its raw bytes when it is malformed).
+std::string FormattedLogExcerpt(const std::string& formatted, bool colourAsText);
+
+// True only inside SendMessageBlock on the calling thread, for the record it sent: a chat
+// window takes message 10001 from its own program's hand-over and from nobody else.
+bool IsHandedBlock(LPARAM lParam);
+
 // Hands the block to `window` synchronously as message 10001 with a copy-data record; the
 // record points at a private copy that lives for the call. Returns the window's answer.
 LRESULT SendMessageBlock(HWND window, const std::string& block, HWND from = nullptr);

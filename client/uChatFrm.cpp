@@ -279,6 +279,8 @@ void TChatFrm::WndProc(TMessage& m) {
 
 void TChatFrm::WMKeFuChatMsg(TMessage& m) {
   m.Result = 0;
+  // Its parameter is a pointer into this program: only its own hand-over may send it.
+  if (!IsHandedBlock(m.LParam)) return;
   const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(m.LParam);
   if (!cds || !cds->lpData) return;
   std::optional<TMessageBlock> block = ReadMessageBlock(cds->lpData, cds->cbData);

@@ -125,6 +125,8 @@ void TLoginFrm::btnLoginClick(TObject*) {
   LoginData.Host = yIP->Text();
   LoginData.Username = yUserid->Text();
   LoginData.Password = yPassword->Text();
+  // A connection opened for a registration must not keep this one from logging in.
+  RegisterMode = false;
   if (!IsConnected) {
     try {
       StartConnection();

@@ -43,6 +43,8 @@ const LeftButton kLeftButtons[] = {
 
 // How long a browser pane may take before the program stops waiting for it.
 constexpr int kPaneWaitMs = 15000;
+// The log-out page at exit: waited for, but the program does end.
+constexpr int kExitWaitMs = 5000;
 
 }  // namespace
 
@@ -143,7 +145,6 @@ void TMainFrm::FormCreate(TObject*) {
     // 7.
     PublishUrl = ServiceUrl("/fabu.asp?action=add");
     LoginCheckFormat = ServiceUrl("/checkloginexe.asp?name=%s&password=%s");
-    userAdminUrl_ = ServiceUrl("/user_admin.asp");
     // 8. The advertising page.
     Panel7->SetVisible(true);
     WebBrowser1->Navigate(ServiceUrl("/pc_ad.asp"));
@@ -236,13 +237,22 @@ void TMainFrm::TimerDomainTimer(TObject*) {
 
 // ---------------------------------------------------------------- pages
 
-bool TMainFrm::WaitForPane(TWebBrowser* pane, int timeoutMs) {
+bool TMainFrm::WaitForPane(TWebBrowser* pane, int timeoutMs, bool whileEnding) {
   DWORD start = GetTickCount();
   while (pane->ReadyState() != TReadyState::Complete && !pane->LoadFailed()) {
-    if (!Application || Application->Terminated()) return false;
+    // The wait at exit runs while the program ends: only its time bounds it.
+    if (!whileEnding && (!Application || Application->Terminated())) return false;
     if ((int)(GetTickCount() - start) > timeoutMs) return false;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    Application->ProcessMessages();
+    if (Application) {
+      Application->ProcessMessages();
+    } else {
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+    }
   }
   return pane->ReadyState() == TReadyState::Complete;
 }
@@ -255,12 +265,13 @@ void TMainFrm::OpenServiceUrl() {
 
 void TMainFrm::btneditinfoClick(TObject*) {
   OpenServiceUrl();
-  seams::Shell().StartProcess("Explorer.exe", userAdminUrl_);
+  // The system's browser opens the address.
+  seams::Shell().Open(ServiceUrl("/user_admin.asp"), "");
 }
 
 void TMainFrm::yZiXunClick(TObject*) {
   OpenServiceUrl();
-  seams::Shell().StartProcess("IEXPLORE", PublishUrl);
+  seams::Shell().Open(PublishUrl, "");
 }
 
 void TMainFrm::BitBtnExtend1Click(TObject*) {
@@ -326,7 +337,7 @@ void TMainFrm::FormDestroy(TObject*) {
   try {
     // 1. The log-out page, waited for at most a while.
     WebLogin->Navigate(ServiceUrl("/loginout1.asp"));
-    WaitForPane(WebLogin, kPaneWaitMs);
+    WaitForPane(WebLogin, kExitWaitMs, true);
     // 2. Today's record of customer messages: only what this run added is appended.
     TLog& log = TLog::GetInstance();
     std::string name = TLog::DayFileName(dt::Now());

@@ -168,12 +168,11 @@ class TMainFrm : public TForm {
  private:
   void LoadGlyph(TBitBtnExtend* button, const std::string& name);
   // Waits, serving messages, until the pane has loaded or the wait runs out or the program ends.
-  bool WaitForPane(TWebBrowser* pane, int timeoutMs);
+  bool WaitForPane(TWebBrowser* pane, int timeoutMs, bool whileEnding = false);
 
   std::vector<char> messageBlock_;
   bool shownOnce_ = false;
   ATOM hotKeyAtom_ = 0;
-  std::string userAdminUrl_;
   std::string iconFolder_;
   HBITMAP headBitmap_ = nullptr;
   HBITMAP headCopy_ = nullptr;

@@ -61,6 +61,13 @@ TUserManager& Users() { return *ServiceClient->UserManager; }
 
 std::string What(const std::exception& e) { return e.what(); }
 
+// For an error line: the start of the first of these offline messages from `sender`.
+std::string FirstText(const std::vector<TOfflineMessage>& records, const std::string& sender) {
+  for (const TOfflineMessage& r : records)
+    if (sys::IntToStr(r.Sender) == sender) return LogExcerpt(sys::Trim(r.Text));
+  return {};
+}
+
 // The number of a friend-list item: its text without the state suffix.
 std::string FriendItemNumber(const std::string& item) {
   return item.size() >= kStateSuffix ? item.substr(0, item.size() - kStateSuffix) : std::string();
@@ -223,7 +230,7 @@ void TMainFrm::OnReceiveChatMsg(TObject*, const uint8_t* Frame, int32_t Held) {
       if (!isFriend) AppendCustomerRecord(block);
     } catch (const std::exception& e) {
       WriteErrorLog(What(e) + "接收到消息，并且" + sender + "窗体已经打开重新显示出现错误" + "消息内空：" +
-                    m.Formatted);
+                    FormattedLogExcerpt(m.Formatted, !isFriend));
     }
     return;
   }
@@ -232,7 +239,8 @@ void TMainFrm::OnReceiveChatMsg(TObject*, const uint8_t* Frame, int32_t Held) {
     Users().AddReceiveMsg();
     StartBlinking();
   } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "不存在打开的窗体" + sender + "添加到消息队列,消息内容:" + m.Formatted);
+    WriteErrorLog(What(e) + "不存在打开的窗体" + sender + "添加到消息队列,消息内容:" +
+                  FormattedLogExcerpt(m.Formatted, !isFriend));
   }
 }
 
@@ -341,7 +349,8 @@ void TMainFrm::OnEnterpriseOffLineMsg(TObject*, const uint8_t* Frame, int32_t He
           }
         }
       } catch (const std::exception& e) {
-        WriteErrorLog(What(e) + "接收到消息，并且" + sender + "窗体已经打开重新显示出现错误");
+        WriteErrorLog(What(e) + "接收到消息，并且" + sender + "窗体已经打开重新显示出现错误" + "消息内空：" +
+                      FirstText(records, sender));
       }
       continue;
     }
@@ -354,7 +363,7 @@ void TMainFrm::OnEnterpriseOffLineMsg(TObject*, const uint8_t* Frame, int32_t He
       Users().AddReceiveMsg();
       StartBlinking();
     } catch (const std::exception& e) {
-      WriteErrorLog(What(e) + "不存在打开的窗体" + sender + "添加到消息队列");
+      WriteErrorLog(What(e) + "不存在打开的窗体" + sender + "添加到消息队列,消息内容:" + FirstText(records, sender));
     }
   }
 }
@@ -431,7 +440,6 @@ void TMainFrm::OnFriendUser(TObject*, const uint8_t* Frame, int32_t Held) {
   try {
     for (const TFriendRecord& r : ParseFriendList(TBody::OfFrame(Frame, Held))) Users().AddEnterpriseFriend(r);
     RefreshFriendList();
-    WriteErrorLog("OnFriendUser");
   } catch (const std::exception& e) {
     WriteErrorLog(What(e) + "OnFriendUser");
   }

@@ -58,7 +58,8 @@ int RunClientProgram() {
       // 7. Until the main window closes.
       app.Run();
     }
-    Application = nullptr;
+    // The application object clears its global itself, after its forms are gone: their
+    // destruction still uses it.
   }
   // 8. Unit finalisation.
   FinalizeSettingsUnit();

@@ -25,14 +25,10 @@ const char* const kNames[kEntryCount] = {
     "ntohs", "listen", "ioctlsocket", "inet_ntoa", "inet_addr", "htons", "getsockname",
     "getpeername", "connect", "closesocket", "bind", "accept", "recv", "recvfrom", "WSAIoctl"};
 
-// The library lock is a function-local static so that it exists before any static socket
-// and outlives the unloader below.
-std::mutex& LibLock() {
-  static std::mutex lock;
-  return lock;
-}
-
+// The library object holds its own lock, so the lock lives exactly as long as the object
+// whose destructor takes it, whichever entry point made the object first.
 struct Library {
+  std::mutex lock;
   HMODULE wsock = nullptr;
   HMODULE ws2 = nullptr;
   std::atomic<FARPROC> slots[kEntryCount] = {};
@@ -53,15 +49,18 @@ struct Library {
     for (auto& s : slots) s.store(nullptr);
   }
   ~Library() {
-    std::lock_guard<std::mutex> g(LibLock());
+    std::lock_guard<std::mutex> g(lock);
     if (socketCount < 1) UnloadLocked();
   }
 };
 
+// A function-local static: it exists before any static socket that uses it and so outlives it.
 Library& Lib() {
   static Library lib;
   return lib;
 }
+
+std::mutex& LibLock() { return Lib().lock; }
 
 std::string SysErr() { return sys::IntToStr((long long)GetLastError()); }
 

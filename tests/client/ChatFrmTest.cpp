@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <atomic>
+#include <thread>
+
 #include "client/ChatWindows.h"
 #include "client/MessageBlock.h"
 #include "client/uChatFrm.h"
@@ -305,3 +308,26 @@ TEST_F(ChatFrmTest, Screenshot) {
 }
 
 }  // namespace
+
+// Message 10001 carries a pointer: the window takes it only from this program's own hand-over
+// on its own thread, never from another thread or a posted message.
+TEST_F(ChatFrmTest, BlocksAreTakenOnlyFromTheProgramsOwnHandOver) {
+  TChatFrm* f = Open();
+  HWND h = f->Handle();
+  std::string block =
+      BuildMessageBlock(TMessageBlock{"演示二号", 1, 1, dt::Now(), BuildFormattedText(12, "宋体", 0, "本程序")});
+  COPYDATASTRUCT cds{kChatBlockKind, DWORD(block.size()), block.data()};
+  int before = f->yReceiveContent->TextLength();
+  std::atomic<LRESULT> fromThread{-1};
+  std::thread other([&] { fromThread = SendMessageA(h, kChatBlockMessage, 0, (LPARAM)&cds); });
+  EXPECT_TRUE(PumpUntil([&] { return fromThread != -1; }));
+  other.join();
+  EXPECT_EQ(fromThread, 0);
+  EXPECT_EQ(SendMessageA(h, kChatBlockMessage, 0, (LPARAM)&cds), 0);
+  PostMessageA(h, kChatBlockMessage, 0, 0x1234);
+  PumpFor(100);
+  EXPECT_EQ(f->yReceiveContent->TextLength(), before);
+  EXPECT_EQ(SendMessageBlock(h, block), 1);
+  EXPECT_NE(f->yReceiveContent->Text().find("本程序"), std::string::npos);
+  TComponent::Free(f);
+}

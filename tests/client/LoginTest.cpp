@@ -255,3 +255,52 @@ TEST(Login, TheHotKeyAndTheTrayIconBringTheWindowBack) {
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(w.client->Ended(20000));
 }
+
+// A connection opened by "注册" sends no login; once it is lost, "登陆" logs in as usual.
+TEST(Login, ALoginAfterALostRegistrationConnectionLogsIn) {
+  LoginWorld w("127.0.0.14");
+  w.Start();
+  HWND login = w.LoginWindow();
+  ASSERT_NE(login, nullptr);
+  PostClick(FindChildByText(login, "Button", "注册"));
+  ASSERT_TRUE(WaitFor([&] { return w.server.Connections() == 1; }));
+  // A registration window, where the build has one, is not what this is about.
+  WaitFor([&] { return FindVisibleWindow(w.client->Id(), "TRegisterFrm") != nullptr; }, 1000);
+  if (HWND reg = FindVisibleWindow(w.client->Id(), "TRegisterFrm")) PostMessageA(reg, WM_CLOSE, 0, 0);
+  testing_support::PumpFor(300);
+  EXPECT_EQ(w.server.CountOf(27), 0u);
+  w.server.Disconnect(1);
+  ASSERT_TRUE(WaitFor([&] { return ChildTexts(login).find("无法连接服务器") != std::string::npos; }));
+  TypeLogin(login, "10001", "demo");
+  EXPECT_NE(w.MainWindow(), nullptr);
+  EXPECT_EQ(w.server.CountOf(27), 1u);
+  PostMessageA(w.MainWindow(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(w.client->Ended(20000));
+}
+
+// At exit the program waits for the log-out page, but not for ever.
+TEST(Login, ClosingWaitsForTheLogOutPageForAWhile) {
+  struct Case {
+    int delayMs;
+    DWORD atLeastMs, atMostMs;
+  } cases[] = {{1500, 1400, 10000}, {60000, 4000, 15000}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.delayMs);
+    LoginWorld w("127.0.0.15");
+    w.web.SetDelay("/loginout1.asp", c.delayMs);
+    w.Start();
+    HWND login = w.LoginWindow();
+    ASSERT_NE(login, nullptr);
+    TypeLogin(login, "10001", "demo");
+    HWND main = w.MainWindow();
+    ASSERT_NE(main, nullptr);
+    DWORD start = GetTickCount();
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(w.client->Ended(30000));
+    DWORD took = GetTickCount() - start;
+    EXPECT_GE(took, c.atLeastMs);
+    EXPECT_LE(took, c.atMostMs);
+    EXPECT_EQ(w.web.RequestCount("/loginout1.asp"), 1);
+    w.web.Stop();
+  }
+}

@@ -23,6 +23,7 @@
 #include "tests/client/ChatWorld.h"
 #include "tests/client/EventFixtures.h"
 #include "tools/serviceserver/ServiceBodies.h"
+#include "tools/webstub/WebStub.h"
 #include "widgets/NotifyArea.h"
 
 using client_test::FriendOf;
@@ -33,9 +34,20 @@ namespace {
 
 struct RecordingArea : seams::INotifyArea {
   std::vector<std::string> balloons;  // title|text
+  std::vector<std::pair<DWORD, HICON>> calls;
   bool NotifyIcon(DWORD message, const TNotifyIconData& data) override {
+    calls.emplace_back(message, data.Icon());
     if (message == NIM_MODIFY && !data.Info().empty()) balloons.push_back(data.InfoTitle() + "|" + data.Info());
     return true;
+  }
+  // The icon of the last add when no removal followed it, else nullptr.
+  HICON Present() const {
+    HICON icon = nullptr;
+    for (const auto& [message, h] : calls) {
+      if (message == NIM_ADD) icon = h;
+      if (message == NIM_DELETE) icon = nullptr;
+    }
+    return icon;
   }
 };
 
@@ -74,7 +86,10 @@ class MainHandlersTest : public ChatWorld {
     (frm_.get()->*h)(nullptr, reinterpret_cast<const uint8_t*>(frame.data()), int32_t(frame.size()));
   }
   std::vector<std::string> Friends() const { return frm_->yListEnterprise->Items().ToVector(); }
-  std::string Log() const { return sys::ReadFileBytes(dir_.File("Client.log")); }
+  std::string Log() const {
+    std::string path = dir_.File("Client.log");
+    return sys::FileExists(path) ? sys::ReadFileBytes(path) : std::string();
+  }
   std::string LastBalloon() const { return notify_.balloons.empty() ? "" : notify_.balloons.back(); }
   TMessageBlock WaitingBlock(size_t i) const {
     const std::string& t = Users().ReceiveMsgList.at(i).Text;
@@ -119,7 +134,7 @@ TEST_F(MainHandlersTest, FriendEventsAgainstTheListBalloonsAndLog) {
        stub::FriendListBody({FriendOf(10002, 0), FriendOf(10003, 0), FriendOf(10003, 0)}),
        {"10000(在线)", "10002(离线)", "10003(在线)"},
        "",
-       "OnFriendUser"},
+       ""},
       {"friend list with a count past its records",
        &TMainFrm::OnFriendUser,
        37,
@@ -365,4 +380,41 @@ TEST_F(MainHandlersTest, DeletingAFriendAsksAndSparesTheServiceContact) {
   EXPECT_EQ(Users().Friends.size(), 1u);
   frm_->N2Click(nullptr);
   EXPECT_EQ(frm_->yListEnterprise->ItemIndex(), -1);
+}
+
+// The icon is in the notification area from the window's first show, so balloons and the
+// blinking of waiting messages are seen before any minimise.
+TEST_F(MainHandlersTest, TheTrayIconIsPresentFromTheStart) {
+  EXPECT_TRUE(frm_->TrayNotifyIcon->IconVisible());
+  EXPECT_NE(notify_.Present(), nullptr);
+  frm_->LoginSucceeded(false, "10001");
+  frm_->Show();
+  testing_support::PumpFor(100);
+  EXPECT_NE(notify_.Present(), nullptr);
+  EXPECT_TRUE(frm_->TrayNotifyIcon->IconVisible());
+}
+
+TEST_F(MainHandlersTest, InfoAndPublishingPagesOpenInTheSystemBrowser) {
+  TWebStub web("127.0.0.1", 0);
+  web.Start();
+  IniFile->WriteString("Logininfo", "host", "127.0.0.1:" + std::to_string(web.Port()));
+  LoginCheckFormat = web.BaseUrl() + "/checkloginexe.asp?name=%s&password=%s";
+  PublishUrl = web.BaseUrl() + "/fabu.asp?action=add";
+  testing_support::RecordingShell shell;
+  seams::ScopedSeam<seams::IShell> seam(&shell);
+  frm_->btneditinfoClick(nullptr);
+  frm_->yZiXunClick(nullptr);
+  using Call = std::pair<std::string, std::string>;
+  EXPECT_EQ(shell.opened, (std::vector<Call>{{web.BaseUrl() + "/user_admin.asp", ""}, {PublishUrl, ""}}));
+  EXPECT_TRUE(shell.started.empty());
+  // Each logged in to the site first.
+  EXPECT_EQ(web.RequestCount("/checkloginexe.asp"), 2);
+  LoginCheckFormat.clear();
+  PublishUrl.clear();
+}
+
+TEST_F(MainHandlersTest, AFriendListIsNoError) {
+  Hand(&TMainFrm::OnFriendUser, 37, stub::FriendListBody({FriendOf(10002, 1)}));
+  EXPECT_EQ(Users().Friends.size(), 1u);
+  EXPECT_EQ(Log().find("OnFriendUser"), std::string::npos);
 }

@@ -157,3 +157,25 @@ TEST(ChatWindows, FindsOnlyTheProgramsOwnWindowsByCaption) {
   EXPECT_TRUE(chat_windows::All().empty());
   DestroyWindow(foreign);
 }
+
+// Error lines show a short readable start of a message, never its whole body.
+TEST(MessageBlock, LogExcerptsAreShortAndReadable) {
+  std::string longText;
+  for (int i = 0; i < 3000; ++i) longText += "长";
+  struct Case {
+    const char* what;
+    std::string excerpt;
+    std::string expect;
+  } cases[] = {
+      {"plain", LogExcerpt("你好"), "你好"},
+      {"control bytes", LogExcerpt(std::string("a\r\nb\0c\x01", 7)), "a  b c "},
+      {"long, cut between characters", LogExcerpt(longText), longText.substr(0, kLogExcerptBytes)},
+      {"odd bound", LogExcerpt("x" + longText), "x" + longText.substr(0, kLogExcerptBytes - 2)},
+      {"formatted", FormattedLogExcerpt(BuildFormattedText(12, "宋体", 0xFF, "第一行\r\n第二行"), false),
+       "第一行  第二行"},
+      {"customer's", FormattedLogExcerpt(BuildCustomerFormattedText(9, "宋体", "255", "问价"), true), "问价"},
+      {"malformed", FormattedLogExcerpt(std::string("\x05" "ab", 3), false), " ab"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.excerpt, c.expect) << c.what;
+  EXPECT_EQ(FormattedLogExcerpt(BuildFormattedText(12, "宋体", 0, longText), false).size(), kLogExcerptBytes);
+}
