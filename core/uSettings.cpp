@@ -4,6 +4,7 @@
 #include "core/uDataOperate.h"
 #include "core/uHelpers.h"
 #include "core/uSocketSvrClient.h"
+#include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
 
 std::unique_ptr<TIniFile> IniFile;
@@ -31,6 +32,8 @@ void InitializeSettingsUnit(const std::string& iniPath) {
   std::string path = iniPath.empty() ? sys::ChangeFileExt(sys::ParamStr(0), ".ini") : iniPath;
   bool existed = sys::FileExists(path);
   IniFile = std::make_unique<TIniFile>(path);
+  // What the window procedures catch goes to the error log.
+  SetExceptionReporter(&WriteErrorLog);
   if (!existed) {
     // Only a missing file gets the defaults; an existing one is never completed.
     std::string web = kServiceWebHost;
@@ -51,6 +54,7 @@ void InitializeSettingsUnit(const std::string& iniPath) {
 }
 
 void FinalizeSettingsUnit() {
+  SetExceptionReporter(nullptr);
   SharedList.clear();
   ServiceClient.reset();
   IniFile.reset();

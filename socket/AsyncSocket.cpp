@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "platform/forms/Forms.h"
+#include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
 #include "socket/WinSockApi.h"
 
@@ -37,6 +38,7 @@ LRESULT CALLBACK SocketWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
   try {
     return socket->WndProc(msg, wParam, lParam);
   } catch (...) {
+    ReportCallbackException("TCustomAsyncSocket.WndProc");
     return 0;
   }
 }

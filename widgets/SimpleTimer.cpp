@@ -1,5 +1,7 @@
 #include "widgets/SimpleTimer.h"
 
+#include "platform/rtl/WndProcGuard.h"
+
 namespace {
 const char kWindowClass[] = "KarvSimpleTimerWindow";
 }  // namespace
@@ -7,7 +9,7 @@ const char kWindowClass[] = "KarvSimpleTimerWindow";
 TSimpleTimerHandler::TSimpleTimerHandler() {
   HINSTANCE inst = GetModuleHandleA(nullptr);
   WNDCLASSA wc{};
-  wc.lpfnWndProc = WndProc;
+  wc.lpfnWndProc = GuardedWndProc<&TSimpleTimerHandler::WndProc>;
   wc.hInstance = inst;
   wc.lpszClassName = kWindowClass;
   RegisterClassA(&wc);

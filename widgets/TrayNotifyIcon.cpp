@@ -11,6 +11,7 @@
 #include "platform/forms/ImgList.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/Properties.h"
+#include "platform/rtl/WndProcGuard.h"
 
 namespace {
 constexpr uint32_t kRecordFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 7
@@ -56,7 +57,7 @@ class TTrayNotifyHandler {
   TTrayNotifyHandler() {
     HINSTANCE inst = GetModuleHandleA(nullptr);
     WNDCLASSA wc{};
-    wc.lpfnWndProc = WndProc;
+    wc.lpfnWndProc = GuardedWndProc<&TTrayNotifyHandler::WndProc>;
     wc.hInstance = inst;
     wc.lpszClassName = "KarvTrayNotifyWindow";
     RegisterClassA(&wc);

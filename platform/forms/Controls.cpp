@@ -345,8 +345,9 @@ LRESULT CALLBACK TWinControl::MainWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp
   TMessage m{msg, wp, lp, 0};
   try {
     obj->WindowProc(m);
-  } catch (const std::exception& e) {
-    OutputDebugStringA(e.what());
+  } catch (...) {
+    // Nothing unwinds through the system's dispatch code.
+    ReportCallbackException(obj->ClassName() + ".WndProc");
   }
   if (msg == WM_NCDESTROY) {
     RemovePropA(h, kObjectProp);

@@ -4,11 +4,12 @@
 
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
+#include "platform/rtl/WndProcGuard.h"
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner) {
   RegisterExtCtrls();
   WNDCLASSA wc{};
-  wc.lpfnWndProc = TimerWndProc;
+  wc.lpfnWndProc = GuardedWndProc<&TTimer::TimerWndProc>;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "KarvTimerWindow";
   RegisterClassA(&wc);

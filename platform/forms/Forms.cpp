@@ -11,6 +11,7 @@
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/WndProcGuard.h"
 #include "platform/rtl/Thread.h"
 
 TApplication* Application = nullptr;
@@ -458,16 +459,21 @@ void TApplication::Initialize() {
   LoadLibraryA("riched20.dll");
   HINSTANCE inst = GetModuleHandleA(nullptr);
   WNDCLASSA wc{};
-  wc.lpfnWndProc = AppWndProc;
+  wc.lpfnWndProc = GuardedWndProc<&TApplication::AppWndProc>;
   wc.hInstance = inst;
   wc.hIcon = LoadIcon(inst, MAKEINTRESOURCE(1));
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = "TApplication";
-  RegisterClassA(&wc);
+  // A class of that name made by anyone else would never reach this object.
+  WNDCLASSA made{};
+  if (!RegisterClassA(&wc) && (GetLastError() != ERROR_CLASS_ALREADY_EXISTS ||
+                               !GetClassInfoA(inst, wc.lpszClassName, &made) || made.lpfnWndProc != wc.lpfnWndProc))
+    throw Exception("TApplication: cannot register its window class (error " + sys::IntToStr(GetLastError()) + ")");
   if (title_.empty()) title_ = sys::ChangeFileExt(sys::ExtractFileName(ExeName()), "");
   handle_ = CreateWindowExA(0, "TApplication", title_.c_str(),
                             WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
                             nullptr, nullptr, inst, nullptr);
+  if (!handle_) throw Exception("TApplication: cannot create its window (error " + sys::IntToStr(GetLastError()) + ")");
   SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

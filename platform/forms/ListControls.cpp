@@ -4,6 +4,7 @@
 
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
+#include "platform/rtl/WndProcGuard.h"
 
 // ---------------------------------------------------------------- TListStrings
 
@@ -206,7 +207,7 @@ void TComboBox::CreateHandleDone() {
   if (GetComboBoxInfo(handle_, &info) && info.hwndItem && info.hwndItem != handle_) {
     edit_ = info.hwndItem;
     SetPropA(edit_, "KarvCombo", this);
-    editProc_ = (WNDPROC)SetWindowLongPtrA(edit_, GWLP_WNDPROC, (LONG_PTR)EditProc);
+    editProc_ = (WNDPROC)SetWindowLongPtrA(edit_, GWLP_WNDPROC, (LONG_PTR)GuardedWndProc<&TComboBox::EditProc>);
   }
 }
 

@@ -11,3 +11,12 @@ class Exception : public std::runtime_error {
 
 class EConvertError : public Exception { using Exception::Exception; };
 class EFileError : public Exception { using Exception::Exception; };
+
+// Window procedures and the other callbacks of the system are boundaries that nothing may
+// unwind through. Inside their catch (...) they call this: it hands one line (the exception's
+// message followed by `where`) to the installed reporter, by default the debugger's output.
+// Never throws.
+void ReportCallbackException(const std::string& where) noexcept;
+// The program's error log takes these lines once it is set up; nullptr restores the default.
+using TExceptionReporter = void (*)(const std::string& line);
+void SetExceptionReporter(TExceptionReporter reporter);

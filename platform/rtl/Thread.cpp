@@ -4,6 +4,8 @@
 
 #include <mutex>
 
+#include "platform/rtl/Exception.h"
+
 namespace {
 
 constexpr UINT kSyncMessage = WM_APP + 0x101;
@@ -22,6 +24,7 @@ LRESULT CALLBACK SyncWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       (*call->fn)();
     } catch (...) {
       // A failing synchronised call must still release the worker.
+      ReportCallbackException("TThread.Synchronize");
     }
     SetEvent(call->done);
     return 0;

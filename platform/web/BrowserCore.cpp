@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/WndProcGuard.h"
 #include "platform/web/HtmlText.h"
 #include "platform/web/HttpClient.h"
 
@@ -59,7 +60,7 @@ struct TBrowserCore::Load {
 TBrowserCore::TBrowserCore(TObject* sender) : sender_(sender) {
   static bool registered = [] {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = &TBrowserCore::WindowProc;
+    wc.lpfnWndProc = GuardedWndProc<&TBrowserCore::WindowProc>;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kWindowClass;
     return RegisterClassA(&wc) != 0;
