@@ -8,3 +8,6 @@ else
 fi
 export WINELOADER="$WINE_BIN" WINESERVER="$WINESERVER_BIN" WINEARCH="$WINE_ARCH"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+# The virtual desktop of the prefix, and the size of the X screen that shows it: a picture of
+# the screen is then a picture of the desktop, without a margin.
+KARV_DESKTOP=1024x768

@@ -11,7 +11,7 @@ for n in $(shuf -i 90-600); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then disp=$n; break; fi
 done
 [ -n "$disp" ] || { echo "no free X display" >&2; exit 1; }
-Xvfb ":$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb ":$disp" -screen 0 "${KARV_DESKTOP}x24" -nolisten tcp >/dev/null 2>&1 &
 xpid=$!
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$disp" ] && break; sleep 0.1; done
 export DISPLAY=":$disp"

@@ -303,7 +303,7 @@ TEST_F(ChatFrmTest, Screenshot) {
   PumpFor(300);
   std::string dir = client_test::BinFolder() + "..\\screenshots\\";
   sys::ForceDirectories(dir);
-  EXPECT_TRUE(client_test::SaveWindowShot(f->Handle(), dir + "chat.bmp"));
+  EXPECT_TRUE(client_test::SaveWindowShot(f->Handle(), dir + "chat.png"));
   TComponent::Free(f);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/uDatabase.h"
 #include "core/uSettings.h"
 #include "platform/db/Connection.h"
@@ -199,11 +201,46 @@ HWND WaitForMessageBox(DWORD pid, std::string& text, int ms) {
   return box;
 }
 
-bool SaveWindowShot(HWND window, const std::string& path) {
-  RECT r;
-  if (!GetWindowRect(window, &r)) return false;
+namespace {
+
+// The Unix name of a file under Wine (nullptr elsewhere): Wine's own kernel32 export.
+std::string UnixFileName(const std::string& path) {
+  using Fn = char*(__cdecl*)(const wchar_t*);
+  auto get = reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!get) return {};
+  std::wstring wide = sys::AnsiToWide(path);
+  char* unix = get(wide.c_str());
+  if (!unix) return {};
+  std::string result = unix;
+  HeapFree(GetProcessHeap(), 0, unix);
+  return result;
+}
+
+// Under Wine the X server holds what the screen shows, the virtual desktop filling its root
+// window: ImageMagick's import reads the rectangle from there into a PNG file.
+bool SaveScreenRectFromX(const RECT& r, const std::string& path) {
+  std::string unixPath = UnixFileName(path);
+  if (unixPath.empty()) return false;
+  DeleteFileA(path.c_str());
+  std::string partial = unixPath + ".part.png";
+  std::string command = sys::Format("/bin/sh -c \"import -window root -crop %ldx%ld+%ld+%ld +repage '%s' && mv '%s' '%s'\"",
+                                    r.right - r.left, r.bottom - r.top, r.left, r.top, partial.c_str(),
+                                    partial.c_str(), unixPath.c_str());
+  STARTUPINFOA si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  std::vector<char> line(command.begin(), command.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  // A Unix process cannot be waited for from here: its result appears under its final name.
+  return WaitFor([&] { return sys::FileExists(path); }, 15000);
+}
+
+// Elsewhere: the screen's bits through GDI, as a 24-bit .bmp file.
+bool SaveScreenRectAsBmp(const RECT& r, const std::string& path) {
   int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return false;
   HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);
   BITMAPINFO bi{};
@@ -224,11 +261,19 @@ bool SaveWindowShot(HWND window, const std::string& path) {
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
   try {
-    sys::WriteFileBytes(path, data);
+    sys::WriteFileBytes(sys::ChangeFileExt(path, ".bmp"), data);
   } catch (...) {
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool SaveWindowShot(HWND window, const std::string& path) {
+  RECT r;
+  if (!GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top) return false;
+  return SaveScreenRectFromX(r, path) || SaveScreenRectAsBmp(r, path);
 }
 
 }  // namespace client_test

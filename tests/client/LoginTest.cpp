@@ -72,7 +72,7 @@ TEST(Login, SuccessOpensTheMainWindowKeepsAliveAndClosingLogsOut) {
   HWND login = w.LoginWindow();
   ASSERT_NE(login, nullptr);
   EXPECT_EQ(TextOf(login), "Karvell登陆");
-  SaveWindowShot(login, Screenshots() + "login.bmp");
+  SaveWindowShot(login, Screenshots() + "login.png");
   TypeLogin(login, "10001", "demo");
   HWND main = w.MainWindow();
   ASSERT_NE(main, nullptr);
@@ -87,7 +87,7 @@ TEST(Login, SuccessOpensTheMainWindowKeepsAliveAndClosingLogsOut) {
   EXPECT_EQ(w.web.RequestCount("/pc_ad.asp"), 1);
   EXPECT_EQ(TIniFile(w.app.File("Client.ini")).ReadString("Logininfo", "username", ""), "10001");
   testing_support::PumpFor(500);
-  SaveWindowShot(main, Screenshots() + "main.bmp");
+  SaveWindowShot(main, Screenshots() + "main.png");
 
   // The keep-alive goes out each time the network timer runs.
   for (int tick = 1; tick <= 2; ++tick) {

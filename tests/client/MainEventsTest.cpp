@@ -337,7 +337,7 @@ TEST(MainEvents, ServerBodiesAgainstTheListsAndTheLog) {
   }
   EXPECT_TRUE(Has(a->Log(), "556断开"));
   testing_support::PumpFor(300);
-  SaveWindowShot(a->main, Screenshots() + "main-lists.bmp");
+  SaveWindowShot(a->main, Screenshots() + "main-lists.png");
   push(33, stub::CustomerLeftBody("555"));
   push(33, stub::CustomerLeftBody("557"));
   // The last customer gone: the advertising pane is back in place of the list.
