@@ -347,7 +347,8 @@ LRESULT CALLBACK TWinControl::MainWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp
     obj->WindowProc(m);
   } catch (...) {
     // Nothing unwinds through the system's dispatch code.
-    ReportCallbackException(obj->ClassName() + ".WndProc");
+    // The object may be gone by now: only the message is named.
+    ReportCallbackException("TWinControl.MainWndProc(" + sys::IntToStr(msg) + ")");
   }
   if (msg == WM_NCDESTROY) {
     RemovePropA(h, kObjectProp);
