@@ -22,7 +22,9 @@
 #include "core/uDataOperate.h"
 #include "core/uDatabase.h"
 #include "core/uSettings.h"
+#include "core/uHelpers.h"
 #include "platform/db/Connection.h"
+#include "platform/db/Query.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/IniFile.h"
 #include "platform/rtl/StringList.h"
@@ -635,6 +637,229 @@ TEST_F(WindowsTest, TheServicesPaneLoadsItsPageAndTheNewsPaneItsOwnOnceAfterFive
   PumpFor(5500);
   EXPECT_EQ(web.RequestCount("/fabu.asp"), 1);
   EXPECT_EQ(news->WebZiXun->LocationURL(), PublishUrl);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- in a program folder of their own
+//
+// The backup window copies beside the running program, and the restore entry and a new
+// server line end it. These tests run in a copy of this program in a temporary folder: the
+// parent prepares the folder, starts the copy with one child test, and checks what is left.
+
+namespace {
+
+constexpr char kChildVariable[] = "KARV_WINDOWS_CHILD";
+
+std::string ProgramFolder() { return sys::ExtractFilePath(sys::ParamStr(0)); }
+
+// Runs the child test `name` in a copy of this program in `folder`; its exit code.
+DWORD RunChild(const std::string& name, const testing_support::TempDir& folder) {
+  std::string exe = folder.File("windows_tests.exe");
+  EXPECT_TRUE(CopyFileA(sys::ParamStr(0).c_str(), exe.c_str(), FALSE));
+  EXPECT_TRUE(CopyFileA((ProgramFolder() + "Vandrel.dll").c_str(), folder.File("Vandrel.dll").c_str(), FALSE));
+  SetEnvironmentVariableA(kChildVariable, name.c_str());
+  STARTUPINFOA si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  std::string cmd = "\"" + exe + "\" --gtest_filter=ChildWorld." + name;
+  BOOL started = CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(), &si, &pi);
+  SetEnvironmentVariableA(kChildVariable, nullptr);
+  if (!started) return 0xFFFFFFFF;
+  DWORD code = 0xFFFFFFFE;
+  if (WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+  else TerminateProcess(pi.hProcess, 1);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  return code;
+}
+
+// The files of a folder, by name.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(sys::LowerCase(fd.cFileName));
+  while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return names;
+}
+
+// A personal database of `bytes` or more: the program's tables and a filler table.
+void MakeBigPersonalDatabase(const std::string& path, size_t bytes) {
+  sys::ForceDirectories(sys::ExtractFilePath(path));
+  CreateLocalDatabase(false, path, kDatabasePassword);
+  TDbConnection c(nullptr);
+  c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
+  TDbQuery q(nullptr);
+  q.SetConnection(&c);
+  q.SQL().SetText("create table Filler (Bytes text)");
+  q.ExecSQL();
+  q.SQL().SetText("insert into Filler (Bytes) values (:Bytes)");
+  std::string row(60000, 'x');
+  for (size_t done = 0; done < bytes; done += row.size()) {
+    q.SetParam("Bytes", row);
+    q.ExecSQL();
+  }
+}
+
+// The program's world in its own folder: the settings unit, both local databases and the
+// data module, with scripted message boxes. Only the test the parent names runs.
+class ChildWorld : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* wanted = getenv(kChildVariable);
+    if (!wanted || ::testing::UnitTest::GetInstance()->current_test_info()->name() != std::string(wanted))
+      GTEST_SKIP() << "runs inside a program folder of its own";
+    if (!Application) {
+      static TApplication app;
+      Application = &app;
+      app.Initialize();
+      RegisterFormsClasses();
+      RegisterWebBrowser();
+    }
+    dialogSeam_ = std::make_unique<seams::ScopedSeam<seams::IDialogs>>(&dialogs_);
+    SetErrorLogPath(ProgramFolder() + "Client.log");
+    InitializeSettingsUnit(ProgramFolder() + "Client.ini");
+    StartLocalDatabases(ProgramFolder());
+    data_ = CreateForm<TData>(nullptr);
+    Data = data_;
+  }
+  void TearDown() override {
+    if (!data_) return;
+    Data = nullptr;
+    delete data_;
+    FinalizeSettingsUnit();
+  }
+  // Shows the backup window modally; `step` runs while it is up, until it returns true.
+  void WithBackupWindow(std::function<bool(TDataBackFrm*)> step) {
+    TOwned<TDataBackFrm> f(CreateForm<TDataBackFrm>(nullptr));
+    DataBackMode = 0;
+    WhilePumping(Guarded([&] { return f->Showing() && step(f.get()); }));
+    f->ShowModal();
+  }
+  static void WhilePumping(std::function<bool()> step);
+  testing_support::ScriptedDialogs dialogs_;
+  std::unique_ptr<seams::ScopedSeam<seams::IDialogs>> dialogSeam_;
+  TData* data_ = nullptr;
+};
+
+std::function<bool()> g_childStep;
+void CALLBACK ChildStepTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  if (g_childStep && g_childStep()) {
+    g_childStep = nullptr;
+    KillTimer(nullptr, id);
+  }
+}
+void ChildWorld::WhilePumping(std::function<bool()> step) {
+  g_childStep = std::move(step);
+  SetTimer(nullptr, 0, 20, ChildStepTimer);
+}
+
+constexpr size_t kBigDatabase = 24 * 1024 * 1024;
+
+TEST_F(ChildWorld, BackupCopiesWithTheBarMoving) {
+  std::vector<int> positions;
+  int max = 0;
+  std::string states;
+  bool clicked = false;
+  WithBackupWindow([&](TDataBackFrm* f) {
+    if (!clicked) {
+      states += f->lblWaitBackup->Caption() + "|";
+      f->btnBackUp->Click();
+      states += f->lblWaitBackup->Caption() + "|";
+      clicked = true;
+      return false;
+    }
+    int p = f->ProgressFile->Position();
+    if (positions.empty() || positions.back() != p) positions.push_back(p);
+    if (positions.size() == 3) Shot(f, "backup-copying");
+    if (f->lblWaitBackup->Caption() != "备份完成") return false;
+    max = f->ProgressFile->Max();
+    states += f->lblWaitBackup->Caption();
+    f->BitBtn3->Click();
+    return true;
+  });
+  EXPECT_EQ(states, "准备备份|开始备份|备份完成");
+  EXPECT_EQ((size_t)max, sys::ReadFileBytes(ProgramFolder() + "DataConfig\\LocalConfig.mdb").size());
+  EXPECT_GE(positions.size(), 3u);  // it moved while we watched
+  EXPECT_EQ(positions.back(), 0);   // and went back to 0 at the end
+}
+
+TEST_F(ChildWorld, ClosingTheBackupWindowMidCopyStopsAndWaitsForTheCopy) {
+  bool clicked = false, closed = false;
+  WithBackupWindow([&](TDataBackFrm* f) {
+    if (!clicked) {
+      f->btnBackUp->Click();
+      clicked = true;
+      return false;
+    }
+    if (f->ProgressFile->Position() < 2 * 2048) return false;
+    f->BitBtn3->Click();
+    closed = true;
+    return true;
+  });
+  EXPECT_TRUE(closed);
+  // The copier went with the window, its worker had ended, and it cleaned up behind itself.
+  EXPECT_EQ(LocalCopy, nullptr);
+  EXPECT_EQ(FilesIn(ProgramFolder() + "Bak\\"), std::vector<std::string>{});
+}
+
+TEST_F(ChildWorld, TheRestoreEntryClosesTheDatabasesStartsTheRestoreToolAndEnds) {
+  TOwned<TfrmServerHost> f(CreateForm<TfrmServerHost>(nullptr));
+  f->Show();
+  ASSERT_TRUE(data_->AdoConnSecond->Connected());
+  ClickEntry(f->yTrewView, 4);
+  ASSERT_TRUE(PumpUntil([&] { return Application->Terminated(); }));
+  EXPECT_FALSE(data_->AdoConnSecond->Connected());
+  EXPECT_FALSE(data_->ADOConnection->Connected());
+}
+
+TEST_F(ChildWorld, ANewServerLineIsStoredAndEndsTheProgram) {
+  ServiceClient = std::make_unique<TServiceClient>("127.0.0.1", "8014", data_);
+  TOwned<TfrmServerHost> f(CreateForm<TfrmServerHost>(nullptr));
+  f->Show();
+  EXPECT_EQ(f->yLineChoice->Text(), "网通线路");
+  ClickEntry(f->yTrewView, 1);
+  ASSERT_TRUE(PumpUntil([&] { return f->PanelNet->Visible(); }));
+  f->yLineChoice->SetItemIndex(f->yLineChoice->Items().IndexOf("本地线路"));
+  f->btnOK->Click();
+  ASSERT_EQ(dialogs_.calls.size(), 1u);
+  EXPECT_EQ(dialogs_.calls[0].text, "系统配置保存完毕，请重新启动软件");
+  EXPECT_TRUE(Application->Terminated());
+  // The next login resolves the stored line.
+  EXPECT_EQ(data_->GetAddress(), kLocalLineAddress);
+  f.reset();
+  ServiceClient.reset();
+}
+
+TEST(WindowsInTheirFolder, BackupCopiesThePersonalDatabaseIntoBak) {
+  testing_support::TempDir folder;
+  MakeBigPersonalDatabase(folder.File("DataConfig\\LocalConfig.mdb"), 2 * 1024 * 1024);
+  ASSERT_EQ(RunChild("BackupCopiesWithTheBarMoving", folder), 0u);
+  EXPECT_EQ(sys::ReadFileBytes(folder.File("Bak\\LocalConfig.mdb")), sys::ReadFileBytes(folder.File("DataConfig\\LocalConfig.mdb")));
+  EXPECT_EQ(FilesIn(folder.File("Bak\\")), std::vector<std::string>{"localconfig.mdb"});
+}
+
+TEST(WindowsInTheirFolder, ClosingMidCopyLeavesNoPartialBackup) {
+  testing_support::TempDir folder;
+  MakeBigPersonalDatabase(folder.File("DataConfig\\LocalConfig.mdb"), kBigDatabase);
+  ASSERT_EQ(RunChild("ClosingTheBackupWindowMidCopyStopsAndWaitsForTheCopy", folder), 0u);
+  EXPECT_EQ(FilesIn(folder.File("Bak\\")), std::vector<std::string>{});
+}
+
+TEST(WindowsInTheirFolder, RestoreStartsDunmereAndEndsTheProgram) {
+  testing_support::TempDir folder;
+  ASSERT_TRUE(CopyFileA((ProgramFolder() + "Ostrel.exe").c_str(), folder.File("Dunmere.exe").c_str(), FALSE));
+  ASSERT_EQ(RunChild("TheRestoreEntryClosesTheDatabasesStartsTheRestoreToolAndEnds", folder), 0u);
+  // The stand-in writes its (empty) command line beside itself.
+  EXPECT_TRUE(PumpUntil([&] { return sys::FileExists(folder.File("Ostrel.log")); }, 10000));
+}
+
+TEST(WindowsInTheirFolder, ANewServerLineEndsTheProgram) {
+  testing_support::TempDir folder;
+  ASSERT_EQ(RunChild("ANewServerLineIsStoredAndEndsTheProgram", folder), 0u);
 }
 
 }  // namespace
