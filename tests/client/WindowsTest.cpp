@@ -48,9 +48,15 @@ T* OpenForm() {
   return nullptr;
 }
 
-std::string Screenshots() { return client_test::BinFolder() + "..\\screenshots\\"; }
+// The build's screenshot folder; a copy of this program in another folder is told where it is.
+constexpr char kScreenshotVariable[] = "KARV_SCREENSHOTS";
+std::string Screenshots() {
+  const char* given = getenv(kScreenshotVariable);
+  return given ? std::string(given) : client_test::BinFolder() + "..\\screenshots\\";
+}
 
 void Shot(TCustomForm* f, const std::string& name) {
+  SetForegroundWindow(f->Handle());
   PumpFor(300);
   sys::ForceDirectories(Screenshots());
   client_test::SaveWindowShot(f->Handle(), Screenshots() + name + ".bmp");
@@ -659,11 +665,13 @@ DWORD RunChild(const std::string& name, const testing_support::TempDir& folder) 
   EXPECT_TRUE(CopyFileA(sys::ParamStr(0).c_str(), exe.c_str(), FALSE));
   EXPECT_TRUE(CopyFileA((ProgramFolder() + "Vandrel.dll").c_str(), folder.File("Vandrel.dll").c_str(), FALSE));
   SetEnvironmentVariableA(kChildVariable, name.c_str());
+  SetEnvironmentVariableA(kScreenshotVariable, Screenshots().c_str());
   STARTUPINFOA si{sizeof si};
   PROCESS_INFORMATION pi{};
   std::string cmd = "\"" + exe + "\" --gtest_filter=ChildWorld." + name;
   BOOL started = CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(), &si, &pi);
   SetEnvironmentVariableA(kChildVariable, nullptr);
+  SetEnvironmentVariableA(kScreenshotVariable, nullptr);
   if (!started) return 0xFFFFFFFF;
   DWORD code = 0xFFFFFFFE;
   if (WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
