@@ -1,6 +1,8 @@
 #include "client/uLogin.h"
 
+#include "client/ServerHost.h"
 #include "client/uMain.h"
+#include "client/uRegisterFrm.h"
 #include "client/uUpdateHint.h"
 #include "core/MD5.h"
 #include "core/uDataOperate.h"
@@ -241,9 +243,23 @@ void TLoginFrm::btnRegisterClick(TObject*) {
       WriteErrorLog(std::string(e.what()) + "btnRegisterClick");
     }
   }
+  std::string number;
+  {
+    TOwned<TRegisterFrm> registration(CreateForm<TRegisterFrm>(nullptr));
+    registration->ShowModal();
+    number = registration->RegisteredNumber;
+  }
+  // A new enterprise logs in with the number it was just given.
+  if (!number.empty()) {
+    if (yUserid->Items().IndexOf(number) < 0) yUserid->Items().Add(number);
+    yUserid->SetText(number);
+  }
 }
 
-void TLoginFrm::BitBtn1Click(TObject*) {}
+void TLoginFrm::BitBtn1Click(TObject*) {
+  TOwned<TfrmServerHost> settings(CreateForm<TfrmServerHost>(nullptr));
+  settings->ShowModal();
+}
 
 void TLoginFrm::btncancelClick(TObject*) { Application->Terminate(); }
 

@@ -4,6 +4,8 @@
 
 #include "client/uFindFriend.h"
 #include "client/uLogin.h"
+#include "client/uSoftWare.h"
+#include "client/uTrade.h"
 #include "core/LogManager.h"
 #include "core/MD5.h"
 #include "core/ReceiveMessage.h"
@@ -279,9 +281,15 @@ void TMainFrm::BitBtnExtend1Click(TObject*) {
   find->ShowModal();
 }
 void TMainFrm::btnTuiGuangClick(TObject*) {}
-void TMainFrm::yTradeClick(TObject*) {}
+void TMainFrm::yTradeClick(TObject*) {
+  TOwned<TTradeFrm> trade(CreateForm<TTradeFrm>(nullptr));
+  trade->ShowModal();
+}
 void TMainFrm::btnmarkClick(TObject*) {}
-void TMainFrm::yServiceClick(TObject*) {}
+void TMainFrm::yServiceClick(TObject*) {
+  if (!SoftWareFrm) SoftWareFrm = CreateForm<TSoftWareFrm>(Application);
+  SoftWareFrm->Show();
+}
 void TMainFrm::btnCheckClick(TObject*) {}
 void TMainFrm::btnLinkTestClick(TObject*) {}
 void TMainFrm::ybtnDomainClick(TObject*) {}

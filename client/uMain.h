@@ -142,6 +142,8 @@ class TMainFrm : public TForm {
   void OnEnterpriseOffLineMsg(TObject* Sender, const uint8_t* Frame, int32_t Held);   // 49
   void OnDeleteFriend(TObject* Sender, const uint8_t* Frame, int32_t Held);           // 50
   void OnFriendHint(TObject* Sender, const uint8_t* Frame, int32_t Held);
+  void HandleStateInfo(TObject* Sender, const uint8_t* Frame, int32_t Held);     // 51
+  void HandleCategoryInfo(TObject* Sender, const uint8_t* Frame, int32_t Held);  // 52
   void OnServerDisconnect(TObject* Sender);
   // The packet events go to this window before the login dialog shows, so frames that
   // follow the login reply at once find their handler; the close event follows the dialog,

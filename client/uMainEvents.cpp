@@ -13,6 +13,7 @@
 #include "client/uHintAddFriend.h"
 #include "client/uMain.h"
 #include "client/uMsgHistory.h"
+#include "client/uTrade.h"
 #include "core/ReceiveMessage.h"
 #include "core/UserManager.h"
 #include "core/uHelpers.h"
@@ -31,7 +32,6 @@ struct PacketRoute {
   TPacketEvent TServiceClient::*event;
   TPacketHandler handler;
 };
-// The trade tables (51, 52) stay unassigned until the trade window exists.
 const PacketRoute kRoutes[] = {
     {&TServiceClient::OnChatMsg, &TMainFrm::OnReceiveChatMsg},
     {&TServiceClient::OnCustomerList, &TMainFrm::OnCustomerList},
@@ -47,6 +47,8 @@ const PacketRoute kRoutes[] = {
     {&TServiceClient::OnOffLineFriendRequests, &TMainFrm::OnOffLineFriendRequests},
     {&TServiceClient::OnEnterpriseOffLineMsg, &TMainFrm::OnEnterpriseOffLineMsg},
     {&TServiceClient::OnDeleteFriend, &TMainFrm::OnDeleteFriend},
+    {&TServiceClient::OnStateInfo, &TMainFrm::HandleStateInfo},
+    {&TServiceClient::OnCategoryInfo, &TMainFrm::HandleCategoryInfo},
     {&TServiceClient::OnHint, &TMainFrm::OnFriendHint},
 };
 
@@ -691,3 +693,24 @@ void TMainFrm::N3Click(TObject*) {
 }
 
 void TMainFrm::N2Click(TObject*) { yListEnterprise->SetItemIndex(-1); }
+
+// ---------------------------------------------------------------- trade tables
+
+void TMainFrm::HandleStateInfo(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    TRegionTables t = ParseRegionTables(TBody::OfFrame(Frame, Held));
+    RegionTable1 = std::move(t.Provinces);
+    RegionTable2 = std::move(t.Cities);
+    RegionTable3 = std::move(t.Districts);
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "TMainFrm.HandleStateInfo出错");
+  }
+}
+
+void TMainFrm::HandleCategoryInfo(TObject*, const uint8_t* Frame, int32_t Held) {
+  try {
+    IndustryTable = ParseCategoryTable(TBody::OfFrame(Frame, Held));
+  } catch (const std::exception& e) {
+    WriteErrorLog(What(e) + "TMainFrm.HandleCategoryInfo出错");
+  }
+}

@@ -2,8 +2,16 @@
 
 #include <windows.h>
 
+#include "client/ServerHost.h"
+#include "client/uBackUp.h"
 #include "client/uLogin.h"
 #include "client/uMain.h"
+#include "client/uSoftWare.h"
+#include "client/uTrade.h"
+#include "client/uTradeRequest.h"
+#include "client/uUpdateHint.h"
+#include "client/uWait.h"
+#include "client/uZiXun.h"
 #include "core/uDataOperate.h"
 #include "core/uHelpers.h"
 #include "core/uSettings.h"
@@ -22,15 +30,20 @@ void RegisterClientClasses() {
   RegisterSkinData();
 }
 
-// Step 6: the windows, in this order; the first becomes the main window. Windows that are
-// not part of this build yet keep their place in the order.
+// Step 6: the windows, in this order; the first becomes the main window.
 void CreateWindows(TApplication& app) {
   app.CreateForm<TMainFrm>();
-  // TTradeRequestFrm, TSoftWareFrm, TZiXunFrm
+  TradeRequestFrm = app.CreateForm<TTradeRequestFrm>();
+  SoftWareFrm = app.CreateForm<TSoftWareFrm>();
+  ZiXunFrm = app.CreateForm<TZiXunFrm>();
   // The second data module replaces the first as the global one; the service client keeps the first.
   Data = ::CreateForm<TData>(&app);
-  // TfrmServerHost, TWaitFrm, TUpdateFrm (made by the login window when needed),
-  // TDomainHintFrm, TSaveNetFrm, TDataBackFrm, TTradeFrm
+  app.CreateForm<TfrmServerHost>();
+  WaitFrm = app.CreateForm<TWaitFrm>();
+  app.CreateForm<TUpdateFrm>();  // the login window makes its own when it needs one
+  // ---- web-site tools: TDomainHintFrm, then TSaveNetFrm, go here.
+  DataBackFrm = app.CreateForm<TDataBackFrm>();
+  TradeFrm = app.CreateForm<TTradeFrm>();
   app.CreateForm<TLoginFrm>();  // never shown
 }
 

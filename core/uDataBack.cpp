@@ -24,16 +24,24 @@ struct FileHandle {
 
 // ---- TLocalCopy
 
+TLocalCopy::TLocalCopy() : queue_(std::make_shared<TCopyQueue>()) {}
+
 TLocalCopy::~TLocalCopy() {
   OnMessage.Clear();
   OnConfirm.Clear();
   OnFileSize.Clear();
   OnProgress.Clear();
   OnFinish.Clear();
-  if (FThread) {
-    FThread->Terminate();
-    FThread->WaitFor();
+  if (!FThread) return;
+  FThread->Orphan();
+  FThread->Terminate();
+  // Inside one of our events the worker waits for this very call: waiting for it would
+  // never end, so it stops at its next step and frees itself.
+  if (FThread->InEvent() && FThread->FreeOnEnd()) {
+    FThread.release();  // owned by the worker now
+    return;
   }
+  FThread->WaitForSynchronizeOnly();
 }
 
 bool TLocalCopy::AddJob(const std::string& src, const std::string& dst) {
@@ -42,14 +50,14 @@ bool TLocalCopy::AddJob(const std::string& src, const std::string& dst) {
     return false;
   }
   std::string job = sys::LowerCase(src + kSeparator + dst);
-  std::lock_guard<std::mutex> g(lock_);
-  if (FList.IndexOf(job) < 0) FList.Add(job);
+  std::lock_guard<std::mutex> g(queue_->lock);
+  if (queue_->list.IndexOf(job) < 0) queue_->list.Add(job);
   return true;
 }
 
 bool TLocalCopy::IsBusy() const {
-  std::lock_guard<std::mutex> g(lock_);
-  return FThread && !workerDone_;
+  std::lock_guard<std::mutex> g(queue_->lock);
+  return FThread && !queue_->workerDone;
 }
 
 void TLocalCopy::Start() {
@@ -59,34 +67,39 @@ void TLocalCopy::Start() {
   }
   if (FThread) FThread->WaitFor();  // it has finished its last job and is returning
   {
-    std::lock_guard<std::mutex> g(lock_);
-    workerDone_ = false;
+    std::lock_guard<std::mutex> g(queue_->lock);
+    queue_->workerDone = false;
   }
-  FThread = std::make_unique<TLocalBackThread>(this);
+  FThread = std::make_unique<TLocalBackThread>(this, queue_);
 }
 
 void TLocalCopy::DoMessage(const std::string& msg) {
-  if (OnMessage) OnMessage(this, msg);
+  // A copy: the handler may free this copier.
+  auto handler = OnMessage;
+  if (handler) handler(this, msg);
 }
 
-bool TLocalCopy::TakeFirst(std::string& job) {
-  std::lock_guard<std::mutex> g(lock_);
-  if (FList.Count() == 0) {
-    workerDone_ = true;
+bool TCopyQueue::TakeFirst(std::string& job) {
+  std::lock_guard<std::mutex> g(lock);
+  if (list.Count() == 0) {
+    workerDone = true;
     return false;
   }
-  job = FList[0];
+  job = list[0];
   return true;
 }
 
-void TLocalCopy::RemoveFirst() {
-  std::lock_guard<std::mutex> g(lock_);
-  if (FList.Count() > 0) FList.Delete(0);
+void TCopyQueue::RemoveFirst() {
+  std::lock_guard<std::mutex> g(lock);
+  if (list.Count() > 0) list.Delete(0);
 }
 
 // ---- TLocalBackThread
 
-TLocalBackThread::TLocalBackThread(TLocalCopy* owner) : FOwner(owner) { Start(); }
+TLocalBackThread::TLocalBackThread(TLocalCopy* owner, std::shared_ptr<TCopyQueue> queue)
+    : FOwner(owner), queue_(std::move(queue)) {
+  Start();
+}
 
 TLocalBackThread::~TLocalBackThread() {
   Terminate();
@@ -96,21 +109,25 @@ TLocalBackThread::~TLocalBackThread() {
 void TLocalBackThread::Execute() {
   SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE);
   std::string job;
-  while (!Terminated() && FOwner->TakeFirst(job)) {
+  while (!Terminated() && queue_->TakeFirst(job)) {
     FResult = false;
     try {
       if (ParseJob(job) && FContinue) FResult = CopyOne(FSrc, FDst);
     } catch (...) {
       FResult = false;
     }
-    FOwner->RemoveFirst();
-    Synchronize([this] { DoFinish(); });
+    queue_->RemoveFirst();
+    Sync(&TLocalBackThread::DoFinish);
   }
+}
+
+void TLocalBackThread::Sync(void (TLocalBackThread::*step)()) {
+  if (!Terminated()) Synchronize([this, step] { (this->*step)(); });
 }
 
 void TLocalBackThread::Report(const std::string& msg) {
   FMsg = msg;
-  Synchronize([this] { DoMessage(); });
+  Sync(&TLocalBackThread::DoMessage);
 }
 
 bool TLocalBackThread::ParseJob(const std::string& job) {
@@ -118,7 +135,7 @@ bool TLocalBackThread::ParseJob(const std::string& job) {
   if (at == std::string::npos) return false;
   FSrc = job.substr(0, at);
   FDst = job.substr(at + 5);
-  Synchronize([this] { DoConfirm(); });
+  Sync(&TLocalBackThread::DoConfirm);
   if (!sys::FileExists(FSrc)) {
     Report("错误: 个个信息数据库文件丢失(" + FSrc + ")");
     return false;
@@ -139,7 +156,7 @@ bool TLocalBackThread::CopyOne(const std::string& src, const std::string& dst) {
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(in.h, &size)) return false;
   FSize = size.QuadPart;
-  Synchronize([this] { DoFileSize(); });
+  Sync(&TLocalBackThread::DoFileSize);
 
   // The copy goes to a file beside the destination and replaces it only once it is whole,
   // so a failed or stopped copy leaves the old destination as it was.
@@ -164,7 +181,7 @@ bool TLocalBackThread::CopyOne(const std::string& src, const std::string& dst) {
       }
       remaining -= got;
       FPosition += got;
-      Synchronize([this] { DoProgress(); });
+      Sync(&TLocalBackThread::DoProgress);
     }
     whole = !failed && remaining == 0 && FSize > 0 && FlushFileBuffers(out.h);
     out.Close();
@@ -175,23 +192,31 @@ bool TLocalBackThread::CopyOne(const std::string& src, const std::string& dst) {
   return false;
 }
 
-void TLocalBackThread::DoFileSize() {
-  if (FOwner->OnFileSize) FOwner->OnFileSize(FOwner, FSize);
+template <class Ev, class... A>
+void TLocalBackThread::Fire(Ev TLocalCopy::*event, A&&... args) {
+  if (!FOwner) return;
+  // A copy of the handler: it may free the copier, and with it the event.
+  Ev handler = FOwner->*event;
+  if (!handler) return;
+  ++inEvent_;
+  try {
+    handler(FOwner, std::forward<A>(args)...);
+  } catch (...) {
+    --inEvent_;
+    throw;
+  }
+  --inEvent_;
 }
 
-void TLocalBackThread::DoProgress() {
-  if (FOwner->OnProgress) FOwner->OnProgress(FOwner, FPosition);
-}
+void TLocalBackThread::DoFileSize() { Fire(&TLocalCopy::OnFileSize, FSize); }
 
-void TLocalBackThread::DoMessage() {
-  if (FOwner->OnMessage) FOwner->OnMessage(FOwner, FMsg);
-}
+void TLocalBackThread::DoProgress() { Fire(&TLocalCopy::OnProgress, FPosition); }
+
+void TLocalBackThread::DoMessage() { Fire(&TLocalCopy::OnMessage, FMsg); }
 
 void TLocalBackThread::DoConfirm() {
   FContinue = true;
-  if (FOwner->OnConfirm) FOwner->OnConfirm(FOwner, FSrc, FDst, FContinue);
+  Fire(&TLocalCopy::OnConfirm, FSrc, FDst, FContinue);
 }
 
-void TLocalBackThread::DoFinish() {
-  if (FOwner->OnFinish) FOwner->OnFinish(FOwner, FResult);
-}
+void TLocalBackThread::DoFinish() { Fire(&TLocalCopy::OnFinish, FResult); }

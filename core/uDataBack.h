@@ -1,6 +1,7 @@
 // The background file copier of the backup and restore windows: a queue of copy jobs and
 // one worker thread that copies them in 2048-byte blocks. Its events (size, progress,
-// messages, the end of each job) are delivered on the GUI thread only.
+// messages, the end of each job) are delivered on the GUI thread only. A copier may be freed
+// from inside one of its own events: the worker is then stopped and left to end by itself.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -14,11 +15,27 @@
 
 class TLocalCopy;
 
+// The job queue, shared by the copier and its worker so that a worker left behind by a freed
+// copier still has it.
+struct TCopyQueue {
+  std::mutex lock;
+  TStringList list;
+  bool workerDone = true;
+  // Marks the worker done under the lock when the queue is empty, so a job added later
+  // needs a new Start.
+  bool TakeFirst(std::string& job);
+  void RemoveFirst();
+};
+
 class TLocalBackThread final : public TThread {
  public:
   // Starts at once, at idle priority.
-  explicit TLocalBackThread(TLocalCopy* owner);
+  TLocalBackThread(TLocalCopy* owner, std::shared_ptr<TCopyQueue> queue);
   ~TLocalBackThread() override;
+  // GUI thread: true while one of the owner's events runs (the worker waits for it).
+  bool InEvent() const { return inEvent_ > 0; }
+  // GUI thread: no event reaches the owner any more.
+  void Orphan() { FOwner = nullptr; }
 
   // Each runs on the GUI thread through Synchronize.
   void DoFileSize();
@@ -34,8 +51,14 @@ class TLocalBackThread final : public TThread {
   bool ParseJob(const std::string& job);
   bool CopyOne(const std::string& src, const std::string& dst);
   void Report(const std::string& msg);
+  // Runs `step` on the GUI thread unless the worker was told to stop.
+  void Sync(void (TLocalBackThread::*step)());
+  template <class Ev, class... A>
+  void Fire(Ev TLocalCopy::*event, A&&... args);
 
-  TLocalCopy* FOwner;
+  TLocalCopy* FOwner;  // read and cleared on the GUI thread only
+  std::shared_ptr<TCopyQueue> queue_;
+  int inEvent_ = 0;
   std::string FSrc, FDst, FMsg;
   int64_t FSize = 0;
   int64_t FPosition = 0;
@@ -46,8 +69,10 @@ class TLocalBackThread final : public TThread {
 class TLocalCopy : public TObject {
   KARV_CLASS(TLocalCopy, TObject)
  public:
-  TLocalCopy() = default;
-  // Stops the worker and waits for it; no event fires after this starts.
+  TLocalCopy();
+  // Stops the worker; no event fires after this starts. It waits for the worker, serving
+  // only the worker's synchronised calls, unless it runs inside one of this copier's events
+  // (the worker is waiting for it then): that worker stops and frees itself.
   ~TLocalCopy() override;
 
   // Queues "src<$:$>dst" in lower case unless it is queued already; false (with a message)
@@ -65,16 +90,8 @@ class TLocalCopy : public TObject {
   TEvent<void(TObject*, bool)> OnFinish;
 
  private:
-  friend class TLocalBackThread;
-  // Queue access from both threads; the worker marks itself done under the same lock
-  // when it finds the queue empty, so a job added later needs a new Start.
-  bool TakeFirst(std::string& job);
-  void RemoveFirst();
-
-  mutable std::mutex lock_;
-  TStringList FList;
+  std::shared_ptr<TCopyQueue> queue_;
   std::unique_ptr<TLocalBackThread> FThread;
-  bool workerDone_ = true;
 };
 
 // The copier of the backup window, replaced at each showing.

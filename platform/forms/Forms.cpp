@@ -575,6 +575,9 @@ void TApplication::Restore() {
 #include "platform/forms/ActnList.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ListView.h"
+#include "platform/forms/FileDialogs.h"
+#include "platform/forms/RadioGroup.h"
+#include "platform/forms/TreeView.h"
 
 void RegisterFormsClasses() {
   RegisterControlProperties();
@@ -591,4 +594,7 @@ void RegisterFormsClasses() {
   RegisterListView();
   RegisterDialogs();
   RegisterActions();
+  RegisterTreeView();
+  RegisterRadioGroup();
+  RegisterFileDialogs();
 }

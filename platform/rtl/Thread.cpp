@@ -64,7 +64,18 @@ unsigned long __stdcall TThread::ThreadProc(void* p) {
     self->Execute();
   } catch (...) {
   }
-  self->finished_ = true;
+  bool freeSelf;
+  {
+    std::lock_guard<std::mutex> g(self->endLock_);
+    self->finished_ = true;
+    freeSelf = self->freeOnEnd_;
+  }
+  if (freeSelf) {
+    // Nobody waits for a thread that owns itself.
+    CloseHandle(static_cast<HANDLE>(self->handle_));
+    self->handle_ = nullptr;
+    delete self;
+  }
   return 0;
 }
 
@@ -99,6 +110,29 @@ void TThread::WaitFor() {
   }
   CloseHandle(h);
   handle_ = nullptr;
+}
+
+void TThread::WaitForSynchronizeOnly() {
+  if (!handle_) return;
+  HANDLE h = handle_;
+  if (IsMainThread() && g_syncWindow) {
+    // Polled: a wait for the queue would wake for every other window's message too.
+    while (WaitForSingleObject(h, 5) == WAIT_TIMEOUT) {
+      MSG m;
+      while (PeekMessageA(&m, g_syncWindow, kSyncMessage, kSyncMessage, PM_REMOVE)) DispatchMessageA(&m);
+    }
+  } else {
+    WaitForSingleObject(h, INFINITE);
+  }
+  CloseHandle(h);
+  handle_ = nullptr;
+}
+
+bool TThread::FreeOnEnd() {
+  std::lock_guard<std::mutex> g(endLock_);
+  if (!handle_ || finished_) return false;
+  freeOnEnd_ = true;
+  return true;
 }
 
 TThread::~TThread() {

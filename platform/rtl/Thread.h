@@ -3,6 +3,7 @@
 #pragma once
 #include <atomic>
 #include <functional>
+#include <mutex>
 
 class TThread {
  public:
@@ -20,6 +21,14 @@ class TThread {
   // and the message queue, so a worker waiting on the GUI thread cannot deadlock it.
   void WaitFor();
   bool Running() const { return handle_ != nullptr && !finished_; }
+  // Waits until the thread has ended, running only the Synchronize calls it makes meanwhile:
+  // no other window's messages are dispatched, so nothing is re-entered while its caller is
+  // being torn down.
+  void WaitForSynchronizeOnly();
+  // Hands the thread object to the thread itself, which frees it when Execute returns. False
+  // (and nothing changed) when the thread has already ended; the caller then still owns it.
+  // For an owner that cannot wait: the worker is blocked in a Synchronize that the caller runs.
+  bool FreeOnEnd();
 
   // Runs `fn` on the GUI thread and returns when it is done; called on the GUI thread it runs at once.
   static void Synchronize(const std::function<void()>& fn);
@@ -35,4 +44,6 @@ class TThread {
   void* handle_ = nullptr;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> finished_{false};
+  std::mutex endLock_;
+  bool freeOnEnd_ = false;
 };

@@ -247,3 +247,42 @@ TEST(BackupCopier, ABackupOfThePersonalDatabaseInUseOpensWithItsRows) {
                               "select ShortWord from ShortMessage order by Id desc limit 1"),
             Events{"备份之前"});
 }
+
+// A window frees its copier from the copier's own events: from OnFinish when the copy is
+// done, from OnProgress when it is closed mid-copy. Neither may wait for the worker (which
+// waits for the event), and no event may reach the freed copier afterwards.
+TEST(BackupCopier, FreeingTheCopierInsideItsOwnEventsNeitherHangsNorFiresAgain) {
+  struct Case {
+    const char* name;
+    size_t bytes;
+    bool inProgress;  // else in OnFinish
+  };
+  for (const Case& c : {Case{"finish", 5000, false}, Case{"progress", 300000, true}}) {
+    SCOPED_TRACE(c.name);
+    testing_support::TempDir dir;
+    datatest::WriteBytes(dir.File("a.mdb"), Bytes(c.bytes));
+    auto copier = std::make_unique<TLocalCopy>();
+    int events = 0;
+    bool freed = false;
+    auto freeIt = [&] {
+      ++events;
+      copier.reset();
+      freed = true;
+    };
+    if (c.inProgress)
+      copier->OnProgress = [&](TObject*, int64_t) { freeIt(); };
+    else
+      copier->OnFinish = [&](TObject*, bool) { freeIt(); };
+    copier->AddJob(dir.File("a.mdb"), dir.File("bak\\a.mdb"));
+    copier->Start();
+    ASSERT_TRUE(PumpUntil([&] { return freed; }, 10000));
+    testing_support::PumpFor(300);
+    EXPECT_EQ(events, 1);
+    // A copy stopped midway leaves neither the destination nor its temporary file.
+    if (c.inProgress) {
+      EXPECT_TRUE(PumpUntil([&] { return FilesIn(dir.File("bak\\")).empty(); }, 5000));
+    } else {
+      EXPECT_EQ(datatest::ReadBytes(dir.File("bak\\a.mdb")), Bytes(c.bytes));
+    }
+  }
+}

@@ -1,0 +1,58 @@
+// The "备份个人信息" window: copies the personal database into the Bak folder beside the
+// program through the backup copier, with a progress bar. Its copier lives while the window
+// is shown; closing the window during a copy stops the copy and waits for it, so no worker
+// outlives the window and no half-written backup is left.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/GroupBox.h"
+#include "platform/forms/StdCtrls.h"
+
+class TDataBackFrm : public TForm {
+  KARV_CLASS(TDataBackFrm, TForm)
+ public:
+  explicit TDataBackFrm(TComponent* owner);
+
+  TGroupBox* GroupBox1 = nullptr;
+  TLabel* Label1 = nullptr;
+  TLabel* lblPostion = nullptr;
+  TLabel* Label3 = nullptr;
+  TLabel* lblWaitBackup = nullptr;
+  TEdit* yFileName = nullptr;
+  TButton* btnSelectFile = nullptr;
+  TButton* btnBackUp = nullptr;
+  TButton* BitBtn3 = nullptr;
+  TProgressBar* ProgressFile = nullptr;
+
+  std::string BackupPath;
+  std::string LocalPath;
+
+  void FormShow(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void btnBackUpClick(TObject* Sender);
+  void btnSelectFileClick(TObject* Sender);
+  void BitBtn3Click(TObject* Sender);
+  void CopyMessage(TObject* Sender, const std::string& Msg);
+  void CopyFileSize(TObject* Sender, int64_t Size);
+  void CopyProgress(TObject* Sender, int64_t Position);
+  void CopyFinish(TObject* Sender, bool Success);
+  TPublishedTable Published() override;
+
+ protected:
+  void BeforeDestruction() override;
+
+ private:
+  // Frees the copier when this window made it: stops a running copy and waits for it.
+  void DropCopier();
+};
+
+// 0 backup, 1 restore; set by whoever opens the window, before showing it.
+extern uint8_t DataBackMode;
+extern TDataBackFrm* DataBackFrm;
+
+// Closes every statement the data modules hold on the local databases, and with
+// `connections` their connections too, so the files can be copied whole.
+void CloseLocalDatabases(bool connections);

@@ -1,0 +1,165 @@
+// The registration dialog; see uRegisterFrm.h.
+#include "client/uRegisterFrm.h"
+
+#include <pcre2.h>
+
+#include "client/uEnterprise.h"
+#include "core/uDataOperate.h"
+#include "core/uHelpers.h"
+#include "core/uSettings.h"
+#include "core/uSocketSvrClient.h"
+#include "platform/rtl/IniFile.h"
+#include "platform/rtl/Seams.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+// The hyphen of the path class is escaped: PCRE2 refuses a range from a class such as "\w".
+const char kUrlPattern[] = R"(^http://([\w-]+\.)+[\w-]+(/[\w\-./?%&=]*)?$)";
+const char kEmailPattern[] = R"(^[_a-z0-9-]+(\.[_a-z0-9-]+)*@[a-z0-9-]+(\.[a-z0-9-]+)*$)";
+
+// Whether `subject` matches `pattern` (no options); a pattern that does not compile matches nothing.
+bool Matches(const char* pattern, const std::string& subject) {
+  int error = 0;
+  PCRE2_SIZE errorAt = 0;
+  pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, 0, &error, &errorAt, nullptr);
+  if (!code) return false;
+  pcre2_match_data* data = pcre2_match_data_create_from_pattern(code, nullptr);
+  int rc = data ? pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), 0, 0, data, nullptr) : -1;
+  pcre2_match_data_free(data);
+  pcre2_code_free(code);
+  return rc >= 0;
+}
+
+struct InputCheck {
+  bool (*failed)(const TRegisterFrm&);
+  const char* message;
+  TEdit* TRegisterFrm::*focus;
+};
+
+// In the order the user is told about them; the first that fails stops the registration.
+const InputCheck kChecks[] = {
+    {[](const TRegisterFrm& f) { return f.yAccount->Text().empty(); }, "单位名称不能为空", &TRegisterFrm::yAccount},
+    {[](const TRegisterFrm& f) { return f.yNickName->Text().empty(); }, "昵称不能为空", &TRegisterFrm::yNickName},
+    {[](const TRegisterFrm& f) { return f.yPass->Text().empty(); }, "密码不能为空", &TRegisterFrm::yPass},
+    {[](const TRegisterFrm& f) { return f.yPass->Text().size() < 6; }, "密码长度不能少于6位", &TRegisterFrm::yPass},
+    {[](const TRegisterFrm& f) { return f.yOkPass->Text() != f.yPass->Text(); }, "密码输入不一致，请重新输入",
+     &TRegisterFrm::yOkPass},
+    {[](const TRegisterFrm& f) { return f.yEmail->Text().empty(); }, "邮箱不能为空", &TRegisterFrm::yEmail},
+    {[](const TRegisterFrm& f) { return !TRegisterFrm::CheckEmail(f.yEmail->Text()); }, "请输入正确的邮箱格式",
+     &TRegisterFrm::yEmail},
+};
+
+}  // namespace
+
+TRegisterFrm::TRegisterFrm(TComponent* owner) : TForm(owner) {
+  replyTimer_ = new TTimer(this);
+  replyTimer_->SetName("ReplyTimer");
+  replyTimer_->SetEnabled(false);
+  replyTimer_->SetInterval(kRegisterReplyWaitMs);
+  replyTimer_->OnTimer = TNotifyEvent(this, &TRegisterFrm::ReplyTimeout);
+}
+
+TPublishedTable TRegisterFrm::Published() {
+  using F = TRegisterFrm;
+  return {KARV_FIELD(F, GroupBox1), KARV_FIELD(F, Image1),   KARV_FIELD(F, Label2),    KARV_FIELD(F, Label3),
+          KARV_FIELD(F, StatusBar1), KARV_FIELD(F, GroupBox2), KARV_FIELD(F, Label9),  KARV_FIELD(F, Label1),
+          KARV_FIELD(F, yAccount),  KARV_FIELD(F, Label10),  KARV_FIELD(F, Label4),    KARV_FIELD(F, yPass),
+          KARV_FIELD(F, Label12),   KARV_FIELD(F, Label5),   KARV_FIELD(F, yOkPass),   KARV_FIELD(F, Label13),
+          KARV_FIELD(F, Label6),    KARV_FIELD(F, yEmail),   KARV_FIELD(F, Label14),   KARV_FIELD(F, Label7),
+          KARV_FIELD(F, yNickName), KARV_FIELD(F, Label11),  KARV_FIELD(F, Label8),    KARV_FIELD(F, yurl),
+          KARV_FIELD(F, Label15),   KARV_FIELD(F, btnRegister), KARV_FIELD(F, btnCancel),
+          KARV_HANDLER(F, FormShow), KARV_HANDLER(F, btnRegisterClick), KARV_HANDLER(F, btnCancelClick)};
+}
+
+void TRegisterFrm::BeforeDestruction() {
+  // A late answer must not reach a freed window.
+  if (ServiceClient) ServiceClient->OnRegisterReply.ClearIfOwner(this);
+  TForm::BeforeDestruction();
+}
+
+bool TRegisterFrm::CheckUrl(const std::string& text) { return Matches(kUrlPattern, text); }
+
+bool TRegisterFrm::CheckEmail(const std::string& text) { return Matches(kEmailPattern, text); }
+
+std::string TRegisterFrm::ExampleAddress() const {
+  return "http://" + (IniFile ? IniFile->ReadString("Logininfo", "host", kServiceWebHost) : std::string(kServiceWebHost));
+}
+
+void TRegisterFrm::SetStatus(const std::string& text) { StatusBar1->SetPanelText(0, text); }
+
+void TRegisterFrm::FormShow(TObject*) {
+  if (ServiceClient) ServiceClient->OnRegisterReply = TRegisterEvent(this, &TRegisterFrm::RegisterReply);
+  Label15->SetCaption(" 填写您的正确网址，审核后将获\r\n  免费链接宣传，网址格式举例\r\n  例:" + ExampleAddress());
+}
+
+void TRegisterFrm::btnRegisterClick(TObject*) {
+  for (const InputCheck& c : kChecks) {
+    if (!c.failed(*this)) continue;
+    ShowMsg("", c.message);
+    (this->*c.focus)->SetFocus();
+    return;
+  }
+  std::string url = yurl->Text();
+  if (!url.empty() && !CheckUrl(url)) {
+    ShowMsg("", "请输入正确的网址格式，如:" + ExampleAddress());
+    yurl->SetFocus();
+    return;
+  }
+  // Sending without a connection would wait for an answer that cannot come.
+  if (!ServiceClient || !IsConnected) {
+    ShowMsg("", "无法连接服务器，请稍后重新注册");
+    SetStatus("无法连接服务器");
+    return;
+  }
+  RegisterInfo.CompanyName = yAccount->Text();
+  RegisterInfo.DisplayName = yNickName->Text();
+  RegisterInfo.Password = yPass->Text();
+  RegisterInfo.Email = yEmail->Text();
+  RegisterInfo.WebAddress = url.find("http://") == std::string::npos ? "http://" + url : url;
+  RegisterInfo.MacAddress = GetMacAddress();
+  ServiceClient->SendRegister();
+  SetStatus("正在注册...");
+  replyTimer_->SetEnabled(false);
+  replyTimer_->SetEnabled(true);
+}
+
+void TRegisterFrm::ReplyTimeout(TObject*) {
+  replyTimer_->SetEnabled(false);
+  SetStatus("服务器没有应答，请重新注册");
+}
+
+void TRegisterFrm::RegisterReply(TObject*, uint8_t Result, uint32_t Account, const std::string& Text) {
+  replyTimer_->SetEnabled(false);
+  switch (Result) {
+    case 0: {
+      SetStatus("注册成功");
+      std::string number = sys::IntToStr((int64_t)Account);
+      {
+        TOwned<TEnterpriseNubmerFrm> shown(CreateForm<TEnterpriseNubmerFrm>(nullptr));
+        shown->yNumber->SetText(number);
+        shown->yLinkScript->SetText(Text);
+        shown->ShowModal();
+      }
+      if (Data) {
+        TSelfInfo info;
+        info.Username = number;
+        Data->EditUserInfo(info, false);
+      }
+      RegisteredNumber = number;
+      Close();
+      break;
+    }
+    case 3:
+    case 4:
+      SetStatus(Result == 3 ? "注册失败" : "10分钟内不能重复注册");
+      seams::Dialogs().Ask(Handle(), Result == 3 ? "注册失败!\r\n请重新注册" : "注册失败!\r\n10分钟内不能重复注册",
+                           "Tovrin客服", MB_OK | MB_ICONERROR);
+      yAccount->SetFocus();
+      break;
+    default:
+      break;
+  }
+}
+
+void TRegisterFrm::btnCancelClick(TObject*) { Close(); }

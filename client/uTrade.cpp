@@ -1,0 +1,188 @@
+// The trade window; see uTrade.h.
+#include "client/uTrade.h"
+
+#include <cstdint>
+
+#include "core/uHelpers.h"
+#include "core/uSettings.h"
+#include "core/uSocketSvrClient.h"
+#include "platform/rtl/SysUtils.h"
+
+std::vector<TRegionEntry> RegionTable1, RegionTable2, RegionTable3;
+std::vector<TCategoryEntry> IndustryTable;
+TTradeFrm* TradeFrm = nullptr;
+
+namespace {
+
+// Days of the five validity choices, in their order.
+const char* const kValidityDays[] = {"10", "20", "30", "90", "180"};
+
+void* CodeData(int64_t code) { return reinterpret_cast<void*>(static_cast<intptr_t>(code)); }
+
+// The code kept with the chosen item, or false when none is chosen.
+bool ChosenCode(const TComboBox* list, int64_t& code) {
+  int i = list->ItemIndex();
+  if (i < 0) return false;
+  code = static_cast<int64_t>(reinterpret_cast<intptr_t>(list->Items().Objects(i)));
+  return true;
+}
+
+// The names of the entries under `parent`, each with its own code as item data.
+template <class Entry, class Parent>
+void FillChildren(TComboBox* list, const std::vector<Entry>& table, Parent parent) {
+  for (const Entry& e : table)
+    if ((int64_t)e.Parent == (int64_t)parent) list->Items().Add(e.Name, CodeData((int64_t)e.Own));
+}
+
+// The chosen item's text, or "".
+std::string ChosenText(const TComboBox* list) {
+  int i = list->ItemIndex();
+  return i < 0 ? std::string() : list->Items()[i];
+}
+
+void FirstItem(TComboBox* list) { list->SetItemIndex(list->Items().Count() > 0 ? 0 : -1); }
+
+}  // namespace
+
+TTradeFrm::TTradeFrm(TComponent* owner) : TForm(owner) {}
+
+TPublishedTable TTradeFrm::Published() {
+  using F = TTradeFrm;
+  return {KARV_FIELD(F, GroupBox1),  KARV_FIELD(F, Label1),       KARV_FIELD(F, yInfoCategory), KARV_FIELD(F, Label2),
+          KARV_FIELD(F, yName),      KARV_FIELD(F, Label3),       KARV_FIELD(F, yVaidateDate),  KARV_FIELD(F, Label4),
+          KARV_FIELD(F, yTitle),     KARV_FIELD(F, Label5),       KARV_FIELD(F, Label6),        KARV_FIELD(F, yProvince),
+          KARV_FIELD(F, yCity),      KARV_FIELD(F, yState),       KARV_FIELD(F, Label7),        KARV_FIELD(F, Label8),
+          KARV_FIELD(F, yBigList),   KARV_FIELD(F, ySmallList),   KARV_FIELD(F, Label9),        KARV_FIELD(F, yProduceNumber),
+          KARV_FIELD(F, Label10),    KARV_FIELD(F, yWarpDescription), KARV_FIELD(F, Label11),   KARV_FIELD(F, yPriceDescription),
+          KARV_FIELD(F, Label12),    KARV_FIELD(F, yProduceGuiGe), KARV_FIELD(F, Label13),      KARV_FIELD(F, Label14),
+          KARV_FIELD(F, Label15),    KARV_FIELD(F, yTotalDescription), KARV_FIELD(F, GroupBox2), KARV_FIELD(F, Label16),
+          KARV_FIELD(F, yUserName),  KARV_FIELD(F, Label17),      KARV_FIELD(F, yCompanyName),  KARV_FIELD(F, Label18),
+          KARV_FIELD(F, yPhone),     KARV_FIELD(F, Label19),      KARV_FIELD(F, yFx),           KARV_FIELD(F, Label20),
+          KARV_FIELD(F, yEmail),     KARV_FIELD(F, Label21),      KARV_FIELD(F, yUrl),          KARV_FIELD(F, ySave),
+          KARV_FIELD(F, yClear),     KARV_HANDLER(F, FormShow),   KARV_HANDLER(F, yProvinceClick),
+          KARV_HANDLER(F, yCityClick), KARV_HANDLER(F, yBigListClick), KARV_HANDLER(F, yProduceNumberKeyPress),
+          KARV_HANDLER(F, ySaveClick), KARV_HANDLER(F, yClearClick)};
+}
+
+void TTradeFrm::BeforeDestruction() {
+  if (ServiceClient) ServiceClient->OnTradeSaveResult.ClearIfOwner(this);
+  if (TradeFrm == this) TradeFrm = nullptr;
+  TForm::BeforeDestruction();
+}
+
+void TTradeFrm::FormShow(TObject*) {
+  yProvince->Items().Clear();
+  for (const TRegionEntry& e : RegionTable1) yProvince->Items().Add(e.Name, CodeData(e.Own));
+  yBigList->Items().Clear();
+  FillChildren(yBigList, IndustryTable, -1);
+  if (ServiceClient) ServiceClient->OnTradeSaveResult = TPacketEvent(this, &TTradeFrm::HandleTradeSaveResult);
+  yCompanyName->SetText(LoginReply.Company);
+  yPhone->SetText(LoginReply.Phone);
+  yFx->SetText(LoginReply.Fax);
+  yEmail->SetText(LoginReply.Email);
+  yUrl->SetText(SiteUrl);
+}
+
+void TTradeFrm::yProvinceClick(TObject*) {
+  int64_t code;
+  if (!ChosenCode(yProvince, code)) return;
+  yCity->Items().Clear();
+  yState->Items().Clear();
+  FillChildren(yCity, RegionTable2, code);
+}
+
+void TTradeFrm::yCityClick(TObject*) {
+  int64_t code;
+  if (!ChosenCode(yCity, code)) return;
+  yState->Items().Clear();
+  FillChildren(yState, RegionTable3, code);
+}
+
+void TTradeFrm::yBigListClick(TObject*) {
+  int64_t code;
+  if (!ChosenCode(yBigList, code)) return;
+  // The sub-categories of the last choice only.
+  ySmallList->Items().Clear();
+  FillChildren(ySmallList, IndustryTable, code);
+}
+
+void TTradeFrm::yProduceNumberKeyPress(TObject*, char& Key) {
+  bool digit = Key >= '0' && Key <= '9';
+  if (!digit && Key != 8 && Key != 13 && Key != 27) Key = 0;
+}
+
+TTradeInfo TTradeFrm::BuildTradeInfo() const {
+  auto trimmed = [](const TEdit* e) { return sys::Trim(e->Text()); };
+  TTradeInfo t;
+  t.Category = sys::IntToStr(yInfoCategory->ItemIndex());
+  t.Title = yTitle->Text();
+  t.Name = yName->Text();
+  t.Province = ChosenText(yProvince);
+  t.City = ChosenText(yCity);
+  t.District = ChosenText(yState);
+  t.MainCategory = ChosenText(yBigList);
+  t.SubCategory = ChosenText(ySmallList);
+  int validity = yVaidateDate->ItemIndex();
+  t.Validity = validity >= 0 && validity < 5 ? kValidityDays[validity] : "";
+  t.Price = trimmed(yPriceDescription);
+  t.Packing = trimmed(yWarpDescription);
+  t.Quantity = yProduceNumber->Text().empty() ? "0" : yProduceNumber->Text();
+  t.ProductSpecs = trimmed(yProduceGuiGe);
+  t.Description = sys::Trim(yTotalDescription->Text());
+  t.ContactName = trimmed(yUserName);
+  t.Company = trimmed(yCompanyName);
+  t.Phone = trimmed(yPhone);
+  t.Fax = trimmed(yFx);
+  t.Email = trimmed(yEmail);
+  t.WebAddress = trimmed(yUrl);
+  t.OwnAccount = LoginData.Username;
+  return t;
+}
+
+void TTradeFrm::ySaveClick(TObject*) {
+  struct Check {
+    bool failed;
+    const char* message;
+  };
+  const Check checks[] = {
+      {yInfoCategory->ItemIndex() < 0, "请选择发布信息种类"}, {ChosenText(yProvince).empty(), "请选择产品所在地区"},
+      {ChosenText(yBigList).empty(), "请选择产品大类"},         {yVaidateDate->ItemIndex() < 0, "请选择信息有效期"},
+      {yUserName->Text().empty(), "姓名不能为空"},          {yCompanyName->Text().empty(), "公司名称不能为空"},
+      {yPhone->Text().empty(), "电话不能为空"},
+  };
+  for (const Check& c : checks)
+    if (c.failed) {
+      ShowMsg("", c.message);
+      return;
+    }
+  try {
+    TradeInfo = BuildTradeInfo();
+    if (!ServiceClient) throw Exception("no connection");
+    ServiceClient->SendTradeInfo();
+  } catch (const std::exception&) {
+    ShowMsg("", "贸易信息上传失败");
+  }
+}
+
+void TTradeFrm::HandleTradeSaveResult(TObject*, const uint8_t* Frame, int32_t Held) {
+  bool saved = false;
+  try {
+    saved = ParseTradeResult(TBody::OfFrame(Frame, Held)) == 1;
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "TTradeFrm.HandleTradeSaveResult出错");
+  }
+  if (!saved) {
+    ShowMsg("", "贸易信息上传失败");
+    return;
+  }
+  ShowMsg("", "贸易信息上传成功");
+  yClearClick(this);
+}
+
+void TTradeFrm::yClearClick(TObject*) {
+  for (TComboBox* list : {yProvince, yCity, yState, yBigList, ySmallList}) FirstItem(list);
+  for (TEdit* e : {yName, yTitle, yProduceNumber, yWarpDescription, yPriceDescription, yProduceGuiGe, yUserName,
+                   yCompanyName, yPhone, yFx, yEmail, yUrl})
+    e->SetText("");
+  yTotalDescription->SetText("");
+}

@@ -1,0 +1,6 @@
+// The waiting form; see uWait.h.
+#include "client/uWait.h"
+
+TWaitFrm* WaitFrm = nullptr;
+
+TPublishedTable TWaitFrm::Published() { return {KARV_FIELD(TWaitFrm, Label1)}; }
