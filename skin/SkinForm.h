@@ -6,11 +6,18 @@
 #include <memory>
 #include <vector>
 
+#include <string>
+
 #include "platform/forms/Component.h"
 #include "platform/graphics/Canvas.h"
 
+class TControl;
+class TCustomForm;
 class TSkinControl;
 class TSkinData;
+
+// How control discovery attaches a new skin object to its control.
+enum class TSkinAttach { Recolour0, Recolour1, Handle, Scrollbars, Graphic };
 
 class TSkinForm : public TComponent {
   KARV_CLASS(TSkinForm, TComponent)
@@ -35,6 +42,26 @@ class TSkinForm : public TComponent {
   // The canvas handed to every skin object.
   TCanvas& ControlCanvas() { return controlCanvas_; }
 
+  // --- control discovery ---
+  // Drops dead skin objects, then gives each control owned by `parent` its skin object.
+  void SkinControls(TComponent* parent);
+  void SkinControl(TControl* c, TComponent* parent);
+  // The class map's kind for the class name; false when it has no line for it.
+  bool SkinByKind(const std::string& className, TControl* c);
+  // A plain dialog: its direct child windows, chosen by window class.
+  void SkinChildWindows();
+  void SkinChildWindow(HWND h);
+  // True when `c` must not get a skin object (it has one already).
+  bool IsSkinned(TControl* c) const;
+  static bool HasScrollBars(TControl* c);
+  // Makes a skin object of the named class for the control and attaches it; null when the
+  // class has no entry in the skin object table.
+  TSkinControl* AttachNew(const char* skinClass, TControl* c, TSkinAttach how);
+  // The same for a bare window (owned by this form skinner).
+  TSkinControl* AttachNewHandle(const char* skinClass, HWND h);
+
+  TCustomForm* Form() const { return form_; }
+  void SetForm(TCustomForm* f) { form_ = f; }
   HWND Window() const { return window_; }
   void SetWindow(HWND h) { window_ = h; }
   TSkinData* SkinData() const { return skinData_; }
@@ -46,4 +73,5 @@ class TSkinForm : public TComponent {
   TCanvas controlCanvas_;
   HWND window_ = nullptr;
   TSkinData* skinData_ = nullptr;
+  TCustomForm* form_ = nullptr;
 };
