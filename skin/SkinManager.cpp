@@ -1,7 +1,6 @@
 #include "skin/SkinManager.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"

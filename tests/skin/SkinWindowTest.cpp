@@ -221,11 +221,15 @@ namespace {
 struct MenuProbe {
   bool seen = false, skinned = false, ownerDrawn = false;
   int items = 0;
+  cs::Decoded item{};
 } g_menu;
 
 void CALLBACK ProbeMenu(HWND, UINT, UINT_PTR id, DWORD) {
   HWND menu = FindWindowA("#32768", nullptr);
   if (!menu || !IsWindowVisible(menu)) return;
+  static int ticks = 0;
+  if (++ticks < 4) return;  // the menu has painted and reached the screen
+  ticks = 0;
   KillTimer(nullptr, id);
   g_menu.seen = true;
   g_menu.skinned = SendMessageA(menu, SKIN_QUERY, 0, 0) == 1;
@@ -234,6 +238,13 @@ void CALLBACK ProbeMenu(HWND, UINT, UINT_PTR id, DWORD) {
   MENUITEMINFOA mi{sizeof mi};
   mi.fMask = MIIM_FTYPE;
   g_menu.ownerDrawn = hm && GetMenuItemInfoA(hm, 0, TRUE, &mi) && (mi.fType & MFT_OWNERDRAW);
+  // The first item, drawn by its owner from the skin's MenuItem strip: a point in its right
+  // margin, inside the menu's 3-pixel frame.
+  RECT client{};
+  GetClientRect(menu, &client);
+  POINT at{client.right - 6, 12};
+  ClientToScreen(menu, &at);
+  g_menu.item = cs::Decode(ScreenRgb(at.x, at.y));
   EndMenu();
 }
 }  // namespace
@@ -253,6 +264,9 @@ TEST(SkinWindow, SystemMenuIsTheSkinnedOne) {
   EXPECT_TRUE(g_menu.skinned) << "the menu window is subclassed";
   EXPECT_TRUE(g_menu.ownerDrawn);
   EXPECT_EQ(g_menu.items, 5) << "restore, maximise, minimise, a separator, close";
+  EXPECT_EQ(g_menu.item.element, cs::kMenuItem);
+  EXPECT_EQ(g_menu.item.frame, 1);
+  EXPECT_FALSE(Data().MenuGlyphs().Empty()) << "the program's PELMORMENU glyphs";
   EXPECT_EQ(SkinManager()->PopupCount(), 0u) << "the menu's skinner went with its window";
 }
 
