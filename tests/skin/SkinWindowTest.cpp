@@ -380,3 +380,68 @@ TEST(SkinWindow, AZeroSizeWindowIsSkinnedAtItsNextActivation) {
   SetForegroundWindow(h);
   EXPECT_TRUE(PumpUntil([&] { return SkinManager()->FindFormSkinner(h) != nullptr; }, 2000));
 }
+
+namespace {
+struct BarProbe {
+  bool seen = false, skinned = false;
+} g_bar;
+
+void CALLBACK ProbeBarMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(nullptr, id);
+  g_bar.seen = true;
+  g_bar.skinned = SendMessageA(menu, SKIN_QUERY, 0, 0) == 1;
+  EndMenu();
+}
+}  // namespace
+
+TEST(SkinWindow, PlainWindowWithAMenuBarAndFreeingItsSkinData) {
+  Data();
+  // Dialogs take this component's skin; freeing it un-skins them.
+  auto* dialogs = new TSkinData(nullptr);
+  dialogs->SetLoading(true);
+  dialogs->SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
+  dialogs->SetSkinFormtype(TSkinFormType::sfDialog);
+  dialogs->Loaded();
+  HMENU bar = CreateMenu(), file = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, 101, "&Open");
+  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(file, MF_STRING, 102, "E&xit");
+  AppendMenuA(bar, MF_POPUP, (UINT_PTR)file, "&File");
+  AppendMenuA(bar, MF_STRING, 103, "&Help");
+  HWND h = CreateWindowExA(0, "#32770", "Plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr, bar,
+                           nullptr, nullptr);
+  ASSERT_NE(h, nullptr);
+  SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(h);
+  TSkinForm* s = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (s = SkinManager()->FindFormSkinner(h)) && s->SkinState() == kFormRunning; }));
+  EXPECT_EQ(s->SkinData(), dialogs) << "a dialog takes the dialog data";
+  EXPECT_EQ(GetMenu(h), nullptr) << "the skinned bar replaces the window's menu";
+  ASSERT_NE(s->MenuBar(), nullptr);
+  EXPECT_EQ(s->MenuBar()->Buttons().size(), 2u);
+
+  // The menu code only inside the bar; the title is the caption.
+  int top = s->FrameWidths().top, bar_h = s->MenuBarHeight();
+  EXPECT_EQ(SendMessageA(h, WM_NCHITTEST, 0, Lp(ScreenOf(h, 150, top + bar_h / 2))), HTMENU);
+  EXPECT_EQ(SendMessageA(h, WM_NCHITTEST, 0, Lp(ScreenOf(h, 150, top / 2))), HTCAPTION);
+  EXPECT_NE(SendMessageA(h, WM_NCHITTEST, 0, Lp(ScreenOf(h, 150, 197))), HTMENU);
+  EXPECT_TRUE(Shows(h, -10, top + 3, cs::kMenuBar, 1)) << "the bar's background";
+
+  // A press on "File" opens its menu, skinned.
+  g_bar = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbeBarMenu);
+  const RECT& file_r = s->MenuBar()->Buttons()[0]->Rect;
+  SendMessageA(h, WM_NCLBUTTONDOWN, HTMENU, Lp(ScreenOf(h, file_r.left + 3, file_r.top + 3)));
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(g_bar.seen);
+  EXPECT_TRUE(g_bar.skinned);
+
+  TComponent::Free(dialogs);
+  EXPECT_EQ(SkinManager()->FindFormSkinner(h), nullptr);
+  EXPECT_EQ(SendMessageA(h, SKIN_QUERY, 0, 0), 0);
+  EXPECT_EQ(GetMenu(h), bar) << "the window has its menu back";
+  EXPECT_EQ(GetWindowLongPtrA(h, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  DestroyWindow(h);
+}
