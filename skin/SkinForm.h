@@ -127,6 +127,8 @@ class TSkinForm : public TComponent {
   // True when `c` must not get a skin object (it has one already).
   bool IsSkinned(TControl* c) const;
   static bool HasScrollBars(TControl* c);
+  // Owner drawing of the form's pop-up menus with the skin's menu items, on or off.
+  void SkinPopupMenus(bool on);
   // Makes a skin object of the named class for the control and attaches it; null when the
   // class has no entry in the skin object table.
   TSkinControl* AttachNew(const char* skinClass, TControl* c, TSkinAttach how);
@@ -148,6 +150,8 @@ class TSkinForm : public TComponent {
   bool ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result, bool passOn);
   LRESULT PassOn(UINT msg, WPARAM wp, LPARAM lp) { return subclass_.CallPrevious(msg, wp, lp); }
   void FormWindowProc(TMessage& m);
+  void DrawPopupItem(TObject* sender, HDC dc, RECT r, bool selected);
+  void MeasurePopupItem(TObject* sender, HDC dc, int& width, int& height);
   void HoverTimer(TObject*);
 
   void StripStyles(bool restore);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
@@ -284,11 +285,14 @@ void CALLBACK ProbeBox(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   g_box.seen = true;
   g_box.skinned = SendMessageA(box, SKIN_QUERY, 0, 0) == 1 && s->BorderKind() == kBorderDialog;
+  SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(box);
   RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-  PumpFor(20);
-  g_box.left = At(box, 1, 40);
-  g_box.top = At(box, 20, 2);
+  PumpUntil([&] {
+    g_box.left = At(box, 1, 40);
+    g_box.top = At(box, 20, 2);
+    return g_box.left.element == cs::kLeft && g_box.top.element == cs::kTop;
+  }, 1000);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 }  // namespace
@@ -444,4 +448,56 @@ TEST(SkinWindow, PlainWindowWithAMenuBarAndFreeingItsSkinData) {
   EXPECT_EQ(GetMenu(h), bar) << "the window has its menu back";
   EXPECT_EQ(GetWindowLongPtrA(h, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
   DestroyWindow(h);
+}
+
+namespace {
+struct PopupProbe {
+  bool seen = false, skinned = false;
+  cs::Decoded item{};
+} g_popup;
+
+void CALLBACK ProbePopup(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  static int ticks = 0;
+  if (++ticks < 3) return;
+  ticks = 0;
+  KillTimer(nullptr, id);
+  g_popup.seen = true;
+  g_popup.skinned = SendMessageA(menu, SKIN_QUERY, 0, 0) == 1;
+  RECT client{};
+  GetClientRect(menu, &client);
+  POINT at{client.right - 6, 12};
+  ClientToScreen(menu, &at);
+  g_popup.item = cs::Decode(ScreenRgb(at.x, at.y));
+  EndMenu();
+}
+}  // namespace
+
+TEST(SkinWindow, TheFormsPopupMenusAreOwnerDrawnFromTheSkin) {
+  Form f;
+  auto* menu = New<TPopupMenu>(f.form.get());
+  auto* open = New<TMenuItem>(f.form.get());
+  open->SetCaption("Open");
+  open->SetShortCut("Ctrl+O");
+  menu->Items()->Add(open);
+  ASSERT_TRUE(f.WaitSkinned());
+  // The menu came after the skin was installed: the skinner walks the menus again.
+  f.Skinner()->SkinPopupMenus(true);
+  EXPECT_TRUE(menu->OwnerDraw());
+  EXPECT_EQ(open->OnDrawItem.Owner(), f.Skinner());
+  g_popup = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbePopup);
+  menu->Popup(200, 200);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(g_popup.seen);
+  EXPECT_TRUE(g_popup.skinned);
+  EXPECT_EQ(g_popup.item.element, cs::kMenuItem);
+
+  Data().SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return !f.Skinner(); }, 2000));
+  EXPECT_FALSE(menu->OwnerDraw()) << "un-skinning gives the menus their own look back";
+  EXPECT_FALSE(open->OnDrawItem);
+  Data().SetActive(true);
+  ASSERT_TRUE(f.WaitSkinned());
 }
