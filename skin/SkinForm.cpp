@@ -163,7 +163,7 @@ void TSkinForm::MeasurePopupItem(TObject* sender, HDC, int& width, int&) {
 
 void TSkinForm::Install(TSkinData* data) {
   if (subclass_.Installed() || !window_ || !data) return;
-  if (TSkinManage* m = SkinManager()) m->SetFirstActivationCount(std::max(1, m->FirstActivationCount()));
+  if (TSkinManage* m = SkinManager()) m->SetFirstActivationCount(1);
   skinData_ = data;
   if (!timer_) {
     timer_ = New<TTimer>(this);
