@@ -869,30 +869,6 @@ LRESULT TSkinForm::SysCommand(WPARAM wp, LPARAM lp) {
   return PassOn(WM_SYSCOMMAND, wp, lp);
 }
 
-void TSkinForm::OpenMenuButton(TMenuBtn* button) {
-  if (!button) return;
-  if (!button->SubMenu) {
-    PostMessageA(window_, WM_COMMAND, button->Command, 0);
-    return;
-  }
-  SkinOwnerDrawMenu(button->SubMenu);
-  menuTracking_ = true;
-  if (TSkinManage* m = SkinManager()) {
-    m->SetMenuKind(kMenuBar);
-    m->SetNewMenuMark(true);
-  }
-  trackedPopup_ = button->SubMenu;
-  if (button->Enabled) {
-    POINT p{button->Rect.left, button->Rect.bottom};
-    RECT wr{};
-    GetWindowRect(window_, &wr);
-    TrackPopupMenu(button->SubMenu, TPM_RIGHTBUTTON | TPM_NONOTIFY, wr.left + p.x, wr.top + p.y, 0, window_, nullptr);
-  }
-  trackedPopup_ = nullptr;
-  menuTracking_ = false;
-  if (hotObject_ == button) button->MouseLeave();
-}
-
 // ---------------------------------------------------------------- window procedures
 
 void TSkinForm::FormWindowProc(TMessage& m) {
@@ -952,6 +928,9 @@ LRESULT TSkinForm::SkinProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_INITMENUPOPUP:
       if (TSkinManage* m = SkinManager()) m->SetMenuKind((HMENU)wp == systemMenu_ ? kMenuSystem : kMenuBar);
+      return PassOn(msg, wp, lp);
+    case WM_MENUSELECT:
+      MenuSelect(wp, lp);
       return PassOn(msg, wp, lp);
     case SKIN_FINISH:
       Finish();

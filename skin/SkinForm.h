@@ -72,6 +72,8 @@ class TSkinForm : public TComponent {
   HDC WindowDC();
   TSkinSysButton* CaptionButtonAt(POINT windowPoint) const;
   TMenuBtn* ButtonByAccel(char c) const;
+  // Opens the button's menu (or posts its command) and tracks it; the arrow keys and the
+  // mouse move on to the neighbouring buttons' menus.
   void OpenMenuButton(TMenuBtn* button);
   void ShowSystemMenu(POINT screen);
   void Maximize();
@@ -172,6 +174,9 @@ class TSkinForm : public TComponent {
   LRESULT NCButtonUp(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT SysCommand(WPARAM wp, LPARAM lp);
   LRESULT HitTest(WPARAM wp, LPARAM lp);
+  void MenuSelect(WPARAM wp, LPARAM lp);
+  // The menu-bar button whose menu is next, or null (the message-filter hook decides).
+  TMenuBtn* TrackOnce(TMenuBtn* button);
 
   std::vector<TSkinControl*> skinObjects_;
   TSkinControl* hotControl_ = nullptr;

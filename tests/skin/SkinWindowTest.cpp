@@ -523,3 +523,48 @@ TEST(SkinWindow, ANewCaptionAndANewSkinRedrawTheFrame) {
   d.SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
   EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1));
 }
+
+namespace {
+struct SwitchProbe {
+  int stage = 0;
+  HMENU first = nullptr, second = nullptr;
+} g_switch;
+
+void CALLBACK ProbeSwitch(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  auto hm = (HMENU)SendMessageA(menu, 0x01E1 /* MN_GETHMENU */, 0, 0);
+  if (g_switch.stage == 0) {
+    g_switch.first = hm;
+    g_switch.stage = 1;
+    PostMessageA(menu, WM_KEYDOWN, VK_RIGHT, 0);
+  } else if (hm != g_switch.first) {
+    g_switch.second = hm;
+    KillTimer(nullptr, id);
+    EndMenu();
+  }
+}
+}  // namespace
+
+TEST(SkinWindow, TheRightArrowMovesToTheNextMenuOfTheBar) {
+  Data();
+  HMENU bar = CreateMenu(), file = CreatePopupMenu(), edit = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, 101, "&Open");
+  AppendMenuA(edit, MF_STRING, 201, "&Copy");
+  AppendMenuA(bar, MF_POPUP, (UINT_PTR)file, "&File");
+  AppendMenuA(bar, MF_POPUP, (UINT_PTR)edit, "&Edit");
+  HWND h = CreateWindowExA(0, "#32770", "Menus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 120, 300, 200, nullptr, bar,
+                           nullptr, nullptr);
+  SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(h);
+  TSkinForm* s = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (s = SkinManager()->FindFormSkinner(h)) && s->SkinState() == kFormRunning; }));
+  g_switch = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbeSwitch);
+  const RECT& r = s->MenuBar()->Buttons()[0]->Rect;
+  SendMessageA(h, WM_NCLBUTTONDOWN, HTMENU, Lp(ScreenOf(h, r.left + 3, r.top + 3)));
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(g_switch.first, file);
+  EXPECT_EQ(g_switch.second, edit);
+  DestroyWindow(h);
+}
