@@ -952,7 +952,7 @@ LRESULT TSkinForm::SkinProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
   bool passOn = !SecondStage(msg, wp, lp, result);
   if (!passOn && msg != WM_ACTIVATE && msg != WM_NCACTIVATE) return result;
   if (skinState_ != kFormInstalled && windowState_ != kWindowMinimized) {
-    if (ThirdStage(msg, wp, lp, result, passOn)) return result;
+    if (ThirdStage(msg, wp, lp, result)) return result;
   }
   return passOn ? PassOn(msg, wp, lp) : result;
 }
@@ -1016,12 +1016,12 @@ bool TSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   }
 }
 
-bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result, bool passOn) {
+bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_NCCALCSIZE: {
       // The proposed window rectangle, before the default turns it into its client area.
       RECT w = wp ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : RECT{};
-      LRESULT def = PassOn(msg, wp, lp);
+      PassOn(msg, wp, lp);
       if (!wp) {
         result = 0;
         return true;
@@ -1032,7 +1032,6 @@ bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result, bool
         if (p->rgrc[0].right < p->rgrc[0].left) p->rgrc[0].right = p->rgrc[0].left;
         if (p->rgrc[0].bottom < p->rgrc[0].top) p->rgrc[0].bottom = p->rgrc[0].top;
       }
-      (void)def;
       p->rgrc[1] = p->rgrc[0];
       result = WVR_VALIDRECTS;
       return true;
@@ -1099,7 +1098,6 @@ bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result, bool
       result = 0;
       return true;
     default:
-      (void)passOn;
       return false;
   }
 }
