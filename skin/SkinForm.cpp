@@ -607,7 +607,7 @@ void TSkinForm::PaintTitle(HDC dc, int w) {
   // Caption buttons placed against the caption (alignments 2 and 3) follow the text.
   LayoutCaptionButtons(w);
   for (auto& b : captionButtons_) {
-    if (!b->Visible || b->Data->Bitmap.Empty() || b->Data->Visibility == 100) continue;
+    if (!b->Visible || IsRectEmpty(&b->Rect) || b->Data->Visibility == 100) continue;
     int frames = std::max(b->Data->FrameCount, 1);
     int frame = active_ ? 1 : (frames >= 4 ? 4 : 1);
     if (b->ShowsIcon) TransparentCopy(tdc, b->Rect, b->Icon);
@@ -656,7 +656,8 @@ void TSkinForm::LayoutCaptionButtons(int width) {
     TSkinSysButton& b = *captionButtons_[i];
     b.Visible = CaptionButtonVisible(b, (int)i);
     const TDataSkinSysButton& d = *b.Data;
-    if (!b.Visible || d.Bitmap.Empty()) {
+    // The icon button shows the window's icon in place of its (empty) image.
+    if (!b.Visible || (b.ShowsIcon ? b.Icon.Empty() : d.Bitmap.Empty())) {
       b.Rect = RECT{};
       continue;
     }

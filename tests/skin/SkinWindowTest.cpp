@@ -154,6 +154,11 @@ TEST(SkinWindow, FramePartsActiveAndInactiveAndTheCaption) {
   }, 1000);
   EXPECT_TRUE(white) << "caption text";
   EXPECT_GE(cap.left, 30 - 1);
+  // The icon button shows the window's icon at (8, 7) and opens the system menu.
+  bool icon = false;
+  for (auto& b : f.Skinner()->CaptionButtons())
+    if (b->ShowsIcon) icon = b->Visible && b->Rect.left == 8 && b->Rect.top == 7 && !IsRectEmpty(&b->Rect);
+  EXPECT_TRUE(icon);
 
   // Another window takes the activation: every part shows its inactive frame.
   Form other;
