@@ -65,7 +65,7 @@ cs::Decoded At(HWND h, int x, int y) {
         if (active && GetForegroundWindow() != active) SetForegroundWindow(active);
         d = At(h, x, y);
         return d.element == element && d.frame == frame;
-      }, 1000))
+      }, 2000))
     return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "at (" << x << ", " << y << ") element " << d.element << " frame " << d.frame
                                        << ", expected element " << element << " frame " << frame;
