@@ -3,13 +3,13 @@
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
 
-TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner) {
+TGroupBox::TGroupBox(TComponent* owner) : TCustomGroupBox(owner) {
   RegisterGroupControls();
   width_ = 185;
   height_ = 105;
 }
 
-void TGroupBox::Paint(HDC dc) {
+void TCustomGroupBox::Paint(HDC dc) {
   SIZE text{0, 0};
   GetTextExtentPoint32A(dc, caption_.c_str(), (int)caption_.size(), &text);
   RECT frame{0, text.cy / 2, ClientWidth(), ClientHeight()};

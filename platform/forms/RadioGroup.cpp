@@ -10,7 +10,11 @@ constexpr int kCaptionSpace = 16;  // the caption line above the buttons
 constexpr int kMargin = 8;
 }  // namespace
 
-TRadioGroup::TRadioGroup(TComponent* owner) : TGroupBox(owner) { RegisterRadioGroup(); }
+TRadioGroup::TRadioGroup(TComponent* owner) : TCustomRadioGroup(owner) {
+  RegisterRadioGroup();
+  width_ = 185;
+  height_ = 105;
+}
 
 void TRadioGroup::SetItems(const std::vector<std::string>& items) {
   for (TRadioButton* b : buttons_) TComponent::Free(b);
@@ -45,7 +49,7 @@ void TRadioGroup::SetColumns(int n) {
 }
 
 void TRadioGroup::SetBounds(int left, int top, int width, int height) {
-  TGroupBox::SetBounds(left, top, width, height);
+  TCustomRadioGroup::SetBounds(left, top, width, height);
   Arrange();
 }
 

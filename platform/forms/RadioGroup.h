@@ -5,8 +5,8 @@
 
 #include "platform/forms/GroupBox.h"
 
-class TRadioGroup : public TGroupBox {
-  KARV_CLASS(TRadioGroup, TGroupBox)
+class TRadioGroup : public TCustomRadioGroup {
+  KARV_CLASS(TRadioGroup, TCustomRadioGroup)
  public:
   explicit TRadioGroup(TComponent* owner);
 
