@@ -10,6 +10,8 @@
 #include "platform/forms/Forms.h"
 #include "platform/web/WebBrowser.h"
 #include "skin/SkinData.h"
+#include "webtools/DomainHint.h"
+#include "webtools/uSaveNetParse.h"
 #include "widgets/Widgets.h"
 
 namespace {
@@ -30,7 +32,9 @@ void CreateWindows(TApplication& app) {
   // The second data module replaces the first as the global one; the service client keeps the first.
   Data = ::CreateForm<TData>(&app);
   // TfrmServerHost, TWaitFrm, TUpdateFrm (made by the login window when needed),
-  // TDomainHintFrm, TSaveNetFrm, TDataBackFrm, TTradeFrm
+  app.CreateForm<TDomainHintFrm>();
+  app.CreateForm<TSaveNetFrm>();
+  // TDataBackFrm, TTradeFrm
   app.CreateForm<TLoginFrm>();  // never shown
 }
 

@@ -1,0 +1,350 @@
+// The page parser and the WHOIS reader; see uNetParse.h.
+#include "webtools/uNetParse.h"
+
+#include <algorithm>
+
+#include "core/uHelpers.h"
+#include "core/uSettings.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Memo.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/web/HttpClient.h"
+#include "platform/web/WebBrowser.h"
+
+std::unique_ptr<TNetParse> WhoisParser;
+
+namespace {
+
+constexpr TColor kBlack = 0;
+constexpr TColor kRed = 255;
+
+// The tag searches. Each starts at a line's first "<TAG" and may not backtrack to a later
+// one on the same line (atomic group): a later start on that line could only match less,
+// so the result is the plain leftmost match of "<TAG.*...(?=>)", found in time linear in
+// the line instead of quadratic on a page with many such tags on one long line.
+const char* const kTitlePattern = "(?m)^(?>.*?(?=<TITLE))<TITLE.*(?=>)";
+const char* const kHttpEquivPattern = "(?m)^(?>.*?(?=<META))<META.*http-equiv.*(?=>)";
+const char* const kKeywordsPattern = "(?m)^(?>.*?(?=<META))<META.*KEYWORDS.*(?=>)";
+const char* const kDescriptionPattern = "(?m)^(?>.*?(?=<META))<META.*description.*(?=>)";
+
+// An href and its value: double-quoted, single-quoted or bare. A quote left open ends the
+// value at the line's end, so a broken page is still read in one pass.
+const char* const kLinkPattern =
+    "[Hh][Rr][Ee][Ff][ \\t]*=[ \\t]*(?:\"([^\"\\r\\n]*+)\"?|'([^'\\r\\n]*+)'?|([^\\s>\"']*+))";
+// A picture's tag, up to its ">" (or the end of a tag left open), and an ALT value in it.
+const char* const kImagePattern = "<[Ii][Mm][Gg](?=[\\s/>])[^>]*+";
+const char* const kAltPattern = "(?:^|[\\s\"'])[Aa][Ll][Tt][ \\t]*=[ \\t]*(?:\"([^\"]*+)\"?|'([^']*+)'?|([^\\s>\"']*+))";
+
+bool StartsNoCase(const std::string& s, const char* prefix) {
+  size_t n = strlen(prefix);
+  return s.size() >= n && sys::SameText(std::string_view(s).substr(0, n), prefix);
+}
+
+// The first non-empty group of the last match (the alternatives of a value).
+std::string ValueGroup(const TPcreRegex& r) {
+  for (int g = 1; g <= r.SubExpressionCount(); ++g)
+    if (r.MatchStart(g) > 0) return r.SubExpressions(g);
+  return {};
+}
+
+// The charset named in a Content-Type value or a META tag is UTF-8.
+bool NamesUtf8(const std::string& lowerText) {
+  for (const char* c : {"charset=utf-8", "charset=\"utf-8", "charset='utf-8", "charset=utf8"})
+    if (lowerText.find(c) != std::string::npos) return true;
+  return false;
+}
+
+int Utf16Length(const std::string& ansi) { return (int)sys::AnsiToWide(ansi).size(); }
+
+void AppendLine(TRichEdit* target, const std::string& text, TColor color) {
+  TTextAttributes a = target->SelAttributes();
+  a.Color = color;
+  target->AppendText(text + "\r\n", a);
+}
+
+// The status of a failed request: that of its reply, or the client's last one.
+int FailedStatus(const EHttpError& e, const THttpClient& http) {
+  return e.StatusCode() ? e.StatusCode() : http.ResponseCode();
+}
+
+}  // namespace
+
+std::string WhoisAddress(const std::string& domain) {
+  std::string host = IniFile ? IniFile->ReadString("Logininfo", "WhoisHost", kWhoisHost) : kWhoisHost;
+  if (host.empty()) host = kWhoisHost;
+  return "http://" + host + "/cgi-bin/whois?domain=" + domain;
+}
+
+TNetParse::TNetParse(uint8_t mode, HWND paneParent) {
+  if (mode == 0) {
+    Matcher.reset(new TPcreRegex(nullptr));
+    // First multi-line, then case-insensitive: the object starts case-insensitive only.
+    Matcher->SetOptions(PreSet(preMultiLine));
+    Matcher->SetOptions(PreSet(preCaseLess));
+    Http = std::make_unique<THttpClient>();
+    Http->HandleRedirects = true;
+    Http->RedirectMaximum = 15;
+    Http->ReadTimeout = 30000;
+    Http->ContentType = "application/x-www-form-urlencoded";
+    Http->UserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows 98) ";
+  } else if (mode == 1) {
+    RegisterWebBrowser();
+    Browser.reset(new TWebBrowser(nullptr));
+    if (paneParent) Browser->SetParentWindow(paneParent);
+    Browser->OnDocumentComplete = TDocumentCompleteEvent(this, &TNetParse::DocumentComplete);
+  }
+}
+
+TNetParse::~TNetParse() {
+  if (Browser) Browser->OnDocumentComplete.Clear();
+}
+
+// ---------------------------------------------------------------- page mode
+
+bool TNetParse::CheckUrl() {
+  if (!Http) return false;
+  try {
+    Http->Head(Url);
+    return true;
+  } catch (const EHttpError& e) {
+    int status = FailedStatus(e, *Http);
+    // Some servers refuse HEAD; the link is only broken when GET fails too.
+    if (e.Kind() == THttpErrorKind::Status && (status == 405 || status == 501)) {
+      try {
+        Http->Get(Url);
+        return true;
+      } catch (const EHttpError&) {
+      }
+    }
+  } catch (const std::exception&) {
+  }
+  std::string line = sys::IntToStr(Http->ResponseCode()) + ":" + Url;
+  WriteErrorLog(line);
+  if (Http->ResponseCode() == 200) WriteErrorLog(line);
+  return false;
+}
+
+int32_t TNetParse::GetPage() {
+  if (!Http) return 5;
+  Http->ReadTimeout = PageReadTimeout;
+  PageStream.clear();
+  ContentType.clear();
+  try {
+    THttpResponse r = Http->Get(Url);
+    PageStream = std::move(r.Body);
+    ContentType = r.Header("Content-Type");
+    if (r.StatusCode == 200) {
+      WriteErrorLog("200");
+      WriteErrorLog("200");
+      return 0;
+    }
+    WriteErrorLog(sys::IntToStr(r.StatusCode));
+    return 1;
+  } catch (const EHttpError& e) {
+    int status = FailedStatus(e, *Http);
+    if (status >= 301 && status <= 305) return 2;
+    if (status == 403 || status == 404) {
+      WriteErrorLog(sys::IntToStr(status));
+      return status == 403 ? 3 : 4;
+    }
+    return 5;
+  } catch (const std::exception&) {
+    WriteErrorLog(sys::IntToStr(Http->ResponseCode()));
+    return 5;
+  }
+}
+
+void TNetParse::LoadPageText() { PageText = PageStream; }
+
+std::string TNetParse::NormalizePage() {
+  // UTF-8 by the reply's header, or by a declaration anywhere in the page, in any case.
+  if (NamesUtf8(sys::LowerCase(ContentType)) || NamesUtf8(sys::LowerCase(PageText))) {
+    std::string_view bytes = PageText;
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    PageText = sys::Utf8ToAnsi(bytes);
+  }
+  // A NUL would end the text for the pattern searches of the older library; keep it a blank.
+  std::replace(PageText.begin(), PageText.end(), '\0', ' ');
+  OriginalText = PageText;
+  PageText = sys::UpperCase(PageText);
+  return PageText;
+}
+
+std::string TNetParse::MatchTag(const std::string& pattern) {
+  if (!Matcher) return {};
+  Matcher->SetSubject(PageText);
+  Matcher->SetRegEx(pattern);
+  return Matcher->Match() ? Matcher->MatchedExpression() + ">" : std::string();
+}
+
+void TNetParse::Parse() {
+  TitleTag = MatchTag(kTitlePattern);
+  HttpEquivTag = MatchTag(kHttpEquivPattern);
+  KeywordsTag = MatchTag(kKeywordsPattern);
+  DescriptionTag = MatchTag(kDescriptionPattern);
+  ParseLinks();
+  ParseImages();
+}
+
+void TNetParse::ParseLinks() {
+  if (!Matcher) return;
+  // Links keep their letter case: paths on the server are case-sensitive.
+  Matcher->SetOptions(PreSet(preMultiLine));
+  Matcher->SetSubject(OriginalText);
+  Matcher->SetRegEx(kLinkPattern);
+  InternalCount = 0;
+  ExternalCount = 0;
+  for (bool found = Matcher->Match(); found; found = Matcher->MatchAgain()) {
+    std::string link = sys::Trim(ValueGroup(*Matcher));
+    if (StartsNoCase(link, "http://") || StartsNoCase(link, "https://")) {
+      ++ExternalCount;
+      ExternalLinks.Add(link);
+    } else {
+      ++InternalCount;
+    }
+  }
+}
+
+void TNetParse::ParseImages() {
+  if (!Matcher) return;
+  Matcher->SetOptions(PreSet(preMultiLine));
+  Matcher->SetSubject(OriginalText);
+  Matcher->SetRegEx(kImagePattern);
+  TPcreRegex alt(nullptr);
+  alt.SetRegEx(kAltPattern);
+  for (bool found = Matcher->Match(); found; found = Matcher->MatchAgain()) {
+    std::string tag = Matcher->MatchedExpression();
+    alt.SetSubject(tag.substr(4));  // after "<IMG"
+    // A picture without an ALT text, or with an empty one, has no annotation.
+    if (alt.Match() && !sys::Trim(ValueGroup(alt)).empty())
+      ++AltCount;
+    else
+      ++NoAltCount;
+  }
+}
+
+void TNetParse::WriteReport(TRichEdit* target) {
+  if (!target) return;
+  // 1. Title.
+  std::string verdict;
+  if (!TitleTag.empty()) {
+    AppendLine(target, TitleTag, kBlack);
+    verdict = "提示：网页标题字符数量为" + sys::IntToStr(Utf16Length(TitleTag) - 15) + "个" + ",建议字符数量少于：80 个";
+  } else {
+    verdict = "没有找到网页标题，建议添加字符数量少于 80的标题信息";
+  }
+  AppendLine(target, verdict, kRed);
+  // 2.
+  if (!HttpEquivTag.empty()) AppendLine(target, HttpEquivTag, kBlack);
+  // 3.
+  if (!KeywordsTag.empty()) {
+    AppendLine(target, KeywordsTag, kBlack);
+    AppendLine(target, "提示：网页关键词字符数量为" + sys::IntToStr(Utf16Length(KeywordsTag) - 35) + "建议字符数量少于：100 个",
+               kRed);
+  } else {
+    AppendLine(target, "提示：没有找到网页关键词信息，建议添加字符数量少于 100 的关键词信息。", kRed);
+  }
+  // 4.
+  if (!DescriptionTag.empty()) {
+    AppendLine(target, DescriptionTag, kBlack);
+    AppendLine(target,
+               "提示：网页描述字符数量为" + sys::IntToStr(Utf16Length(DescriptionTag) - 35) + "建议字符数量少于：200 个",
+               kRed);
+  } else {
+    AppendLine(target, "提示：没有找到网页描述信息，建议添加字符数量少于 200 的描述信息。", kRed);
+  }
+  // 5.-7.
+  AppendLine(target,
+             "网站内部链接数量为:" + sys::IntToStr(InternalCount) + "网站外部链接数量为:" + sys::IntToStr(ExternalCount) +
+                 "推荐使用网页坏链接检测工具检测链接的有效性!",
+             kRed);
+  AppendLine(target,
+             "在所检测的网页中发现含有注释标签alt的图片共有" + sys::IntToStr(AltCount) + "张," + "其中没有注释的图片共有" +
+                 sys::IntToStr(NoAltCount) + "张",
+             kBlack);
+  AppendLine(target, "建议使用相关的关键词对重要的图片进行注释.", kBlack);
+}
+
+// ---------------------------------------------------------------- browser mode
+
+bool TNetParse::Navigate(const std::string& address) {
+  Finished = false;
+  ExpireDate.clear();
+  ++lookupId_;
+  lookupAddress_ = address;
+  if (Browser) Browser->Navigate(address);
+  return true;
+}
+
+void TNetParse::DocumentComplete(TObject*, const std::string&) {
+  try {
+    TStringList lines;
+    // Line ends: CR, LF and CR LF.
+    std::string body = Browser ? Browser->BodyText() : std::string();
+    size_t pos = 0;
+    while (pos <= body.size()) {
+      size_t end = body.find_first_of("\r\n", pos);
+      lines.Add(body.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
+      if (end == std::string::npos) break;
+      pos = end + ((body[end] == '\r' && end + 1 < body.size() && body[end + 1] == '\n') ? 2 : 1);
+    }
+    for (const auto& item : lines) {
+      const std::string& line = item.text;
+      if (line.find("Expiration Date") == std::string::npos) continue;
+      size_t colon = line.find(": ");
+      std::string value = sys::Trim(colon == std::string::npos ? line.substr(std::min<size_t>(1, line.size()))
+                                                               : line.substr(colon + 2));
+      SplitDate(value);
+      if (DateParts.Count() < 3) break;
+      std::string month = MonthToNumber();
+      std::string day = sys::Trim(DateParts[0]);
+      std::string year = sys::Trim(DateParts[2]);
+      year = year.substr(0, year.find_first_of(" \t"));
+      int d = sys::StrToIntDef(day, 0), y = sys::StrToIntDef(year, 0);
+      // A month not in the table, or a day or year that is no number, gives no date.
+      if (month.empty() || d < 1 || d > 31 || y < 1 || y > 9999) break;
+      if (month.size() < 2) month = "0" + month;
+      if (day.size() < 2) day = "0" + day;
+      ExpireDate = year + "-" + month + "-" + day;
+      break;
+    }
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "TNetParse.DocumentComplete出错");
+  }
+  finishedId_ = lookupId_;
+  Finished = true;
+}
+
+void TNetParse::SplitDate(const std::string& value) {
+  DateParts.Clear();
+  SplitString(value, "-", DateParts);
+}
+
+std::string TNetParse::MonthToNumber() {
+  static const char* const kMonths[12] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                          "jul", "aug", "sep", "oct", "nov", "dec"};
+  if (DateParts.Count() < 2 || DateParts[1].empty()) return {};
+  std::string m = sys::Trim(DateParts[1]);
+  for (int i = 0; i < 12; ++i)
+    if (sys::SameText(m, kMonths[i])) return sys::IntToStr(i + 1);
+  return {};
+}
+
+bool TNetParse::Lookup(const std::string& address, int timeoutMs) {
+  Navigate(address);
+  int mine = lookupId_;
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (Finished && finishedId_ == lookupId_) {
+      // Overtaken by a look-up of another address: its date is not ours.
+      if (lookupId_ != mine && lookupAddress_ != address) {
+        return false;
+      }
+      return true;
+    }
+    if (!Application || Application->Terminated()) return false;
+    if ((int)(GetTickCount() - start) > timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    Application->ProcessMessages();
+  }
+}
