@@ -17,6 +17,8 @@ namespace {
 
 constexpr TColor kBlack = 0;
 constexpr TColor kRed = 255;
+// Longer tags are cut: the report shows them, and no real title or META tag comes near.
+constexpr size_t kMaxTagBytes = 4096;
 
 // The tag searches. Each starts at a line's first "<TAG" and may not backtrack to a later
 // one on the same line (atomic group): a later start on that line could only match less,
@@ -174,7 +176,9 @@ std::string TNetParse::MatchTag(const std::string& pattern) {
   if (!Matcher) return {};
   Matcher->SetSubject(PageText);
   Matcher->SetRegEx(pattern);
-  return Matcher->Match() ? Matcher->MatchedExpression() + ">" : std::string();
+  if (!Matcher->Match()) return {};
+  // A tag runs to the last ">" of its line; on a page of one huge line that is the page.
+  return sys::CutAnsi(Matcher->MatchedExpression(), kMaxTagBytes) + ">";
 }
 
 void TNetParse::Parse() {
