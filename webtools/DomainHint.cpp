@@ -9,6 +9,10 @@ namespace {
 constexpr UINT WM_SLIDE_TO = WM_APP + 0x141;
 constexpr int kSlideStep = 15;
 constexpr int kSlidePauseMs = 30;
+// The description's client area, set again on the real window: the frame a description
+// is read with can differ from the one the system draws.
+constexpr int kClientWidth = 255;
+constexpr int kClientHeight = 100;
 
 struct SlideJob {
   HWND window;
@@ -65,6 +69,13 @@ RECT TDomainHintFrm::WorkArea() {
 TDomainHintFrm* TDomainHintFrm::ShowHint(const std::string& domain, const std::string& expireDate) {
   // 1.
   auto* hint = CreateForm<TDomainHintFrm>(Application);
+  // 4. first, since the tool-window frame is thinner: topmost, and as a tool window no
+  // task-bar button; the client area keeps its size.
+  HWND h = hint->Handle();
+  ShowWindow(h, SW_HIDE);
+  SetWindowLongPtrA(h, GWL_EXSTYLE, GetWindowLongPtrA(h, GWL_EXSTYLE) | WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+  SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  hint->SetClientSize(kClientWidth, kClientHeight);
   // 2. Just below the work area, at its right edge, wherever the work area lies.
   RECT work = WorkArea();
   hint->SetBounds(work.right - hint->Width(), work.bottom, hint->Width(), hint->Height());
@@ -72,10 +83,6 @@ TDomainHintFrm* TDomainHintFrm::ShowHint(const std::string& domain, const std::s
   // 3.
   hint->yDomainName->SetCaption(domain);
   hint->yDomainDate->SetCaption(expireDate);
-  // 4. Topmost, and as a tool window no task-bar button.
-  HWND h = hint->Handle();
-  ShowWindow(h, SW_HIDE);
-  SetWindowLongPtrA(h, GWL_EXSTYLE, GetWindowLongPtrA(h, GWL_EXSTYLE) | WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
   ShowWindow(h, SW_SHOW);
   SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // 5.-7.
