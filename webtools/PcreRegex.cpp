@@ -59,6 +59,11 @@ void TPcreRegex::SetRegEx(const std::string& pattern) {
 }
 
 void TPcreRegex::SetSubject(const std::string& text) {
+  ownSubject_ = text;
+  SetSubjectInPlace(ownSubject_);
+}
+
+void TPcreRegex::SetSubjectInPlace(const std::string& text) {
   subject_ = text;
   start_ = 1;
   stop_ = (int)text.size();
@@ -128,5 +133,5 @@ std::string TPcreRegex::SubExpressions(int index) const {
   if (index < 0 || index > offsetCount_ - 1) return {};
   int from = offsets_[2 * index], to = offsets_[2 * index + 1];
   if (from <= 0 || to < from) return {};
-  return subject_.substr(from - 1, to - from);
+  return std::string(subject_.substr(from - 1, to - from));
 }

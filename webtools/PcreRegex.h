@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/forms/Component.h"
 
@@ -45,8 +46,11 @@ class TPcreRegex : public TComponent {
   void SetOptions(TPcreRegexOptions options);
   const std::string& RegEx() const { return regEx_; }
   void SetRegEx(const std::string& pattern);
-  const std::string& Subject() const { return subject_; }
+  std::string_view Subject() const { return subject_; }
   void SetSubject(const std::string& text);
+  // Searches `text` where it lies, without a copy: the caller keeps it alive and unchanged
+  // until the next SetSubject or SetSubjectInPlace (the page parser does, for its pages).
+  void SetSubjectInPlace(const std::string& text);
   TPcreExecFlags State() const { return state_; }
   void SetState(TPcreExecFlags flags) { state_ = flags; }
 
@@ -77,7 +81,8 @@ class TPcreRegex : public TComponent {
   TPcreRegexOptions options_ = 0;
   TPcreExecFlags state_ = 0;
   std::string regEx_;
-  std::string subject_;
+  std::string ownSubject_;
+  std::string_view subject_;
   int start_ = 1;
   int stop_ = 0;
   int offsets_[kOffsetPairs * 2] = {};

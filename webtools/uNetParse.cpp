@@ -2,6 +2,7 @@
 #include "webtools/uNetParse.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/uHelpers.h"
 #include "core/uSettings.h"
@@ -13,12 +14,7 @@
 
 std::unique_ptr<TNetParse> WhoisParser;
 
-namespace {
-
-constexpr TColor kBlack = 0;
-constexpr TColor kRed = 255;
-// Longer tags are cut: the report shows them, and no real title or META tag comes near.
-constexpr size_t kMaxTagBytes = 4096;
+namespace netparse {
 
 // The tag searches. Each starts at a line's first "<TAG" and may not backtrack to a later
 // one on the same line (atomic group): a later start on that line could only match less,
@@ -33,27 +29,82 @@ const char* const kDescriptionPattern = "(?m)^(?>.*?(?=<META))<META.*description
 // value at the line's end, so a broken page is still read in one pass.
 const char* const kLinkPattern =
     "[Hh][Rr][Ee][Ff][ \\t]*=[ \\t]*(?:\"([^\"\\r\\n]*+)\"?|'([^'\\r\\n]*+)'?|([^\\s>\"']*+))";
-// A picture's tag, up to its ">" (or the end of a tag left open), and an ALT value in it.
-const char* const kImagePattern = "<[Ii][Mm][Gg](?=[\\s/>])[^>]*+";
-const char* const kAltPattern = "(?:^|[\\s\"'])[Aa][Ll][Tt][ \\t]*=[ \\t]*(?:\"([^\"]*+)\"?|'([^']*+)'?|([^\\s>\"']*+))";
+// A picture's tag up to its ">" (or the end of a tag left open), with the value of its ALT
+// attribute in one of three groups when it has one.
+const char* const kImagePattern =
+    "<[Ii][Mm][Gg](?=[\\s/>])(?:[^>]*?[\\s\"'][Aa][Ll][Tt][ \\t]*=[ \\t]*"
+    "(?:\"([^\"]*+)\"?|'([^']*+)'?|([^\\s>\"']*+)))?[^>]*+";
 
-bool StartsNoCase(const std::string& s, const char* prefix) {
+}  // namespace netparse
+
+using namespace netparse;
+
+namespace {
+
+constexpr TColor kBlack = 0;
+constexpr TColor kRed = 255;
+// Longer tags are cut: the report shows them, and no real title or META tag comes near.
+constexpr size_t kMaxTagBytes = 4096;
+
+bool StartsNoCase(std::string_view s, const char* prefix) {
   size_t n = strlen(prefix);
-  return s.size() >= n && sys::SameText(std::string_view(s).substr(0, n), prefix);
+  return s.size() >= n && sys::SameText(s.substr(0, n), prefix);
 }
 
-// The first non-empty group of the last match (the alternatives of a value).
-std::string ValueGroup(const TPcreRegex& r) {
-  for (int g = 1; g <= r.SubExpressionCount(); ++g)
-    if (r.MatchStart(g) > 0) return r.SubExpressions(g);
+// The set group of the last match among the alternatives of a value, trimmed, as a view
+// into the subject (no copy per match).
+std::string_view ValueGroup(const TPcreRegex& r) {
+  for (int g = 1; g <= r.SubExpressionCount(); ++g) {
+    if (r.MatchStart(g) <= 0) continue;
+    std::string_view v = std::string_view(r.Subject()).substr(r.MatchStart(g) - 1, r.MatchEnd(g) - r.MatchStart(g));
+    while (!v.empty() && (unsigned char)v.front() <= ' ') v.remove_prefix(1);
+    while (!v.empty() && (unsigned char)v.back() <= ' ') v.remove_suffix(1);
+    return v;
+  }
   return {};
 }
 
-// The charset named in a Content-Type value or a META tag is UTF-8.
-bool NamesUtf8(const std::string& lowerText) {
-  for (const char* c : {"charset=utf-8", "charset=\"utf-8", "charset='utf-8", "charset=utf8"})
-    if (lowerText.find(c) != std::string::npos) return true;
+// A Content-Type value or a META tag anywhere in the text names UTF-8 ("charset=utf-8",
+// quoted or not, "utf8" too), in any letter case. Found from each "=", which memchr finds fast.
+bool NamesUtf8(std::string_view text) {
+  auto lower = [](char c) { return (char)(c >= 'A' && c <= 'Z' ? c + 32 : c); };
+  auto sameAt = [&](size_t at, std::string_view word) {
+    if (at + word.size() > text.size()) return false;
+    for (size_t i = 0; i < word.size(); ++i)
+      if (lower(text[at + i]) != word[i]) return false;
+    return true;
+  };
+  for (size_t eq = text.find('='); eq != std::string_view::npos; eq = text.find('=', eq + 1)) {
+    if (eq < 7 || !sameAt(eq - 7, "charset")) continue;
+    size_t v = eq + 1;
+    if (v < text.size() && (text[v] == '"' || text[v] == '\'')) ++v;
+    if (sameAt(v, "utf-8") || sameAt(v, "utf8")) return true;
+  }
   return false;
+}
+
+// ASCII letters to upper case in place; the two bytes of a GBK character stay as they are.
+// Eight bytes at a time while they are all ASCII (no lead byte among them, and none before
+// them, since the byte-wise path steps over a whole character).
+void UpperAscii(std::string& s) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+  char* p = s.data();
+  size_t n = s.size(), i = 0;
+  while (i < n) {
+    uint64_t w;
+    if (i + 8 <= n && (memcpy(&w, p + i, 8), (w & kHigh) == 0)) {
+      uint64_t atLeastA = w + (0x80 - 'a') * kOnes;    // high bit set where byte >= 'a'
+      uint64_t aboveZ = w + (0x80 - 'z' - 1) * kOnes;  // high bit set where byte > 'z'
+      w ^= ((atLeastA & ~aboveZ) & kHigh) >> 2;        // 0x20 off the lower-case letters
+      memcpy(p + i, &w, 8);
+      i += 8;
+      continue;
+    }
+    unsigned char c = (unsigned char)p[i];
+    if (c >= 0x81 && c <= 0xFE) ++i;
+    else if (c >= 'a' && c <= 'z') p[i] = (char)(c - 32);
+    ++i;
+  }
 }
 
 int Utf16Length(const std::string& ansi) { return (int)sys::AnsiToWide(ansi).size(); }
@@ -156,25 +207,26 @@ int32_t TNetParse::GetPage() {
   }
 }
 
-void TNetParse::LoadPageText() { PageText = PageStream; }
+// The stream is read once: its text moves over rather than being copied.
+void TNetParse::LoadPageText() { PageText = std::move(PageStream); }
 
 std::string TNetParse::NormalizePage() {
   // UTF-8 by the reply's header, or by a declaration anywhere in the page, in any case.
-  if (NamesUtf8(sys::LowerCase(ContentType)) || NamesUtf8(sys::LowerCase(PageText))) {
+  if (NamesUtf8(ContentType) || NamesUtf8(PageText)) {
     std::string_view bytes = PageText;
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     PageText = sys::Utf8ToAnsi(bytes);
   }
   // A NUL would end the text for the pattern searches of the older library; keep it a blank.
-  std::replace(PageText.begin(), PageText.end(), '\0', ' ');
+  if (PageText.find('\0') != std::string::npos) std::replace(PageText.begin(), PageText.end(), '\0', ' ');
   OriginalText = PageText;
-  PageText = sys::UpperCase(PageText);
+  UpperAscii(PageText);
   return PageText;
 }
 
 std::string TNetParse::MatchTag(const std::string& pattern) {
   if (!Matcher) return {};
-  Matcher->SetSubject(PageText);
+  Matcher->SetSubjectInPlace(PageText);
   Matcher->SetRegEx(pattern);
   if (!Matcher->Match()) return {};
   // A tag runs to the last ">" of its line; on a page of one huge line that is the page.
@@ -194,15 +246,15 @@ void TNetParse::ParseLinks() {
   if (!Matcher) return;
   // Links keep their letter case: paths on the server are case-sensitive.
   Matcher->SetOptions(PreSet(preMultiLine));
-  Matcher->SetSubject(OriginalText);
+  Matcher->SetSubjectInPlace(OriginalText);
   Matcher->SetRegEx(kLinkPattern);
   InternalCount = 0;
   ExternalCount = 0;
   for (bool found = Matcher->Match(); found; found = Matcher->MatchAgain()) {
-    std::string link = sys::Trim(ValueGroup(*Matcher));
+    std::string_view link = ValueGroup(*Matcher);
     if (StartsNoCase(link, "http://") || StartsNoCase(link, "https://")) {
       ++ExternalCount;
-      ExternalLinks.Add(link);
+      ExternalLinks.Add(std::string(link));
     } else {
       ++InternalCount;
     }
@@ -212,15 +264,11 @@ void TNetParse::ParseLinks() {
 void TNetParse::ParseImages() {
   if (!Matcher) return;
   Matcher->SetOptions(PreSet(preMultiLine));
-  Matcher->SetSubject(OriginalText);
+  Matcher->SetSubjectInPlace(OriginalText);
   Matcher->SetRegEx(kImagePattern);
-  TPcreRegex alt(nullptr);
-  alt.SetRegEx(kAltPattern);
   for (bool found = Matcher->Match(); found; found = Matcher->MatchAgain()) {
-    std::string tag = Matcher->MatchedExpression();
-    alt.SetSubject(tag.substr(4));  // after "<IMG"
     // A picture without an ALT text, or with an empty one, has no annotation.
-    if (alt.Match() && !sys::Trim(ValueGroup(alt)).empty())
+    if (!ValueGroup(*Matcher).empty())
       ++AltCount;
     else
       ++NoAltCount;

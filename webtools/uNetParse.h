@@ -34,7 +34,7 @@ class TNetParse : public TObject {
   bool Finished = false;
 
   // ---- page mode
-  std::string PageStream;  // the body of the last GET
+  std::string PageStream;  // the body of the last GET; LoadPageText takes it over
   std::unique_ptr<THttpClient> Http;
   std::string Url;
   std::string PageText;      // normalised and upper-cased: what the tag searches read
@@ -88,6 +88,16 @@ std::string WhoisAddress(const std::string& domain);
 inline constexpr const char* kWhoisHost = "whois.karvell.example";
 // How long a WHOIS look-up may take before its caller stops waiting.
 inline constexpr int kWhoisWaitMs = 60000;
+
+// The patterns of the page analysis (the benchmark runs them bare against the parser).
+namespace netparse {
+extern const char* const kTitlePattern;
+extern const char* const kHttpEquivPattern;
+extern const char* const kKeywordsPattern;
+extern const char* const kDescriptionPattern;
+extern const char* const kLinkPattern;
+extern const char* const kImagePattern;
+}  // namespace netparse
 
 // The parser for WHOIS look-ups, made by the main window when it is created and shared
 // with the site-optimisation window.
