@@ -32,7 +32,7 @@ void CreateWindows(TApplication& app) {
   // The second data module replaces the first as the global one; the service client keeps the first.
   Data = ::CreateForm<TData>(&app);
   // TfrmServerHost, TWaitFrm, TUpdateFrm (made by the login window when needed),
-  app.CreateForm<TDomainHintFrm>();
+  DomainHintFrm = app.CreateForm<TDomainHintFrm>();
   app.CreateForm<TSaveNetFrm>();
   // TDataBackFrm, TTradeFrm
   app.CreateForm<TLoginFrm>();  // never shown

@@ -36,11 +36,14 @@ void Slide(SlideJob job) {
 
 }  // namespace
 
+TDomainHintFrm* DomainHintFrm = nullptr;
+
 TDomainHintFrm::TDomainHintFrm(TComponent* owner) : TForm(owner) {
   stopSlide_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 }
 
 TDomainHintFrm::~TDomainHintFrm() {
+  if (DomainHintFrm == this) DomainHintFrm = nullptr;
   StopSlide();
   if (background_) DeleteObject(background_);
   if (stopSlide_) CloseHandle(stopSlide_);

@@ -62,3 +62,5 @@ class TDomainHintFrm : public TForm {
   HANDLE stopSlide_ = nullptr;
 };
 
+// The pop-up the program block makes at start (never shown); reminders make their own.
+extern TDomainHintFrm* DomainHintFrm;

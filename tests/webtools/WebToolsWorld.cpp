@@ -60,5 +60,12 @@ std::string WebToolsWorld::IsoDay(int days) { return dt::DateToStr(dt::Date() + 
 void WebToolsWorld::Screenshot(void* window, const std::string& name) {
   std::string dir = client_test::BinFolder() + "..\\screenshots\\";
   sys::ForceDirectories(dir);
-  client_test::SaveWindowShot(window ? (HWND)window : GetDesktopWindow(), dir + name);
+  HWND h = window ? (HWND)window : GetDesktopWindow();
+  // Painted in full before the screen is read.
+  if (window) {
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  }
+  testing_support::PumpFor(400);
+  client_test::SaveWindowShot(h, dir + name);
 }
