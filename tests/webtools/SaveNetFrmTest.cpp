@@ -131,6 +131,43 @@ TEST_F(SaveNetFrmTest, BackEndAddressesAddDuplicateChangeAndDelete) {
   EXPECT_EQ(f.yNetSiteName->Text(), "");
 }
 
+TEST_F(SaveNetFrmTest, EachPageAddsTakesChangesAndDeletesItsOwnRows) {
+  TSaveNetFrm& f = *frm_;
+  struct Kind {
+    int page;
+    TListView* list;
+    std::vector<std::pair<TEdit*, std::string>> fields;  // the name first
+    std::string added, changed;
+  } kinds[] = {
+      {0, f.yListNetBackUrl, {{f.yNetSiteName, "后台"}, {f.yNetAddress, "http://a"}, {f.yUserName, "u"},
+                              {f.yUserPass, "p"}, {f.yOkPass, "p"}}, "新增记录成功", "修改记录成功"},
+      {1, f.yListViewNetUrl, {{f.yNetName, "收藏"}, {f.yNetUrl, "http://b"}}, "保存成功", "修改保存成功"},
+      {2, f.yListViewFtp, {{f.yFtpName, "FTP"}, {f.yFtpAddress, "ftp.c"}, {f.yFtpPort, "21"}, {f.yFtpUserName, "u"},
+                           {f.yFtpPassword, "p"}, {f.yOkFtpPass, "p"}}, "保存成功", "修改成功"},
+  };
+  for (const Kind& k : kinds) {
+    Page(k.page);
+    Save(k.fields);
+    EXPECT_EQ(Boxes(), "是否新增记录?|" + k.added) << k.page;
+    ASSERT_EQ(k.list->Count(), 1) << k.page;
+    Select(k.list, 0);
+    k.list->OnClick(k.list);
+    EXPECT_EQ(k.fields[0].first->Text(), k.fields[0].second) << k.page;
+    EXPECT_EQ(f.btnNewAdd->Caption(), "修改");
+    Save({{k.fields[0].first, "新名"}});
+    EXPECT_EQ(Boxes(), "是否修改记录?|" + k.changed) << k.page;
+    ASSERT_EQ(Stored(k.page).size(), 1u);
+    EXPECT_EQ(Stored(k.page)[0].NetSiteName, "新名");
+    Select(k.list, 0);
+    dialogs_.answers = {IDYES};
+    dialogs_.calls.clear();
+    f.btnDelete->Click();
+    EXPECT_TRUE(Stored(k.page).empty()) << k.page;
+  }
+  // Each page kept to its own kind.
+  for (int kind = 0; kind < 3; ++kind) EXPECT_TRUE(Stored(kind).empty());
+}
+
 TEST_F(SaveNetFrmTest, PasswordsAreStoredInBase64) {
   TSaveNetFrm& f = *frm_;
   Save({{f.yNetSiteName, "s"}, {f.yNetAddress, "http://s"}, {f.yUserName, "u"}, {f.yUserPass, "密码1"},
