@@ -64,8 +64,28 @@ std::string_view ValueGroup(const TPcreRegex& r) {
   return {};
 }
 
+constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+
+// High bit set in each byte of `w` that is zero.
+inline uint64_t ZeroBytes(uint64_t w) { return (w - kOnes) & ~w & kHigh; }
+
+// The next `byte` in `text` from `from`, eight bytes at a time (the C library's search is a
+// plain byte loop under Wine), or npos.
+size_t FindByte(std::string_view text, size_t from, char byte) {
+  const uint64_t pattern = kOnes * (unsigned char)byte;
+  size_t i = from;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t w;
+    memcpy(&w, text.data() + i, 8);
+    if (ZeroBytes(w ^ pattern)) break;
+  }
+  for (; i < text.size(); ++i)
+    if (text[i] == byte) return i;
+  return std::string_view::npos;
+}
+
 // A Content-Type value or a META tag anywhere in the text names UTF-8 ("charset=utf-8",
-// quoted or not, "utf8" too), in any letter case. Found from each "=", which memchr finds fast.
+// quoted or not, "utf8" too), in any letter case; looked for from each "=".
 bool NamesUtf8(std::string_view text) {
   auto lower = [](char c) { return (char)(c >= 'A' && c <= 'Z' ? c + 32 : c); };
   auto sameAt = [&](size_t at, std::string_view word) {
@@ -74,7 +94,7 @@ bool NamesUtf8(std::string_view text) {
       if (lower(text[at + i]) != word[i]) return false;
     return true;
   };
-  for (size_t eq = text.find('='); eq != std::string_view::npos; eq = text.find('=', eq + 1)) {
+  for (size_t eq = FindByte(text, 0, '='); eq != std::string_view::npos; eq = FindByte(text, eq + 1, '=')) {
     if (eq < 7 || !sameAt(eq - 7, "charset")) continue;
     size_t v = eq + 1;
     if (v < text.size() && (text[v] == '"' || text[v] == '\'')) ++v;
@@ -83,28 +103,36 @@ bool NamesUtf8(std::string_view text) {
   return false;
 }
 
-// ASCII letters to upper case in place; the two bytes of a GBK character stay as they are.
-// Eight bytes at a time while they are all ASCII (no lead byte among them, and none before
-// them, since the byte-wise path steps over a whole character).
-void UpperAscii(std::string& s) {
-  constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
-  char* p = s.data();
-  size_t n = s.size(), i = 0;
+// Makes the NUL bytes of `text` blanks (a NUL would end the text for the pattern searches
+// of the older library) and returns it with its ASCII letters in upper case; the two bytes
+// of a GBK character stay as they are. Eight bytes at a time while they are all ASCII without a NUL (no lead
+// byte among them, and none before them: the byte-wise path steps over a whole character).
+std::string NormalizedUpper(std::string& text) {
+  std::string out(text.size(), '\0');
+  char* src = text.data();
+  char* dst = out.data();
+  size_t n = text.size(), i = 0;
   while (i < n) {
     uint64_t w;
-    if (i + 8 <= n && (memcpy(&w, p + i, 8), (w & kHigh) == 0)) {
+    if (i + 8 <= n && (memcpy(&w, src + i, 8), (w & kHigh) == 0 && !ZeroBytes(w))) {
       uint64_t atLeastA = w + (0x80 - 'a') * kOnes;    // high bit set where byte >= 'a'
       uint64_t aboveZ = w + (0x80 - 'z' - 1) * kOnes;  // high bit set where byte > 'z'
       w ^= ((atLeastA & ~aboveZ) & kHigh) >> 2;        // 0x20 off the lower-case letters
-      memcpy(p + i, &w, 8);
+      memcpy(dst + i, &w, 8);
       i += 8;
       continue;
     }
-    unsigned char c = (unsigned char)p[i];
-    if (c >= 0x81 && c <= 0xFE) ++i;
-    else if (c >= 'a' && c <= 'z') p[i] = (char)(c - 32);
-    ++i;
+    unsigned char c = (unsigned char)src[i];
+    if (c >= 0x81 && c <= 0xFE && i + 1 < n) {
+      dst[i] = src[i];
+      dst[i + 1] = src[i + 1];
+      i += 2;
+      continue;
+    }
+    if (c == 0) c = src[i] = ' ';
+    dst[i++] = (char)(c >= 'a' && c <= 'z' ? c - 32 : c);
   }
+  return out;
 }
 
 int Utf16Length(const std::string& ansi) { return (int)sys::AnsiToWide(ansi).size(); }
@@ -217,10 +245,8 @@ std::string TNetParse::NormalizePage() {
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     PageText = sys::Utf8ToAnsi(bytes);
   }
-  // A NUL would end the text for the pattern searches of the older library; keep it a blank.
-  if (PageText.find('\0') != std::string::npos) std::replace(PageText.begin(), PageText.end(), '\0', ' ');
-  OriginalText = PageText;
-  UpperAscii(PageText);
+  OriginalText = std::move(PageText);
+  PageText = NormalizedUpper(OriginalText);
   return PageText;
 }
 

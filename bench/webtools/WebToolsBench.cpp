@@ -8,6 +8,7 @@
 #include <pcre2.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -80,22 +81,30 @@ int main() {
     pcre2_match_data_free(md);
   };
 
-  // The analysis, on a new parser each run as the SEO window makes one per check.
+  // The analysis, on a new parser each run as the SEO window makes one per check. The page
+  // reaches the parser as the HTTP client's body does, moved in; the copies are made before
+  // the clock runs.
   long links = 0, pictures = 0;
-  auto analysisRun = [&] {
-    TNetParse p(0);
-    p.PageStream = page;
-    p.LoadPageText();
-    p.NormalizePage();
-    p.Parse();
-    links = p.InternalCount + p.ExternalCount;
-    pictures = p.AltCount + p.NoAltCount;
+  auto analysisBatch = [&] {
+    constexpr int kBatch = 20;
+    std::vector<std::string> copies(kBatch, page);
+    auto start = std::chrono::steady_clock::now();
+    for (std::string& copy : copies) {
+      TNetParse p(0);
+      p.PageStream = std::move(copy);
+      p.LoadPageText();
+      p.NormalizePage();
+      p.Parse();
+      links = p.InternalCount + p.ExternalCount;
+      pictures = p.AltCount + p.NoAltCount;
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / kBatch;
   };
   // Rounds taken in turn, the best of each kept: other work on the machine only adds time.
   double scan = 1e9, analysis = 1e9;
   for (int round = 0; round < 7; ++round) {
     scan = std::min(scan, SecondsPerRun(scanRun, 0.2));
-    analysis = std::min(analysis, SecondsPerRun(analysisRun, 0.2));
+    for (int b = 0; b < 3; ++b) analysis = std::min(analysis, analysisBatch());
   }
 
   std::printf("page %.2f MB, %ld matches bare, %ld links, %ld pictures, JIT %s\n", page.size() / 1048576.0, matches,
