@@ -146,6 +146,25 @@ TEST_F(NetParseTest, Utf8PagesAreConvertedWhateverTheCaseOrPlaceOfTheirCharset) 
   EXPECT_EQ(gbk->TitleTag, "<TITLE>关于我们</TITLE>");
 }
 
+TEST_F(NetParseTest, NormalisingUpperCasesAsciiOnlyAndBlanksNulBytes) {
+  // Runs long enough for the eight-byte path, GBK characters whose second byte reads as a
+  // lower-case letter at and across its boundaries, and NUL bytes in both paths.
+  std::string text = std::string("abcdefgh\x81\x61xyz") + '\0' + "pqrstuvwxyz0123\xB0\x7A" + std::string(9, 'q') +
+                     '\0' + "\xD6\xD0" + "end";
+  std::string upper = std::string("ABCDEFGH\x81\x61XYZ") + ' ' + "PQRSTUVWXYZ0123\xB0\x7A" + std::string(9, 'Q') +
+                      ' ' + "\xD6\xD0" + "END";
+  for (size_t shift = 0; shift < 8; ++shift) {
+    TNetParse p(0);
+    p.PageStream = std::string(shift, 'm') + text;
+    p.LoadPageText();
+    EXPECT_EQ(p.NormalizePage(), std::string(shift, 'M') + upper) << shift;
+    std::string original = std::string(shift, 'm') + text;
+    original[original.find('\0')] = ' ';
+    original[original.find('\0')] = ' ';
+    EXPECT_EQ(p.OriginalText, original) << shift;
+  }
+}
+
 // The report's lines with the colour each line starts in.
 std::vector<std::pair<std::string, TColor>> ReportOf(TNetParse& p) {
   TOwned<TForm> form(new TForm(nullptr));
