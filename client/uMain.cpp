@@ -53,6 +53,7 @@ constexpr int kExitWaitMs = 5000;
 TMainFrm::TMainFrm(TComponent* owner) : TForm(owner) { MainFrm = this; }
 
 TMainFrm::~TMainFrm() {
+  FreeWhoisParser();
   if (headBitmap_) DeleteObject(headBitmap_);
   if (headCopy_) DeleteObject(headCopy_);
   if (MainFrm == this) MainFrm = nullptr;
@@ -150,6 +151,8 @@ void TMainFrm::FormCreate(TObject*) {
     // 8. The advertising page.
     Panel7->SetVisible(true);
     WebBrowser1->Navigate(ServiceUrl("/pc_ad.asp"));
+    // 9.
+    CreateWhoisParser();
     // 10. The global hot key Ctrl+Alt+X.
     hotKeyAtom_ = GlobalAddAtomA("HotKey");
     RegisterHotKey(Handle(), hotKeyAtom_, MOD_CONTROL | MOD_ALT, 0x58);
@@ -193,14 +196,13 @@ void TMainFrm::ShowTrayFrameZero() {
   if (TrayNotifyIcon->IconIndex() != 0) TrayNotifyIcon->SetIconIndex(0);
 }
 
-void TMainFrm::EnableDomainTimer() { TimerDomain->SetEnabled(true); }
-
 void TMainFrm::LoginSucceeded(bool relogin, const std::string& username) {
   if (relogin) SetConnectedStatus();
   // The login emptied the friend list: the built-in contact comes back.
   AddServiceContact();
   RefreshFriendList();
   ShowTrayFrameZero();
+  EnableDomainTimer();
   TrayNotifyIcon->SetHint("Karvell[" + username + "]");
   lblNumber->SetCaption(username);
 }
@@ -230,11 +232,6 @@ void TMainFrm::TimerTimer(TObject*) {
   } catch (const std::exception& e) {
     WriteErrorLog(std::string(e.what()) + "TMainFrm.TimerTimer出错");
   }
-}
-
-void TMainFrm::TimerDomainTimer(TObject*) {
-  // Once per run.
-  TimerDomain->SetEnabled(false);
 }
 
 // ---------------------------------------------------------------- pages
@@ -280,19 +277,14 @@ void TMainFrm::BitBtnExtend1Click(TObject*) {
   TOwned<TFindFriendFrm> find(CreateForm<TFindFriendFrm>(nullptr));
   find->ShowModal();
 }
-void TMainFrm::btnTuiGuangClick(TObject*) {}
 void TMainFrm::yTradeClick(TObject*) {
   TOwned<TTradeFrm> trade(CreateForm<TTradeFrm>(nullptr));
   trade->ShowModal();
 }
-void TMainFrm::btnmarkClick(TObject*) {}
 void TMainFrm::yServiceClick(TObject*) {
   if (!SoftWareFrm) SoftWareFrm = CreateForm<TSoftWareFrm>(Application);
   SoftWareFrm->Show();
 }
-void TMainFrm::btnCheckClick(TObject*) {}
-void TMainFrm::btnLinkTestClick(TObject*) {}
-void TMainFrm::ybtnDomainClick(TObject*) {}
 
 void TMainFrm::LeftButtonMouseEnter(TObject* Sender) {
   for (const auto& b : kLeftButtons)

@@ -195,6 +195,14 @@ class TMainFrm : public TForm {
   // with the selected contact.
   void ChatFromList(TListBox* list, bool enterpriseFriend);
   bool openingMessages_ = false;
+
+  // ---- the web-site tools (uMainDomain.cpp)
+  void CreateWhoisParser();
+  void FreeWhoisParser();
+  // The site-optimisation window, made on first use and kept, showing that page.
+  void ShowSeoPage(int page);
+  // The domain check has run in this run of the program.
+  bool domainChecked_ = false;
 };
 
 class TReceiveBuffer;

@@ -18,6 +18,8 @@
 #include "platform/forms/Forms.h"
 #include "platform/web/WebBrowser.h"
 #include "skin/SkinData.h"
+#include "webtools/DomainHint.h"
+#include "webtools/uSaveNetParse.h"
 #include "widgets/Widgets.h"
 
 namespace {
@@ -41,7 +43,8 @@ void CreateWindows(TApplication& app) {
   app.CreateForm<TfrmServerHost>();
   WaitFrm = app.CreateForm<TWaitFrm>();
   app.CreateForm<TUpdateFrm>();  // the login window makes its own when it needs one
-  // ---- web-site tools: TDomainHintFrm, then TSaveNetFrm, go here.
+  DomainHintFrm = app.CreateForm<TDomainHintFrm>();
+  app.CreateForm<TSaveNetFrm>();
   DataBackFrm = app.CreateForm<TDataBackFrm>();
   TradeFrm = app.CreateForm<TTradeFrm>();
   app.CreateForm<TLoginFrm>();  // never shown

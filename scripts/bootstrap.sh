@@ -57,14 +57,18 @@ fetch_src() {  # fetch_src NAME -> sets SRCDIR
   fi
 }
 
-if [ ! -f "$PREFIX/lib/libpcre2-8.a" ]; then
+# PCRE2 with its JIT compiler (x86 has one); the stamp tells a cache built without it, which
+# is then built again.
+PCRE2_STAMP="$PREFIX/lib/pcre2-jit.stamp"
+if [ ! -f "$PREFIX/lib/libpcre2-8.a" ] || [ ! -f "$PCRE2_STAMP" ]; then
   fetch_src pcre2 pcre2
   rm -rf "$CACHE/build-pcre2-$ARCH"
   cmake -S "$SRCDIR" -B "$CACHE/build-pcre2-$ARCH" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" -DBUILD_SHARED_LIBS=OFF \
-    -DPCRE2_BUILD_PCRE2GREP=OFF -DPCRE2_BUILD_TESTS=OFF -DPCRE2_SUPPORT_JIT=OFF >/dev/null
+    -DPCRE2_BUILD_PCRE2GREP=OFF -DPCRE2_BUILD_TESTS=OFF -DPCRE2_SUPPORT_JIT=ON >/dev/null
   cmake --build "$CACHE/build-pcre2-$ARCH" -j"$(nproc)" >/dev/null
   cmake --install "$CACHE/build-pcre2-$ARCH" >/dev/null
+  touch "$PCRE2_STAMP"
 fi
 
 if [ ! -f "$PREFIX/lib/libjpeg.a" ]; then

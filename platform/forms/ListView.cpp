@@ -88,8 +88,9 @@ void TListView::CreateParams(TCreateParams& p) {
 
 void TListView::ApplyExtendedStyle() {
   if (!handle_) return;
-  DWORD ex = (rowSelect_ ? LVS_EX_FULLROWSELECT : 0) | (gridLines_ ? LVS_EX_GRIDLINES : 0);
-  SendMessageA(handle_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES, ex);
+  DWORD ex = (rowSelect_ ? LVS_EX_FULLROWSELECT : 0) | (gridLines_ ? LVS_EX_GRIDLINES : 0) |
+             (hotTrack_ ? LVS_EX_TRACKSELECT : 0);
+  SendMessageA(handle_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_TRACKSELECT, ex);
 }
 
 void TListView::CreateHandleDone() {
@@ -212,6 +213,11 @@ void TListView::SetGridLines(bool v) {
   ApplyExtendedStyle();
 }
 
+void TListView::SetHotTrack(bool v) {
+  hotTrack_ = v;
+  ApplyExtendedStyle();
+}
+
 void TListView::WndProc(TMessage& m) {
   if (m.Msg == CN_NOTIFY) {
     auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
@@ -222,6 +228,8 @@ void TListView::WndProc(TMessage& m) {
       if (OnDblClick) OnDblClick(this);
     } else if (hdr->code == NM_CLICK) {
       if (OnClick) OnClick(this);
+    } else if (hdr->code == LVN_COLUMNCLICK) {
+      if (OnColumnClick) OnColumnClick(this, reinterpret_cast<NMLISTVIEW*>(m.LParam)->iSubItem);
     } else if (hdr->code == LVN_BEGINLABELEDITA || hdr->code == LVN_BEGINLABELEDITW) {
       m.Result = readOnly_;
     }
@@ -245,6 +253,7 @@ void RegisterListView() {
       BoolProperty("ReadOnly", &L::ReadOnly, &L::SetReadOnly),
       BoolProperty("HideSelection", &L::HideSelection, &L::SetHideSelection),
       BoolProperty("MultiSelect", &L::MultiSelect, &L::SetMultiSelect),
+      BoolProperty("HotTrack", &L::HotTrack, &L::SetHotTrack),
       // The columns as "caption=width" texts: Columns.Strings = ( '帐号=100' '昵称=80' ).
       MakeProp<L>(
           "Columns", TPropType::StringList,
@@ -263,6 +272,7 @@ void RegisterListView() {
             }
           }),
       EventProp("OnChange", &L::OnChange),
+      EventProp("OnColumnClick", &L::OnColumnClick),
   });
   RegisterComponentClass<TListView>();
 }

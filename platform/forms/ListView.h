@@ -88,7 +88,13 @@ class TListView : public TCustomListView {
   bool MultiSelect() const { return multiSelect_; }
   void SetMultiSelect(bool v) { multiSelect_ = v; }
 
+  // Hot tracking: the row under the mouse is highlighted and selected.
+  bool HotTrack() const { return hotTrack_; }
+  void SetHotTrack(bool v);
+
   TNotifyEvent OnChange;  // the selection moved
+  // A click on a column's header; the argument is the column's index.
+  TEvent<void(TObject*, int)> OnColumnClick;
   void WndProc(TMessage& m) override;
 
  protected:
@@ -104,6 +110,7 @@ class TListView : public TCustomListView {
   std::vector<std::unique_ptr<TListItem>> items_;
   TViewStyle viewStyle_ = TViewStyle::vsIcon;
   bool rowSelect_ = false, gridLines_ = false, readOnly_ = false, hideSelection_ = true, multiSelect_ = false;
+  bool hotTrack_ = false;
   int updateCount_ = 0;
 };
 

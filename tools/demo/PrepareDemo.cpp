@@ -1,6 +1,7 @@
 // PrepareDemo FOLDER WEBHOST: readies a program folder for the run command. The server line
 // of the system database points at the stand-in service server on 127.0.0.1, and the ini
-// file names the stand-in web server (WEBHOST, "127.0.0.1:PORT") as the service's web host.
+// file names the stand-in web server (WEBHOST, "127.0.0.1:PORT") as the service's web host
+// and as the WHOIS host.
 #include <cstdio>
 #include <string>
 
@@ -39,5 +40,7 @@ int main(int argc, char** argv) {
     ini.WriteString("Logininfo", "port", "8014");
   }
   ini.WriteString("Logininfo", "host", argv[2]);
+  // The stand-in web server answers the outside WHOIS page too.
+  ini.WriteString("Logininfo", "WhoisHost", argv[2]);
   return 0;
 }

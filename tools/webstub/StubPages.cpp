@@ -88,4 +88,5 @@ void TWebStub::InstallBuiltInPages() {
   };
   SetHandler("/whois.asp", whois);
   SetHandler("/cgi-bin/whois", whois);
+  InstallSeoSite();
 }

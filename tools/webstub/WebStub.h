@@ -3,6 +3,7 @@
 // connection on its own thread with blocking WinSock, and closes the connection after each
 // reply. Tests run it in-process and script it: add or override a page, delay a reply, read
 // the recorded requests. Paths are matched without regard to case, as the service's server does.
+// The SEO fixture site lies under /seo/, pages that try to break a parser under /hostile/.
 #pragma once
 #include <functional>
 #include <map>
@@ -71,6 +72,7 @@ class TWebStub {
 
  private:
   void InstallBuiltInPages();
+  void InstallSeoSite();
   void AcceptLoop();
   void Serve(uintptr_t client);
   TStubPage Answer(const TStubRequest& request, int& delayMs);

@@ -1,0 +1,92 @@
+// The main window's web-site tools: the WHOIS parser it makes, the once-per-run check of
+// the domain's expiry with its reminder, and the buttons that open the site-optimisation
+// and saved-addresses windows.
+#include "client/uMain.h"
+
+#include <cstdio>
+
+#include "core/uDataOperate.h"
+#include "core/uHelpers.h"
+#include "core/uSettings.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/SysUtils.h"
+#include "webtools/DomainHint.h"
+#include "webtools/SeoInfo.h"
+#include "webtools/uNetParse.h"
+#include "webtools/uSaveNetParse.h"
+
+namespace {
+
+// "yyyy-mm-dd" as a date; false when the text is no such date.
+bool ParseExpiry(const std::string& text, TDateTime& date) {
+  int y = 0, m = 0, d = 0;
+  if (sscanf(text.c_str(), "%d-%d-%d", &y, &m, &d) != 3 || !dt::IsValidDate(y, m, d)) return false;
+  date = dt::EncodeDate(y, m, d);
+  return true;
+}
+
+}  // namespace
+
+void TMainFrm::CreateWhoisParser() {
+  // The pane lives hidden in the header's panel.
+  WhoisParser = std::make_unique<TNetParse>(1, yDomainParent ? yDomainParent->Handle() : nullptr);
+}
+
+void TMainFrm::FreeWhoisParser() { WhoisParser.reset(); }
+
+void TMainFrm::EnableDomainTimer() {
+  // Once per run: a check that the lost network kept from running runs after the new login.
+  if (!domainChecked_) TimerDomain->SetEnabled(true);
+}
+
+void TMainFrm::TimerDomainTimer(TObject*) {
+  TimerDomain->SetEnabled(false);
+  domainChecked_ = true;
+  std::string expiry;
+  try {
+    // 1. The reminder row, as it is now.
+    if (Data) Data->ReadDomainHintDate();
+    if (HintDateNumber == 0) return;
+    // 2.-3.
+    if (!WhoisParser) return;
+    std::string domain = GetDomainName();
+    if (WhoisParser->Lookup(WhoisAddress(domain), kWhoisWaitMs)) expiry = WhoisParser->ExpireDate;
+    if (!Application || Application->Terminated()) return;
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "TimerDomain错误");
+    return;
+  }
+  // 4.
+  try {
+    TDateTime date;
+    if (expiry.empty() || !ParseExpiry(expiry, date)) {
+      ShowMsg("", "查询域名到期日期出错，请重试");
+      return;
+    }
+    // Whole days from today to the expiry, signed: tomorrow is 1, yesterday -1.
+    int days = (int)(date - dt::Date());
+    if (days > 0 && days <= HintDateNumber) TDomainHintFrm::ShowHint(DomainName, expiry);
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "TimerDomainTimer,出错");
+  }
+}
+
+void TMainFrm::ShowSeoPage(int page) {
+  if (!SeoFrm) {
+    SeoFrm = CreateForm<TSeoFrm>(Application);
+    SeoFrm->OnOpenServiceUrl = TNotifyEvent([this](TObject*) { OpenServiceUrl(); });
+  }
+  SeoFrm->Show();
+  SeoFrm->PageControl1->SetActivePageIndex(page);
+}
+
+void TMainFrm::btnTuiGuangClick(TObject*) { ShowSeoPage(2); }
+void TMainFrm::btnCheckClick(TObject*) { ShowSeoPage(0); }
+void TMainFrm::btnLinkTestClick(TObject*) { ShowSeoPage(1); }
+void TMainFrm::ybtnDomainClick(TObject*) { ShowSeoPage(3); }
+
+void TMainFrm::btnmarkClick(TObject*) {
+  if (!SaveNetFrm) SaveNetFrm = CreateForm<TSaveNetFrm>(Application);
+  SaveNetFrm->Show();
+  SaveNetFrm->PageControl1->SetActivePageIndex(0);
+}

@@ -1,0 +1,184 @@
+// The site-optimisation window; see SeoInfo.h.
+#include "webtools/SeoInfo.h"
+
+#include <memory>
+
+#include "core/uHelpers.h"
+#include "core/uSettings.h"
+#include "platform/forms/FormReader.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/SysUtils.h"
+#include "webtools/uNetParse.h"
+
+TSeoFrm* SeoFrm = nullptr;
+
+namespace {
+
+bool HasScheme(const std::string& a, const char* scheme) {
+  size_t n = strlen(scheme);
+  return a.size() >= n && sys::SameText(std::string_view(a).substr(0, n), scheme);
+}
+
+// Serves the messages that are waiting, once.
+void ServeMessages() {
+  if (Application) Application->ProcessMessages();
+}
+
+}  // namespace
+
+std::string WithScheme(const std::string& address) {
+  std::string a = sys::Trim(address);
+  if (HasScheme(a, "http://") || HasScheme(a, "https://")) return a;
+  return "http://" + a;
+}
+
+std::string WithoutScheme(const std::string& address) {
+  if (HasScheme(address, "http://")) return address.substr(7);
+  if (HasScheme(address, "https://")) return address.substr(8);
+  return address;
+}
+
+void RegisterWebTools() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  RegisterFormsClasses();
+  RegisterWebBrowser();
+  RegisterComponentClass<TAntiFreeze>();
+}
+
+TSeoFrm::TSeoFrm(TComponent* owner) : TForm(owner) {
+  RegisterWebTools();
+  if (!SeoFrm) SeoFrm = this;
+}
+
+TSeoFrm::~TSeoFrm() {
+  if (SeoFrm == this) SeoFrm = nullptr;
+}
+
+TPublishedTable TSeoFrm::Published() {
+  using F = TSeoFrm;
+  return {KARV_FIELD(F, PageControl1), KARV_FIELD(F, TabSheet1),    KARV_FIELD(F, PageControl2),
+          KARV_FIELD(F, TabSheet5),    KARV_FIELD(F, GroupBox1),    KARV_FIELD(F, ybtnStartTest),
+          KARV_FIELD(F, yRichMetaLog), KARV_FIELD(F, StatusBar1),   KARV_FIELD(F, TabSheet2),
+          KARV_FIELD(F, PageControl3), KARV_FIELD(F, TabSheet6),    KARV_FIELD(F, Label1),
+          KARV_FIELD(F, yBadLinkTest), KARV_FIELD(F, btnStartTest), KARV_FIELD(F, btnStopTest),
+          KARV_FIELD(F, Label2),       KARV_FIELD(F, yBadLinkcount), KARV_FIELD(F, MemoBadLink),
+          KARV_FIELD(F, ProgressBar1), KARV_FIELD(F, TabSheet3),    KARV_FIELD(F, Panel1),
+          KARV_FIELD(F, btnSite),      KARV_FIELD(F, WebBrowser),   KARV_FIELD(F, StatusBar2),
+          KARV_FIELD(F, TabSheet4),    KARV_FIELD(F, GroupBox2),    KARV_FIELD(F, btnDomain),
+          KARV_FIELD(F, Label3),       KARV_FIELD(F, yDomainName),  KARV_FIELD(F, Label4),
+          KARV_FIELD(F, yDomainTime),  KARV_FIELD(F, yDaoqi),       KARV_FIELD(F, Label5),
+          KARV_FIELD(F, yWaitDomain),  KARV_FIELD(F, AntiFreeze1),
+          KARV_HANDLER(F, FormShow),   KARV_HANDLER(F, ybtnStartTestClick), KARV_HANDLER(F, btnStartTestClick),
+          KARV_HANDLER(F, btnStopTestClick), KARV_HANDLER(F, btnSiteClick), KARV_HANDLER(F, btnDomainClick)};
+}
+
+void TSeoFrm::CreateParams(TCreateParams& p) {
+  TForm::CreateParams(p);
+  // Parented to the desktop: a task-bar button of its own.
+  p.ExStyle |= WS_EX_APPWINDOW;
+}
+
+void TSeoFrm::FormShow(TObject*) {
+  PageControl1->SetActivePageIndex(0);
+  // "https://" is a scheme too; an address without one gets "http://".
+  if (!SiteUrl.empty()) SiteUrl = WithScheme(SiteUrl);
+  yBadLinkTest->SetText(SiteUrl);
+}
+
+void TSeoFrm::ybtnStartTestClick(TObject*) {
+  ybtnStartTest->SetEnabled(false);
+  StatusBar1->SetPanelText(0, "正在检测，请稍侯.......");
+  ServeMessages();
+  std::unique_ptr<TNetParse> parser;
+  try {
+    parser = std::make_unique<TNetParse>(0);
+    parser->SetUrl(SiteUrl);
+    parser->CheckUrl();
+    parser->GetPage();
+    parser->LoadPageText();
+    parser->NormalizePage();
+    yRichMetaLog->Clear();
+    parser->Parse();
+    parser->WriteReport(yRichMetaLog);
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "TSeoFrm.ybtnStartTestClick出错");
+  }
+  StatusBar1->SetPanelText(0, "检测完毕");
+  ybtnStartTest->SetEnabled(true);
+}
+
+void TSeoFrm::btnStartTestClick(TObject*) {
+  btnStartTest->SetEnabled(false);
+  testing_ = true;
+  ServeMessages();
+  try {
+    auto parser = std::make_unique<TNetParse>(0);
+    // The address in the edit is the one tested; an empty edit tests the site.
+    std::string address = sys::Trim(yBadLinkTest->Text());
+    parser->SetUrl(WithScheme(address.empty() ? SiteUrl : address));
+    parser->CheckUrl();
+    parser->GetPage();
+    parser->LoadPageText();
+    parser->NormalizePage();
+    parser->Parse();
+    yBadLinkcount->SetCaption("内部链接" + sys::IntToStr(parser->InternalCount) + "个" + "，" + "外部链接" +
+                              sys::IntToStr(parser->ExternalCount) + "个");
+    MemoBadLink->Clear();
+    ProgressBar1->SetMin(0);
+    ProgressBar1->SetMax(parser->ExternalLinks.Count());
+    int bad = 0;
+    for (int i = 0; i < parser->ExternalLinks.Count(); ++i) {
+      if (!testing_ || !Application || Application->Terminated()) {
+        ProgressBar1->SetPosition(0);
+        break;
+      }
+      std::string link = parser->ExternalLinks[i];
+      parser->SetUrl(link);
+      if (!parser->CheckUrl() && !link.empty()) {
+        MemoBadLink->AppendLine(link);
+        ++bad;
+      }
+      ProgressBar1->SetPosition(ProgressBar1->Position() + 1);
+      ServeMessages();
+    }
+    if (bad == 0) MemoBadLink->AppendLine("检测完成,没有发现坏链接");
+    ShowMsg("", "坏链接检测完成");
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string(e.what()) + "TSeoFrm.btnStartTestClick出错");
+  }
+  testing_ = false;
+  ProgressBar1->SetPosition(0);
+  btnStartTest->SetEnabled(true);
+}
+
+void TSeoFrm::btnStopTestClick(TObject*) {
+  if (testing_) testing_ = false;
+}
+
+void TSeoFrm::btnSiteClick(TObject*) {
+  if (OnOpenServiceUrl) OnOpenServiceUrl(this);
+  WebBrowser->Navigate(SeoQueryUrl + WithoutScheme(SiteUrl));
+}
+
+void TSeoFrm::btnDomainClick(TObject*) {
+  std::string domain = GetDomainName();
+  if (domain.empty()) {
+    ShowMsg("", "注册网站域名格式有错误，请重新检查");
+    return;
+  }
+  yDomainName->SetCaption(domain);
+  btnDomain->SetEnabled(false);
+  std::string date;
+  if (WhoisParser && WhoisParser->Lookup(WhoisAddress(domain), kWhoisWaitMs)) date = WhoisParser->ExpireDate;
+  btnDomain->SetEnabled(true);
+  if (!date.empty()) {
+    // Both sides as "yyyy-mm-dd", so the text comparison is a date comparison.
+    if (date <= dt::DateToStr(dt::Now())) yDaoqi->SetChecked(true);
+    yDomainTime->SetText(date);
+  } else {
+    ShowMsg("", "查询到期日期出错，请重试");
+  }
+  yWaitDomain->SetCaption("当前状态:查询完毕");
+}
