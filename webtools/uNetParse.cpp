@@ -171,6 +171,7 @@ TNetParse::TNetParse(uint8_t mode, HWND paneParent) {
   } else if (mode == 1) {
     RegisterWebBrowser();
     Browser.reset(new TWebBrowser(nullptr));
+    Browser->SetVisible(false);  // it only reads pages; nothing of it is shown
     if (paneParent) Browser->SetParentWindow(paneParent);
     Browser->OnDocumentComplete = TDocumentCompleteEvent(this, &TNetParse::DocumentComplete);
   }

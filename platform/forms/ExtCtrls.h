@@ -18,6 +18,8 @@ class TTimer : public TComponent {
   TNotifyEvent OnTimer;
   // Runs OnTimer as if the interval had passed (tests drive timers this way).
   void Fire();
+  // A description may name OnTimer after Enabled and Interval: start once all are read.
+  void Loaded() override { Update(); }
 
  private:
   void Update();
