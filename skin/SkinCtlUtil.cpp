@@ -72,6 +72,25 @@ void DrawCanvasText(TCanvas& canvas, const std::string& text, RECT r, UINT flags
   SetBkMode(dc, oldMode);
 }
 
+void DrawIconTextList(HDC dc, const RECT& r, int alignment, const std::string& text, int image, HIMAGELIST images) {
+  int iw = 0, ih = 0;
+  if (image != -1 && images) ImageList_GetIconSize(images, &iw, &ih);
+  if (iw >= Width(r)) iw = 0;
+  RECT measure{0, 0, 0, 0};
+  DrawTextA(dc, text.c_str(), (int)text.size(), &measure, DT_CALCRECT | DT_SINGLELINE);
+  const int both = iw ? iw + 1 + measure.right : measure.right;
+  int x = r.left + 2;
+  if (alignment == 1) x = r.left + (Width(r) - both) / 2;
+  if (alignment == 2) x = r.right - 2 - both;
+  x = std::max(x, (int)r.left + 2);
+  if (iw) {
+    ImageList_Draw(images, image, dc, x, r.top + (Height(r) - ih) / 2, ILD_TRANSPARENT);
+    x += iw + 1;
+  }
+  RECT t{x, r.top, r.right, r.bottom};
+  DrawTextA(dc, text.c_str(), (int)text.size(), &t, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS);
+}
+
 void PropertyLoan::Lend(TObject* control, const std::string& name, const std::string& value) {
   GiveBack();
   const TPropInfo* info = control ? FindProperty(control, name) : nullptr;

@@ -3,6 +3,7 @@
 // into skin bitmaps. GUI thread.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <memory>
@@ -61,6 +62,11 @@ std::string WindowText(HWND h);
 
 // Text in the canvas's font and font colour on a transparent background.
 void DrawCanvasText(TCanvas& canvas, const std::string& text, RECT r, UINT flags);
+
+// An image-list icon beside a single-line caption (the DC's font and colours): left (0),
+// centre (1) or right (2), the icon vertically centred and never closer than 2 pixels to the
+// left edge; no icon for index -1, no list, or an icon not narrower than the rectangle.
+void DrawIconTextList(HDC dc, const RECT& r, int alignment, const std::string& text, int image, HIMAGELIST images);
 
 // A published property that a skinner changed on a control, given back exactly when the
 // loan ends (or earlier through GiveBack). Nothing is changed when the control lacks it.
