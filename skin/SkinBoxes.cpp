@@ -12,15 +12,22 @@
 
 using namespace skinctl;
 
+bool SkinnedControlAlive(const TSkinControl& s) {
+  const TComponent* control = s.Owner();
+  return s.LifeState() != kSkinDead && !(control && control->Destroying());
+}
+
 void EndPropertyLoan(PropertyLoan& loan, const TSkinControl& owner) {
-  const TComponent* control = owner.Owner();
-  if (owner.LifeState() == kSkinDead || (control && control->Destroying())) loan.Forget();
-  else loan.GiveBack();
+  if (SkinnedControlAlive(owner)) loan.GiveBack();
+  else loan.Forget();
 }
 
 // ------------------------------------------------------------------ TSkinBox
 
-TSkinBox::~TSkinBox() { EndPropertyLoan(loan_, *this); }
+TSkinBox::~TSkinBox() {
+  if (SkinnedControlAlive(*this) && lifeState_ == kSkinAttached) Restore();
+  EndPropertyLoan(loan_, *this);
+}
 
 void TSkinBox::Attach(TSkinForm* formSkinner, TSkinData* skinData, bool recolour, TCanvas* canvas) {
   if (attached_) return;
@@ -64,6 +71,10 @@ bool TSkinBoxH::BeforeDefault(TMessage& m) {
 void TSkinSizer::Paint(HDC dc, const RECT& r) { FillFace(dc, r); }
 
 // ------------------------------------------------------------------ TSkinGroupBox
+
+TSkinGroupBox::~TSkinGroupBox() {
+  if (SkinnedControlAlive(*this) && attached_) Restore();
+}
 
 void TSkinGroupBox::Paint(HDC dc, const RECT& r) {
   std::string caption = WindowText(handle_);

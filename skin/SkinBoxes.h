@@ -41,6 +41,8 @@ class TSkinGroupBox : public TSkinControl {
   KARV_CLASS(TSkinGroupBox, TSkinControl)
  public:
   using TSkinControl::TSkinControl;
+  // Gives the colour back when the skin is taken off a living control.
+  ~TSkinGroupBox() override;
   void Paint(HDC dc, const RECT& r) override;
 };
 
@@ -58,6 +60,9 @@ class TSkinStatusBar : public TSkinControl {
  private:
   skinctl::PropertyLoan sizeGrip_;
 };
+
+// True while the skinned control and its window are alive (not being destroyed).
+bool SkinnedControlAlive(const TSkinControl& s);
 
 // Ends a loan: given back while the control lives, dropped once its window is gone.
 void EndPropertyLoan(skinctl::PropertyLoan& loan, const TSkinControl& owner);

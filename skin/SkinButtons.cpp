@@ -2,9 +2,12 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "platform/forms/ImgList.h"
 #include "platform/forms/Pictures.h"
 #include "platform/forms/Properties.h"
+#include "skin/SkinBitmaps.h"
 #include "skin/SkinCtlUtil.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
@@ -62,7 +65,7 @@ void TSkinButton::AfterDefault(TMessage& m) {
       if (formSkinner_ && formSkinner_->HotControl() == this) formSkinner_->SetHotControl(nullptr);
       return;
     case WM_MOUSEMOVE: {
-      if ((mouseState_ & kHover) != 0) return;
+      if (mouseState_ & kHover) return;
       mouseState_ |= kHover;
       TSkinControl* hot = formSkinner_ ? formSkinner_->HotControl() : nullptr;
       if (hot && hot != this) SendMouseLeave(hot);
@@ -73,10 +76,15 @@ void TSkinButton::AfterDefault(TMessage& m) {
       return;
     }
     case WM_LBUTTONUP:
-      if (!(mouseState_ & kPressed) != 0) return;
+      if (!(mouseState_ & kPressed)) return;
       mouseState_ &= ~kPressed;
       InvalidateControl();
       Click();
+      // A press may end the system's leave tracking; the hover look must still end.
+      if (IsWindow(handle_)) {
+        TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, handle_, 0};
+        TrackMouseEvent(&t);
+      }
       return;
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -203,6 +211,21 @@ void ReadGlyph(TSkinControl& s, TObject* control, GlyphButtonParts& p) {
   }
 }
 
+// The glyph of a frame. The disabled glyph of a strip without its own disabled picture
+// (not 4 glyphs) is the first one in grey.
+void DrawButtonGlyph(TCanvas& c, const RECT& r, int count, int index, TBitmap& strip) {
+  if (index != 2 || count == 4) {
+    TSkinControl::DrawGlyph(c, r, count, index, strip);
+    return;
+  }
+  const int w = strip.Width() / std::max(count, 1), h = strip.Height();
+  if (w <= 0) return;
+  TBitmap first(w, h);
+  BitBlt(first.Canvas().Handle(), 0, 0, w, h, strip.Canvas().Handle(), 0, 0, SRCCOPY);
+  SkinGrayBitmap(first);
+  TSkinControl::DrawGlyph(c, r, 1, 1, first);
+}
+
 int IntOr(TSkinControl& s, TObject* control, const char* name, int def) {
   return HasProperty(control, name) ? s.GetOrdPropByName(control, name) : def;
 }
@@ -242,7 +265,7 @@ void TSkinBitButton::Paint(HDC dc, const RECT& r) {
       IntOr(*this, ctl, "Margin", -1), IntOr(*this, ctl, "Spacing", 4), GetEnumPropName(ctl, "Alignment") == "tacenter");
 
   if (!g.glyph.Empty()) {
-    DrawGlyph(c, RECT{l.glyph.x, l.glyph.y, l.glyph.x + g.gw, l.glyph.y + g.gh}, g.numGlyphs, glyphIndex, g.glyph);
+    DrawButtonGlyph(c, RECT{l.glyph.x, l.glyph.y, l.glyph.x + g.gw, l.glyph.y + g.gh}, g.numGlyphs, glyphIndex, g.glyph);
   } else if (g.images) {
     int index = s.enabled ? g.imageIndex : (g.disabledIndex != -1 ? g.disabledIndex : g.imageIndex);
     if (index != -1)
@@ -372,8 +395,8 @@ void TSkinSpeedButton::Paint(HDC dc, const RECT& r) {
         skinmetrics::LayoutGlyphButton(Width(r), Height(r), g.gw, g.gh, ts.cx, ts.cy,
                                        LayoutIndex(GetEnumPropName(ctl, "Layout")), IntOr(*this, ctl, "Margin", -1),
                                        IntOr(*this, ctl, "Spacing", 4), false);
-    DrawGlyph(c, RECT{l.glyph.x, l.glyph.y, l.glyph.x + g.gw, l.glyph.y + g.gh}, g.numGlyphs,
-              skinmetrics::GlyphForFrame(frame), g.glyph);
+    DrawButtonGlyph(c, RECT{l.glyph.x, l.glyph.y, l.glyph.x + g.gw, l.glyph.y + g.gh}, g.numGlyphs,
+                    skinmetrics::GlyphForFrame(frame), g.glyph);
     TColor colour = c.Font().Color();
     if (frame == 1) colour = e->NormalColour2;
     if (frame == 4) colour = e->MouseOverColour2;

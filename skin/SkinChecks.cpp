@@ -1,6 +1,7 @@
 #include "skin/SkinChecks.h"
 
 #include "platform/forms/Properties.h"
+#include "skin/SkinBoxes.h"
 #include "skin/SkinCtlUtil.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
@@ -107,6 +108,10 @@ void TSkinObjImage::BuildGlyphs() {
 
 void TSkinObjImage::UpdateSkin() {
   if (kind_ == 1) BuildGlyphs();
+}
+
+TSkinObjImage::~TSkinObjImage() {
+  if (SkinnedControlAlive(*this)) Restore();
 }
 
 void TSkinObjImage::Restore() {

@@ -27,6 +27,7 @@ class TSkinObjImage : public TSkinControl {
   KARV_CLASS(TSkinObjImage, TSkinControl)
  public:
   using TSkinControl::TSkinControl;
+  ~TSkinObjImage() override;
   // 1: check-box glyphs; no other kind has behaviour.
   virtual void SetKind(int kind) { kind_ = kind; }
   int Kind() const { return kind_; }

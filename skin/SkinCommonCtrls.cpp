@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "skin/SkinBitmaps.h"
+#include "skin/SkinBoxes.h"
 #include "skin/SkinCtlUtil.h"
 #include "skin/SkinData.h"
 #include "skin/SkinMetrics.h"
@@ -118,6 +119,15 @@ void TSkinTrackBar::DrawThumb(HDC dc) {
 }
 
 void TSkinTrackBar::UpdateSkin() { InvalidateControl(); }
+
+TSkinTrackBar::~TSkinTrackBar() { EndPropertyLoan(loan_, *this); }
+
+void TSkinTrackBar::Restore() {
+  TSkinControl::Restore();
+  EndPropertyLoan(loan_, *this);
+}
+
+void TSkinTrackBar::LendProperty(const std::string& name, const std::string& value) { loan_.Lend(control_, name, value); }
 
 // ------------------------------------------------------------------ TSkinUpDown
 

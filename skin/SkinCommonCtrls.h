@@ -4,6 +4,7 @@
 // made them for a bare window.
 #pragma once
 #include "platform/graphics/Bitmap.h"
+#include "skin/SkinCtlUtil.h"
 #include "skin/SkinSubclass.h"
 
 class TSkinProgress : public TSkinControl {
@@ -25,11 +26,16 @@ class TSkinTrackBar : public TSkinControl {
  public:
   using TSkinControl::TSkinControl;
   bool BeforeDefault(TMessage& m) override;
+  ~TSkinTrackBar() override;
   // Repaints; never takes the focus.
   void UpdateSkin() override;
+  void Restore() override;
+  // Sets a published property of the track bar for as long as it is skinned.
+  void LendProperty(const std::string& name, const std::string& value);
 
  private:
   void DrawThumb(HDC dc);
+  skinctl::PropertyLoan loan_;
 };
 
 class TSkinUpDown : public TSkinControl {
