@@ -63,6 +63,12 @@ class TSkinControl : public TComponent {
   // After the skin has been (re)applied: recolours again and repaints.
   virtual void UpdateSkin();
   virtual bool CanSkin() { return true; }
+  // Attach forms that only some skin objects answer (empty here): the scroll-bar objects
+  // (and the list view's) attach to the scroll bars of a control, the speed-button object
+  // to a windowless control, and the image object takes a kind (1: check-box glyphs).
+  virtual void AttachScrollbars(TControl* control, TSkinData* skinData, TSkinForm* formSkinner) {}
+  virtual void AttachGraphic(TControl* control, TSkinData* skinData, TSkinForm* formSkinner, TCanvas* canvas) {}
+  virtual void SetKind(int kind) {}
 
   // --- message path ---
   void SkinWndProc(TMessage& m);
