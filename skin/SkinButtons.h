@@ -37,7 +37,7 @@ class TSkinSpeedButton : public TSkinBitButton {
   using TSkinBitButton::TSkinBitButton;
   ~TSkinSpeedButton() override;
 
-  virtual void AttachGraphic(TControl* control, TSkinData* skinData, TSkinForm* formSkinner, TCanvas* canvas);
+  void AttachGraphic(TControl* control, TSkinData* skinData, TSkinForm* formSkinner, TCanvas* canvas) override;
   bool BeforeDefault(TMessage& m) override;
   void AfterDefault(TMessage& m) override;
   void PaintWindow(HDC dc) override;

@@ -29,7 +29,7 @@ class TSkinObjImage : public TSkinControl {
   using TSkinControl::TSkinControl;
   ~TSkinObjImage() override;
   // 1: check-box glyphs; no other kind has behaviour.
-  virtual void SetKind(int kind) { kind_ = kind; }
+  void SetKind(int kind) override { kind_ = kind; }
   int Kind() const { return kind_; }
 
   void Attach(TSkinForm* formSkinner, TSkinData* skinData, bool recolour, TCanvas* canvas) override;

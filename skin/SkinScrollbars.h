@@ -72,7 +72,7 @@ class TSkinScrollbar : public TSkinControl {
   KARV_CLASS(TSkinScrollbar, TSkinControl)
  public:
   using TSkinControl::TSkinControl;
-  virtual void AttachScrollbars(TControl* control, TSkinData* skinData, TSkinForm* formSkinner);
+  void AttachScrollbars(TControl* control, TSkinData* skinData, TSkinForm* formSkinner) override;
   void AfterDefault(TMessage& m) override;
   void Paint(HDC dc, const RECT& r) override;
   void Restore() override;
