@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/forms/Forms.h"
@@ -57,13 +58,21 @@ cs::Decoded At(HWND h, int x, int y) {
   return cs::Decode(ScreenRgb(r.left + x, r.top + y));
 }
 
-// Waits a little for what was drawn to reach the screen.
-::testing::AssertionResult Shows(HWND h, int x, int y, int element, int frame) {
+// Waits a little for what was drawn to reach the screen. Other test programs share the
+// desktop and may take the activation: `active` is made the foreground window again.
+// A repaint after such a change of activation shows the buttons' normal frames again: `again`
+// repeats what put a button into its state.
+::testing::AssertionResult Shows(HWND h, int x, int y, int element, int frame, HWND active = nullptr,
+                                 const std::function<void()>& again = {}) {
   cs::Decoded d{};
+  bool first = true;
   if (PumpUntil([&] {
+        if (active && GetForegroundWindow() != active) SetForegroundWindow(active);
+        if (again && !first) again();
+        first = false;
         d = At(h, x, y);
         return d.element == element && d.frame == frame;
-      }, 1000))
+      }, 2000))
     return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "at (" << x << ", " << y << ") element " << d.element << " frame " << d.frame
                                        << ", expected element " << element << " frame " << frame;
@@ -136,10 +145,10 @@ TEST(SkinWindow, FramePartsActiveAndInactiveAndTheCaption) {
   EXPECT_EQ(SendMessageA(h, SKIN_QUERY, 0, 0), 1);
   SetForegroundWindow(h);
   PumpFor(100);
-  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1));
-  EXPECT_TRUE(Shows(h, -2, 60, cs::kRight, 1));
-  EXPECT_TRUE(Shows(h, 100, -2, cs::kBottom, 1));
-  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 1));
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1, h));
+  EXPECT_TRUE(Shows(h, -2, 60, cs::kRight, 1, h));
+  EXPECT_TRUE(Shows(h, 100, -2, cs::kBottom, 1, h));
+  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 1, h));
   // The caption text in the active colour (255, 255, 255) starts at TextShift.
   RECT cap = f.Skinner()->CaptionRect();
   RECT wr{};
@@ -152,16 +161,22 @@ TEST(SkinWindow, FramePartsActiveAndInactiveAndTheCaption) {
   }, 1000);
   EXPECT_TRUE(white) << "caption text";
   EXPECT_GE(cap.left, 30 - 1);
+  // The icon button shows the window's icon at (8, 7) and opens the system menu.
+  bool icon = false;
+  for (auto& b : f.Skinner()->CaptionButtons())
+    if (b->ShowsIcon) icon = b->Visible && b->Rect.left == 8 && b->Rect.top == 7 && !IsRectEmpty(&b->Rect);
+  EXPECT_TRUE(icon);
 
   // Another window takes the activation: every part shows its inactive frame.
   Form other;
   other.form->SetBounds(420, 300, 200, 150);
   SetForegroundWindow(other.Handle());
   PumpFor(200);
-  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 2));
-  EXPECT_TRUE(Shows(h, -2, 60, cs::kRight, 2));
-  EXPECT_TRUE(Shows(h, 100, -2, cs::kBottom, 2));
-  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 2));
+  HWND o = other.Handle();
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 2, o));
+  EXPECT_TRUE(Shows(h, -2, 60, cs::kRight, 2, o));
+  EXPECT_TRUE(Shows(h, 100, -2, cs::kBottom, 2, o));
+  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 2, o));
   // The client area keeps the size it had without the skin.
   RECT client{};
   GetClientRect(h, &client);
@@ -180,16 +195,18 @@ TEST(SkinWindow, CaptionButtonsHoverPressAndAct) {
   } buttons[] = {{-32, cs::kClose}, {-60, cs::kMaximize}, {-88, cs::kMinimize}};
   for (const Button& b : buttons) {
     POINT p = ScreenOf(h, b.x + 14, 15);
-    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 1)) << "normal";
+    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 1, h)) << "normal";
     SetCursorPos(p.x, p.y);  // the hover timer lets go of a button the mouse has left
-    SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, Lp(p));
-    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 3)) << "hover";
-    SendMessageA(h, WM_NCLBUTTONDOWN, HTCAPTION, Lp(p));
-    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 2)) << "pressed";
+    auto hover = [&] { SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, Lp(p)); };
+    auto press = [&] { SendMessageA(h, WM_NCLBUTTONDOWN, HTCAPTION, Lp(p)); };
+    hover();
+    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 3, h, hover)) << "hover";
+    press();
+    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 2, h, press)) << "pressed";
     POINT away = ScreenOf(h, 160, 60);
     SetCursorPos(away.x, away.y);
     SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, Lp(away));
-    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 1)) << "left again";
+    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 1, h)) << "left again";
   }
 
   // Maximise, restore and minimise through the buttons.
@@ -203,7 +220,7 @@ TEST(SkinWindow, CaptionButtonsHoverPressAndAct) {
   click(-60 + 14);
   EXPECT_TRUE(PumpUntil([&] { return IsZoomed(h) != FALSE; }, 2000)) << "maximised";
   PumpFor(100);
-  EXPECT_TRUE(Shows(h, -60 + 14, 15, cs::kRestore, 1)) << "a maximised window shows the restore button";
+  EXPECT_TRUE(Shows(h, -60 + 14, 15, cs::kRestore, 1, h)) << "a maximised window shows the restore button";
   click(-60 + 14);
   EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(h); }, 2000)) << "restored";
   click(-88 + 14);
@@ -245,7 +262,10 @@ void CALLBACK ProbeMenu(HWND, UINT, UINT_PTR id, DWORD) {
   GetClientRect(menu, &client);
   POINT at{client.right - 6, 12};
   ClientToScreen(menu, &at);
-  g_menu.item = cs::Decode(ScreenRgb(at.x, at.y));
+  PumpUntil([&] {
+    g_menu.item = cs::Decode(ScreenRgb(at.x, at.y));
+    return g_menu.item.element == cs::kMenuItem;
+  }, 1000);
   EndMenu();
 }
 }  // namespace
@@ -469,7 +489,10 @@ void CALLBACK ProbePopup(HWND, UINT, UINT_PTR id, DWORD) {
   GetClientRect(menu, &client);
   POINT at{client.right - 6, 12};
   ClientToScreen(menu, &at);
-  g_popup.item = cs::Decode(ScreenRgb(at.x, at.y));
+  PumpUntil([&] {
+    g_popup.item = cs::Decode(ScreenRgb(at.x, at.y));
+    return g_popup.item.element == cs::kMenuItem;
+  }, 1000);
   EndMenu();
 }
 }  // namespace
@@ -509,8 +532,8 @@ TEST(SkinWindow, ANewCaptionAndANewSkinRedrawTheFrame) {
   SetForegroundWindow(h);
   // A text change repaints the caption through the skin, not the system's.
   SetWindowTextA(h, "Another caption");
-  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 1));
-  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1));
+  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 1, h));
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1, h));
 
   // Applying another skin to the data rebuilds the frame of its windows.
   TSkinData& d = Data();
@@ -521,7 +544,7 @@ TEST(SkinWindow, ANewCaptionAndANewSkinRedrawTheFrame) {
   EXPECT_TRUE(PumpUntil([&] { return s->FrameWidths().top == builtinTop && !s->CaptionButtons().empty(); }, 2000));
   EXPECT_NE(At(h, 1, 60).element, cs::kLeft) << "no coded colour left in the frame";
   d.SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
-  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1));
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1, h));
 }
 
 namespace {
