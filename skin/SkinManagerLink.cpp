@@ -11,10 +11,13 @@ std::unique_ptr<ISkinManagerLink>& Manager() {
 ISkinManagerLink* (*g_factory)() = nullptr;
 }  // namespace
 
+// The skin manager's unit (SkinManager.cpp) makes the real manager.
+ISkinManagerLink* MakeDefaultSkinManager();
+
 ISkinManagerLink* SkinManagerLink() { return Manager().get(); }
 
 ISkinManagerLink* EnsureSkinManager() {
-  if (!Manager() && g_factory) Manager().reset(g_factory());
+  if (!Manager()) Manager().reset(g_factory ? g_factory() : MakeDefaultSkinManager());
   return Manager().get();
 }
 

@@ -1,6 +1,5 @@
-// What the skin data component needs of the process-wide skin manager. The manager's unit
-// implements this interface and installs its factory; until it does, no manager exists and
-// the component only keeps its settings and its skin.
+// What the skin data component needs of the process-wide skin manager (TSkinManage,
+// SkinManager.h). A test may install another factory.
 #pragma once
 
 class TComponent;
@@ -26,8 +25,7 @@ class ISkinManagerLink {
 
 // The manager, or null while none exists.
 ISkinManagerLink* SkinManagerLink();
-// The manager, made through the installed factory when there is none yet; null without a
-// factory.
+// The manager, made through the installed factory (else the real one) when there is none.
 ISkinManagerLink* EnsureSkinManager();
 // Installed by the manager's unit. The factory's object lives until ReleaseSkinManager.
 void SetSkinManagerFactory(ISkinManagerLink* (*factory)());

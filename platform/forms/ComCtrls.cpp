@@ -9,7 +9,7 @@
 
 // ---------------------------------------------------------------- TStatusBar
 
-TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
+TStatusBar::TStatusBar(TComponent* owner) : TCustomStatusBar(owner) {
   RegisterComCtrls();
   align_ = TAlign::alBottom;
   height_ = 19;
@@ -120,7 +120,7 @@ void TTabSheet::SetTabVisible(bool v) {
 
 // ---------------------------------------------------------------- TPageControl
 
-TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
+TPageControl::TPageControl(TComponent* owner) : TCustomTabControl(owner) {
   RegisterComCtrls();
   width_ = 289;
   height_ = 193;

@@ -5,8 +5,22 @@
 
 #include "platform/forms/Controls.h"
 
-class TStatusBar : public TWinControl {
-  KARV_CLASS(TStatusBar, TWinControl)
+// Ancestor the skin engine's class tests name.
+class TCustomStatusBar : public TWinControl {
+  KARV_CLASS(TCustomStatusBar, TWinControl)
+ public:
+  using TWinControl::TWinControl;
+};
+
+// Ancestor the skin engine's class tests name.
+class TCustomTabControl : public TWinControl {
+  KARV_CLASS(TCustomTabControl, TWinControl)
+ public:
+  using TWinControl::TWinControl;
+};
+
+class TStatusBar : public TCustomStatusBar {
+  KARV_CLASS(TStatusBar, TCustomStatusBar)
  public:
   explicit TStatusBar(TComponent* owner);
   struct Panel {
@@ -59,8 +73,8 @@ class TTabSheet : public TWinControl {
 
 enum class TTabStyle { tsTabs, tsButtons, tsFlatButtons };
 
-class TPageControl : public TWinControl {
-  KARV_CLASS(TPageControl, TWinControl)
+class TPageControl : public TCustomTabControl {
+  KARV_CLASS(TPageControl, TCustomTabControl)
  public:
   explicit TPageControl(TComponent* owner);
   int PageCount() const { return (int)pages_.size(); }

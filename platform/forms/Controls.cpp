@@ -12,6 +12,8 @@
 
 namespace {
 const char kObjectProp[] = "KarvControl";
+// The system procedure below ours, for messages that arrive after the object let go.
+const char kDefProcProp[] = "KarvDefProc";
 
 std::vector<std::string> AlignNames() { return {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}; }
 }  // namespace
@@ -311,6 +313,7 @@ void TWinControl::CreateWnd() {
     if (handle_) {
       SetPropA(handle_, kObjectProp, this);
       defWndProc_ = (WNDPROC)SetWindowLongPtrA(handle_, GWLP_WNDPROC, (LONG_PTR)MainWndProc);
+      SetPropA(handle_, kDefProcProp, (HANDLE)defWndProc_);
     }
   }
   if (handle_) SendMessageA(handle_, WM_SETFONT, (WPARAM)font_->Handle(), FALSE);
@@ -327,8 +330,10 @@ void TWinControl::DestroyHandle() {
   // Detach first: a half-destroyed object must not see the window's last messages.
   HWND h = handle_;
   RemovePropA(h, kObjectProp);
-  if (defWndProc_) SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)defWndProc_);
-  else SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)DefWindowProcA);
+  // Only our own procedure is taken out: a later subclass (a skinner) stays on top and
+  // still sees the window's last messages, which MainWndProc then hands to the system.
+  if (GetWindowLongPtrA(h, GWLP_WNDPROC) == (LONG_PTR)MainWndProc)
+    SetWindowLongPtrA(h, GWLP_WNDPROC, defWndProc_ ? (LONG_PTR)defWndProc_ : (LONG_PTR)DefWindowProcA);
   handle_ = nullptr;
   DestroyWindow(h);
 }
@@ -340,7 +345,11 @@ LRESULT CALLBACK TWinControl::MainWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp
     obj = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
     if (obj) SetPropA(h, kObjectProp, obj);
   }
-  if (!obj) return DefWindowProcA(h, msg, wp, lp);
+  if (!obj) {
+    auto def = (WNDPROC)GetPropA(h, kDefProcProp);
+    if (msg == WM_NCDESTROY) RemovePropA(h, kDefProcProp);
+    return def ? CallWindowProcA(def, h, msg, wp, lp) : DefWindowProcA(h, msg, wp, lp);
+  }
   if (!obj->handle_) obj->handle_ = h;  // messages sent while CreateWindowEx runs
   TMessage m{msg, wp, lp, 0};
   try {
@@ -350,6 +359,7 @@ LRESULT CALLBACK TWinControl::MainWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp
   }
   if (msg == WM_NCDESTROY) {
     RemovePropA(h, kObjectProp);
+    RemovePropA(h, kDefProcProp);
     if (obj->handle_ == h) obj->handle_ = nullptr;
   }
   return m.Result;

@@ -3,7 +3,7 @@
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
 
-TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner) {
+TGroupBox::TGroupBox(TComponent* owner) : TCustomGroupBox(owner) {
   RegisterGroupControls();
   width_ = 185;
   height_ = 105;

@@ -4,8 +4,22 @@
 
 // A framed container with a caption in its top edge; painted by us so its children are
 // clipped and it can carry graphic controls.
-class TGroupBox : public TCustomControl {
-  KARV_CLASS(TGroupBox, TCustomControl)
+// Ancestor the skin engine's class tests name.
+class TCustomGroupBox : public TCustomControl {
+  KARV_CLASS(TCustomGroupBox, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+};
+
+// Ancestor of radio groups: a group box whose children are radio buttons.
+class TCustomRadioGroup : public TCustomGroupBox {
+  KARV_CLASS(TCustomRadioGroup, TCustomGroupBox)
+ public:
+  using TCustomGroupBox::TCustomGroupBox;
+};
+
+class TGroupBox : public TCustomGroupBox {
+  KARV_CLASS(TGroupBox, TCustomGroupBox)
  public:
   explicit TGroupBox(TComponent* owner);
 

@@ -179,7 +179,7 @@ void TListBox::WndProc(TMessage& m) {
 
 // ---------------------------------------------------------------- TComboBox
 
-TComboBox::TComboBox(TComponent* owner) : TCustomListControl(owner) {
+TComboBox::TComboBox(TComponent* owner) : TCustomComboBox(owner) {
   width_ = 145;
   height_ = 21;
 }

@@ -89,8 +89,15 @@ class TListBox : public TCustomListControl {
 
 enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList };
 
-class TComboBox : public TCustomListControl {
-  KARV_CLASS(TComboBox, TCustomListControl)
+// Ancestor the skin engine's class tests name.
+class TCustomComboBox : public TCustomListControl {
+  KARV_CLASS(TCustomComboBox, TCustomListControl)
+ public:
+  using TCustomListControl::TCustomListControl;
+};
+
+class TComboBox : public TCustomComboBox {
+  KARV_CLASS(TComboBox, TCustomComboBox)
  public:
   explicit TComboBox(TComponent* owner);
   int ItemIndex() const override;

@@ -63,7 +63,7 @@ void TListItem::SetSelected(bool v) {
 
 // ---------------------------------------------------------------- TListView
 
-TListView::TListView(TComponent* owner) : TWinControl(owner) {
+TListView::TListView(TComponent* owner) : TCustomListView(owner) {
   RegisterListView();
   width_ = 250;
   height_ = 150;

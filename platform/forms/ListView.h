@@ -43,8 +43,15 @@ class TListItem {
 
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 
-class TListView : public TWinControl {
-  KARV_CLASS(TListView, TWinControl)
+// Ancestor the skin engine's class tests name.
+class TCustomListView : public TWinControl {
+  KARV_CLASS(TCustomListView, TWinControl)
+ public:
+  using TWinControl::TWinControl;
+};
+
+class TListView : public TCustomListView {
+  KARV_CLASS(TListView, TCustomListView)
  public:
   explicit TListView(TComponent* owner);
   ~TListView() override;

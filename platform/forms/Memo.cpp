@@ -9,7 +9,7 @@
 
 // ---------------------------------------------------------------- TCustomMemo
 
-TCustomMemo::TCustomMemo(TComponent* owner) : TWinControl(owner) {
+TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner) {
   RegisterMemos();
   width_ = 185;
   height_ = 89;

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/Controls.h"
+#include "platform/forms/StdCtrls.h"
 #include "platform/rtl/StringList.h"
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
-class TCustomMemo : public TWinControl {
-  KARV_CLASS(TCustomMemo, TWinControl)
+class TCustomMemo : public TCustomEdit {
+  KARV_CLASS(TCustomMemo, TCustomEdit)
  public:
   explicit TCustomMemo(TComponent* owner);
   // The lines of the text (split at line breaks).

@@ -42,7 +42,7 @@ void TButton::WndProc(TMessage& m) {
 
 // ---------------------------------------------------------------- TCheckBox
 
-TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
+TCheckBox::TCheckBox(TComponent* owner) : TCustomCheckBox(owner) {
   RegisterStdCtrls();
   width_ = 97;
   height_ = 17;
@@ -83,7 +83,7 @@ void TCheckBox::WndProc(TMessage& m) {
 
 // ---------------------------------------------------------------- TEdit
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
+TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {
   RegisterStdCtrls();
   width_ = 121;
   height_ = 21;
@@ -185,7 +185,7 @@ void TLabel::Paint(HDC dc) {
 
 // ---------------------------------------------------------------- TPanel
 
-TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
+TPanel::TPanel(TComponent* owner) : TCustomPanel(owner) {
   RegisterStdCtrls();
   width_ = 185;
   height_ = 41;

@@ -3,6 +3,27 @@
 #pragma once
 #include "platform/forms/Controls.h"
 
+// Ancestor the skin engine's class tests name.
+class TCustomEdit : public TWinControl {
+  KARV_CLASS(TCustomEdit, TWinControl)
+ public:
+  using TWinControl::TWinControl;
+};
+
+// Ancestor the skin engine's class tests name.
+class TCustomCheckBox : public TWinControl {
+  KARV_CLASS(TCustomCheckBox, TWinControl)
+ public:
+  using TWinControl::TWinControl;
+};
+
+// Ancestor the skin engine's class tests name.
+class TCustomPanel : public TCustomControl {
+  KARV_CLASS(TCustomPanel, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+};
+
 class TButton : public TWinControl {
   KARV_CLASS(TButton, TWinControl)
  public:
@@ -23,8 +44,8 @@ class TButton : public TWinControl {
   int modalResult_ = 0;
 };
 
-class TCheckBox : public TWinControl {
-  KARV_CLASS(TCheckBox, TWinControl)
+class TCheckBox : public TCustomCheckBox {
+  KARV_CLASS(TCheckBox, TCustomCheckBox)
  public:
   explicit TCheckBox(TComponent* owner);
   bool Checked() const;
@@ -38,8 +59,8 @@ class TCheckBox : public TWinControl {
   bool checked_ = false;
 };
 
-class TEdit : public TWinControl {
-  KARV_CLASS(TEdit, TWinControl)
+class TEdit : public TCustomEdit {
+  KARV_CLASS(TEdit, TCustomEdit)
  public:
   explicit TEdit(TComponent* owner);
   char PasswordChar() const { return passwordChar_; }
@@ -89,8 +110,8 @@ class TLabel : public TGraphicControl {
 enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
 // A container with an optional bevelled edge and a centred caption.
-class TPanel : public TCustomControl {
-  KARV_CLASS(TPanel, TCustomControl)
+class TPanel : public TCustomPanel {
+  KARV_CLASS(TPanel, TCustomPanel)
  public:
   explicit TPanel(TComponent* owner);
   TBevelCut BevelInner() const { return bevelInner_; }

@@ -72,6 +72,7 @@ TEST(Login, SuccessOpensTheMainWindowKeepsAliveAndClosingLogsOut) {
   HWND login = w.LoginWindow();
   ASSERT_NE(login, nullptr);
   EXPECT_EQ(TextOf(login), "Karvell登陆");
+  testing_support::PumpFor(500);  // the skinned frame and the controls have painted
   SaveWindowShot(login, Screenshots() + "login.bmp");
   TypeLogin(login, "10001", "demo");
   HWND main = w.MainWindow();

@@ -199,6 +199,9 @@ TEST(MainEvents, PresenceAndChatBetweenTwoLoggedInClients) {
   // With the window open a reply is shown there at once.
   Side::Send(bChat, "收到");
   EXPECT_TRUE(WaitFor([&] { return Has(Side::Conversation(aChat), "收到"); })) << Side::Conversation(aChat);
+  SetForegroundWindow(aChat);
+  testing_support::PumpFor(500);
+  SaveWindowShot(aChat, Screenshots() + "chat-client.bmp");
 
   // A customer arriving through the web page.
   w.server.CustomerArrives(10001, 555);

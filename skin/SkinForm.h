@@ -1,0 +1,217 @@
+// TSkinForm: the form skinner, one per skinned top-level window (a form of the class
+// library or a plain system dialog). It replaces the window's procedure, takes the system
+// frame and caption away and draws its own from the skin: frame, title with caption text and
+// caption buttons, and a menu bar. It gives the window's controls their skin objects and
+// keeps them.
+//
+// Owned by the form (freed with it) or, for a plain window, by the skin manager. Everything
+// runs on the GUI thread inside window procedures.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/forms/Component.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/WindowSubclass.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
+#include "skin/SkinNCObjects.h"
+
+class TTimer;
+
+class TControl;
+class TCustomForm;
+class TSkinControl;
+class TSkinData;
+
+// How control discovery attaches a new skin object to its control.
+enum class TSkinAttach { Recolour0, Recolour1, Handle, Scrollbars, Graphic };
+
+// Skin states of a form skinner.
+enum TSkinFormState { kFormInstalled = 0, kFormRunning = 1, kFormRefreshing = 3, kFormDestroying = 4,
+                      kFormAdjusting = 5, kFormDestroyed = 6 };
+// Border kinds.
+enum TSkinBorderKind { kBorderSizable = 0, kBorderSingle = 1, kBorderNone = 2, kBorderDialog = 3 };
+// Window states.
+enum TSkinWindowState { kWindowNormal = 0, kWindowMaximized = 1, kWindowMinimized = 2 };
+
+class TSkinForm : public TComponent {
+  KARV_CLASS(TSkinForm, TComponent)
+ public:
+  explicit TSkinForm(TComponent* owner);
+  ~TSkinForm() override;
+
+  // --- life cycle ---
+  // A form of the class library: also takes over the form's WindowProc and colour.
+  void InstallOnForm(TSkinData* data, TCustomForm* form);
+  // Installs the skin on the window (a plain dialog is installed with this alone).
+  void Install(TSkinData* data);
+  // Finishes installing (message 0x3503): skins the controls, fits the size, sets the region.
+  void Finish();
+  // Re-applies colours, the control skins and the size.
+  void Refresh();
+  // Full un-skin: styles, size, menu, window procedure, region.
+  void Uninstall();
+  void RemoveRegion();
+  void Repaint();
+  // The caption buttons are dropped (the skin changes); RebuildFromSkin makes them again.
+  void DropCaptionButtons();
+  void RebuildFromSkin();
+
+  // --- drawing ---
+  void PaintFrame(HDC given = nullptr);
+  void BuildRegion();
+
+  // --- the non-client elements (caption buttons, menu bar) ---
+  TNCObject* HotObject() const { return hotObject_; }
+  void SetHotObject(TNCObject* o) { hotObject_ = o; }
+  // The window DC painting of one element.
+  HDC WindowDC();
+  TSkinSysButton* CaptionButtonAt(POINT windowPoint) const;
+  TMenuBtn* ButtonByAccel(char c) const;
+  void OpenMenuButton(TMenuBtn* button);
+  void ShowSystemMenu(POINT screen);
+  void Maximize();
+  void Minimize();
+  void RestoreWindow();
+  void RunCaptionAction(TSkinSysButton* b, POINT screen);
+  TSkinMenuBar* MenuBar() const { return menuBar_.get(); }
+  const std::vector<std::unique_ptr<TSkinSysButton>>& CaptionButtons() const { return captionButtons_; }
+
+  // --- state, read by the manager, the non-client elements and tests ---
+  int SkinState() const { return skinState_; }
+  int BorderKind() const { return borderKind_; }
+  int WindowState() const { return windowState_; }
+  bool ActiveFlag() const { return active_; }
+  bool FrameEnabled() const { return frameEnabled_; }
+  bool Installed() const { return subclass_.Installed(); }
+  RECT FrameWidths() const { return RECT{left_, top_, right_, bottom_}; }
+  int MenuBarHeight() const { return menuBarHeight_; }
+  const RECT& CaptionRect() const { return captionRect_; }
+  bool HasMaximizeBox() const { return (styleFlags_ & kHasMaximize) != 0; }
+  bool HasMinimizeBox() const { return (styleFlags_ & kHasMinimize) != 0; }
+  bool HasSystemMenu() const { return (styleFlags_ & kHasSysMenu) != 0; }
+  bool DialogClass() const { return dialogClass_; }
+  int FormKind() const { return formKind_; }
+  TCanvas& MenuCanvas() { return menuCanvas_; }
+
+  // --- the skin objects of this window's controls ---
+  // Adds one unless present; true when it was there already.
+  bool AddSkinObject(TSkinControl* s);
+  void RemoveSkinObject(TSkinControl* s);
+  const std::vector<TSkinControl*>& SkinObjects() const { return skinObjects_; }
+  // Frees every skin object whose window is gone.
+  void PurgeDeadSkinObjects();
+  TSkinControl* FindSkinObject(HWND h) const;
+  // Frees every skin object.
+  void FreeSkinObjects();
+
+  // The skin object that last saw the mouse.
+  TSkinControl* HotControl() const { return hotControl_; }
+  void SetHotControl(TSkinControl* s) { hotControl_ = s; }
+  // The canvas handed to every skin object.
+  TCanvas& ControlCanvas() { return controlCanvas_; }
+
+  // --- control discovery ---
+  // Drops dead skin objects, then gives each control owned by `parent` its skin object.
+  void SkinControls(TComponent* parent);
+  void SkinControl(TControl* c, TComponent* parent);
+  // The class map's kind for the class name; false when it has no line for it.
+  bool SkinByKind(const std::string& className, TControl* c);
+  // A plain dialog: its direct child windows, chosen by window class.
+  void SkinChildWindows();
+  void SkinChildWindow(HWND h);
+  // True when `c` must not get a skin object (it has one already).
+  bool IsSkinned(TControl* c) const;
+  static bool HasScrollBars(TControl* c);
+  // Makes a skin object of the named class for the control and attaches it; null when the
+  // class has no entry in the skin object table.
+  TSkinControl* AttachNew(const char* skinClass, TControl* c, TSkinAttach how);
+  // The same for a bare window (owned by this form skinner).
+  TSkinControl* AttachNewHandle(const char* skinClass, HWND h);
+
+  TCustomForm* Form() const { return form_; }
+  void SetForm(TCustomForm* f) { form_ = f; }
+  HWND Window() const { return window_; }
+  void SetWindow(HWND h) { window_ = h; }
+  TSkinData* SkinData() const { return skinData_; }
+  void SetSkinData(TSkinData* d) { skinData_ = d; }
+
+ private:
+  enum : unsigned { kHasMaximize = 1, kHasMinimize = 2, kHasSysMenu = 8, kCaptionRemoved = 16 };
+
+  LRESULT SkinProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+  bool SecondStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  bool ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result, bool passOn);
+  LRESULT PassOn(UINT msg, WPARAM wp, LPARAM lp) { return subclass_.CallPrevious(msg, wp, lp); }
+  void FormWindowProc(TMessage& m);
+  void HoverTimer(TObject*);
+
+  void StripStyles(bool restore);
+  void ComputeFrameMetrics();
+  void BuildIconBitmap();
+  void BuildSystemMenu();
+  void FreeSystemMenu();
+  void AdjustSize(bool atFinish);
+  void ReadWindowState();
+  void UnskinAtDestroy();
+  void PaintTitle(HDC dc, int width);
+  void LayoutCaptionButtons(int width);
+  bool CaptionButtonVisible(const TSkinSysButton& b, int index) const;
+  TNCObject* ElementAt(POINT screen) const;
+  POINT ToWindow(POINT screen) const;
+  LRESULT NCMouseMove(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT NCButtonDown(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT NCButtonUp(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT SysCommand(WPARAM wp, LPARAM lp);
+  LRESULT HitTest(WPARAM wp, LPARAM lp);
+
+  std::vector<TSkinControl*> skinObjects_;
+  TSkinControl* hotControl_ = nullptr;
+  TCanvas controlCanvas_;
+  TCanvas menuCanvas_;
+  HWND window_ = nullptr;
+  TSkinData* skinData_ = nullptr;
+  TCustomForm* form_ = nullptr;
+
+  TWindowSubclass subclass_;
+  TWndMethod savedFormProc_;
+  HFONT captionFont_ = nullptr;
+  TTimer* timer_ = nullptr;  // owned (a component of this object)
+  std::wstring captionSuffix_ = L"  ", captionPrefix_ = L" ";
+  std::string captionText_;
+  std::string className_;
+  bool frameEnabled_ = false;
+  RECT clientRect_{};
+  DWORD lastSysMenuTick_ = 0;
+  UINT dblClickTime_ = 0;
+  HWND ownerWindow_ = nullptr;
+  int left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
+  RECT captionRect_{};
+  SIZE unskinnedNC_{};
+  int menuBarHeight_ = 0;
+  bool menuTracking_ = false;
+  bool rtl_ = false, sizable_ = false, unicode_ = false, dialogClass_ = false, restoreOnDestroy_ = false;
+  HMENU skinnedSysMenu_ = nullptr;
+  HMENU windowMenu_ = nullptr;
+  HMENU systemMenu_ = nullptr;
+  HMENU trackedPopup_ = nullptr;
+  TColor formColor_ = 0;
+  LONG_PTR savedStyle_ = 0;
+  int buttonLayoutPos_ = 0;
+  TNCObject* hotObject_ = nullptr;
+  bool regionSet_ = false;
+  std::unique_ptr<TSkinMenuBar> menuBar_;
+  std::vector<std::unique_ptr<TSkinSysButton>> captionButtons_;
+  TBitmap iconBitmap_, titleBitmap_;
+  int lastRegionW_ = 0, lastRegionH_ = 0;
+  bool active_ = true;
+  int formKind_ = 0;
+  int borderKind_ = kBorderSingle;
+  unsigned styleFlags_ = 0;
+  int windowState_ = kWindowNormal;
+  int skinState_ = kFormInstalled;
+};

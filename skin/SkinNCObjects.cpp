@@ -1,0 +1,351 @@
+#include "skin/SkinNCObjects.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/graphics/Canvas.h"
+#include "skin/SkinData.h"
+#include "skin/SkinForm.h"
+#include "skin/SkinManager.h"
+#include "skin/SkinObjects.h"
+#include "skin/SkinPaint.h"
+
+namespace {
+// The system's menu font; the caller deletes it.
+HFONT MakeMenuFont() {
+  NONCLIENTMETRICSA m{};
+  m.cbSize = 340;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, m.cbSize, &m, 0)) return nullptr;
+  return CreateFontIndirectA(&m.lfMenuFont);
+}
+
+struct ScopedFont {
+  explicit ScopedFont(HDC dc) : dc(dc), font(MakeMenuFont()) {
+    old = SelectObject(dc, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
+  }
+  ~ScopedFont() {
+    SelectObject(dc, old);
+    if (font) DeleteObject(font);
+  }
+  HDC dc;
+  HFONT font;
+  HGDIOBJ old;
+};
+
+void FillColour(HDC dc, const RECT& r, TColor c) {
+  HBRUSH b = CreateSolidBrush(ColorToRGB(c));
+  FillRect(dc, &r, b);
+  DeleteObject(b);
+}
+
+// An item's text, type and state, by command identifier (searching sub-menus) or position.
+struct ItemInfo {
+  std::string text;
+  UINT type = 0, state = 0;
+  bool found = false;
+};
+
+ItemInfo ReadItem(HMENU menu, UINT item, bool byPosition) {
+  ItemInfo out;
+  if (!menu) return out;
+  char buf[81] = "";
+  MENUITEMINFOA mi{sizeof mi};
+  mi.fMask = MIIM_STRING | MIIM_FTYPE | MIIM_STATE;
+  mi.dwTypeData = buf;
+  mi.cch = sizeof buf - 1;
+  if (!GetMenuItemInfoA(menu, item, byPosition, &mi)) return out;
+  out.text = buf;
+  out.type = mi.fType;
+  out.state = mi.fState;
+  out.found = true;
+  return out;
+}
+
+bool IsSeparator(const ItemInfo& i) { return (i.type & MFT_SEPARATOR) || i.text.empty() || i.text == "-"; }
+}  // namespace
+
+// ---------------------------------------------------------------- TNCObject
+
+void TNCObject::MouseDown() {
+  if (owner_->HotObject() && owner_->HotObject() != this) owner_->HotObject()->MouseLeave();
+  if (!Visible) return;
+  owner_->SetHotObject(this);
+  State = kNCPressed;
+  Paint();
+}
+
+void TNCObject::MouseUp() {
+  if (!Visible) return;
+  State = kNCHot;
+  Paint();
+}
+
+void TNCObject::MouseMove() {
+  TNCObject* hot = owner_->HotObject();
+  if (hot == this) return;
+  if (hot) hot->MouseLeave();
+  if (!Visible) return;
+  owner_->SetHotObject(this);
+  State = kNCHot;
+  Paint();
+}
+
+void TNCObject::MouseLeave() {
+  if (!Visible) return;
+  if (owner_->HotObject() == this) owner_->SetHotObject(nullptr);
+  State = kNCNormal;
+  Paint();
+}
+
+// ---------------------------------------------------------------- caption buttons
+
+void TSkinSysButton::PaintFrame(HDC dc, int frame) {
+  if (Data->Bitmap.Empty() || IsRectEmpty(&Rect)) return;
+  DrawFrame(dc, Rect, Data->Bitmap, true, std::max(Data->FrameCount, 1), frame);
+}
+
+void TSkinSysButton::Paint() {
+  if (!Visible || IsRectEmpty(&Rect)) return;
+  HDC dc = owner_->WindowDC();
+  if (!dc) return;
+  if (ShowsIcon) {
+    TransparentCopy(dc, Rect, Icon);
+  } else {
+    int frame = State;
+    if (State == kNCHot && Data->Visibility == 100) frame = 4;
+    PaintFrame(dc, frame);
+  }
+  ReleaseDC(owner_->Window(), dc);
+}
+
+// ---------------------------------------------------------------- menu bar
+
+void TMenuBtn::Paint() {
+  TSkinMenuBar* bar = owner_->MenuBar();
+  if (!bar || !Visible || IsRectEmpty(&Rect)) return;
+  HDC dc = owner_->WindowDC();
+  if (!dc) return;
+  const RECT& b = bar->BarRect();
+  int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
+  BitBlt(dc, Rect.left, Rect.top, w, h, bar->Image().Canvas().Handle(), Rect.left - b.left, Rect.top - b.top, SRCCOPY);
+  const TSkinModel& m = SkinData->Model();
+  if (State == kNCPressed || State == kNCHot) FillColour(dc, Rect, m.Hilight);
+  ScopedFont font(dc);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(!Enabled ? clGrayText : (State == kNCNormal ? m.MenuBarText : m.HilightText)));
+  RECT r = Rect;
+  DrawTextA(dc, Caption.c_str(), (int)Caption.size(), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  ReleaseDC(owner_->Window(), dc);
+}
+
+TSkinMenuBar::TSkinMenuBar(TSkinForm* owner, TSkinData* data) : owner_(owner), data_(data) {}
+
+TSkinMenuBar::~TSkinMenuBar() = default;
+
+void TSkinMenuBar::BuildFromMenu(HMENU menu) {
+  if (owner_->HotObject() && dynamic_cast<TMenuBtn*>(owner_->HotObject())) owner_->SetHotObject(nullptr);
+  buttons_.clear();
+  menu_ = menu;
+  int count = menu ? GetMenuItemCount(menu) : 0;
+  for (int i = 0; i < count; ++i) {
+    ItemInfo info = ReadItem(menu, (UINT)i, true);
+    auto b = std::make_unique<TMenuBtn>(owner_, data_);
+    b->Index = i;
+    b->Caption = info.text;
+    b->Enabled = !(info.state & (MFS_GRAYED | MFS_DISABLED));
+    b->SubMenu = GetSubMenu(menu, i);
+    b->Command = GetMenuItemID(menu, i);
+    b->Visible = true;
+    buttons_.push_back(std::move(b));
+  }
+  // Only the skinned bar shows the menu.
+  if (owner_->Window() && GetMenu(owner_->Window())) SetMenu(owner_->Window(), nullptr);
+}
+
+void TSkinMenuBar::Paint(HDC dc, const RECT& bar) {
+  barRect_ = bar;
+  int w = bar.right - bar.left, h = bar.bottom - bar.top;
+  if (w <= 0 || h <= 0) return;
+  TBitmap& work = SkinWorkBitmap();
+  if (work.Width() != w || work.Height() != h) work.SetSize(w, h);
+  HDC wdc = work.Canvas().Handle();
+  const TSkinModel& m = data_->Model();
+  RECT local{0, 0, w, h};
+  int x = 6;
+  TDataSkinObject* image = m.MenuBar.get();
+  if (image && !image->Bitmap.Empty()) {
+    DrawNinePart(wdc, local, image->Bitmap, true, false, false, 2, owner_->ActiveFlag() ? 1 : 2, image->Margins());
+    x = image->LeftWidth + 4;
+    if (x > w) x = 12;
+  } else {
+    FillColour(wdc, local, m.Menubar);
+  }
+  image_.SetSize(w, h);
+  BitBlt(image_.Canvas().Handle(), 0, 0, w, h, wdc, 0, 0, SRCCOPY);
+  ScopedFont font(wdc);
+  SetBkMode(wdc, TRANSPARENT);
+  for (auto& b : buttons_) {
+    if (!b->Visible) {
+      b->Rect = RECT{};
+      continue;
+    }
+    SIZE size{};
+    GetTextExtentPoint32A(wdc, b->Caption.c_str(), (int)b->Caption.size(), &size);
+    int bw = b->Caption.empty() ? 0 : size.cx + 10;
+    RECT r{x, 0, x + bw, h - 1};
+    SetTextColor(wdc, ColorToRGB(b->Enabled ? m.MenuBarText : clGrayText));
+    DrawTextA(wdc, b->Caption.c_str(), (int)b->Caption.size(), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    b->Rect = RECT{bar.left + x, bar.top, bar.left + x + bw, bar.bottom - 1};
+    b->State = kNCNormal;
+    x += bw;
+  }
+  BitBlt(dc, bar.left, bar.top, w, h, wdc, 0, 0, SRCCOPY);
+}
+
+TMenuBtn* TSkinMenuBar::ButtonAt(POINT p) const {
+  for (auto& b : buttons_)
+    if (!b->Caption.empty() && PtInRect(&b->Rect, p)) return b.get();
+  return nullptr;
+}
+
+TMenuBtn* TSkinMenuBar::ButtonByAccel(char c) const {
+  for (auto& b : buttons_) {
+    if (!b->Enabled || !b->Visible) continue;
+    size_t at = b->Caption.find('&');
+    while (at != std::string::npos && at + 1 < b->Caption.size() && b->Caption[at + 1] == '&')
+      at = b->Caption.find('&', at + 2);
+    if (at != std::string::npos && at + 1 < b->Caption.size() &&
+        std::toupper((unsigned char)b->Caption[at + 1]) == std::toupper((unsigned char)c))
+      return b.get();
+  }
+  return nullptr;
+}
+
+// ---------------------------------------------------------------- menu items
+
+void SkinOwnerDrawMenu(HMENU menu) {
+  int count = menu ? GetMenuItemCount(menu) : 0;
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOA mi{sizeof mi};
+    mi.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+    if (!GetMenuItemInfoA(menu, (UINT)i, TRUE, &mi)) continue;
+    if (!(mi.fType & MFT_OWNERDRAW)) {
+      MENUITEMINFOA set{sizeof set};
+      set.fMask = MIIM_FTYPE;
+      set.fType = mi.fType | MFT_OWNERDRAW;
+      SetMenuItemInfoA(menu, (UINT)i, TRUE, &set);
+    }
+    if (mi.hSubMenu) SkinOwnerDrawMenu(mi.hSubMenu);
+  }
+}
+
+bool SkinMeasureMenuItem(TSkinData* data, HMENU tracked, MEASUREITEMSTRUCT& mi) {
+  if (!data) return false;
+  ItemInfo info = ReadItem(tracked, mi.itemID, false);
+  if (!info.found && mi.itemID == 0) info.type = MFT_SEPARATOR;
+  const TSkinModel& m = data->Model();
+  int margin = m.MenuItem ? m.MenuItem->LeftWidth : 0;
+  if (IsSeparator(info)) {
+    mi.itemWidth = 26 + margin;
+    mi.itemHeight = 8;
+    return true;
+  }
+  HDC dc = GetDC(nullptr);
+  {
+    ScopedFont font(dc);
+    std::string text = info.text.substr(0, info.text.find('\t'));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &size);
+    size_t tab = info.text.find('\t');
+    SIZE shortcut{};
+    if (tab != std::string::npos) {
+      std::string sc = info.text.substr(tab + 1);
+      GetTextExtentPoint32A(dc, sc.c_str(), (int)sc.size(), &shortcut);
+      shortcut.cx += 20;
+    }
+    mi.itemWidth = size.cx + shortcut.cx + 26 + margin;
+    mi.itemHeight = size.cy + 4;
+  }
+  ReleaseDC(nullptr, dc);
+  return true;
+}
+
+bool SkinDrawMenuItem(TSkinData* data, DRAWITEMSTRUCT& di, HMENU glyphMenu) {
+  if (!data) return false;
+  auto menu = reinterpret_cast<HMENU>(di.hwndItem);
+  ItemInfo info = ReadItem(menu, di.itemID, false);
+  if (!info.found && di.itemID == 0) info.type = MFT_SEPARATOR;
+  const TSkinModel& m = data->Model();
+  RECT item = di.rcItem;
+  int w = item.right - item.left, h = item.bottom - item.top;
+  if (w <= 0 || h <= 0) return true;
+  TBitmap piece(w, h);
+  HDC pdc = piece.Canvas().Handle();
+  RECT local{0, 0, w, h};
+  bool selected = (di.itemState & ODS_SELECTED) != 0;
+  bool enabled = !(di.itemState & (ODS_GRAYED | ODS_DISABLED));
+  bool separator = IsSeparator(info);
+  TDataSkinObject* strip = m.MenuItem && !m.MenuItem->Bitmap.Empty() ? m.MenuItem.get() : nullptr;
+
+  // Background: the pop-up skinner's picture at this item's place, else the menu colour.
+  TBitmap* back = SkinManager() ? SkinManager()->PopupImageByTag(0) : nullptr;
+  if (back && !back->Empty()) {
+    POINT origin{0, 0};
+    if (HWND menuWnd = WindowFromDC(di.hDC)) {
+      RECT wr{};
+      GetWindowRect(menuWnd, &wr);
+      ClientToScreen(menuWnd, &origin);
+      origin.x -= wr.left;
+      origin.y -= wr.top;
+    }
+    BitBlt(pdc, 0, 0, w, h, back->Canvas().Handle(), item.left + origin.x, item.top + origin.y, SRCCOPY);
+  } else {
+    FillColour(pdc, local, strip ? m.Menu : (selected && !separator ? m.Hilight : m.Menu));
+  }
+  if (strip) {
+    TSkinMargins margins{strip->LeftWidth, 0, strip->RightWidth, 0};
+    if (separator) DrawNinePart(pdc, local, strip->Bitmap, false, false, true, 5, 2, margins);
+    else DrawNinePart(pdc, local, strip->Bitmap, false, strip->Tile == 1, strip->Trans != 0, 5, selected ? 4 : 1,
+                      strip->Margins());
+  }
+  if (separator) {
+    if (!strip) {
+      RECT line{2, 4, w - 2, 6};
+      DrawEdge(pdc, &line, EDGE_ETCHED, BF_TOP);
+    }
+  } else {
+    // The glyph box, then the caption and the shortcut.
+    int box = 16;
+    int boxLeft = 1 + (strip ? strip->LeftWidth : 0);
+    TBitmap& glyphs = data->MenuGlyphs();
+    if (menu == glyphMenu && glyphMenu && di.itemData < 4 && !glyphs.Empty()) {
+      int gw = glyphs.Width() / 4;
+      HDC gdc = glyphs.Canvas().Handle();
+      // White is the glyphs' mask colour: only the dark pixels are drawn.
+      for (int y = 0; y < glyphs.Height() && y < h; ++y)
+        for (int x = 0; x < gw; ++x)
+          if (GetPixel(gdc, (int)di.itemData * gw + x, y) != RGB(255, 255, 255))
+            SetPixelV(pdc, boxLeft + x, 1 + y + (h - 2 - glyphs.Height()) / 2,
+                      ColorToRGB(enabled ? (selected ? m.HilightText : m.MenuText) : clGrayText));
+    } else if (info.state & MFS_CHECKED) {
+      RECT check{boxLeft, 1, boxLeft + box, 1 + box};
+      DrawFrameControl(pdc, &check, DFC_MENU, DFCS_MENUCHECK);
+    }
+    TColor colour = !enabled ? (ColorToRGB(clGrayText) == ColorToRGB(m.MenuText) ? m.ButtonShadow : clGrayText)
+                             : (selected ? m.HilightText : m.MenuText);
+    ScopedFont font(pdc);
+    SetBkMode(pdc, TRANSPARENT);
+    SetTextColor(pdc, ColorToRGB(colour));
+    size_t tab = info.text.find('\t');
+    std::string caption = info.text.substr(0, tab);
+    RECT tr{boxLeft + box + 3, 0, w - 1, h};
+    DrawTextA(pdc, caption.c_str(), (int)caption.size(), &tr, DT_SINGLELINE | DT_EXPANDTABS | DT_VCENTER);
+    if (tab != std::string::npos) {
+      std::string shortcut = info.text.substr(tab + 1);
+      RECT sr{boxLeft + box + 3, 0, w - 10, h};
+      DrawTextA(pdc, shortcut.c_str(), (int)shortcut.size(), &sr, DT_SINGLELINE | DT_RIGHT | DT_VCENTER);
+    }
+  }
+  BitBlt(di.hDC, item.left, item.top, w, h, pdc, 0, 0, SRCCOPY);
+  return true;
+}

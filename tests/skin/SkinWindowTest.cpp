@@ -1,0 +1,447 @@
+// Skinned windows under the coded test skin, read back from the screen: each part of the
+// frame active and inactive, the caption and its text, the caption buttons in their states
+// and their actions, the system menu, a message box, switching the skin off and on again,
+// the hook finding new windows, and the manager's messages.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/forms/Forms.h"
+#include "platform/forms/StdCtrls.h"
+#include "skin/SkinData.h"
+#include "skin/SkinForm.h"
+#include "skin/SkinManager.h"
+#include "skin/SkinObjects.h"
+#include "skin/SkinPopupMenu.h"
+#include "skin/SkinSubclass.h"
+#include "tests/support/TestApplication.h"
+#include "tests/support/TestSupport.h"
+#include "tools/skinpack/CodedColours.h"
+
+using testing_support::PumpFor;
+using testing_support::PumpUntil;
+namespace cs = codedskin;
+
+namespace {
+// The one skin data component of this test program: the coded skin, main form type.
+TSkinData& Data() {
+  static TSkinData* data = [] {
+    testing_support::TestApplication();
+    auto* d = new TSkinData(nullptr);
+    d->SetLoading(true);
+    d->SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
+    d->SetActive(true);
+    d->Loaded();
+    return d;
+  }();
+  return *data;
+}
+
+// 0x00RRGGBB of a screen pixel.
+uint32_t ScreenRgb(int x, int y) {
+  GdiFlush();
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(nullptr, dc);
+  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// The element and frame the coded skin shows at a point of the window.
+cs::Decoded At(HWND h, int x, int y) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  if (x < 0) x += r.right - r.left;
+  if (y < 0) y += r.bottom - r.top;
+  return cs::Decode(ScreenRgb(r.left + x, r.top + y));
+}
+
+// Waits a little for what was drawn to reach the screen.
+::testing::AssertionResult Shows(HWND h, int x, int y, int element, int frame) {
+  cs::Decoded d{};
+  if (PumpUntil([&] {
+        d = At(h, x, y);
+        return d.element == element && d.frame == frame;
+      }, 1000))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "at (" << x << ", " << y << ") element " << d.element << " frame " << d.frame
+                                       << ", expected element " << element << " frame " << frame;
+}
+
+struct WindowShape {
+  LONG_PTR style = 0;
+  RECT window{}, client{};
+  WNDPROC proc = nullptr;
+  int region = 0;
+  bool operator==(const WindowShape& o) const {
+    return style == o.style && EqualRect(&window, &o.window) && EqualRect(&client, &o.client) && proc == o.proc &&
+           region == o.region;
+  }
+};
+
+WindowShape ShapeOf(HWND h) {
+  WindowShape s;
+  s.style = GetWindowLongPtrA(h, GWL_STYLE);
+  GetWindowRect(h, &s.window);
+  GetClientRect(h, &s.client);
+  s.proc = (WNDPROC)GetWindowLongPtrA(h, GWLP_WNDPROC);
+  HRGN r = CreateRectRgn(0, 0, 0, 0);
+  s.region = GetWindowRgn(h, r);
+  DeleteObject(r);
+  return s;
+}
+
+// Counts the 0x3503 messages that reach the thread's queue.
+int g_finishPosts = 0;
+LRESULT CALLBACK CountFinish(int code, WPARAM wp, LPARAM lp) {
+  if (code >= 0 && wp == PM_REMOVE && reinterpret_cast<MSG*>(lp)->message == SKIN_FINISH) ++g_finishPosts;
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+struct Form {
+  explicit Form(TFormBorderStyle border = TFormBorderStyle::bsSizeable, intptr_t tag = 0) {
+    Data();
+    form.reset(new TForm(nullptr));
+    form->SetBorderStyle(border);
+    form->SetTag(tag);
+    form->SetCaption("Skin test");
+    form->SetBounds(60, 60, 320, 220);
+    form->Show();
+    // Other test programs share the desktop: stay above their windows.
+    SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    PumpFor(100);
+  }
+  HWND Handle() { return form->Handle(); }
+  TSkinForm* Skinner() { return SkinManager()->FindFormSkinner(Handle()); }
+  bool WaitSkinned() {
+    return PumpUntil([&] { return Skinner() && Skinner()->SkinState() == kFormRunning; }, 3000);
+  }
+  TOwned<TForm> form;
+};
+
+POINT ScreenOf(HWND h, int x, int y) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return POINT{r.left + (x < 0 ? r.right - r.left + x : x), r.top + y};
+}
+
+LPARAM Lp(POINT p) { return MAKELPARAM(p.x, p.y); }
+}  // namespace
+
+TEST(SkinWindow, FramePartsActiveAndInactiveAndTheCaption) {
+  Form f;
+  ASSERT_TRUE(f.WaitSkinned());
+  HWND h = f.Handle();
+  EXPECT_EQ(SendMessageA(h, SKIN_QUERY, 0, 0), 1);
+  SetForegroundWindow(h);
+  PumpFor(100);
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1));
+  EXPECT_TRUE(Shows(h, -2, 60, cs::kRight, 1));
+  EXPECT_TRUE(Shows(h, 100, -2, cs::kBottom, 1));
+  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 1));
+  // The caption text in the active colour (255, 255, 255) starts at TextShift.
+  RECT cap = f.Skinner()->CaptionRect();
+  RECT wr{};
+  GetWindowRect(h, &wr);
+  bool white = PumpUntil([&] {
+    for (int x = cap.left; x < cap.right; ++x)
+      for (int y = cap.top; y < cap.bottom; ++y)
+        if (ScreenRgb(wr.left + x, wr.top + y) == 0xFFFFFF) return true;
+    return false;
+  }, 1000);
+  EXPECT_TRUE(white) << "caption text";
+  EXPECT_GE(cap.left, 30 - 1);
+
+  // Another window takes the activation: every part shows its inactive frame.
+  Form other;
+  other.form->SetBounds(420, 300, 200, 150);
+  SetForegroundWindow(other.Handle());
+  PumpFor(200);
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 2));
+  EXPECT_TRUE(Shows(h, -2, 60, cs::kRight, 2));
+  EXPECT_TRUE(Shows(h, 100, -2, cs::kBottom, 2));
+  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 2));
+  // The client area keeps the size it had without the skin.
+  RECT client{};
+  GetClientRect(h, &client);
+  EXPECT_EQ(client.right, f.form->ClientWidth());
+}
+
+TEST(SkinWindow, CaptionButtonsHoverPressAndAct) {
+  Form f;
+  ASSERT_TRUE(f.WaitSkinned());
+  HWND h = f.Handle();
+  SetForegroundWindow(h);
+  PumpFor(100);
+  // Close at width - 32, maximise at width - 60, minimise at width - 88; 28 x 22 at y 4.
+  struct Button {
+    int x, element;
+  } buttons[] = {{-32, cs::kClose}, {-60, cs::kMaximize}, {-88, cs::kMinimize}};
+  for (const Button& b : buttons) {
+    POINT p = ScreenOf(h, b.x + 14, 15);
+    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 1)) << "normal";
+    SetCursorPos(p.x, p.y);  // the hover timer lets go of a button the mouse has left
+    SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, Lp(p));
+    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 3)) << "hover";
+    SendMessageA(h, WM_NCLBUTTONDOWN, HTCAPTION, Lp(p));
+    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 2)) << "pressed";
+    POINT away = ScreenOf(h, 160, 60);
+    SetCursorPos(away.x, away.y);
+    SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, Lp(away));
+    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 1)) << "left again";
+  }
+
+  // Maximise, restore and minimise through the buttons.
+  auto click = [&](int x) {
+    POINT p = ScreenOf(h, x, 15);
+    SetCursorPos(p.x, p.y);
+    SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, Lp(p));
+    SendMessageA(h, WM_NCLBUTTONDOWN, HTCAPTION, Lp(p));
+    SendMessageA(h, WM_NCLBUTTONUP, HTCAPTION, Lp(p));
+  };
+  click(-60 + 14);
+  EXPECT_TRUE(PumpUntil([&] { return IsZoomed(h) != FALSE; }, 2000)) << "maximised";
+  PumpFor(100);
+  EXPECT_TRUE(Shows(h, -60 + 14, 15, cs::kRestore, 1)) << "a maximised window shows the restore button";
+  click(-60 + 14);
+  EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(h); }, 2000)) << "restored";
+  click(-88 + 14);
+  EXPECT_TRUE(PumpUntil([&] { return IsIconic(h) != FALSE; }, 2000)) << "minimised";
+  ShowWindow(h, SW_RESTORE);
+  PumpFor(100);
+  bool closed = false;
+  f.form->OnClose = TCloseEvent([&](TObject*, TCloseAction&) { closed = true; });
+  SetForegroundWindow(h);
+  PumpFor(100);
+  click(-32 + 14);
+  EXPECT_TRUE(PumpUntil([&] { return closed; }, 2000)) << "closed";
+}
+
+namespace {
+struct MenuProbe {
+  bool seen = false, skinned = false, ownerDrawn = false;
+  int items = 0;
+  cs::Decoded item{};
+} g_menu;
+
+void CALLBACK ProbeMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  static int ticks = 0;
+  if (++ticks < 4) return;  // the menu has painted and reached the screen
+  ticks = 0;
+  KillTimer(nullptr, id);
+  g_menu.seen = true;
+  g_menu.skinned = SendMessageA(menu, SKIN_QUERY, 0, 0) == 1;
+  HMENU hm = (HMENU)SendMessageA(menu, 0x01E1 /* MN_GETHMENU */, 0, 0);
+  g_menu.items = hm ? GetMenuItemCount(hm) : 0;
+  MENUITEMINFOA mi{sizeof mi};
+  mi.fMask = MIIM_FTYPE;
+  g_menu.ownerDrawn = hm && GetMenuItemInfoA(hm, 0, TRUE, &mi) && (mi.fType & MFT_OWNERDRAW);
+  // The first item, drawn by its owner from the skin's MenuItem strip: a point in its right
+  // margin, inside the menu's 3-pixel frame.
+  RECT client{};
+  GetClientRect(menu, &client);
+  POINT at{client.right - 6, 12};
+  ClientToScreen(menu, &at);
+  g_menu.item = cs::Decode(ScreenRgb(at.x, at.y));
+  EndMenu();
+}
+}  // namespace
+
+TEST(SkinWindow, SystemMenuIsTheSkinnedOne) {
+  Form f;
+  ASSERT_TRUE(f.WaitSkinned());
+  HWND h = f.Handle();
+  SetForegroundWindow(h);
+  PumpFor(100);
+  g_menu = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbeMenu);
+  POINT p = ScreenOf(h, 160, 15);
+  SendMessageA(h, WM_NCRBUTTONDOWN, HTCAPTION, Lp(p));
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(g_menu.seen);
+  EXPECT_TRUE(g_menu.skinned) << "the menu window is subclassed";
+  EXPECT_TRUE(g_menu.ownerDrawn);
+  EXPECT_EQ(g_menu.items, 5) << "restore, maximise, minimise, a separator, close";
+  EXPECT_EQ(g_menu.item.element, cs::kMenuItem);
+  EXPECT_EQ(g_menu.item.frame, 1);
+  EXPECT_FALSE(Data().MenuGlyphs().Empty()) << "the program's PELMORMENU glyphs";
+  EXPECT_EQ(SkinManager()->PopupCount(), 0u) << "the menu's skinner went with its window";
+}
+
+namespace {
+struct BoxProbe {
+  bool seen = false, skinned = false;
+  cs::Decoded left{}, top{};
+} g_box;
+
+void CALLBACK ProbeBox(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND box = FindWindowA("#32770", "Skin box");
+  if (!box || !IsWindowVisible(box)) return;
+  TSkinForm* s = SkinManager()->FindFormSkinner(box);
+  if (!s || s->SkinState() != kFormRunning) return;
+  KillTimer(nullptr, id);
+  g_box.seen = true;
+  g_box.skinned = SendMessageA(box, SKIN_QUERY, 0, 0) == 1 && s->BorderKind() == kBorderDialog;
+  SetForegroundWindow(box);
+  RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpFor(20);
+  g_box.left = At(box, 1, 40);
+  g_box.top = At(box, 20, 2);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+}  // namespace
+
+TEST(SkinWindow, MessageBoxIsSkinnedAsADialog) {
+  Form f;
+  ASSERT_TRUE(f.WaitSkinned());
+  g_box = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbeBox);
+  MessageBoxA(f.Handle(), "A skinned message box", "Skin box", MB_OK);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(g_box.seen);
+  EXPECT_TRUE(g_box.skinned);
+  EXPECT_EQ(g_box.left.element, cs::kLeft);
+  EXPECT_EQ(g_box.top.element, cs::kTop);
+  PumpFor(100);
+}
+
+TEST(SkinWindow, OffAndOnRestoresTheWindowExactly) {
+  Form f(TFormBorderStyle::bsDialog);
+  ASSERT_TRUE(f.WaitSkinned());
+  TSkinData& d = Data();
+  d.SetActive(false);
+  HWND h = f.Handle();
+  ASSERT_TRUE(PumpUntil([&] { return !SkinManager()->FindFormSkinner(h); }, 2000));
+  WindowShape plain = ShapeOf(h);
+  EXPECT_EQ(SendMessageA(h, SKIN_QUERY, 0, 0), 0);
+  EXPECT_EQ(plain.region, ERROR) << "no region left";
+
+  d.SetActive(true);
+  ASSERT_TRUE(f.WaitSkinned());
+  WindowShape skinned = ShapeOf(h);
+  EXPECT_FALSE(skinned == plain);
+  RECT client{};
+  GetClientRect(h, &client);
+  EXPECT_TRUE(EqualRect(&client, &plain.client))
+      << "a dialog frame keeps its client size: " << client.right << "x" << client.bottom << " against "
+      << plain.client.right << "x" << plain.client.bottom;
+
+  d.SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return !SkinManager()->FindFormSkinner(h); }, 2000));
+  WindowShape again = ShapeOf(h);
+  EXPECT_EQ(again.style, plain.style);
+  EXPECT_TRUE(EqualRect(&again.window, &plain.window));
+  EXPECT_TRUE(EqualRect(&again.client, &plain.client));
+  EXPECT_EQ(again.proc, plain.proc);
+  EXPECT_EQ(again.region, plain.region);
+  d.SetActive(true);
+  ASSERT_TRUE(f.WaitSkinned());
+}
+
+TEST(SkinWindow, TheHookFindsNewWindowsButNotTag99AndFreeingLeavesNoSkinner) {
+  Data();
+  HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, CountFinish, nullptr, GetCurrentThreadId());
+  g_finishPosts = 0;
+  size_t before = SkinManager()->FormSkinners().size();
+  {
+    Form f;
+    ASSERT_TRUE(f.WaitSkinned());
+    EXPECT_EQ(SkinManager()->FormSkinners().size(), before + 1);
+    SetForegroundWindow(f.Handle());
+    PumpFor(200);
+    EXPECT_EQ(g_finishPosts, 1) << "0x3503 is posted once";
+    Form left(TFormBorderStyle::bsSizeable, 99);
+    PumpFor(300);
+    EXPECT_EQ(left.Skinner(), nullptr);
+    EXPECT_EQ(SendMessageA(left.Handle(), SKIN_QUERY, 0, 0), 0);
+  }
+  PumpFor(100);
+  SkinManager()->Purge();
+  EXPECT_EQ(SkinManager()->FormSkinners().size(), before) << "freeing a skinned form leaves no skinner";
+  UnhookWindowsHookEx(hook);
+}
+
+TEST(SkinWindow, AZeroSizeWindowIsSkinnedAtItsNextActivation) {
+  Data();
+  TOwned<TForm> form(new TForm(nullptr));
+  form->SetBorderStyle(TFormBorderStyle::bsNone);
+  form->SetBounds(50, 50, 0, 0);
+  form->Show();
+  PumpFor(200);
+  HWND h = form->Handle();
+  EXPECT_EQ(SkinManager()->FindFormSkinner(h), nullptr);
+  form->SetBounds(50, 50, 240, 160);
+  SetForegroundWindow(GetDesktopWindow());
+  PumpFor(50);
+  SetActiveWindow(nullptr);
+  form->Show();
+  SetForegroundWindow(h);
+  EXPECT_TRUE(PumpUntil([&] { return SkinManager()->FindFormSkinner(h) != nullptr; }, 2000));
+}
+
+namespace {
+struct BarProbe {
+  bool seen = false, skinned = false;
+} g_bar;
+
+void CALLBACK ProbeBarMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(nullptr, id);
+  g_bar.seen = true;
+  g_bar.skinned = SendMessageA(menu, SKIN_QUERY, 0, 0) == 1;
+  EndMenu();
+}
+}  // namespace
+
+TEST(SkinWindow, PlainWindowWithAMenuBarAndFreeingItsSkinData) {
+  Data();
+  // Dialogs take this component's skin; freeing it un-skins them.
+  auto* dialogs = new TSkinData(nullptr);
+  dialogs->SetLoading(true);
+  dialogs->SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
+  dialogs->SetSkinFormtype(TSkinFormType::sfDialog);
+  dialogs->Loaded();
+  HMENU bar = CreateMenu(), file = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, 101, "&Open");
+  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(file, MF_STRING, 102, "E&xit");
+  AppendMenuA(bar, MF_POPUP, (UINT_PTR)file, "&File");
+  AppendMenuA(bar, MF_STRING, 103, "&Help");
+  HWND h = CreateWindowExA(0, "#32770", "Plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr, bar,
+                           nullptr, nullptr);
+  ASSERT_NE(h, nullptr);
+  SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(h);
+  TSkinForm* s = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (s = SkinManager()->FindFormSkinner(h)) && s->SkinState() == kFormRunning; }));
+  EXPECT_EQ(s->SkinData(), dialogs) << "a dialog takes the dialog data";
+  EXPECT_EQ(GetMenu(h), nullptr) << "the skinned bar replaces the window's menu";
+  ASSERT_NE(s->MenuBar(), nullptr);
+  EXPECT_EQ(s->MenuBar()->Buttons().size(), 2u);
+
+  // The menu code only inside the bar; the title is the caption.
+  int top = s->FrameWidths().top, bar_h = s->MenuBarHeight();
+  EXPECT_EQ(SendMessageA(h, WM_NCHITTEST, 0, Lp(ScreenOf(h, 150, top + bar_h / 2))), HTMENU);
+  EXPECT_EQ(SendMessageA(h, WM_NCHITTEST, 0, Lp(ScreenOf(h, 150, top / 2))), HTCAPTION);
+  EXPECT_NE(SendMessageA(h, WM_NCHITTEST, 0, Lp(ScreenOf(h, 150, 197))), HTMENU);
+  EXPECT_TRUE(Shows(h, -10, top + 3, cs::kMenuBar, 1)) << "the bar's background";
+
+  // A press on "File" opens its menu, skinned.
+  g_bar = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbeBarMenu);
+  const RECT& file_r = s->MenuBar()->Buttons()[0]->Rect;
+  SendMessageA(h, WM_NCLBUTTONDOWN, HTMENU, Lp(ScreenOf(h, file_r.left + 3, file_r.top + 3)));
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(g_bar.seen);
+  EXPECT_TRUE(g_bar.skinned);
+
+  TComponent::Free(dialogs);
+  EXPECT_EQ(SkinManager()->FindFormSkinner(h), nullptr);
+  EXPECT_EQ(SendMessageA(h, SKIN_QUERY, 0, 0), 0);
+  EXPECT_EQ(GetMenu(h), bar) << "the window has its menu back";
+  EXPECT_EQ(GetWindowLongPtrA(h, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  DestroyWindow(h);
+}
