@@ -58,6 +58,14 @@ bool ListHolds(HWND list, const std::string& text) {
   return SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)text.c_str()) != LB_ERR;
 }
 
+// The settings window that the login window's "系统设置" opens; `login` gets the login window.
+HWND OpenSettings(const Process& client, HWND& login) {
+  login = VisibleWindowOf(client.Id(), "TLoginFrm");
+  if (!login) return nullptr;
+  PostClick(FindChildByText(login, "Button", "系统设置"));
+  return VisibleWindowOf(client.Id(), "TfrmServerHost");
+}
+
 struct DunmereWindow {
   DWORD pid = 0;
   HWND window = nullptr;
@@ -85,10 +93,8 @@ TEST(ClientRestore, SystemRestoreEndsClientAndDunmereBringsBackTheBackedUpData) 
   // First run: a phrase, the backup, a second phrase, then "系统还原".
   {
     Process client(app.Exe());
-    HWND login = VisibleWindowOf(client.Id(), "TLoginFrm");
-    ASSERT_NE(login, nullptr);
-    PostClick(FindChildByText(login, "Button", "系统设置"));
-    HWND settings = VisibleWindowOf(client.Id(), "TfrmServerHost");
+    HWND login = nullptr;
+    HWND settings = OpenSettings(client, login);
     ASSERT_NE(settings, nullptr);
     AddPhrase(settings, "备份前保存的短语");
 
@@ -131,10 +137,8 @@ TEST(ClientRestore, SystemRestoreEndsClientAndDunmereBringsBackTheBackedUpData) 
   // Next run: the phrase from before the backup is there, the later one is gone, and the
   // user logs in.
   Process client(app.Exe());
-  HWND login = VisibleWindowOf(client.Id(), "TLoginFrm");
-  ASSERT_NE(login, nullptr);
-  PostClick(FindChildByText(login, "Button", "系统设置"));
-  HWND settings = VisibleWindowOf(client.Id(), "TfrmServerHost");
+  HWND login = nullptr;
+  HWND settings = OpenSettings(client, login);
   ASSERT_NE(settings, nullptr);
   EXPECT_TRUE(ListHolds(PhraseList(settings), "备份前保存的短语"));
   EXPECT_FALSE(ListHolds(PhraseList(settings), "备份后才加的短语"));

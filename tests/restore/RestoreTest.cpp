@@ -99,6 +99,21 @@ struct Tool {
   bool Running() { return !process->Ended(300); }
 };
 
+// A program folder whose personal database holds one phrase, and Dunmere running there.
+struct ToolWorld {
+  ToolFolder f;
+  std::string db;
+  std::unique_ptr<Tool> tool;
+  ToolWorld() {
+    MakePersonalDb(f.Db(), "现在的短语");
+    db = Bytes(f.Db());
+  }
+  Tool& Start() {
+    tool = std::make_unique<Tool>(f);
+    return *tool;
+  }
+};
+
 const char* kNotSound = "备份文件已损坏或不是个人配置文件";
 
 }  // namespace
@@ -193,10 +208,10 @@ TEST(Dunmere, AConfirmedRestoreReplacesTheDatabaseAndTheToolEnds) {
 }
 
 TEST(Dunmere, WithoutABackupOrAfterNoNothingChangesAndTheToolStaysOpen) {
-  ToolFolder f;
-  MakePersonalDb(f.Db(), "现在的短语");
-  std::string db = Bytes(f.Db());
-  Tool tool(f);
+  ToolWorld w;
+  const ToolFolder& f = w.f;
+  const std::string& db = w.db;
+  Tool& tool = w.Start();
   ASSERT_NE(tool.window, nullptr);
   tool.Ok();
   std::string text = tool.Answer(IDOK);
@@ -219,10 +234,9 @@ TEST(Dunmere, WithoutABackupOrAfterNoNothingChangesAndTheToolStaysOpen) {
 }
 
 TEST(Dunmere, AnEmptyOrDamagedBackupIsRefusedAndTheDatabaseStaysWhole) {
-  ToolFolder f;
-  MakePersonalDb(f.Db(), "现在的短语");
-  std::string db = Bytes(f.Db());
-  Tool tool(f);
+  ToolWorld w;
+  const ToolFolder& f = w.f;
+  Tool& tool = w.Start();
   ASSERT_NE(tool.window, nullptr);
   for (std::string bad : {std::string(), std::string("SQLite format 3") + std::string(5000, 'x')}) {
     sys::ForceDirectories(f.app.File("Bak"));
@@ -231,22 +245,22 @@ TEST(Dunmere, AnEmptyOrDamagedBackupIsRefusedAndTheDatabaseStaysWhole) {
     std::string text = tool.Answer(IDOK);
     EXPECT_NE(text.find(kNotSound), std::string::npos) << text;
     EXPECT_TRUE(tool.Running());
-    EXPECT_EQ(Bytes(f.Db()), db);
+    EXPECT_EQ(Bytes(f.Db()), w.db);
     EXPECT_TRUE(IsWindowEnabled(tool.Button("确定")));
   }
 }
 
 TEST(Dunmere, WaitsForTheDatabaseToBeFreedAndGivesUpAfterAWhile) {
-  ToolFolder f;
-  MakePersonalDb(f.Db(), "现在的短语");
+  ToolWorld w;
+  const ToolFolder& f = w.f;
+  const std::string& db = w.db;
   MakePersonalDb(f.Backup(), "备份里的短语");
-  std::string db = Bytes(f.Db());
   // Held as the database engine holds it, by a program that is still ending.
   auto hold = [&] {
     return CreateFileA(f.Db().c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_EXISTING, 0, nullptr);
   };
-  Tool tool(f);
+  Tool& tool = w.Start();
   ASSERT_NE(tool.window, nullptr);
 
   HANDLE held = hold();
@@ -271,11 +285,11 @@ TEST(Dunmere, WaitsForTheDatabaseToBeFreedAndGivesUpAfterAWhile) {
 }
 
 TEST(Dunmere, ClosingTheWindowDuringTheCopyLeavesTheOldDatabaseWhole) {
-  ToolFolder f;
-  MakePersonalDb(f.Db(), "现在的短语");
+  ToolWorld w;
+  const ToolFolder& f = w.f;
+  const std::string& db = w.db;
   MakePersonalDb(f.Backup(), "备份里的短语", 48);
-  std::string db = Bytes(f.Db());
-  Tool tool(f);
+  Tool& tool = w.Start();
   ASSERT_NE(tool.window, nullptr);
   tool.Ok();
   tool.Answer(IDYES);
