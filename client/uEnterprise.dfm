@@ -1,6 +1,6 @@
 object EnterpriseNubmerFrm: TEnterpriseNubmerFrm
   ClientWidth = 420
-  ClientHeight = 260
+  ClientHeight = 282
   Caption = '请记录为您分配的企业号码'
   BorderStyle = bsDialog
   BorderIcons = [biSystemMenu]
@@ -21,8 +21,8 @@ object EnterpriseNubmerFrm: TEnterpriseNubmerFrm
       ReadOnly = True
     end
     object Label3: TLabel
-      Left = 244
-      Top = 24
+      Left = 84
+      Top = 256
       Font.Color = clRed
       Caption = '*请牢记你的企业号码,此号码用于登陆软件使用'
     end

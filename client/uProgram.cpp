@@ -9,6 +9,7 @@
 #include "client/uSoftWare.h"
 #include "client/uTrade.h"
 #include "client/uTradeRequest.h"
+#include "client/uUpdateHint.h"
 #include "client/uWait.h"
 #include "client/uZiXun.h"
 #include "core/uDataOperate.h"
@@ -39,7 +40,7 @@ void CreateWindows(TApplication& app) {
   Data = ::CreateForm<TData>(&app);
   app.CreateForm<TfrmServerHost>();
   WaitFrm = app.CreateForm<TWaitFrm>();
-  // TUpdateFrm: made by the login window when needed.
+  app.CreateForm<TUpdateFrm>();  // the login window makes its own when it needs one
   // ---- web-site tools: TDomainHintFrm, then TSaveNetFrm, go here.
   DataBackFrm = app.CreateForm<TDataBackFrm>();
   TradeFrm = app.CreateForm<TTradeFrm>();

@@ -54,6 +54,7 @@ const InputCheck kChecks[] = {
 
 TRegisterFrm::TRegisterFrm(TComponent* owner) : TForm(owner) {
   replyTimer_ = new TTimer(this);
+  replyTimer_->SetName("ReplyTimer");
   replyTimer_->SetEnabled(false);
   replyTimer_->SetInterval(kRegisterReplyWaitMs);
   replyTimer_->OnTimer = TNotifyEvent(this, &TRegisterFrm::ReplyTimeout);

@@ -8,6 +8,16 @@ object RegisterFrm: TRegisterFrm
   Font.Name = '宋体'
   Font.Size = 9
   OnShow = FormShow
+  object Label2: TLabel
+    Left = 20
+    Top = 10
+    Caption = '用户名：'
+  end
+  object Label3: TLabel
+    Left = 20
+    Top = 10
+    Caption = '用户名：'
+  end
   object StatusBar1: TStatusBar
     Align = alBottom
     PanelWidths = (
@@ -16,16 +26,6 @@ object RegisterFrm: TRegisterFrm
   object GroupBox1: TGroupBox
     Align = alClient
     Caption = '注册信息'
-    object Label2: TLabel
-      Left = 20
-      Top = 10
-      Caption = '用户名：'
-    end
-    object Label3: TLabel
-      Left = 20
-      Top = 10
-      Caption = '用户名：'
-    end
     object Image1: TImage
       Left = 2
       Top = 16
@@ -39,7 +39,11 @@ object RegisterFrm: TRegisterFrm
       Height = 324
       object Label9: TLabel
         Left = 20
-        Top = 14
+        Top = 12
+        Width = 460
+        Height = 30
+        AutoSize = False
+        WordWrap = True
         Font.Color = clRed
         Caption = '* 请认真填写信息，以方便搜索引擎收录及企业宣传'#13#10'  注册完成后，将随机生成软件登陆号码及网站客服代码，请妥善保管。'
       end

@@ -10,7 +10,7 @@ object ZiXunFrm: TZiXunFrm
     Align = alClient
   end
   object Timer1: TTimer
-    Interval = 5000
     OnTimer = Timer1Timer
+    Interval = 5000
   end
 end

@@ -14,6 +14,7 @@
 #include "client/ChatWindows.h"
 #include "client/MessageBlock.h"
 #include "client/uMain.h"
+#include "client/uTrade.h"
 #include "core/ReceiveMessage.h"
 #include "core/uSettings.h"
 #include "core/uSocketSvrClient.h"
@@ -335,6 +336,36 @@ TEST_F(MainHandlersTest, CustomersComeAndGo) {
   EXPECT_TRUE(frm_->Panel7->Visible());
   EXPECT_TRUE(frm_->WebBrowser1->Visible());
   EXPECT_FALSE(frm_->yListUser->Visible());
+}
+
+TEST_F(MainHandlersTest, TradeTablesReplaceTheTradeWindowsTablesAndBadOnesChangeNothing) {
+  TRegionTables regions;
+  regions.Provinces = {{1, 0, 11, "北京"}, {2, 0, 12, "天津"}};
+  regions.Cities = {{1, 11, 1101, "市辖区"}, {2, 12, 1201, "市辖区"}};
+  regions.Districts = {{1, 1201, 120101, "和平区"}};
+  Hand(&TMainFrm::HandleStateInfo, 51, stub::RegionTablesBody(regions));
+  Hand(&TMainFrm::HandleCategoryInfo, 52, stub::CategoryTableBody({{1, 1, -1, "机械"}, {2, 101, 1, "机床"}}));
+  ASSERT_EQ(RegionTable2.size(), 2u);
+  EXPECT_EQ(RegionTable2[1].Parent, 12u);
+  EXPECT_EQ(RegionTable3[0].Name, "和平区");
+  ASSERT_EQ(IndustryTable.size(), 2u);
+  EXPECT_EQ(IndustryTable[0].Parent, -1);
+  // A count larger than the body: logged, the tables stay.
+  Hand(&TMainFrm::HandleStateInfo, 51, std::string("\x09\0\0\0", 4));
+  Hand(&TMainFrm::HandleCategoryInfo, 52, std::string("\x02\0\0\0", 4));
+  EXPECT_EQ(RegionTable1.size(), 2u);
+  EXPECT_EQ(IndustryTable.size(), 2u);
+  EXPECT_NE(Log().find("TMainFrm.HandleStateInfo出错"), std::string::npos);
+  // The connection hands 51 and 52 to the main window.
+  frm_->AssignServerEvents();
+  EXPECT_EQ(ServiceClient->OnStateInfo.Owner(), frm_.get());
+  EXPECT_EQ(ServiceClient->OnCategoryInfo.Owner(), frm_.get());
+  frm_->ReleaseServerEvents();
+  EXPECT_FALSE(static_cast<bool>(ServiceClient->OnStateInfo));
+  RegionTable1.clear();
+  RegionTable2.clear();
+  RegionTable3.clear();
+  IndustryTable.clear();
 }
 
 TEST_F(MainHandlersTest, DeletingAFriendAsksAndSparesTheServiceContact) {
