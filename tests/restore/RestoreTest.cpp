@@ -87,11 +87,16 @@ struct Tool {
   }
   HWND Button(const std::string& text) const { return FindChildByText(window, "Button", text); }
   void Ok() const { PostClick(Button("确定")); }
-  // Waits for a message box, answers it with `id` and gives its texts.
-  std::string Answer(int id) const {
+  // Waits for a message box, answers it with `id` and gives its texts; saves what it looks
+  // like under the name `shot` when one is given.
+  std::string Answer(int id, const std::string& shot = "") const {
     std::string text;
     HWND box = WaitForMessageBox(process->Id(), text);
     if (!box) return "<no box>";
+    if (!shot.empty()) {
+      testing_support::PumpFor(700);
+      SaveWindowShot(box, Screenshots() + shot);
+    }
     PostMessageA(box, WM_COMMAND, id, 0);
     WaitFor([&] { return !IsWindow(box); });
     return text;
@@ -193,9 +198,12 @@ TEST(Dunmere, AConfirmedRestoreReplacesTheDatabaseAndTheToolEnds) {
     Tool tool(f);
     ASSERT_NE(tool.window, nullptr);
     EXPECT_EQ(TextOf(tool.window), "还原个人配置信息");
-    if (withDataConfig) SaveWindowShot(tool.window, Screenshots() + "dunmere.bmp");
+    if (withDataConfig) {
+      testing_support::PumpFor(700);  // the skinned frame and the controls have painted
+      SaveWindowShot(tool.window, Screenshots() + "dunmere.bmp");
+    }
     tool.Ok();
-    std::string question = tool.Answer(IDYES);
+    std::string question = tool.Answer(IDYES, withDataConfig ? "dunmere-question.bmp" : "");
     EXPECT_NE(question.find("备份文件创建日期["), std::string::npos) << question;
     EXPECT_NE(question.find("执行还原操作将会覆盖个人配置文件。"), std::string::npos) << question;
     EXPECT_NE(question.find("确认要执行还原操作吗?"), std::string::npos) << question;
