@@ -317,3 +317,19 @@ TEST(Dunmere, ClosingTheWindowDuringTheCopyLeavesTheOldDatabaseWhole) {
   if (h != INVALID_HANDLE_VALUE) FindClose(h);
   EXPECT_EQ(names, std::vector<std::string>{"localconfig.mdb"});
 }
+
+TEST(Dunmere, ACopyThatFailsSaysSoAndTheToolStaysOpen) {
+  ToolFolder f;
+  MakePersonalDb(f.Backup(), "备份里的短语");
+  // A file where the database's folder belongs: the copy cannot make its target.
+  sys::WriteFileBytes(f.app.File("DataConfig"), "in the way");
+  Tool tool(f);
+  ASSERT_NE(tool.window, nullptr);
+  tool.Ok();
+  tool.Answer(IDYES);
+  std::string text = tool.Answer(IDOK);
+  EXPECT_NE(text.find("还原失败，个人配置文件没有改变。"), std::string::npos) << text;
+  EXPECT_TRUE(tool.Running());
+  EXPECT_TRUE(IsWindowEnabled(tool.Button("确定")));
+  EXPECT_EQ(sys::ReadFileBytes(f.app.File("DataConfig")), "in the way");
+}
