@@ -10,6 +10,8 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/SysUtils.h"
+#include "skin/SkinBoxes.h"
+#include "skin/SkinCommonCtrls.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinKinds.h"
@@ -59,8 +61,9 @@ const TClassRow kClassRows[] = {
      false},
     {[](TControl*, const std::string& n) { return n == "TDBNAVIGATOR"; }, skPanel, false,
      [](TSkinForm& f, TControl* c) {
-       TSkinControl::SetPropFromString(c, "Flat", "True");
-       f.AttachNew("TSkinBox", c, TSkinAttach::Recolour1);
+       // The panel skinner lends the property and gives it back when it detaches.
+       if (auto* box = dynamic_cast<TSkinBox*>(f.AttachNew("TSkinBox", c, TSkinAttach::Recolour1)))
+         box->LendProperty("Flat", "True");
      },
      false},
     {[](TControl*, const std::string& n) { return n == "TDBGLYPHCHECKBOX"; }, skCheckBox, false,
@@ -81,8 +84,7 @@ const TClassRow kClassRows[] = {
      [](TSkinForm& f, TControl* c) { f.AttachNew("TSkinRadioButton", c, TSkinAttach::Recolour0); }, false},
     {[](TControl* c, const std::string&) { return Is(c, "TCustomStatusBar"); }, skStatusBar, false,
      [](TSkinForm& f, TControl* c) {
-       TSkinControl::SetPropFromString(c, "SizeGrip", "False");
-       f.AttachNew("TSkinStatusBar", c, TSkinAttach::Recolour0);
+       f.AttachNew("TSkinStatusBar", c, TSkinAttach::Recolour0);  // switches the size grip off itself
      },
      false},
     {[](TControl* c, const std::string&) { return Is(c, "TProgressBar"); }, skProgress, false,
@@ -154,13 +156,13 @@ const TKindRow kKindRows[] = {
      [](TSkinForm& f, TControl* c) { f.AttachNew("TSkinRadioButton", c, TSkinAttach::Recolour0); }},
     {"panel", skPanel,
      [](TSkinForm& f, TControl* c) {
-       TSkinControl::SetPropFromString(c, "Transparent", "True");
-       f.AttachNew("TSkinBox", c, TSkinAttach::Recolour1);
+       if (auto* box = dynamic_cast<TSkinBox*>(f.AttachNew("TSkinBox", c, TSkinAttach::Recolour1)))
+         box->LendProperty("Transparent", "True");
      }},
     {"trackbar", skButton,
      [](TSkinForm& f, TControl* c) {
-       TSkinControl::SetPropFromString(c, "Transparent", "True");
-       f.AttachNew("TSkinTrackBar", c, TSkinAttach::Recolour0);
+       if (auto* track = dynamic_cast<TSkinTrackBar*>(f.AttachNew("TSkinTrackBar", c, TSkinAttach::Recolour0)))
+         track->LendProperty("Transparent", "True");
      }},
     {"button", skButton, [](TSkinForm& f, TControl* c) { f.AttachNew("TSkinButton", c, TSkinAttach::Recolour0); }},
     {"bitbtn", skButton, [](TSkinForm& f, TControl* c) { f.AttachNew("TSkinBitButton", c, TSkinAttach::Recolour0); }},

@@ -3,9 +3,11 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManager.h"
 #include "skin/SkinObjects.h"
@@ -100,11 +102,68 @@ void TSkinForm::InstallOnForm(TSkinData* data, TCustomForm* form) {
   Install(data);
   formColor_ = form->Color();
   form->SetColor(data->Model().ButtonFace);
+  SkinPopupMenus(true);
+}
+
+namespace {
+// Every item below `item`, at every depth.
+void EachMenuItem(TMenuItem* item, const std::function<void(TMenuItem*)>& fn) {
+  for (int i = 0; i < item->Count(); ++i) {
+    fn(item->Items(i));
+    EachMenuItem(item->Items(i), fn);
+  }
+}
+
+TPopupMenu* MenuOf(TMenuItem* item) {
+  while (item && item->Parent()) item = item->Parent();
+  return item ? dynamic_cast<TPopupMenu*>(item->Owner()) : nullptr;
+}
+}  // namespace
+
+void TSkinForm::SkinPopupMenus(bool on) {
+  if (!form_ || !skinData_ || !skinData_->Has(skPopupMenu) || form_->ClassName() == "TRichEditFormEx") return;
+  for (int i = 0; i < form_->ComponentCount(); ++i) {
+    auto* menu = dynamic_cast<TPopupMenu*>(form_->Components(i));
+    if (!menu || menu->Tag() % 100 == skinData_->DisableTag()) continue;
+    menu->SetOwnerDraw(on);
+    EachMenuItem(menu->Items(), [&](TMenuItem* item) {
+      if (on) {
+        item->OnDrawItem = TMenuDrawItemEvent(this, &TSkinForm::DrawPopupItem);
+        item->OnMeasureItem = TMenuMeasureItemEvent(this, &TSkinForm::MeasurePopupItem);
+      } else {
+        item->OnDrawItem.ClearIfOwner(this);
+        item->OnMeasureItem.ClearIfOwner(this);
+      }
+    });
+  }
+}
+
+void TSkinForm::DrawPopupItem(TObject* sender, HDC dc, RECT r, bool selected) {
+  auto* item = dynamic_cast<TMenuItem*>(sender);
+  if (!item || !skinData_) return;
+  TSkinMenuItemLook look;
+  look.caption = item->Caption();
+  look.shortcut = item->ShortCut();
+  look.separator = item->Caption() == "-";
+  look.selected = selected;
+  look.enabled = item->Enabled();
+  look.checked = item->Checked();
+  if (TPopupMenu* menu = MenuOf(item)) look.images = menu->Images();
+  look.imageIndex = item->ImageIndex();
+  SkinPaintMenuItem(skinData_, dc, r, look);
+}
+
+void TSkinForm::MeasurePopupItem(TObject* sender, HDC, int& width, int&) {
+  auto* item = dynamic_cast<TMenuItem*>(sender);
+  if (!item || !skinData_) return;
+  TDataSkinObject* strip = skinData_->Model().MenuItem.get();
+  TPopupMenu* menu = MenuOf(item);
+  width += (strip ? strip->LeftWidth : 0) + (menu && menu->Images() ? 12 : 35);
 }
 
 void TSkinForm::Install(TSkinData* data) {
   if (subclass_.Installed() || !window_ || !data) return;
-  if (TSkinManage* m = SkinManager()) m->SetFirstActivationCount(std::max(1, m->FirstActivationCount()));
+  if (TSkinManage* m = SkinManager()) m->SetFirstActivationCount(1);
   skinData_ = data;
   if (!timer_) {
     timer_ = New<TTimer>(this);
@@ -414,6 +473,7 @@ void TSkinForm::Refresh() {
   for (TSkinControl* s : objects) s->UpdateSkin();
   skinState_ = kFormRefreshing;
   if (frameEnabled_) {
+    SkinPopupMenus(true);
     AdjustSize(false);
     BuildRegion();
   }
@@ -429,6 +489,7 @@ void TSkinForm::UnskinAtDestroy() {
   savedFormProc_.Clear();
   subclass_.Restore();
   FreeSkinObjects();
+  if (form_ && !form_->Destroying()) SkinPopupMenus(false);
   menuBar_.reset();
   titleBitmap_.Clear();
 }
@@ -446,6 +507,7 @@ void TSkinForm::Uninstall() {
     savedFormProc_.Clear();
     subclass_.Restore();
     FreeSkinObjects();
+    if (form_ && !form_->Destroying()) SkinPopupMenus(false);
     if (form_ && skinState_ != kFormDestroying && !form_->Destroying()) form_->SetColor(formColor_);
     if (alive && frameEnabled_) {
       StripStyles(true);
@@ -807,30 +869,6 @@ LRESULT TSkinForm::SysCommand(WPARAM wp, LPARAM lp) {
   return PassOn(WM_SYSCOMMAND, wp, lp);
 }
 
-void TSkinForm::OpenMenuButton(TMenuBtn* button) {
-  if (!button) return;
-  if (!button->SubMenu) {
-    PostMessageA(window_, WM_COMMAND, button->Command, 0);
-    return;
-  }
-  SkinOwnerDrawMenu(button->SubMenu);
-  menuTracking_ = true;
-  if (TSkinManage* m = SkinManager()) {
-    m->SetMenuKind(kMenuBar);
-    m->SetNewMenuMark(true);
-  }
-  trackedPopup_ = button->SubMenu;
-  if (button->Enabled) {
-    POINT p{button->Rect.left, button->Rect.bottom};
-    RECT wr{};
-    GetWindowRect(window_, &wr);
-    TrackPopupMenu(button->SubMenu, TPM_RIGHTBUTTON | TPM_NONOTIFY, wr.left + p.x, wr.top + p.y, 0, window_, nullptr);
-  }
-  trackedPopup_ = nullptr;
-  menuTracking_ = false;
-  if (hotObject_ == button) button->MouseLeave();
-}
-
 // ---------------------------------------------------------------- window procedures
 
 void TSkinForm::FormWindowProc(TMessage& m) {
@@ -890,6 +928,9 @@ LRESULT TSkinForm::SkinProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_INITMENUPOPUP:
       if (TSkinManage* m = SkinManager()) m->SetMenuKind((HMENU)wp == systemMenu_ ? kMenuSystem : kMenuBar);
+      return PassOn(msg, wp, lp);
+    case WM_MENUSELECT:
+      MenuSelect(wp, lp);
       return PassOn(msg, wp, lp);
     case SKIN_FINISH:
       Finish();

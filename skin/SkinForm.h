@@ -72,6 +72,8 @@ class TSkinForm : public TComponent {
   HDC WindowDC();
   TSkinSysButton* CaptionButtonAt(POINT windowPoint) const;
   TMenuBtn* ButtonByAccel(char c) const;
+  // Opens the button's menu (or posts its command) and tracks it; the arrow keys and the
+  // mouse move on to the neighbouring buttons' menus.
   void OpenMenuButton(TMenuBtn* button);
   void ShowSystemMenu(POINT screen);
   void Maximize();
@@ -127,6 +129,8 @@ class TSkinForm : public TComponent {
   // True when `c` must not get a skin object (it has one already).
   bool IsSkinned(TControl* c) const;
   static bool HasScrollBars(TControl* c);
+  // Owner drawing of the form's pop-up menus with the skin's menu items, on or off.
+  void SkinPopupMenus(bool on);
   // Makes a skin object of the named class for the control and attaches it; null when the
   // class has no entry in the skin object table.
   TSkinControl* AttachNew(const char* skinClass, TControl* c, TSkinAttach how);
@@ -148,6 +152,8 @@ class TSkinForm : public TComponent {
   bool ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result, bool passOn);
   LRESULT PassOn(UINT msg, WPARAM wp, LPARAM lp) { return subclass_.CallPrevious(msg, wp, lp); }
   void FormWindowProc(TMessage& m);
+  void DrawPopupItem(TObject* sender, HDC dc, RECT r, bool selected);
+  void MeasurePopupItem(TObject* sender, HDC dc, int& width, int& height);
   void HoverTimer(TObject*);
 
   void StripStyles(bool restore);
@@ -168,6 +174,9 @@ class TSkinForm : public TComponent {
   LRESULT NCButtonUp(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT SysCommand(WPARAM wp, LPARAM lp);
   LRESULT HitTest(WPARAM wp, LPARAM lp);
+  void MenuSelect(WPARAM wp, LPARAM lp);
+  // The menu-bar button whose menu is next, or null (the message-filter hook decides).
+  TMenuBtn* TrackOnce(TMenuBtn* button);
 
   std::vector<TSkinControl*> skinObjects_;
   TSkinControl* hotControl_ = nullptr;

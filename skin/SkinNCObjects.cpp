@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/forms/ImgList.h"
 #include "platform/graphics/Canvas.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
@@ -275,23 +276,36 @@ bool SkinDrawMenuItem(TSkinData* data, DRAWITEMSTRUCT& di, HMENU glyphMenu) {
   auto menu = reinterpret_cast<HMENU>(di.hwndItem);
   ItemInfo info = ReadItem(menu, di.itemID, false);
   if (!info.found && di.itemID == 0) info.type = MFT_SEPARATOR;
+  TSkinMenuItemLook look;
+  size_t tab = info.text.find('\t');
+  look.caption = info.text.substr(0, tab);
+  if (tab != std::string::npos) look.shortcut = info.text.substr(tab + 1);
+  look.separator = IsSeparator(info);
+  look.selected = (di.itemState & ODS_SELECTED) != 0;
+  look.enabled = !(di.itemState & (ODS_GRAYED | ODS_DISABLED));
+  look.checked = (info.state & MFS_CHECKED) != 0;
+  if (menu == glyphMenu && glyphMenu && di.itemData < 4) {
+    look.glyphs = &data->MenuGlyphs();
+    look.glyph = (int)di.itemData;
+  }
+  SkinPaintMenuItem(data, di.hDC, di.rcItem, look);
+  return true;
+}
+
+void SkinPaintMenuItem(TSkinData* data, HDC dc, const RECT& item, const TSkinMenuItemLook& look) {
   const TSkinModel& m = data->Model();
-  RECT item = di.rcItem;
   int w = item.right - item.left, h = item.bottom - item.top;
-  if (w <= 0 || h <= 0) return true;
+  if (w <= 0 || h <= 0) return;
   TBitmap piece(w, h);
   HDC pdc = piece.Canvas().Handle();
   RECT local{0, 0, w, h};
-  bool selected = (di.itemState & ODS_SELECTED) != 0;
-  bool enabled = !(di.itemState & (ODS_GRAYED | ODS_DISABLED));
-  bool separator = IsSeparator(info);
   TDataSkinObject* strip = m.MenuItem && !m.MenuItem->Bitmap.Empty() ? m.MenuItem.get() : nullptr;
 
   // Background: the pop-up skinner's picture at this item's place, else the menu colour.
   TBitmap* back = SkinManager() ? SkinManager()->PopupImageByTag(0) : nullptr;
   if (back && !back->Empty()) {
     POINT origin{0, 0};
-    if (HWND menuWnd = WindowFromDC(di.hDC)) {
+    if (HWND menuWnd = WindowFromDC(dc)) {
       RECT wr{};
       GetWindowRect(menuWnd, &wr);
       ClientToScreen(menuWnd, &origin);
@@ -300,52 +314,54 @@ bool SkinDrawMenuItem(TSkinData* data, DRAWITEMSTRUCT& di, HMENU glyphMenu) {
     }
     BitBlt(pdc, 0, 0, w, h, back->Canvas().Handle(), item.left + origin.x, item.top + origin.y, SRCCOPY);
   } else {
-    FillColour(pdc, local, strip ? m.Menu : (selected && !separator ? m.Hilight : m.Menu));
+    FillColour(pdc, local, strip ? m.Menu : (look.selected && !look.separator ? m.Hilight : m.Menu));
   }
   if (strip) {
     TSkinMargins margins{strip->LeftWidth, 0, strip->RightWidth, 0};
-    if (separator) DrawNinePart(pdc, local, strip->Bitmap, false, false, true, 5, 2, margins);
-    else DrawNinePart(pdc, local, strip->Bitmap, false, strip->Tile == 1, strip->Trans != 0, 5, selected ? 4 : 1,
+    if (look.separator) DrawNinePart(pdc, local, strip->Bitmap, false, false, true, 5, 2, margins);
+    else DrawNinePart(pdc, local, strip->Bitmap, false, strip->Tile == 1, strip->Trans != 0, 5, look.selected ? 4 : 1,
                       strip->Margins());
   }
-  if (separator) {
+  if (look.separator) {
     if (!strip) {
       RECT line{2, 4, w - 2, 6};
       DrawEdge(pdc, &line, EDGE_ETCHED, BF_TOP);
     }
-  } else {
-    // The glyph box, then the caption and the shortcut.
-    int box = 16;
-    int boxLeft = 1 + (strip ? strip->LeftWidth : 0);
-    TBitmap& glyphs = data->MenuGlyphs();
-    if (menu == glyphMenu && glyphMenu && di.itemData < 4 && !glyphs.Empty()) {
-      int gw = glyphs.Width() / 4;
-      HDC gdc = glyphs.Canvas().Handle();
-      // White is the glyphs' mask colour: only the dark pixels are drawn.
-      for (int y = 0; y < glyphs.Height() && y < h; ++y)
-        for (int x = 0; x < gw; ++x)
-          if (GetPixel(gdc, (int)di.itemData * gw + x, y) != RGB(255, 255, 255))
-            SetPixelV(pdc, boxLeft + x, 1 + y + (h - 2 - glyphs.Height()) / 2,
-                      ColorToRGB(enabled ? (selected ? m.HilightText : m.MenuText) : clGrayText));
-    } else if (info.state & MFS_CHECKED) {
-      RECT check{boxLeft, 1, boxLeft + box, 1 + box};
-      DrawFrameControl(pdc, &check, DFC_MENU, DFCS_MENUCHECK);
-    }
-    TColor colour = !enabled ? (ColorToRGB(clGrayText) == ColorToRGB(m.MenuText) ? m.ButtonShadow : clGrayText)
-                             : (selected ? m.HilightText : m.MenuText);
-    ScopedFont font(pdc);
-    SetBkMode(pdc, TRANSPARENT);
-    SetTextColor(pdc, ColorToRGB(colour));
-    size_t tab = info.text.find('\t');
-    std::string caption = info.text.substr(0, tab);
-    RECT tr{boxLeft + box + 3, 0, w - 1, h};
-    DrawTextA(pdc, caption.c_str(), (int)caption.size(), &tr, DT_SINGLELINE | DT_EXPANDTABS | DT_VCENTER);
-    if (tab != std::string::npos) {
-      std::string shortcut = info.text.substr(tab + 1);
-      RECT sr{boxLeft + box + 3, 0, w - 10, h};
-      DrawTextA(pdc, shortcut.c_str(), (int)shortcut.size(), &sr, DT_SINGLELINE | DT_RIGHT | DT_VCENTER);
-    }
+    BitBlt(dc, item.left, item.top, w, h, pdc, 0, 0, SRCCOPY);
+    return;
   }
-  BitBlt(di.hDC, item.left, item.top, w, h, pdc, 0, 0, SRCCOPY);
-  return true;
+  TColor colour = !look.enabled ? (ColorToRGB(clGrayText) == ColorToRGB(m.MenuText) ? m.ButtonShadow : clGrayText)
+                                : (look.selected ? m.HilightText : m.MenuText);
+  // The glyph box, then the caption and the shortcut.
+  int box = look.images ? std::max(look.images->Width(), look.checked ? 16 : 0) : 16;
+  int boxLeft = 1 + (strip ? strip->LeftWidth : 0);
+  if (look.glyphs && !look.glyphs->Empty() && look.glyph >= 0) {
+    TBitmap& glyphs = *look.glyphs;
+    int gw = glyphs.Width() / 4;
+    HDC gdc = glyphs.Canvas().Handle();
+    int top = (h - glyphs.Height()) / 2;
+    for (int y = 0; y < glyphs.Height() && y + top < h; ++y)
+      for (int x = 0; x < gw; ++x)
+        if (GetPixel(gdc, look.glyph * gw + x, y) != RGB(255, 255, 255))
+          SetPixelV(pdc, boxLeft + x, top + y, ColorToRGB(colour));
+  } else if (look.images && look.imageIndex >= 0 && look.imageIndex < look.images->Count()) {
+    if (look.checked) {
+      RECT sunk{boxLeft, 1, boxLeft + box, 1 + box};
+      DrawEdge(pdc, &sunk, BDR_SUNKENOUTER, BF_RECT);
+    }
+    look.images->Draw(pdc, boxLeft, (h - look.images->Height()) / 2, look.imageIndex);
+  } else if (look.checked) {
+    RECT check{boxLeft, (h - 16) / 2, boxLeft + 16, (h - 16) / 2 + 16};
+    DrawFrameControl(pdc, &check, DFC_MENU, DFCS_MENUCHECK);
+  }
+  ScopedFont font(pdc);
+  SetBkMode(pdc, TRANSPARENT);
+  SetTextColor(pdc, ColorToRGB(colour));
+  RECT tr{boxLeft + box + 3, 0, w - 1, h};
+  DrawTextA(pdc, look.caption.c_str(), (int)look.caption.size(), &tr, DT_SINGLELINE | DT_EXPANDTABS | DT_VCENTER);
+  if (!look.shortcut.empty()) {
+    RECT sr{boxLeft + box + 3, 0, w - 10, h};
+    DrawTextA(pdc, look.shortcut.c_str(), (int)look.shortcut.size(), &sr, DT_SINGLELINE | DT_RIGHT | DT_VCENTER);
+  }
+  BitBlt(dc, item.left, item.top, w, h, pdc, 0, 0, SRCCOPY);
 }

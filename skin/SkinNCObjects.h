@@ -98,6 +98,21 @@ class TSkinMenuBar {
   TBitmap image_;
 };
 
+class TImageList;
+
+// How one menu item looks: what the painter draws.
+struct TSkinMenuItemLook {
+  std::string caption, shortcut;
+  bool separator = false, selected = false, enabled = true, checked = false;
+  TImageList* images = nullptr;  // with imageIndex: the item's picture
+  int imageIndex = -1;
+  TBitmap* glyphs = nullptr;  // the system menu's strip of four glyphs, white the mask colour
+  int glyph = -1;
+};
+// Paints one item: the pop-up skinner's background, the skin's MenuItem strip (frame 1, or 4
+// when selected; separators from frame 2), the glyph box, caption and shortcut.
+void SkinPaintMenuItem(TSkinData* data, HDC dc, const RECT& item, const TSkinMenuItemLook& look);
+
 // Owner drawing of menu items whose owner is a skinned window (the skinned system menu, the
 // menus of the menu bar): measuring and drawing with the skin's MenuItem strip over the
 // background that the pop-up skinner composed. Items of `glyphMenu` (the skinned system

@@ -4,6 +4,7 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/FormReader.h"
+#include "platform/forms/ImgList.h"
 #include "platform/forms/Properties.h"
 
 // ---------------------------------------------------------------- TMenuItem
@@ -55,28 +56,85 @@ void TMenuItem::SetParentComponent(TComponent* parent) {
 // ---------------------------------------------------------------- TPopupMenu
 
 namespace {
-// Appends the visible items of `item` to `menu`; command n + 1 is commands[n].
-void BuildMenu(HMENU menu, const TMenuItem* item, std::vector<TMenuItem*>& commands) {
+// Appends the visible items of `item` to `menu`; command n + 1 is commands[n]. Owner-drawn
+// items carry their TMenuItem as item data.
+void BuildMenu(HMENU menu, const TMenuItem* item, std::vector<TMenuItem*>& commands, bool ownerDraw) {
   bool defaultSet = false;
   for (int i = 0; i < item->Count(); ++i) {
     TMenuItem* sub = item->Items(i);
     if (!sub->Visible()) continue;
+    const char* text = sub->Caption().c_str();
+    UINT drawn = 0;
+    if (ownerDraw) {
+      drawn = MF_OWNERDRAW;
+      text = reinterpret_cast<const char*>(sub);
+    }
     if (sub->Caption() == "-") {
-      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuA(menu, MF_SEPARATOR | drawn, 0, ownerDraw ? text : nullptr);
       continue;
     }
-    UINT flags = MF_STRING | (sub->Enabled() ? 0 : MF_GRAYED) | (sub->Checked() ? MF_CHECKED : 0);
+    UINT flags = (ownerDraw ? MF_OWNERDRAW : MF_STRING) | (sub->Enabled() ? 0 : MF_GRAYED) |
+                 (sub->Checked() ? MF_CHECKED : 0);
     if (sub->Count() > 0) {
       HMENU child = CreatePopupMenu();
-      BuildMenu(child, sub, commands);
-      AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(child), sub->Caption().c_str());
+      BuildMenu(child, sub, commands, ownerDraw);
+      AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(child), text);
       continue;
     }
     commands.push_back(sub);
     UINT id = (UINT)commands.size();
-    AppendMenuA(menu, flags, id, sub->Caption().c_str());
+    AppendMenuA(menu, flags, id, text);
     if (sub->Default() && !defaultSet) defaultSet = SetMenuDefaultItem(menu, id, FALSE) != FALSE;
   }
+}
+
+// The plain look of an owner-drawn item that draws nothing itself.
+void PaintPlainItem(const TMenuItem& item, HDC dc, RECT r, bool selected) {
+  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  if (item.Caption() == "-") {
+    RECT line{r.left + 2, r.top + 4, r.right - 2, r.top + 6};
+    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(!item.Enabled() ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  RECT t{r.left + 20, r.top, r.right - 10, r.bottom};
+  DrawTextA(dc, item.Caption().c_str(), -1, &t, DT_SINGLELINE | DT_VCENTER);
+  if (!item.ShortCut().empty()) DrawTextA(dc, item.ShortCut().c_str(), -1, &t, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+}
+
+LRESULT CALLBACK PopupOwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  try {
+    if (msg == WM_MEASUREITEM) {
+      auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      auto* item = mi->CtlType == ODT_MENU ? reinterpret_cast<TMenuItem*>(mi->itemData) : nullptr;
+      if (!item) return DefWindowProcA(h, msg, wp, lp);
+      HDC dc = GetDC(h);
+      HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+      SIZE size{};
+      std::string text = item->Caption() + (item->ShortCut().empty() ? "" : "    " + item->ShortCut());
+      GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &size);
+      int width = size.cx + 30, height = item->Caption() == "-" ? 8 : size.cy + 6;
+      if (item->OnMeasureItem) item->OnMeasureItem(item, dc, width, height);
+      SelectObject(dc, old);
+      ReleaseDC(h, dc);
+      mi->itemWidth = (UINT)width;
+      mi->itemHeight = (UINT)height;
+      return TRUE;
+    }
+    if (msg == WM_DRAWITEM) {
+      auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      auto* item = di->CtlType == ODT_MENU ? reinterpret_cast<TMenuItem*>(di->itemData) : nullptr;
+      if (!item) return DefWindowProcA(h, msg, wp, lp);
+      bool selected = (di->itemState & ODS_SELECTED) != 0;
+      if (item->OnDrawItem) item->OnDrawItem(item, di->hDC, di->rcItem, selected);
+      else PaintPlainItem(*item, di->hDC, di->rcItem, selected);
+      return TRUE;
+    }
+  } catch (...) {
+    // Nothing may cross into the menu's own loop.
+  }
+  return DefWindowProcA(h, msg, wp, lp);
 }
 }  // namespace
 
@@ -94,12 +152,13 @@ TPopupMenu::~TPopupMenu() {
 
 void TPopupMenu::Notification(TComponent* component, TOperation op) {
   if (op == TOperation::opRemove && component == popupComponent_) popupComponent_ = nullptr;
+  if (op == TOperation::opRemove && component == images_) images_ = nullptr;
 }
 
 HWND TPopupMenu::OwnerWindow() {
   if (!window_) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpfnWndProc = PopupOwnerProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "KarvPopupOwner";
     RegisterClassA(&wc);
@@ -113,7 +172,7 @@ void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
   std::vector<TMenuItem*> commands;
   HMENU menu = CreatePopupMenu();
-  BuildMenu(menu, items_, commands);
+  BuildMenu(menu, items_, commands, ownerDraw_);
   UINT chosen = (UINT)TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0,
                                      OwnerWindow(), nullptr);
   DestroyMenu(menu);
@@ -148,7 +207,13 @@ void RegisterMenus() {
       boolProp("Enabled", &I::Enabled, &I::SetEnabled),
       boolProp("Visible", &I::Visible, &I::SetVisible),
       boolProp("Default", &I::Default, &I::SetDefault),
+      MakeProp<I>("ImageIndex", TPropType::Integer, [](const I* i) { return (int64_t)i->ImageIndex(); },
+                  [](I* i, const TPropValue& v) { i->SetImageIndex((int)std::get<int64_t>(v)); }),
+      MakeProp<I>("ShortCut", TPropType::String, [](const I* i) { return i->ShortCut(); },
+                  [](I* i, const TPropValue& v) { i->SetShortCut(std::get<std::string>(v)); }),
       EventProp("OnClick", &I::OnClick),
+      EventProp("OnDrawItem", &I::OnDrawItem),
+      EventProp("OnMeasureItem", &I::OnMeasureItem),
   });
   using P = TPopupMenu;
   RegisterProperties(P::StaticClass(), nameAndTag((P*)nullptr));
@@ -156,6 +221,13 @@ void RegisterMenus() {
       MakeProp<P>("AutoPopup", TPropType::Boolean, [](const P* p) { return p->AutoPopup(); },
                   [](P* p, const TPropValue& v) { p->SetAutoPopup(std::get<bool>(v)); }),
       MakeProp<P>("Items", TPropType::Object, [](const P* p) { return (TObject*)p->Items(); }, nullptr),
+      MakeProp<P>("OwnerDraw", TPropType::Boolean, [](const P* p) { return p->OwnerDraw(); },
+                  [](P* p, const TPropValue& v) { p->SetOwnerDraw(std::get<bool>(v)); }),
+      MakeProp<P>("Images", TPropType::Object, [](const P* p) { return (TObject*)p->Images(); },
+                  [](P* p, const TPropValue& v) {
+                    auto* o = std::get_if<TObject*>(&v);
+                    p->SetImages(o ? dynamic_cast<TImageList*>(*o) : nullptr);
+                  }),
       EventProp("OnPopup", &P::OnPopup),
   });
   // Every control can name the menu its right click opens.

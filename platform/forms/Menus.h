@@ -10,6 +10,13 @@
 #include "platform/forms/Component.h"
 #include "platform/rtl/Event.h"
 
+class TImageList;
+class TMenuItem;
+// Owner drawing of a menu item: its DC and rectangle, and whether it is selected.
+using TMenuDrawItemEvent = TEvent<void(TObject* sender, HDC dc, RECT rect, bool selected)>;
+// Measuring: width and height come in as the plain text's size and may be changed.
+using TMenuMeasureItemEvent = TEvent<void(TObject* sender, HDC dc, int& width, int& height)>;
+
 class TMenuItem : public TComponent {
   KARV_CLASS(TMenuItem, TComponent)
  public:
@@ -39,9 +46,19 @@ class TMenuItem : public TComponent {
   // True when `item` is this item or lies below it.
   bool Contains(const TMenuItem* item) const;
 
+  // The picture of the menu's image list shown beside the caption; -1 for none.
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int i) { imageIndex_ = i; }
+  // The shortcut's text, shown right-aligned in the item ("Ctrl+O").
+  std::string ShortCut() const { return shortCut_; }
+  void SetShortCut(const std::string& s) { shortCut_ = s; }
+
   // Runs OnClick as if the user had chosen the item.
   virtual void Click();
   TNotifyEvent OnClick;
+  // Used while the item's menu is owner-drawn.
+  TMenuDrawItemEvent OnDrawItem;
+  TMenuMeasureItemEvent OnMeasureItem;
 
   // A description nests items in their menu or parent item.
   void SetParentComponent(TComponent* parent) override;
@@ -49,6 +66,8 @@ class TMenuItem : public TComponent {
  private:
   std::string caption_;
   bool checked_ = false, enabled_ = true, visible_ = true, default_ = false;
+  int imageIndex_ = -1;
+  std::string shortCut_;
   std::vector<TMenuItem*> items_;
   TMenuItem* parent_ = nullptr;
 };
@@ -68,6 +87,13 @@ class TPopupMenu : public TComponent {
   TComponent* PopupComponent() const { return popupComponent_; }
   void SetPopupComponent(TComponent* c) { popupComponent_ = c; }
 
+  // Owner-drawn: every item is measured and drawn through its OnMeasureItem and OnDrawItem
+  // (plainly when it has none).
+  bool OwnerDraw() const { return ownerDraw_; }
+  void SetOwnerDraw(bool v) { ownerDraw_ = v; }
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* images) { images_ = images; }
+
   // Shows the menu at a screen point and waits until it closes; runs OnPopup first and the
   // chosen item's Click afterwards.
   void Popup(int x, int y);
@@ -79,6 +105,8 @@ class TPopupMenu : public TComponent {
   HWND OwnerWindow();
   TMenuItem* items_;
   bool autoPopup_ = true;
+  bool ownerDraw_ = false;
+  TImageList* images_ = nullptr;
   TComponent* popupComponent_ = nullptr;
   HWND window_ = nullptr;
 };

@@ -120,7 +120,6 @@ TEST(SkinDiscovery, ControlsGetTheirClassesInTableOrder) {
   EXPECT_EQ(f.KindOf(group), "TSkinGroupBox");
   EXPECT_EQ(f.KindOf(radio), "TSkinRadioButton");
   EXPECT_EQ(f.KindOf(status), "TSkinStatusBar");
-  EXPECT_FALSE(TSkinControl::GetOrdPropByName(status, "SizeGrip")) << "the size grip is switched off";
   EXPECT_EQ(f.KindOf(progress), "TSkinProgress");
   EXPECT_EQ(f.KindOf(disabled), "") << "Tag 199 with DisableTag 99";
   EXPECT_EQ(f.KindOf(tagged), "TSkinScrollbar") << "Tag 55 asks for scroll bars";

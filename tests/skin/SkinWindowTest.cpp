@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
@@ -284,11 +285,14 @@ void CALLBACK ProbeBox(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   g_box.seen = true;
   g_box.skinned = SendMessageA(box, SKIN_QUERY, 0, 0) == 1 && s->BorderKind() == kBorderDialog;
+  SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(box);
   RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-  PumpFor(20);
-  g_box.left = At(box, 1, 40);
-  g_box.top = At(box, 20, 2);
+  PumpUntil([&] {
+    g_box.left = At(box, 1, 40);
+    g_box.top = At(box, 20, 2);
+    return g_box.left.element == cs::kLeft && g_box.top.element == cs::kTop;
+  }, 1000);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 }  // namespace
@@ -443,5 +447,124 @@ TEST(SkinWindow, PlainWindowWithAMenuBarAndFreeingItsSkinData) {
   EXPECT_EQ(SendMessageA(h, SKIN_QUERY, 0, 0), 0);
   EXPECT_EQ(GetMenu(h), bar) << "the window has its menu back";
   EXPECT_EQ(GetWindowLongPtrA(h, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  DestroyWindow(h);
+}
+
+namespace {
+struct PopupProbe {
+  bool seen = false, skinned = false;
+  cs::Decoded item{};
+} g_popup;
+
+void CALLBACK ProbePopup(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  static int ticks = 0;
+  if (++ticks < 3) return;
+  ticks = 0;
+  KillTimer(nullptr, id);
+  g_popup.seen = true;
+  g_popup.skinned = SendMessageA(menu, SKIN_QUERY, 0, 0) == 1;
+  RECT client{};
+  GetClientRect(menu, &client);
+  POINT at{client.right - 6, 12};
+  ClientToScreen(menu, &at);
+  g_popup.item = cs::Decode(ScreenRgb(at.x, at.y));
+  EndMenu();
+}
+}  // namespace
+
+TEST(SkinWindow, TheFormsPopupMenusAreOwnerDrawnFromTheSkin) {
+  Form f;
+  auto* menu = New<TPopupMenu>(f.form.get());
+  auto* open = New<TMenuItem>(f.form.get());
+  open->SetCaption("Open");
+  open->SetShortCut("Ctrl+O");
+  menu->Items()->Add(open);
+  ASSERT_TRUE(f.WaitSkinned());
+  // The menu came after the skin was installed: the skinner walks the menus again.
+  f.Skinner()->SkinPopupMenus(true);
+  EXPECT_TRUE(menu->OwnerDraw());
+  EXPECT_EQ(open->OnDrawItem.Owner(), f.Skinner());
+  g_popup = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbePopup);
+  menu->Popup(200, 200);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(g_popup.seen);
+  EXPECT_TRUE(g_popup.skinned);
+  EXPECT_EQ(g_popup.item.element, cs::kMenuItem);
+
+  Data().SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return !f.Skinner(); }, 2000));
+  EXPECT_FALSE(menu->OwnerDraw()) << "un-skinning gives the menus their own look back";
+  EXPECT_FALSE(open->OnDrawItem);
+  Data().SetActive(true);
+  ASSERT_TRUE(f.WaitSkinned());
+}
+
+TEST(SkinWindow, ANewCaptionAndANewSkinRedrawTheFrame) {
+  Form f;
+  ASSERT_TRUE(f.WaitSkinned());
+  HWND h = f.Handle();
+  SetForegroundWindow(h);
+  // A text change repaints the caption through the skin, not the system's.
+  SetWindowTextA(h, "Another caption");
+  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 1));
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1));
+
+  // Applying another skin to the data rebuilds the frame of its windows.
+  TSkinData& d = Data();
+  d.SetSkinFile(std::string(KARV_SKINS_DIR) + "/builtin.skin");
+  ASSERT_FALSE(d.NoSkin());
+  TSkinForm* s = f.Skinner();
+  int builtinTop = d.Model().Top->Bitmap.Height() / std::max(d.Model().Top->FrameCount, 1);
+  EXPECT_TRUE(PumpUntil([&] { return s->FrameWidths().top == builtinTop && !s->CaptionButtons().empty(); }, 2000));
+  EXPECT_NE(At(h, 1, 60).element, cs::kLeft) << "no coded colour left in the frame";
+  d.SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1));
+}
+
+namespace {
+struct SwitchProbe {
+  int stage = 0;
+  HMENU first = nullptr, second = nullptr;
+} g_switch;
+
+void CALLBACK ProbeSwitch(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  auto hm = (HMENU)SendMessageA(menu, 0x01E1 /* MN_GETHMENU */, 0, 0);
+  if (g_switch.stage == 0) {
+    g_switch.first = hm;
+    g_switch.stage = 1;
+    PostMessageA(menu, WM_KEYDOWN, VK_RIGHT, 0);
+  } else if (hm != g_switch.first) {
+    g_switch.second = hm;
+    KillTimer(nullptr, id);
+    EndMenu();
+  }
+}
+}  // namespace
+
+TEST(SkinWindow, TheRightArrowMovesToTheNextMenuOfTheBar) {
+  Data();
+  HMENU bar = CreateMenu(), file = CreatePopupMenu(), edit = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, 101, "&Open");
+  AppendMenuA(edit, MF_STRING, 201, "&Copy");
+  AppendMenuA(bar, MF_POPUP, (UINT_PTR)file, "&File");
+  AppendMenuA(bar, MF_POPUP, (UINT_PTR)edit, "&Edit");
+  HWND h = CreateWindowExA(0, "#32770", "Menus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 120, 300, 200, nullptr, bar,
+                           nullptr, nullptr);
+  SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(h);
+  TSkinForm* s = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (s = SkinManager()->FindFormSkinner(h)) && s->SkinState() == kFormRunning; }));
+  g_switch = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbeSwitch);
+  const RECT& r = s->MenuBar()->Buttons()[0]->Rect;
+  SendMessageA(h, WM_NCLBUTTONDOWN, HTMENU, Lp(ScreenOf(h, r.left + 3, r.top + 3)));
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(g_switch.first, file);
+  EXPECT_EQ(g_switch.second, edit);
   DestroyWindow(h);
 }

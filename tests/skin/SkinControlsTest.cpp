@@ -1,0 +1,583 @@
+// The skinned controls on real windows with the coded skin: each element frame and part has
+// its own colour, so one pixel read from the screen tells which frame a control shows.
+// Hover and presses come from real mouse input.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/forms/Buttons.h"
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/GroupBox.h"
+#include "platform/forms/ListControls.h"
+#include "platform/forms/ListView.h"
+#include "platform/forms/Memo.h"
+#include "platform/forms/Properties.h"
+#include "platform/forms/StdCtrls.h"
+#include "skin/SkinBoxes.h"
+#include "skin/SkinButtons.h"
+#include "skin/SkinChecks.h"
+#include "skin/SkinCommonCtrls.h"
+#include "skin/SkinData.h"
+#include "skin/SkinEdits.h"
+#include "skin/SkinForm.h"
+#include "skin/SkinScrollbars.h"
+#include "skin/SkinTabs.h"
+#include "tests/skin/SkinFixtures.h"
+#include "tests/support/TestApplication.h"
+#include "tests/support/TestSupport.h"
+#include "tools/skinpack/CodedColours.h"
+
+using codedskin::Colour;
+using testing_support::PumpFor;
+using testing_support::PumpUntil;
+
+namespace {
+
+// A track bar of the class library's kind: the system control with its notifications
+// reflected to it.
+class TTrackBar : public TWinControl {
+  KARV_CLASS(TTrackBar, TWinControl)
+ public:
+  using TWinControl::TWinControl;
+
+ protected:
+  void CreateParams(TCreateParams& p) override {
+    TWinControl::CreateParams(p);
+    p.ClassName = TRACKBAR_CLASSA;
+    p.Style |= TBS_AUTOTICKS | TBS_HORZ;
+  }
+};
+
+std::string Property(const std::string& packed) {
+  const uint32_t n = (uint32_t)packed.size();
+  return std::string(reinterpret_cast<const char*>(&n), 4) + packed;
+}
+
+// 0x00RRGGBB of a screen pixel at window coordinates of `h`.
+uint32_t ScreenRgb(HWND h, int x, int y) {
+  RECT w{};
+  GetWindowRect(h, &w);
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, w.left + x, w.top + y);
+  ReleaseDC(nullptr, screen);
+  return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+}
+
+// Real pointer input at a screen point: every event carries its position, so a press lands
+// where the pointer was put whatever the display has processed so far.
+void SendMouseAt(POINT p, std::initializer_list<DWORD> flags) {
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  for (DWORD f : flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (p.x * 65536 + w / 2) / w;
+    in.mi.dy = (p.y * 65536 + h / 2) / h;
+    in.mi.dwFlags = f | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof in);
+  }
+}
+
+POINT g_pointer{};  // where the test put the pointer last
+
+void SendMouse(std::initializer_list<DWORD> flags) { SendMouseAt(g_pointer, flags); }
+
+// Moves the real pointer to window coordinates of `h`.
+void MouseTo(HWND h, int x, int y) {
+  RECT w{};
+  GetWindowRect(h, &w);
+  g_pointer = POINT{w.left + x, w.top + y};
+  SendMouseAt(g_pointer, {0});
+  PumpUntil([&] {
+    POINT p{};
+    GetCursorPos(&p);
+    return p.x == g_pointer.x && p.y == g_pointer.y;
+  }, 1000);
+  PumpFor(120);
+}
+
+// A frame of the coded skin as `element`'s centre colour.
+uint32_t Centre(int element, int frame) { return Colour(element, frame, 4); }
+
+struct SkinnedForm : testing::Test {
+  void SetUp() override {
+    testing_support::TestApplication();
+    form.reset(new TForm(nullptr));
+    form->SetBounds(60, 60, 520, 380);
+    form->SetCaption("Skinned controls");
+    data = New<TSkinData>(form.get());
+    ASSERT_TRUE(data->ReadSkinPack(Property(skintest::BuildSkin("coded.skin"))));
+    skinner = New<TSkinForm>(form.get());
+    skinner->SetSkinData(data);
+    skinner->SetWindow(form->Handle());
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    MouseTo(form->Handle(), 2, 2);  // away from every control
+  }
+  void TearDown() override { form.reset(); }
+
+  template <class C>
+  C* Make(int x, int y, int w, int h, const std::string& caption = "") {
+    auto* c = New<C>(form.get());
+    c->SetParent(form.get());
+    c->SetBounds(x, y, w, h);
+    if (!caption.empty()) c->SetCaption(caption);
+    c->Handle();
+    return c;
+  }
+  template <class S>
+  S* Skin(TControl* c, bool recolour = false) {
+    auto* s = New<S>(c);
+    s->Attach(skinner, data, recolour, &skinner->ControlCanvas());
+    return s;
+  }
+  template <class S>
+  S* SkinHandle(TWinControl* c) {
+    auto* s = New<S>(c);
+    s->AttachHandle(c->Handle(), data, skinner, &skinner->ControlCanvas());
+    return s;
+  }
+  // Repaints a window now and lets the screen settle.
+  static void Settle(HWND h) {
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpFor(60);
+    GdiFlush();
+  }
+
+  TOwned<TForm> form;
+  TSkinData* data = nullptr;
+  TSkinForm* skinner = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SkinnedForm, PushButtonFramesForEachState) {
+  auto* other = Make<TEdit>(20, 200, 100, 22);
+  auto* b = Make<TButton>(20, 20, 90, 26, "OK");
+  int clicks = 0;
+  b->OnClick = TNotifyEvent([&](TObject*) { ++clicks; });
+  Skin<TSkinButton>(b);
+  HWND h = b->Handle();
+  auto frame = [&] {
+    Settle(h);
+    return ScreenRgb(h, 4, 13);
+  };
+  // Mouse input arrives through the display: wait for the look it causes.
+  auto becomes = [&](int f) { return PumpUntil([&] { return frame() == Centre(codedskin::kButton, f); }, 2000); };
+  other->SetFocus();
+  EXPECT_EQ(frame(), Centre(codedskin::kButton, 1)) << "normal";
+  b->SetFocus();
+  EXPECT_EQ(frame(), Centre(codedskin::kButton, 4)) << "focused";
+  SendMessageA(h, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  EXPECT_EQ(frame(), Centre(codedskin::kButton, 5)) << "default and focused";
+  other->SetFocus();
+  EXPECT_EQ(frame(), Centre(codedskin::kButton, 5)) << "default";
+  MouseTo(h, 30, 13);
+  EXPECT_TRUE(becomes(4)) << "hover, from the real pointer";
+  SendMouse({MOUSEEVENTF_LEFTDOWN});
+  EXPECT_TRUE(becomes(2)) << "pressed";
+  SendMouse({MOUSEEVENTF_LEFTUP});
+  EXPECT_TRUE(becomes(4));
+  EXPECT_EQ(clicks, 1) << "the release clicks once";
+  MouseTo(form->Handle(), 2, 2);
+  EXPECT_TRUE(becomes(5)) << "the pointer left";
+  MouseTo(h, 30, 13);
+  EXPECT_TRUE(becomes(4));
+  b->SetEnabled(false);
+  EXPECT_EQ(frame(), Centre(codedskin::kButton, 3)) << "disabled wins over hover";
+}
+
+TEST_F(SkinnedForm, SpaceKeyPressesAndBareButtonsClickThroughTheirParent) {
+  auto* b = Make<TButton>(20, 20, 90, 26, "Space");
+  int clicks = 0;
+  b->OnClick = TNotifyEvent([&](TObject*) { ++clicks; });
+  Skin<TSkinButton>(b);
+  b->SetFocus();
+  HWND h = b->Handle();
+  SendMessageA(h, WM_KEYDOWN, VK_SPACE, 0);
+  Settle(h);
+  EXPECT_EQ(ScreenRgb(h, 4, 13), Centre(codedskin::kButton, 2));
+  SendMessageA(h, WM_KEYUP, VK_SPACE, 0);
+  Settle(h);
+  EXPECT_EQ(ScreenRgb(h, 4, 13), Centre(codedskin::kButton, 4));
+  EXPECT_EQ(clicks, 1) << "the click comes from the button's own key handling";
+
+  // A bare system button (a dialog's) posts WM_COMMAND to its parent on release.
+  auto* host = Make<TPanel>(150, 20, 200, 60);
+  HWND bare = CreateWindowExA(0, "BUTTON", "Bare", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 26,
+                              host->Handle(), (HMENU)77, GetModuleHandleA(nullptr), nullptr);
+  auto* s = New<TSkinButton>(skinner);
+  s->AttachHandle(bare, data, skinner, &skinner->ControlCanvas());
+  Settle(bare);
+  EXPECT_EQ(ScreenRgb(bare, 4, 13), Centre(codedskin::kButton, 1));
+  int commands = 0;
+  host->WindowProc = TWndMethod([&, old = host->WindowProc](TMessage& m) mutable {
+    if (m.Msg == WM_COMMAND && LOWORD(m.WParam) == 77) ++commands;
+    old(m);
+  });
+  MouseTo(bare, 30, 13);
+  SendMouse({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+  EXPECT_TRUE(PumpUntil([&] { return commands == 1; }, 2000));
+}
+
+TEST_F(SkinnedForm, BitmapButtonDrawsItsGlyphGreyWhenDisabled) {
+  auto* b = Make<TBitBtn>(20, 20, 120, 30, "Glyph");
+  // Our bitmap button holds one glyph (pure red, a green dot in its corner).
+  ASSERT_TRUE(b->Glyph().LoadFromBytes(skintest::Bmp(16, 16, [](int x, int y) { return x + y ? 0xFF0000u : 0x00FF00u; })));
+  auto* s = Skin<TSkinBitButton>(b);
+  (void)s;
+  HWND h = b->Handle();
+  Settle(h);
+  auto findGlyph = [&](uint32_t rgb) {
+    for (int x = 0; x < 120; ++x)
+      for (int y = 0; y < 30; ++y)
+        if (ScreenRgb(h, x, y) == rgb) return true;
+    return false;
+  };
+  EXPECT_TRUE(findGlyph(0xFF0000));
+  EXPECT_EQ(ScreenRgb(h, 4, 15), Centre(codedskin::kButton, 1));
+  b->SetEnabled(false);
+  Settle(h);
+  EXPECT_TRUE(findGlyph(0x555555)) << "grey: the average of red, green and blue";
+  EXPECT_FALSE(findGlyph(0xFF0000));
+  EXPECT_EQ(ScreenRgb(h, 4, 15), Centre(codedskin::kButton, 3));
+}
+
+TEST_F(SkinnedForm, CheckBoxAndRadioGlyphs) {
+  auto* check = Make<TCheckBox>(20, 20, 140, 21, "Check");
+  auto* radio = Make<TRadioButton>(20, 60, 140, 21, "Radio");
+  Skin<TSkinCheckBox>(check);
+  Skin<TSkinRadioButton>(radio);
+  // The glyph (13 x 13, no margins) sits at x 1..13 of a left box, centred vertically.
+  auto glyph = [&](TWinControl* c, int x = 7) {
+    Settle(c->Handle());
+    return ScreenRgb(c->Handle(), x, 10);
+  };
+  EXPECT_EQ(glyph(check), Centre(codedskin::kCheck, 1));
+  check->SetChecked(true);
+  EXPECT_EQ(glyph(check), Centre(codedskin::kCheck, 2));
+  check->SetEnabled(false);
+  EXPECT_EQ(glyph(check), Centre(codedskin::kCheck, 4)) << "checked and disabled";
+  check->SetEnabled(true);
+  SendMessageA(check->Handle(), BM_SETSTYLE, BS_AUTO3STATE, TRUE);
+  SendMessageA(check->Handle(), BM_SETCHECK, BST_INDETERMINATE, 0);
+  EXPECT_EQ(glyph(check), Centre(codedskin::kCheck, 4)) << "grayed";
+
+  EXPECT_EQ(glyph(radio), Centre(codedskin::kRadio, 1));
+  radio->SetChecked(true);
+  EXPECT_EQ(glyph(radio), Centre(codedskin::kRadio, 2));
+  SetWindowLongA(radio->Handle(), GWL_STYLE, GetWindowLongA(radio->Handle(), GWL_STYLE) | BS_LEFTTEXT);
+  EXPECT_EQ(glyph(radio, 140 - 7), Centre(codedskin::kRadio, 2)) << "box on the right: inside the right 18 pixels";
+}
+
+TEST_F(SkinnedForm, ComboBoxFrameButtonAndSides) {
+  auto* other = Make<TEdit>(20, 200, 100, 22);
+  auto* combo = Make<TComboBox>(20, 20, 160, 24);
+  combo->Items().Add("one");
+  Skin<TSkinComBox>(combo);
+  HWND h = combo->Handle();
+  RECT w{};
+  GetWindowRect(h, &w);
+  const int width = w.right - w.left, bw = GetSystemMetrics(SM_CXVSCROLL);
+  auto at = [&](int x, int y) {
+    Settle(h);
+    return ScreenRgb(h, x, y);
+  };
+  other->SetFocus();
+  EXPECT_EQ(at(width - 3, 1), Centre(codedskin::kComboButton, 1)) << "button on the right";
+  EXPECT_EQ(codedskin::Decode(at(0, 10)).element, codedskin::kSunkEdge) << "the sunken edge frames it";
+  combo->SetFocus();
+  EXPECT_EQ(at(width - 3, 1), Centre(codedskin::kComboButton, 4)) << "focused";
+  other->SetFocus();
+  combo->SetEnabled(false);
+  EXPECT_EQ(at(width - 3, 1), Centre(codedskin::kComboButton, 3)) << "disabled";
+  combo->SetEnabled(true);
+  SetWindowLongA(h, GWL_EXSTYLE, GetWindowLongA(h, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+  EXPECT_EQ(codedskin::Decode(at(2, 1)).element, codedskin::kComboButton) << "button on the left";
+  EXPECT_EQ(codedskin::Decode(at(bw + 2, 1)).element, codedskin::kSunkEdge);
+
+  // A simple combo box has no drop-down button: no skin frame.
+  HWND simple = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_SIMPLE, 220, 20, 120, 90,
+                                form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+  auto* s = New<TSkinComBox>(skinner);
+  s->AttachHandle(simple, data, skinner, &skinner->ControlCanvas());
+  Settle(simple);
+  EXPECT_NE(codedskin::Decode(ScreenRgb(simple, 1, 1)).element, codedskin::kSunkEdge);
+}
+
+TEST_F(SkinnedForm, EditBorderIsFlat) {
+  auto* framed = Make<TEdit>(20, 20, 120, 24);
+  Skin<TSkinEdit>(framed);
+  HWND h = framed->Handle();
+  SendMessageA(h, WM_PAINT, 0, 0);
+  Settle(h);
+  const uint32_t shadow = ColorToRGB(data->Model().ButtonShadow);
+  const uint32_t shadowRgb = (shadow & 0xFF) << 16 | (shadow & 0xFF00) | (shadow >> 16 & 0xFF);
+  EXPECT_EQ(ScreenRgb(h, 0, 12), shadowRgb);
+  EXPECT_EQ(ScreenRgb(h, 1, 12), 0xFFFFFFu);
+  // An edit with an up-down child gets skinned spin buttons 1 pixel inside.
+  HWND spin = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE, 100, 0, 16, 20, h, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  InvalidateRect(h, nullptr, TRUE);
+  Settle(h);
+  EXPECT_EQ(ScreenRgb(spin, 2, 2), Centre(codedskin::kUpDownVert, 1));
+}
+
+TEST_F(SkinnedForm, ProgressBarFillFollowsTheRange) {
+  auto* p = Make<TProgressBar>(20, 20, 200, 20);
+  Skin<TSkinProgress>(p);
+  HWND h = p->Handle();
+  auto end = [&] {
+    Settle(h);
+    return ScreenRgb(h, 190, 10);
+  };
+  EXPECT_EQ(end(), Centre(codedskin::kProgress, 1)) << "position 0: the empty bar";
+  p->SetPosition(100);
+  EXPECT_EQ(end(), Centre(codedskin::kProgress, 2)) << "at the maximum the fill covers the width";
+  p->SetMin(100);
+  p->SetMax(200);
+  p->SetPosition(150);
+  Settle(h);
+  EXPECT_EQ(ScreenRgb(h, 90, 10), Centre(codedskin::kProgress, 2));
+  EXPECT_EQ(ScreenRgb(h, 110, 10), Centre(codedskin::kProgress, 1)) << "half of a range that starts at 100";
+  p->SetMin(0);
+  p->SetMax(0);
+  EXPECT_EQ(end(), Centre(codedskin::kProgress, 1)) << "maximum 0";
+}
+
+TEST_F(SkinnedForm, ScrollBarsReallyScrollTheirControl) {
+  auto* list = Make<TListBox>(20, 20, 160, 150);
+  auto* bars = New<TSkinScrollbar>(list);
+  bars->AttachScrollbars(list, data, skinner);
+  HWND h = list->Handle();
+  EXPECT_FALSE(bars->VertBar()->BarVisible()) << "no bar yet, no overlay";
+  for (int i = 0; i < 100; ++i) list->Items().Add("Item " + std::to_string(i));
+  Settle(h);
+  ASSERT_TRUE(bars->VertBar()->BarVisible()) << "the next non-client paint shows it";
+  HWND overlay = bars->VertBar()->HandleIfAllocated();
+  RECT o{};
+  GetWindowRect(overlay, &o);
+  Settle(overlay);
+  const int ow = o.right - o.left, oh = o.bottom - o.top;
+  EXPECT_EQ(ScreenRgb(overlay, ow / 2, 3), Centre(codedskin::kScrollbar, 9)) << "up arrow";
+  EXPECT_EQ(ScreenRgb(overlay, ow / 2, oh - 3), Centre(codedskin::kScrollbar, 13)) << "down arrow";
+
+  auto press = [&](int y) {
+    MouseTo(overlay, ow / 2, y);
+    SendMouse({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    PumpFor(250);
+  };
+  const int before = GetScrollPos(h, SB_VERT);
+  press(oh - 5);
+  const int afterArrow = GetScrollPos(h, SB_VERT);
+  EXPECT_GT(afterArrow, before) << "the down arrow scrolls";
+  press(oh - 40);
+  const int afterPage = GetScrollPos(h, SB_VERT);
+  EXPECT_GT(afterPage, afterArrow + 1) << "the page area pages";
+
+  // The form moves; a press still reaches the bar where it now is.
+  form->SetBounds(140, 90, 520, 380);
+  PumpFor(100);
+  Settle(h);
+  GetWindowRect(overlay, &o);
+  press(oh - 5);
+  EXPECT_GT(GetScrollPos(h, SB_VERT), afterPage) << "after the form moved";
+
+  // Dragging the thumb to the top.
+  SCROLLBARINFO info{sizeof info};
+  ASSERT_TRUE(GetScrollBarInfo(h, OBJID_VSCROLL, &info));
+  const int thumbMid = (info.xyThumbTop + info.xyThumbBottom) / 2;
+  MouseTo(overlay, ow / 2, thumbMid);
+  RECT now{};
+  GetWindowRect(overlay, &now);
+  SendMouse({MOUSEEVENTF_LEFTDOWN});
+  SendMouseAt(POINT{now.left + ow / 2, now.top + 20}, {0, MOUSEEVENTF_LEFTUP});
+  PumpFor(300);
+  EXPECT_LT(GetScrollPos(h, SB_VERT), afterPage) << "the thumb drags";
+}
+
+TEST_F(SkinnedForm, BothBarsFillTheCornerAndListViewsGetTheirHeader) {
+  auto* memo = Make<TMemo>(20, 20, 160, 120);
+  memo->SetScrollBars(TScrollStyle::ssBoth);
+  memo->DestroyHandle();
+  memo->Handle();
+  std::string lines;
+  for (int i = 0; i < 60; ++i) lines += "A rather long line of text that does not fit " + std::to_string(i) + "\r\n";
+  memo->SetCaption(lines);
+  auto* bars = New<TSkinScrollbar>(memo);
+  bars->AttachScrollbars(memo, data, skinner);
+  Settle(memo->Handle());
+  ASSERT_TRUE(bars->VertBar()->BarVisible());
+  ASSERT_TRUE(bars->HorzBar()->BarVisible());
+  RECT v{}, hz{}, m{};
+  GetWindowRect(bars->VertBar()->HandleIfAllocated(), &v);
+  GetWindowRect(bars->HorzBar()->HandleIfAllocated(), &hz);
+  GetWindowRect(memo->Handle(), &m);
+  const uint32_t face = ScreenRgb(memo->Handle(), (v.left + v.right) / 2 - m.left, (hz.top + hz.bottom) / 2 - m.top);
+  const COLORREF f = ColorToRGB(data->Model().ButtonFace);
+  EXPECT_EQ(face, (f & 0xFF) << 16 | (f & 0xFF00) | (f >> 16 & 0xFF));
+
+  auto* view = Make<TListView>(200, 20, 200, 120);
+  view->SetViewStyle(TViewStyle::vsReport);
+  view->AddColumn("Name", 80);
+  view->AddColumn("Value", 80);
+  auto* lv = New<TSkinListView>(view);
+  lv->AttachScrollbars(view, data, skinner);
+  ASSERT_NE(lv->Header(), nullptr);
+  HWND header = (HWND)SendMessageA(view->Handle(), LVM_GETHEADER, 0, 0);
+  Settle(view->Handle());
+  EXPECT_EQ(ScreenRgb(header, 40, 0), Colour(codedskin::kHeader, 1, 1)) << "top edge of the first item";
+  EXPECT_EQ(ScreenRgb(header, 190, 10), Centre(codedskin::kHeader, 1)) << "right of the last item";
+}
+
+TEST_F(SkinnedForm, StatusBarPanelsGroupBoxFrameAndPanels) {
+  auto* bar = Make<TStatusBar>(0, 300, 400, 22);
+  bar->SetPanelWidths({120, 120, -1});
+  bar->SetPanelText(0, "First");
+  auto* s = Skin<TSkinStatusBar>(bar);
+  (void)s;
+  HWND h = bar->Handle();
+  Settle(h);
+  EXPECT_EQ(ScreenRgb(h, 100, 11), Centre(codedskin::kStatusBar, 1)) << "a lowered panel";
+  bar->SetSimplePanel(true);
+  bar->SetSimpleText("Simple");
+  Settle(h);
+  EXPECT_EQ(ScreenRgb(h, 300, 11), Centre(codedskin::kStatusBar, 1)) << "simple mode: one lowered panel";
+
+  auto* group = Make<TGroupBox>(20, 20, 200, 120, "Group");
+  Skin<TSkinGroupBox>(group, true);
+  Settle(group->Handle());
+  const COLORREF shadow = ColorToRGB(data->Model().ButtonShadow), face = ColorToRGB(data->Model().ButtonFace);
+  auto rgb = [](COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); };
+  // Somewhere down the left side: the skin's line at x 1, face colour left and right of it.
+  EXPECT_EQ(ScreenRgb(group->Handle(), 1, 60), rgb(shadow));
+  EXPECT_EQ(ScreenRgb(group->Handle(), 0, 60), rgb(face));
+  EXPECT_EQ(ScreenRgb(group->Handle(), 2, 60), rgb(face)) << "no stray line of the control's own frame";
+  EXPECT_EQ(ScreenRgb(group->Handle(), 100, 118), rgb(shadow));
+  EXPECT_EQ(ScreenRgb(group->Handle(), 100, 117), rgb(face));
+
+  auto* panel = Make<TPanel>(240, 20, 100, 60);
+  panel->SetColor(clRed);
+  auto* box = Skin<TSkinBox>(panel, true);
+  EXPECT_EQ(panel->Color(), data->Model().ButtonFace);
+  TComponent::Free(box);
+}
+
+TEST_F(SkinnedForm, TabsOnEachSide) {
+  struct Side {
+    DWORD style;
+    int probeX, probeY;  // inside the selected first tab
+  } sides[] = {{0, 20, 10}, {TCS_BOTTOM, 20, 110}, {TCS_VERTICAL | TCS_MULTILINE, 10, 20},
+               {TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE, 190, 20}};
+  for (const Side& side : sides) {
+    HWND tab = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | side.style, 20, 20, 200,
+                               120, form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    for (const char* t : {"One", "Two"}) {
+      TCITEMA item{TCIF_TEXT};
+      item.pszText = const_cast<char*>(t);
+      SendMessageA(tab, TCM_INSERTITEMA, 9, (LPARAM)&item);
+    }
+    SendMessageA(tab, TCM_SETCURSEL, 0, 0);
+    auto* s = New<TSkinTab>(skinner);
+    s->AttachHandle(tab, data, skinner, &skinner->ControlCanvas());
+    Settle(tab);
+    EXPECT_EQ(s->TabPosition(), side.style == 0 ? 0 : side.style == TCS_BOTTOM ? 1 : (side.style & TCS_RIGHT) ? 3 : 2);
+    RECT r{};
+    SendMessageA(tab, TCM_GETITEMRECT, 0, (LPARAM)&r);
+    // Near a corner of the tab, away from its text.
+    const codedskin::Decoded first = codedskin::Decode(ScreenRgb(tab, r.left + 5, r.top + 5));
+    EXPECT_EQ(first.element, codedskin::kTabs) << side.style;
+    EXPECT_EQ(first.frame, 2) << "selected, style " << side.style;
+    SendMessageA(tab, TCM_GETITEMRECT, 1, (LPARAM)&r);
+    const codedskin::Decoded second = codedskin::Decode(ScreenRgb(tab, r.left + 5, r.top + 5));
+    EXPECT_EQ(second.element, codedskin::kTabs) << side.style;
+    EXPECT_EQ(second.frame, 1) << side.style;
+    // The page is framed by the border image.
+    RECT page{0, 0, 200, 120};
+    SendMessageA(tab, TCM_ADJUSTRECT, FALSE, (LPARAM)&page);
+    EXPECT_EQ(codedskin::Decode(ScreenRgb(tab, (page.left + page.right) / 2, page.bottom + 2)).element, codedskin::kTabBorder)
+        << side.style;
+    TComponent::Free(s);
+    DestroyWindow(tab);
+  }
+}
+
+TEST_F(SkinnedForm, TrackBarThumbAndUpDownHalves) {
+  auto* track = Make<TTrackBar>(20, 20, 200, 32);
+  Skin<TSkinTrackBar>(track);
+  HWND h = track->Handle();
+  Settle(h);
+  RECT thumb{};
+  SendMessageA(h, TBM_GETTHUMBRECT, 0, (LPARAM)&thumb);
+  EXPECT_EQ(ScreenRgb(h, (thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2),
+            Centre(codedskin::kTrackHorz, 2));
+  RECT channel{};
+  SendMessageA(h, TBM_GETCHANNELRECT, 0, (LPARAM)&channel);
+  EXPECT_NE(codedskin::Decode(ScreenRgb(h, channel.right - 5, (channel.top + channel.bottom) / 2)).element,
+            codedskin::kTrackHorz)
+      << "the channel stays the control's own";
+
+  HWND updown = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE, 260, 20, 18, 40, form->Handle(), nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  auto* s = New<TSkinUpDown>(skinner);
+  s->AttachHandle(updown, data, skinner, &skinner->ControlCanvas());
+  Settle(updown);
+  EXPECT_EQ(ScreenRgb(updown, 1, 1), Centre(codedskin::kUpDownVert, 1));
+  EXPECT_EQ(ScreenRgb(updown, 1, 38), Centre(codedskin::kUpDownVert, 5));
+  auto upIs = [&](int f) {
+    return PumpUntil([&] { return ScreenRgb(updown, 1, 1) == Centre(codedskin::kUpDownVert, f); }, 2000);
+  };
+  MouseTo(updown, 9, 5);
+  SendMouse({MOUSEEVENTF_LEFTDOWN});
+  EXPECT_TRUE(upIs(2)) << "upper half pressed";
+  EXPECT_EQ(ScreenRgb(updown, 1, 38), Centre(codedskin::kUpDownVert, 5)) << "lower half normal";
+  SendMouse({MOUSEEVENTF_LEFTUP});
+  EXPECT_TRUE(upIs(4)) << "hover after the release";
+}
+
+TEST_F(SkinnedForm, DetachingRestoresStylesPropertiesAndProcedures) {
+  auto* b = Make<TButton>(20, 20, 80, 24, "B");
+  auto* combo = Make<TComboBox>(20, 60, 120, 24);
+  auto* edit = Make<TEdit>(20, 100, 120, 24);
+  auto* list = Make<TListBox>(160, 20, 120, 80);
+  auto* bar = Make<TStatusBar>(0, 300, 400, 22);
+  auto* panel = Make<TPanel>(300, 100, 100, 60);
+  panel->SetColor(clRed);
+  HWND comboEdit = GetTopWindow(combo->Handle());
+  struct Snapshot {
+    LONG style, ex;
+    LONG_PTR proc;
+  };
+  auto snap = [](HWND h) {
+    return Snapshot{GetWindowLongA(h, GWL_STYLE), GetWindowLongA(h, GWL_EXSTYLE), GetWindowLongPtrA(h, GWLP_WNDPROC)};
+  };
+  const HWND windows[] = {b->Handle(), combo->Handle(), comboEdit, edit->Handle(), list->Handle(), bar->Handle()};
+  std::vector<Snapshot> before;
+  for (HWND h : windows) before.push_back(snap(h));
+  const bool grip = GetOrdProp(bar, "SizeGrip") != 0;
+  ASSERT_TRUE(grip);
+  for (int round = 0; round < 2; ++round) {
+    std::vector<TSkinControl*> skins = {Skin<TSkinButton>(b), Skin<TSkinComBox>(combo), SkinHandle<TSkinEdit>(edit),
+                                        Skin<TSkinStatusBar>(bar), Skin<TSkinBox>(panel, true)};
+    auto* lb = New<TSkinScrollbar>(list);
+    lb->AttachScrollbars(list, data, skinner);
+    skins.push_back(lb);
+    Settle(form->Handle());
+    EXPECT_FALSE(GetOrdProp(bar, "SizeGrip")) << "the skin draws its own grip";
+    EXPECT_NE(GetWindowLongPtrA(comboEdit, GWLP_WNDPROC), before[2].proc);
+    for (TSkinControl* s : skins) TComponent::Free(s);
+    for (size_t i = 0; i < std::size(windows); ++i) {
+      const Snapshot now = snap(windows[i]);
+      EXPECT_EQ(now.style, before[i].style) << i;
+      EXPECT_EQ(now.ex, before[i].ex) << i;
+      EXPECT_EQ(now.proc, before[i].proc) << i;
+    }
+    EXPECT_TRUE(GetOrdProp(bar, "SizeGrip")) << "given back";
+    EXPECT_EQ(panel->Color(), clRed);
+    EXPECT_EQ(b->WindowProc.Owner(), b);
+    EXPECT_TRUE(skinner->SkinObjects().empty());
+  }
+}
