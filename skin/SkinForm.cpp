@@ -607,7 +607,7 @@ void TSkinForm::PaintTitle(HDC dc, int w) {
   // Caption buttons placed against the caption (alignments 2 and 3) follow the text.
   LayoutCaptionButtons(w);
   for (auto& b : captionButtons_) {
-    if (!b->Visible || b->Data->Bitmap.Empty() || b->Data->Visibility == 100) continue;
+    if (!b->Visible || IsRectEmpty(&b->Rect) || b->Data->Visibility == 100) continue;
     int frames = std::max(b->Data->FrameCount, 1);
     int frame = active_ ? 1 : (frames >= 4 ? 4 : 1);
     if (b->ShowsIcon) TransparentCopy(tdc, b->Rect, b->Icon);
@@ -656,7 +656,8 @@ void TSkinForm::LayoutCaptionButtons(int width) {
     TSkinSysButton& b = *captionButtons_[i];
     b.Visible = CaptionButtonVisible(b, (int)i);
     const TDataSkinSysButton& d = *b.Data;
-    if (!b.Visible || d.Bitmap.Empty()) {
+    // The icon button shows the window's icon in place of its (empty) image.
+    if (!b.Visible || (b.ShowsIcon ? b.Icon.Empty() : d.Bitmap.Empty())) {
       b.Rect = RECT{};
       continue;
     }
@@ -952,7 +953,7 @@ LRESULT TSkinForm::SkinProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
   bool passOn = !SecondStage(msg, wp, lp, result);
   if (!passOn && msg != WM_ACTIVATE && msg != WM_NCACTIVATE) return result;
   if (skinState_ != kFormInstalled && windowState_ != kWindowMinimized) {
-    if (ThirdStage(msg, wp, lp, result, passOn)) return result;
+    if (ThirdStage(msg, wp, lp, result)) return result;
   }
   return passOn ? PassOn(msg, wp, lp) : result;
 }
@@ -1016,12 +1017,12 @@ bool TSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   }
 }
 
-bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result, bool passOn) {
+bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_NCCALCSIZE: {
       // The proposed window rectangle, before the default turns it into its client area.
       RECT w = wp ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : RECT{};
-      LRESULT def = PassOn(msg, wp, lp);
+      PassOn(msg, wp, lp);
       if (!wp) {
         result = 0;
         return true;
@@ -1032,7 +1033,6 @@ bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result, bool
         if (p->rgrc[0].right < p->rgrc[0].left) p->rgrc[0].right = p->rgrc[0].left;
         if (p->rgrc[0].bottom < p->rgrc[0].top) p->rgrc[0].bottom = p->rgrc[0].top;
       }
-      (void)def;
       p->rgrc[1] = p->rgrc[0];
       result = WVR_VALIDRECTS;
       return true;
@@ -1099,7 +1099,6 @@ bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result, bool
       result = 0;
       return true;
     default:
-      (void)passOn;
       return false;
   }
 }

@@ -149,7 +149,7 @@ class TSkinForm : public TComponent {
 
   LRESULT SkinProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
   bool SecondStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-  bool ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result, bool passOn);
+  bool ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   LRESULT PassOn(UINT msg, WPARAM wp, LPARAM lp) { return subclass_.CallPrevious(msg, wp, lp); }
   void FormWindowProc(TMessage& m);
   void DrawPopupItem(TObject* sender, HDC dc, RECT r, bool selected);

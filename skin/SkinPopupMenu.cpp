@@ -78,7 +78,6 @@ LRESULT TSkinPopupMenu::Proc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == SKIN_QUERY) return 1;
   TSkinManage* m = SkinManager();
   if (!m || !m->Active()) return subclass_.CallPrevious(msg, wp, lp);
-  handled_ = false;
   switch (msg) {
     case WM_DESTROY:
       Detach();

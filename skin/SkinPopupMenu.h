@@ -40,10 +40,8 @@ class TSkinPopupMenu {
   LRESULT Print(HDC dc, WPARAM wp, LPARAM lp);
 
   TWindowSubclass subclass_;
-  bool handled_ = false;
   HWND window_ = nullptr;
   TSkinData* data_ = nullptr;
-  int index_ = -1;
   TBitmap image_;
   int tag_ = 0;
 };

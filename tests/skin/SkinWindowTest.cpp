@@ -57,10 +57,12 @@ cs::Decoded At(HWND h, int x, int y) {
   return cs::Decode(ScreenRgb(r.left + x, r.top + y));
 }
 
-// Waits a little for what was drawn to reach the screen.
-::testing::AssertionResult Shows(HWND h, int x, int y, int element, int frame) {
+// Waits a little for what was drawn to reach the screen. Other test programs share the
+// desktop and may take the activation: `active` is made the foreground window again.
+::testing::AssertionResult Shows(HWND h, int x, int y, int element, int frame, HWND active = nullptr) {
   cs::Decoded d{};
   if (PumpUntil([&] {
+        if (active && GetForegroundWindow() != active) SetForegroundWindow(active);
         d = At(h, x, y);
         return d.element == element && d.frame == frame;
       }, 1000))
@@ -136,10 +138,10 @@ TEST(SkinWindow, FramePartsActiveAndInactiveAndTheCaption) {
   EXPECT_EQ(SendMessageA(h, SKIN_QUERY, 0, 0), 1);
   SetForegroundWindow(h);
   PumpFor(100);
-  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1));
-  EXPECT_TRUE(Shows(h, -2, 60, cs::kRight, 1));
-  EXPECT_TRUE(Shows(h, 100, -2, cs::kBottom, 1));
-  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 1));
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1, h));
+  EXPECT_TRUE(Shows(h, -2, 60, cs::kRight, 1, h));
+  EXPECT_TRUE(Shows(h, 100, -2, cs::kBottom, 1, h));
+  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 1, h));
   // The caption text in the active colour (255, 255, 255) starts at TextShift.
   RECT cap = f.Skinner()->CaptionRect();
   RECT wr{};
@@ -152,16 +154,22 @@ TEST(SkinWindow, FramePartsActiveAndInactiveAndTheCaption) {
   }, 1000);
   EXPECT_TRUE(white) << "caption text";
   EXPECT_GE(cap.left, 30 - 1);
+  // The icon button shows the window's icon at (8, 7) and opens the system menu.
+  bool icon = false;
+  for (auto& b : f.Skinner()->CaptionButtons())
+    if (b->ShowsIcon) icon = b->Visible && b->Rect.left == 8 && b->Rect.top == 7 && !IsRectEmpty(&b->Rect);
+  EXPECT_TRUE(icon);
 
   // Another window takes the activation: every part shows its inactive frame.
   Form other;
   other.form->SetBounds(420, 300, 200, 150);
   SetForegroundWindow(other.Handle());
   PumpFor(200);
-  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 2));
-  EXPECT_TRUE(Shows(h, -2, 60, cs::kRight, 2));
-  EXPECT_TRUE(Shows(h, 100, -2, cs::kBottom, 2));
-  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 2));
+  HWND o = other.Handle();
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 2, o));
+  EXPECT_TRUE(Shows(h, -2, 60, cs::kRight, 2, o));
+  EXPECT_TRUE(Shows(h, 100, -2, cs::kBottom, 2, o));
+  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 2, o));
   // The client area keeps the size it had without the skin.
   RECT client{};
   GetClientRect(h, &client);
@@ -180,7 +188,7 @@ TEST(SkinWindow, CaptionButtonsHoverPressAndAct) {
   } buttons[] = {{-32, cs::kClose}, {-60, cs::kMaximize}, {-88, cs::kMinimize}};
   for (const Button& b : buttons) {
     POINT p = ScreenOf(h, b.x + 14, 15);
-    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 1)) << "normal";
+    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 1, h)) << "normal";
     SetCursorPos(p.x, p.y);  // the hover timer lets go of a button the mouse has left
     SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, Lp(p));
     EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 3)) << "hover";
@@ -203,7 +211,7 @@ TEST(SkinWindow, CaptionButtonsHoverPressAndAct) {
   click(-60 + 14);
   EXPECT_TRUE(PumpUntil([&] { return IsZoomed(h) != FALSE; }, 2000)) << "maximised";
   PumpFor(100);
-  EXPECT_TRUE(Shows(h, -60 + 14, 15, cs::kRestore, 1)) << "a maximised window shows the restore button";
+  EXPECT_TRUE(Shows(h, -60 + 14, 15, cs::kRestore, 1, h)) << "a maximised window shows the restore button";
   click(-60 + 14);
   EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(h); }, 2000)) << "restored";
   click(-88 + 14);
@@ -509,8 +517,8 @@ TEST(SkinWindow, ANewCaptionAndANewSkinRedrawTheFrame) {
   SetForegroundWindow(h);
   // A text change repaints the caption through the skin, not the system's.
   SetWindowTextA(h, "Another caption");
-  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 1));
-  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1));
+  EXPECT_TRUE(Shows(h, 160, 2, cs::kTop, 1, h));
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1, h));
 
   // Applying another skin to the data rebuilds the frame of its windows.
   TSkinData& d = Data();
@@ -521,7 +529,7 @@ TEST(SkinWindow, ANewCaptionAndANewSkinRedrawTheFrame) {
   EXPECT_TRUE(PumpUntil([&] { return s->FrameWidths().top == builtinTop && !s->CaptionButtons().empty(); }, 2000));
   EXPECT_NE(At(h, 1, 60).element, cs::kLeft) << "no coded colour left in the frame";
   d.SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
-  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1));
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1, h));
 }
 
 namespace {
