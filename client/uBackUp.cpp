@@ -102,6 +102,7 @@ void TDataBackFrm::btnSelectFileClick(TObject*) {
     yFileName->SetText(name);
   } else {
     TOwned<TOpenDialog> dialog(new TOpenDialog(nullptr));
+    dialog->Title = "打开";
     dialog->Filter = "数据库文件(*.mdb)|*.mdb";
     if (dialog->Execute()) yFileName->SetText(dialog->FileName);
   }
@@ -124,5 +125,5 @@ void TDataBackFrm::CopyFinish(TObject*, bool Success) {
   }
   if (!Success) return;
   ProgressFile->SetPosition(0);
-  lblWaitBackup->SetCaption(DataBackMode == 0 ? "备份完成" : "还原完成");
+  lblWaitBackup->SetCaption("备份完成");
 }
