@@ -158,6 +158,7 @@ object RegisterFrm: TRegisterFrm
         Height = 44
         AutoSize = False
         WordWrap = True
+        Transparent = True
         Caption = ''
       end
       object btnRegister: TButton

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
 
@@ -62,8 +64,9 @@ void TTreeView::Select(int index) {
 RECT TTreeView::ItemRect(int index) const {
   RECT r{};
   if (!handle_ || index < 0 || index >= Count()) return r;
-  // TVM_GETITEMRECT takes the item in the rectangle's first field.
-  *reinterpret_cast<HTREEITEM*>(&r) = items_[index].handle;
+  // TVM_GETITEMRECT takes the item in the rectangle's first bytes.
+  HTREEITEM item = items_[index].handle;
+  std::memcpy(&r, &item, sizeof item);
   if (!SendMessageA(handle_, TVM_GETITEMRECT, FALSE, (LPARAM)&r)) r = RECT{};
   return r;
 }

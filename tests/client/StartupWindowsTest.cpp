@@ -4,12 +4,51 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/rtl/SysUtils.h"
 #include "tests/client/ClientProcess.h"
 #include "tools/serviceserver/ServiceServer.h"
 #include "tools/webstub/WebStub.h"
 
 using namespace client_test;
+
+namespace {
+
+// A visible child of `parent` of that class whose top edge lies `top` pixels below the
+// parent's client area (the main window's left-hand buttons carry no text).
+HWND ChildAt(HWND parent, const std::string& cls, int left, int top) {
+  return FindChild(parent, [&](HWND h) {
+    if (ClassOf(h) != cls || !IsWindowVisible(h)) return false;
+    RECT r;
+    GetWindowRect(h, &r);
+    MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+    return (left < 0 || r.left == left) && r.top == top;
+  });
+}
+
+std::vector<std::string> ComboItems(HWND combo) {
+  std::vector<std::string> items;
+  int n = (int)SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  for (int i = 0; i < n; ++i) {
+    // Another process's list answers in UTF-16 whatever we ask.
+    wchar_t wide[256] = {};
+    SendMessageW(combo, CB_GETLBTEXT, i, (LPARAM)wide);
+    char text[512] = {};
+    WideCharToMultiByte(936, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    items.push_back(text);
+  }
+  return items;
+}
+
+// Chooses an item as the user does: the list tells its parent that the choice changed.
+void ChooseItem(HWND combo, int index) {
+  SendMessageA(combo, CB_SETCURSEL, index, 0);
+  PostMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), (LPARAM)combo);
+}
+
+}  // namespace
 
 TEST(StartupWindows, PanesLoadTheirPagesAndTheLoginButtonsOpenTheirWindows) {
   AppFolder app;
@@ -54,4 +93,23 @@ TEST(StartupWindows, PanesLoadTheirPagesAndTheLoginButtonsOpenTheirWindows) {
 
   testing_support::PumpFor(1000);
   EXPECT_EQ(web.RequestCount("/fabu.asp"), 1);
+
+  // "贸易" opens the trade window with the region and industry tables the server sent.
+  HWND main = FindVisibleWindow(client.Id(), "TMainFrm");
+  HWND tradeButton = ChildAt(main, "Button", -1, 115);
+  ASSERT_NE(tradeButton, nullptr);
+  PostClick(tradeButton);
+  HWND trade = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (trade = FindVisibleWindow(client.Id(), "TTradeFrm")) != nullptr; }));
+  HWND province = ChildAt(trade, "ComboBox", 110, 156), city = ChildAt(trade, "ComboBox", 236, 156);
+  HWND industry = ChildAt(trade, "ComboBox", 110, 188), sub = ChildAt(trade, "ComboBox", 266, 188);
+  ASSERT_TRUE(province && city && industry && sub);
+  EXPECT_EQ(ComboItems(province), (std::vector<std::string>{"北京", "广东"}));
+  EXPECT_EQ(ComboItems(industry), (std::vector<std::string>{"机械", "电子"}));
+  ChooseItem(province, 1);
+  EXPECT_TRUE(WaitFor([&] { return ComboItems(city) == std::vector<std::string>{"广州市", "深圳市"}; }));
+  ChooseItem(industry, 1);
+  EXPECT_TRUE(WaitFor([&] { return ComboItems(sub) == std::vector<std::string>{"元器件"}; }));
+  PostMessageA(trade, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(trade); }));
 }

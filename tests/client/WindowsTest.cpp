@@ -311,7 +311,9 @@ TEST_F(WindowsTest, SettingsShowTheStoredLineThePhrasesAndEachPageOfTheTree) {
     EXPECT_EQ(page->Left(), 115);
     EXPECT_EQ(page->Top(), 8);
     for (TGroupBox* other : {f->PanelConfig, f->PanelNet, f->PanelDomain, f->GroupShortCut})
-      if (other != page) EXPECT_FALSE(other->Visible());
+      if (other != page) {
+        EXPECT_FALSE(other->Visible());
+      }
     if (p.entry == 5) {
       EXPECT_EQ(f->yShortCut->Text(), "Ctrl+Alt+X");
       EXPECT_TRUE(f->yShortCut->ReadOnly());

@@ -279,7 +279,10 @@ TEST(BackupCopier, FreeingTheCopierInsideItsOwnEventsNeitherHangsNorFiresAgain) 
     testing_support::PumpFor(300);
     EXPECT_EQ(events, 1);
     // A copy stopped midway leaves neither the destination nor its temporary file.
-    if (c.inProgress) EXPECT_TRUE(PumpUntil([&] { return FilesIn(dir.File("bak\\")).empty(); }, 5000));
-    else EXPECT_EQ(datatest::ReadBytes(dir.File("bak\\a.mdb")), Bytes(c.bytes));
+    if (c.inProgress) {
+      EXPECT_TRUE(PumpUntil([&] { return FilesIn(dir.File("bak\\")).empty(); }, 5000));
+    } else {
+      EXPECT_EQ(datatest::ReadBytes(dir.File("bak\\a.mdb")), Bytes(c.bytes));
+    }
   }
 }
