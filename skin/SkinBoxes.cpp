@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 #include "platform/forms/Properties.h"
 #include "skin/SkinData.h"
@@ -14,7 +15,9 @@ using namespace skinctl;
 
 bool SkinnedControlAlive(const TSkinControl& s) {
   const TComponent* control = s.Owner();
-  return s.LifeState() != kSkinDead && !(control && control->Destroying());
+  if (s.LifeState() == kSkinDead || (control && control->Destroying())) return false;
+  // A skinner that hooks no message learns of its window's end only here.
+  return !s.WindowHandle() || IsWindow(s.WindowHandle());
 }
 
 void EndPropertyLoan(PropertyLoan& loan, const TSkinControl& owner) {
@@ -149,15 +152,18 @@ struct PanelText {
 
 PanelText ReadPanel(HWND bar, int i) {
   PanelText p;
-  const LRESULT info = SendMessageA(bar, SB_GETTEXTLENGTHA, (WPARAM)i, 0);
+  // The length counts characters: read wide text, so a multi-byte text cannot overrun.
+  const LRESULT info = SendMessageW(bar, SB_GETTEXTLENGTHW, (WPARAM)i, 0);
   const int length = LOWORD(info), type = HIWORD(info);
   p.bevel = (type & SBT_NOBORDERS) ? 3 : (type & SBT_POPOUT) ? 2 : 1;
   p.ownerDrawn = (type & SBT_OWNERDRAW) != 0;
   p.rtl = (type & SBT_RTLREADING) != 0;
   if (p.ownerDrawn || length <= 0) return p;
-  std::string text((size_t)length + 1, '\0');
-  SendMessageA(bar, SB_GETTEXTA, (WPARAM)i, (LPARAM)text.data());
-  text.resize(strlen(text.c_str()));
+  std::wstring wide((size_t)length + 1, L'\0');
+  SendMessageW(bar, SB_GETTEXTW, (WPARAM)i, (LPARAM)wide.data());
+  wide.resize(wcslen(wide.c_str()));
+  std::string text;
+  SkinWideToAnsi(wide, text);
   size_t tabs = 0;
   while (tabs < text.size() && tabs < 2 && text[tabs] == '\t') ++tabs;
   p.align = tabs == 1 ? DT_CENTER : tabs == 2 ? DT_RIGHT : DT_LEFT;

@@ -436,7 +436,7 @@ TEST_F(SkinnedForm, BothBarsFillTheCornerAndListViewsGetTheirHeader) {
 TEST_F(SkinnedForm, StatusBarPanelsGroupBoxFrameAndPanels) {
   auto* bar = Make<TStatusBar>(0, 300, 400, 22);
   bar->SetPanelWidths({120, 120, -1});
-  bar->SetPanelText(0, "First");
+  bar->SetPanelText(0, "当前状态:与服务器连接成功");  // more bytes than characters
   auto* s = Skin<TSkinStatusBar>(bar);
   (void)s;
   HWND h = bar->Handle();
@@ -464,6 +464,20 @@ TEST_F(SkinnedForm, StatusBarPanelsGroupBoxFrameAndPanels) {
   auto* box = Skin<TSkinBox>(panel, true);
   EXPECT_EQ(panel->Color(), data->Model().ButtonFace);
   TComponent::Free(box);
+}
+
+TEST_F(SkinnedForm, DialogInsideAFormIsErasedInTheFaceColourAndSaysSo) {
+  HWND inner = CreateWindowExA(0, "#32770", "", WS_CHILD | WS_VISIBLE, 300, 200, 120, 80, form->Handle(), nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(inner, nullptr);
+  auto* s = New<TSkinBoxH>(skinner);
+  s->AttachHandle(inner, data, skinner, &skinner->ControlCanvas());
+  HDC dc = GetDC(inner);
+  EXPECT_EQ(SendMessageA(inner, WM_ERASEBKGND, (WPARAM)dc, 0), 1) << "the background was erased";
+  ReleaseDC(inner, dc);
+  Settle(inner);
+  const COLORREF f = ColorToRGB(data->Model().ButtonFace);
+  EXPECT_EQ(ScreenRgb(inner, 60, 40), (f & 0xFF) << 16 | (f & 0xFF00) | (f >> 16 & 0xFF));
 }
 
 TEST_F(SkinnedForm, TabsOnEachSide) {
