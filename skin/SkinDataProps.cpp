@@ -4,6 +4,7 @@
 #include "platform/forms/Properties.h"
 #include "platform/rtl/SysUtils.h"
 #include "skin/SkinData.h"
+#include "skin/SkinStore.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ void RegisterSkinData() {
   static bool done = false;
   if (done) return;
   done = true;
+  RegisterSkinStore();
   RegisterProperties(D::StaticClass(), {
       MakeProp<D>("Active", TPropType::Boolean, [](const D* d) { return d->Active(); },
                   [](D* d, const TPropValue& v) { d->SetActive(std::get<bool>(v)); }),

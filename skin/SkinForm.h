@@ -146,6 +146,10 @@ class TSkinForm : public TComponent {
 
  private:
   enum : unsigned { kHasMaximize = 1, kHasMinimize = 2, kHasSysMenu = 8, kCaptionRemoved = 16 };
+  // Commands of the skinned system menu.
+  static constexpr UINT kSysRestore = 0xF120, kSysMaximize = 0xF030, kSysMinimize = 0xF020, kSysClose = 0xF060;
+  // At most 1000 characters of the window's text.
+  static std::string WindowText(HWND h);
 
   LRESULT SkinProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
   bool SecondStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);

@@ -1,6 +1,8 @@
 // Named skin items with unique names.
 #include "skin/SkinStore.h"
 
+#include "platform/forms/FormReader.h"
+#include "platform/forms/Properties.h"
 #include "platform/rtl/Exception.h"
 
 TSkinCollectionItem::TSkinCollectionItem(TSkinCollection& collection, int id)
@@ -37,4 +39,31 @@ TSkinCollectionItem* TSkinCollection::Find(const std::string& name) const {
   for (const auto& item : items_)
     if (item->Name() == name) return item.get();
   return nullptr;
+}
+
+TSkinStore::TSkinStore(TComponent* owner) : TComponent(owner), store_(this) { RegisterSkinStore(); }
+
+void RegisterSkinStore() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  using I = TSkinCollectionItem;
+  RegisterProperties(I::StaticClass(), {
+      MakeProp<I>("Name", TPropType::String, [](const I* i) { return i->Name(); },
+                  [](I* i, const TPropValue& v) { i->SetName(std::get<std::string>(v)); }),
+      MakeProp<I>("SkinData", TPropType::String, [](const I* i) { return i->SkinData(); },
+                  [](I* i, const TPropValue& v) { i->SetSkinData(std::get<std::string>(v)); }),
+      MakeProp<I>("DataSize", TPropType::Integer, [](const I* i) { return (int64_t)i->DataSize(); }, nullptr),
+      MakeProp<I>("DataStream", TPropType::Binary, [](const I* i) { return i->DataStream(); },
+                  [](I* i, const TPropValue& v) { i->ReadDataStream(std::get<std::string>(v)); }),
+  });
+  using S = TSkinStore;
+  TPropInfo store = MakeProp<S>("Store", TPropType::Collection, [](const S*) { return TPropValue{}; }, nullptr);
+  store.AddItem = [](TObject* o) -> TObject* { return &static_cast<S*>(o)->Store().Add(); };
+  RegisterProperties(S::StaticClass(), {
+      MakeProp<S>("Name", TPropType::String, [](const S* s) { return s->Name(); },
+                  [](S* s, const TPropValue& v) { s->SetName(std::get<std::string>(v)); }),
+      store,
+  });
+  RegisterComponentClass<TSkinStore>();
 }

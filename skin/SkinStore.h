@@ -9,11 +9,10 @@
 
 class TSkinCollection;
 
-class TSkinCollectionItem {
+class TSkinCollectionItem : public TObject {
+  KARV_CLASS(TSkinCollectionItem, TObject)
  public:
   TSkinCollectionItem(TSkinCollection& collection, int id);
-  TSkinCollectionItem(const TSkinCollectionItem&) = delete;
-  TSkinCollectionItem& operator=(const TSkinCollectionItem&) = delete;
 
   int ID() const { return id_; }
   const std::string& Name() const { return name_; }
@@ -59,7 +58,7 @@ class TSkinCollection {
 class TSkinStore : public TComponent {
   KARV_CLASS(TSkinStore, TComponent)
  public:
-  explicit TSkinStore(TComponent* owner) : TComponent(owner), store_(this) {}
+  explicit TSkinStore(TComponent* owner);
   TSkinCollection& Store() { return store_; }
   void SetStore(const TSkinCollection* other) {
     if (other) store_.Assign(*other);
@@ -68,3 +67,7 @@ class TSkinStore : public TComponent {
  private:
   TSkinCollection store_;
 };
+
+// Publishes the store ("Store", a collection whose items carry "Name" and the binary
+// "DataStream") and registers it with the form-description reader. Idempotent.
+void RegisterSkinStore();

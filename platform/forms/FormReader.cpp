@@ -317,6 +317,10 @@ class Reader {
           SetPropValue(target, info.Name, items);
           return;
         }
+        if (tok_.text == "<") {
+          ReadCollection(target, info, line);
+          return;
+        }
         if (tok_.text == "(") {
           Advance();
           std::vector<std::string> items;
@@ -334,6 +338,23 @@ class Reader {
         break;
     }
     Lexer::Fail(line, "value expected for " + info.Name);
+  }
+
+  // "< item ... end item ... end >": each item is appended and its properties are read.
+  void ReadCollection(TObject* target, const TPropInfo& info, int line) {
+    if (info.Type != TPropType::Collection || !info.AddItem) Lexer::Fail(line, info.Name + " is not a collection");
+    Advance();
+    while (!(tok_.kind == Tok::Symbol && tok_.text == ">")) {
+      if (!IsIdent("item")) Lexer::Fail(tok_.line, "'item' or '>' expected");
+      Advance();
+      TObject* item = info.AddItem(target);
+      while (!IsIdent("end")) {
+        if (tok_.kind == Tok::End) Lexer::Fail(tok_.line, "'end' expected");
+        ReadProperty(item);
+      }
+      Advance();
+    }
+    Advance();
   }
 
   // Cursor names of the screen object; 1 means "not a cursor name".

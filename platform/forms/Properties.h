@@ -13,7 +13,7 @@
 
 #include "platform/rtl/Object.h"
 
-enum class TPropType { Integer, Boolean, Enum, Set, String, Object, Binary, Event, StringList };
+enum class TPropType { Integer, Boolean, Enum, Set, String, Object, Binary, Event, StringList, Collection };
 
 // Integers, booleans, enumerations (by name), sets (names), strings, objects, binary bytes.
 using TPropValue = std::variant<std::monostate, int64_t, bool, std::string, std::vector<std::string>, TObject*>;
@@ -27,6 +27,9 @@ struct TPropInfo {
   // Events: the handler signature and how to assign a bound TEvent held in a std::any.
   std::type_index EventType = typeid(void);
   std::function<void(TObject*, const std::any&)> SetEvent;
+  // Collections: appends a new item to the owner's collection and answers it; a description
+  // then sets the item's own published properties.
+  std::function<TObject*(TObject*)> AddItem;
 };
 
 // Adds the published properties of a class; later entries for the same name replace

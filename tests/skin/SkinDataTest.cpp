@@ -178,6 +178,43 @@ TEST(SkinStore, ItemNamesAreUnique) {
   EXPECT_EQ(other.Store().Items(2).DataStream(), "packed");
 }
 
+TEST(SkinStore, AFormDescriptionCarriesNamedSkins) {
+  RegisterSkinData();
+  TComponent root(nullptr);
+  ReadComponentDescription(&root,
+                           "object Root: TComponent\r\n"
+                           "  object SkinStore1: TSkinStore\r\n"
+                           "    Store = <\r\n"
+                           "      item\r\n"
+                           "        Name = 'Blue'\r\n"
+                           "        DataStream = {0102FF}\r\n"
+                           "      end\r\n"
+                           "      item\r\n"
+                           "        DataStream = {}\r\n"
+                           "      end>\r\n"
+                           "  end\r\n"
+                           "end\r\n",
+                           {});
+  auto* store = dynamic_cast<TSkinStore*>(root.FindComponent("SkinStore1"));
+  ASSERT_NE(store, nullptr);
+  ASSERT_EQ(store->Store().Count(), 2);
+  EXPECT_EQ(store->Store().Items(0).Name(), "Blue");
+  EXPECT_EQ(store->Store().Items(0).DataStream(), std::string("\x01\x02\xFF", 3));
+  EXPECT_EQ(store->Store().Items(1).Name(), "SkinItem1");
+  EXPECT_EQ(GetOrdProp(&store->Store().Items(0), "DataSize"), 3);
+  // A name used twice is refused with the store's message, naming the line.
+  TComponent twice(nullptr);
+  try {
+    ReadComponentDescription(&twice,
+                             "object Root: TComponent\r\n  object S: TSkinStore\r\n    Store = <\r\n"
+                             "      item Name = 'A' end\r\n      item Name = 'A' end>\r\n  end\r\nend\r\n",
+                             {});
+    ADD_FAILURE() << "a used name was accepted";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("The name A is already used."), std::string::npos) << e.Message();
+  }
+}
+
 TEST(SkinData, FormDescriptionCarriesTheComponentAndItsSkin) {
   RegisterSkinData();
   auto hex = [](const std::string& bytes) {

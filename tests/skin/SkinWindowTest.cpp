@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/forms/Forms.h"
@@ -59,13 +60,19 @@ cs::Decoded At(HWND h, int x, int y) {
 
 // Waits a little for what was drawn to reach the screen. Other test programs share the
 // desktop and may take the activation: `active` is made the foreground window again.
-::testing::AssertionResult Shows(HWND h, int x, int y, int element, int frame, HWND active = nullptr) {
+// A repaint after such a change of activation shows the buttons' normal frames again: `again`
+// repeats what put a button into its state.
+::testing::AssertionResult Shows(HWND h, int x, int y, int element, int frame, HWND active = nullptr,
+                                 const std::function<void()>& again = {}) {
   cs::Decoded d{};
+  bool first = true;
   if (PumpUntil([&] {
         if (active && GetForegroundWindow() != active) SetForegroundWindow(active);
+        if (again && !first) again();
+        first = false;
         d = At(h, x, y);
         return d.element == element && d.frame == frame;
-      }, 1000))
+      }, 2000))
     return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "at (" << x << ", " << y << ") element " << d.element << " frame " << d.frame
                                        << ", expected element " << element << " frame " << frame;
@@ -190,14 +197,16 @@ TEST(SkinWindow, CaptionButtonsHoverPressAndAct) {
     POINT p = ScreenOf(h, b.x + 14, 15);
     EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 1, h)) << "normal";
     SetCursorPos(p.x, p.y);  // the hover timer lets go of a button the mouse has left
-    SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, Lp(p));
-    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 3)) << "hover";
-    SendMessageA(h, WM_NCLBUTTONDOWN, HTCAPTION, Lp(p));
-    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 2)) << "pressed";
+    auto hover = [&] { SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, Lp(p)); };
+    auto press = [&] { SendMessageA(h, WM_NCLBUTTONDOWN, HTCAPTION, Lp(p)); };
+    hover();
+    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 3, h, hover)) << "hover";
+    press();
+    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 2, h, press)) << "pressed";
     POINT away = ScreenOf(h, 160, 60);
     SetCursorPos(away.x, away.y);
     SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, Lp(away));
-    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 1)) << "left again";
+    EXPECT_TRUE(Shows(h, b.x + 14, 15, b.element, 1, h)) << "left again";
   }
 
   // Maximise, restore and minimise through the buttons.
@@ -253,7 +262,10 @@ void CALLBACK ProbeMenu(HWND, UINT, UINT_PTR id, DWORD) {
   GetClientRect(menu, &client);
   POINT at{client.right - 6, 12};
   ClientToScreen(menu, &at);
-  g_menu.item = cs::Decode(ScreenRgb(at.x, at.y));
+  PumpUntil([&] {
+    g_menu.item = cs::Decode(ScreenRgb(at.x, at.y));
+    return g_menu.item.element == cs::kMenuItem;
+  }, 1000);
   EndMenu();
 }
 }  // namespace
@@ -477,7 +489,10 @@ void CALLBACK ProbePopup(HWND, UINT, UINT_PTR id, DWORD) {
   GetClientRect(menu, &client);
   POINT at{client.right - 6, 12};
   ClientToScreen(menu, &at);
-  g_popup.item = cs::Decode(ScreenRgb(at.x, at.y));
+  PumpUntil([&] {
+    g_popup.item = cs::Decode(ScreenRgb(at.x, at.y));
+    return g_popup.item.element == cs::kMenuItem;
+  }, 1000);
   EndMenu();
 }
 }  // namespace
