@@ -199,6 +199,7 @@ TEST(Dunmere, AConfirmedRestoreReplacesTheDatabaseAndTheToolEnds) {
     ASSERT_NE(tool.window, nullptr);
     EXPECT_EQ(TextOf(tool.window), "还原个人配置信息");
     if (withDataConfig) {
+      SetForegroundWindow(tool.window);
       testing_support::PumpFor(700);  // the skinned frame and the controls have painted
       SaveWindowShot(tool.window, Screenshots() + "dunmere.bmp");
     }
