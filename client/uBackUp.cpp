@@ -34,11 +34,15 @@ TDataBackFrm::TDataBackFrm(TComponent* owner) : TForm(owner) {}
 
 TPublishedTable TDataBackFrm::Published() {
   using F = TDataBackFrm;
-  return {KARV_FIELD(F, GroupBox1),     KARV_FIELD(F, Label1),        KARV_FIELD(F, lblPostion),
-          KARV_FIELD(F, Label3),        KARV_FIELD(F, lblWaitBackup), KARV_FIELD(F, yFileName),
-          KARV_FIELD(F, btnSelectFile), KARV_FIELD(F, btnBackUp),     KARV_FIELD(F, BitBtn3),
-          KARV_FIELD(F, ProgressFile),  KARV_HANDLER(F, FormShow),    KARV_HANDLER(F, FormClose),
-          KARV_HANDLER(F, btnBackUpClick), KARV_HANDLER(F, btnSelectFileClick), KARV_HANDLER(F, BitBtn3Click)};
+  TPublishedTable table = {
+      KARV_FIELD(F, GroupBox1),       KARV_FIELD(F, Label1),        KARV_FIELD(F, lblPostion),
+      KARV_FIELD(F, Label3),          KARV_FIELD(F, lblWaitBackup), KARV_FIELD(F, yFileName),
+      KARV_FIELD(F, btnSelectFile),   KARV_FIELD(F, btnBackUp),     KARV_FIELD(F, ProgressFile),
+      KARV_HANDLER(F, FormShow),      KARV_HANDLER(F, FormClose),   KARV_HANDLER(F, btnBackUpClick),
+      KARV_HANDLER(F, btnSelectFileClick), KARV_HANDLER(F, BitBtn3Click), KARV_HANDLER(F, btnCloseClick)};
+  // The restore tool's description names its cancel button btnClose.
+  table.push_back(DataBackMode == 0 ? KARV_FIELD(F, BitBtn3) : KARV_FIELD(F, btnClose));
+  return table;
 }
 
 void TDataBackFrm::DropCopier() {
@@ -71,7 +75,11 @@ void TDataBackFrm::FormShow(TObject*) {
 }
 
 void TDataBackFrm::btnBackUpClick(TObject*) {
-  if (DataBackMode != 0 || !LocalCopy) return;
+  if (!LocalCopy) return;
+  if (DataBackMode != 0) {
+    RestoreClick();
+    return;
+  }
   std::string folder = ProgramFolder() + "Bak\\";
   if (!sys::DirectoryExists(folder)) sys::ForceDirectories(folder);
   BackupPath = folder + "LocalConfig.mdb";
@@ -94,12 +102,15 @@ void TDataBackFrm::btnSelectFileClick(TObject*) {
     yFileName->SetText(name);
   } else {
     TOwned<TOpenDialog> dialog(new TOpenDialog(nullptr));
+    dialog->Title = "打开";
     dialog->Filter = "数据库文件(*.mdb)|*.mdb";
     if (dialog->Execute()) yFileName->SetText(dialog->FileName);
   }
 }
 
 void TDataBackFrm::BitBtn3Click(TObject*) { Close(); }
+
+void TDataBackFrm::btnCloseClick(TObject*) { Close(); }
 
 void TDataBackFrm::CopyMessage(TObject*, const std::string&) {}
 
@@ -108,7 +119,11 @@ void TDataBackFrm::CopyFileSize(TObject*, int64_t Size) { ProgressFile->SetMax((
 void TDataBackFrm::CopyProgress(TObject*, int64_t Position) { ProgressFile->SetPosition((int)Position); }
 
 void TDataBackFrm::CopyFinish(TObject*, bool Success) {
+  if (DataBackMode != 0) {
+    RestoreFinished(Success);
+    return;
+  }
   if (!Success) return;
   ProgressFile->SetPosition(0);
-  lblWaitBackup->SetCaption(DataBackMode == 0 ? "备份完成" : "还原完成");
+  lblWaitBackup->SetCaption("备份完成");
 }

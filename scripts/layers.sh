@@ -2,6 +2,7 @@
 # layers.sh [SOURCE_ROOT]: fails when a source file includes a layer above its own.
 # Dependencies point down only: client, restore -> webtools, widgets, skin, core -> socket ->
 # platform. Each folder lists the folders of ours it may include (its own is always allowed).
+# The restore tool's one window is the client's backup window, so restore may use client.
 set -uo pipefail
 ROOT="$(cd "${1:-$(dirname "$0")/..}" && pwd)"
 OURS="platform socket core widgets webtools skin client restore"
@@ -13,7 +14,7 @@ declare -A MAY=(
   [widgets]="socket skin platform"
   [webtools]="core widgets skin socket platform"
   [client]="webtools widgets skin core socket platform"
-  [restore]="webtools widgets skin core socket platform"
+  [restore]="client webtools widgets skin core socket platform"
 )
 bad=0
 for layer in $OURS; do

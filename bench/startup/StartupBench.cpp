@@ -1,0 +1,135 @@
+// bench_startup: the real Client.exe against BareWindow.exe (one window, one button), both
+// started from one program folder under the same Wine in the same run.
+// - start-up: from process creation to the first paint of the login window (the bare
+//   program's window), median of several starts. Target: at most 1.5 x the bare program.
+// - memory: the resident set after login with the main window shown (the bare program's
+//   after its first paint). Target: at most 10 MB above the bare program.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "tests/client/ClientProcess.h"
+#include "tools/serviceserver/ServiceServer.h"
+#include "tools/webstub/WebStub.h"
+
+using namespace client_test;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kRuns = 7;
+constexpr const char* kServerAddress = "127.0.0.77";
+
+BOOL CALLBACK ChildUnpainted(HWND h, LPARAM lp) {
+  if (IsWindowVisible(h) && GetUpdateRect(h, nullptr, FALSE)) *reinterpret_cast<bool*>(lp) = true;
+  return TRUE;
+}
+
+// Shown, and neither the window nor a visible child still waits for its paint.
+bool Painted(HWND h) {
+  if (!IsWindowVisible(h) || GetUpdateRect(h, nullptr, FALSE)) return false;
+  bool unpainted = false;
+  EnumChildWindows(h, ChildUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+  return !unpainted;
+}
+
+// Starts the program and gives the seconds until its window of class `cls` is painted;
+// `window` gets that window. Negative when it never is.
+double StartToPaint(std::unique_ptr<Process>& p, const std::string& exe, const std::string& cls, HWND& window) {
+  auto start = Clock::now();
+  p = std::make_unique<Process>(exe);
+  window = nullptr;
+  while (Clock::now() - start < std::chrono::seconds(60)) {
+    if (!window) window = FindVisibleWindow(p->Id(), cls);
+    if (window && Painted(window)) return std::chrono::duration<double>(Clock::now() - start).count();
+    Sleep(1);
+  }
+  return -1;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+double ResidentMB(const Process& p) {
+  PROCESS_MEMORY_COUNTERS pmc{};
+  pmc.cb = sizeof pmc;
+  if (!GetProcessMemoryInfo(p.pi.hProcess, &pmc, sizeof pmc)) return -1;
+  return pmc.WorkingSetSize / 1048576.0;
+}
+
+void Stop(std::unique_ptr<Process>& p) {
+  TerminateProcess(p->pi.hProcess, 0);
+  p->Ended(10000);
+  p.reset();
+}
+
+}  // namespace
+
+int main() {
+  AppFolder app{true};
+  std::string bare = app.File("BareWindow.exe");
+  if (!CopyFileA((BinFolder() + "BareWindow.exe").c_str(), bare.c_str(), FALSE)) {
+    std::fprintf(stderr, "bench_startup: BareWindow.exe is missing\n");
+    return 1;
+  }
+  stub::TServiceServer server;
+  if (server.Start(kServerAddress, 8014) != 8014) {
+    std::fprintf(stderr, "bench_startup: the stand-in server cannot listen on %s:8014\n", kServerAddress);
+    return 1;
+  }
+  TWebStub web{"127.0.0.1", 0};
+  web.Start();
+  PointAtStandIns(app, kServerAddress, web.Port());
+
+  // One start of each first: Client makes its personal database then, and both programs
+  // find Wine's libraries warm afterwards.
+  std::unique_ptr<Process> p;
+  HWND window = nullptr;
+  std::vector<double> bareTimes, clientTimes;
+  for (int run = -1; run < kRuns; ++run) {
+    double b = StartToPaint(p, bare, "BareWindow", window);
+    Stop(p);
+    double c = StartToPaint(p, app.Exe(), "TLoginFrm", window);
+    Stop(p);
+    if (b < 0 || c < 0) {
+      std::fprintf(stderr, "bench_startup: a window never painted (bare %.3f, client %.3f)\n", b, c);
+      return 1;
+    }
+    if (run < 0) continue;
+    bareTimes.push_back(b);
+    clientTimes.push_back(c);
+  }
+
+  StartToPaint(p, bare, "BareWindow", window);
+  WaitFor([] { return false; }, 2000);
+  double bareMB = ResidentMB(*p);
+  Stop(p);
+
+  double c = StartToPaint(p, app.Exe(), "TLoginFrm", window);
+  if (c < 0) return 1;
+  TypeLogin(window, "10001", "demo");
+  HWND main = nullptr;
+  WaitFor([&] { return (main = FindVisibleWindow(p->Id(), "TMainFrm")) != nullptr; }, 20000);
+  if (!main) {
+    std::fprintf(stderr, "bench_startup: the login did not reach the main window\n");
+    return 1;
+  }
+  WaitFor([] { return false; }, 3000);  // the main window's panes load
+  double clientMB = ResidentMB(*p);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  if (!p->Ended(20000)) Stop(p);
+
+  double bareS = Median(bareTimes), clientS = Median(clientTimes);
+  std::printf("start-up to first paint (median of %d): bare %.0f ms, Client %.0f ms, ratio %.2f (target <= 1.50)\n",
+              kRuns, bareS * 1000, clientS * 1000, clientS / bareS);
+  std::printf("resident memory: bare %.1f MB, Client after login %.1f MB, difference %.1f MB (target <= 10.0)\n",
+              bareMB, clientMB, clientMB - bareMB);
+  return 0;
+}

@@ -1,0 +1,33 @@
+#include "core/PersonalDbCheck.h"
+
+#include <exception>
+
+#include "core/uDatabase.h"
+#include "core/uSettings.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "platform/rtl/StringList.h"
+#include "platform/rtl/SysUtils.h"
+
+bool IsPersonalDatabaseFile(const std::string& path) {
+  if (!sys::FileExists(path)) return false;
+  try {
+    TDbConnection c(nullptr);
+    c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
+    c.SetConnectionTimeout(1);
+    c.Open();  // raises for an empty file, another kind of file or another password
+    TDbQuery check(nullptr);
+    check.SetConnection(&c);
+    check.SQL().SetText("PRAGMA quick_check");
+    check.Open();
+    if (check.Eof() || check.Fields(0).AsString() != "ok") return false;
+    check.Close();
+    TStringList tables;
+    c.GetTableNames(tables);
+    for (int i = 0; i < tables.Count(); ++i)
+      if (sys::SameText(tables[i], "SelfConfig")) return true;
+    return false;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
