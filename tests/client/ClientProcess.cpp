@@ -30,6 +30,12 @@ static void CopyTree(const std::string& from, const std::string& to) {
   FindClose(h);
 }
 
+std::string Screenshots() {
+  std::string dir = BinFolder() + "..\\screenshots\\";
+  sys::ForceDirectories(dir);
+  return dir;
+}
+
 AppFolder::AppFolder(bool withPictures, bool withUpdater) {
   EXPECT_TRUE(CopyFileA((BinFolder() + "Client.exe").c_str(), Exe().c_str(), FALSE));
   if (withPictures) {

@@ -11,6 +11,8 @@
 namespace client_test {
 
 std::string BinFolder();
+// The build's screenshots folder (made when missing), with a trailing backslash.
+std::string Screenshots();
 
 // A program folder with Client.exe and what lies beside it (the picture library and
 // the contact picture; Ostrel.exe when asked).

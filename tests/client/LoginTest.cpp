@@ -58,12 +58,6 @@ HWND WaitForBox(DWORD pid, std::string& text) { return WaitForMessageBox(pid, te
 
 void Dismiss(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
 
-std::string Screenshots() {
-  std::string dir = BinFolder() + "..\\screenshots\\";
-  sys::ForceDirectories(dir);
-  return dir;
-}
-
 }  // namespace
 
 TEST(Login, SuccessOpensTheMainWindowKeepsAliveAndClosingLogsOut) {

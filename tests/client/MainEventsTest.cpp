@@ -150,12 +150,6 @@ std::string Join(const std::vector<std::string>& items, const char* sep) {
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-std::string Screenshots() {
-  std::string dir = BinFolder() + "..\\screenshots\\";
-  sys::ForceDirectories(dir);
-  return dir;
-}
-
 // The stand-in server at `address` sending its follow-ups at once, and its web server.
 struct World {
   stub::TServiceServer server;

@@ -9,6 +9,7 @@
 
 #include "platform/rtl/SysUtils.h"
 #include "tests/client/ClientProcess.h"
+#include "tests/support/TestSupport.h"
 #include "tools/serviceserver/ServiceServer.h"
 #include "tools/webstub/WebStub.h"
 
@@ -67,6 +68,8 @@ TEST(StartupWindows, PanesLoadTheirPagesAndTheLoginButtonsOpenTheirWindows) {
   HWND registration = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (registration = FindVisibleWindow(client.Id(), "TRegisterFrm")) != nullptr; }));
   EXPECT_EQ(TextOf(registration), "注册窗口");
+  testing_support::PumpFor(500);  // skinned and painted
+  SaveWindowShot(registration, Screenshots() + "registration-skinned.png");
   EXPECT_TRUE(WaitFor([&] { return server.Connections() == 1; }));
   testing_support::PumpFor(300);
   EXPECT_EQ(server.CountOf(27), 0u);
@@ -78,6 +81,8 @@ TEST(StartupWindows, PanesLoadTheirPagesAndTheLoginButtonsOpenTheirWindows) {
   HWND settings = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (settings = FindVisibleWindow(client.Id(), "TfrmServerHost")) != nullptr; }));
   EXPECT_EQ(TextOf(settings), "系统设置");
+  testing_support::PumpFor(500);
+  SaveWindowShot(settings, Screenshots() + "settings-skinned.png");
   PostClick(FindChildByText(settings, "Button", "取消"));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(settings); }));
 
@@ -110,6 +115,8 @@ TEST(StartupWindows, PanesLoadTheirPagesAndTheLoginButtonsOpenTheirWindows) {
   EXPECT_TRUE(WaitFor([&] { return ComboItems(city) == std::vector<std::string>{"广州市", "深圳市"}; }));
   ChooseItem(industry, 1);
   EXPECT_TRUE(WaitFor([&] { return ComboItems(sub) == std::vector<std::string>{"元器件"}; }));
+  testing_support::PumpFor(800);  // every control painted
+  SaveWindowShot(trade, Screenshots() + "trade-skinned.png");
   PostMessageA(trade, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(trade); }));
 }

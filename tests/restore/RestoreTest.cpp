@@ -25,12 +25,6 @@ using namespace client_test;
 
 namespace {
 
-std::string Screenshots() {
-  std::string dir = BinFolder() + "..\\screenshots\\";
-  sys::ForceDirectories(dir);
-  return dir;
-}
-
 void Exec(const std::string& path, const std::string& sql, const std::string& word = "") {
   TDbConnection c(nullptr);
   c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
