@@ -1,8 +1,6 @@
 // The registration dialog; see uRegisterFrm.h.
 #include "client/uRegisterFrm.h"
 
-#include <pcre2.h>
-
 #include "client/uEnterprise.h"
 #include "core/uDataOperate.h"
 #include "core/uHelpers.h"
@@ -11,6 +9,7 @@
 #include "platform/rtl/IniFile.h"
 #include "platform/rtl/Seams.h"
 #include "platform/rtl/SysUtils.h"
+#include "webtools/PcreRegex.h"
 
 namespace {
 
@@ -20,15 +19,15 @@ const char kEmailPattern[] = R"(^[_a-z0-9-]+(\.[_a-z0-9-]+)*@[a-z0-9-]+(\.[a-z0-
 
 // Whether `subject` matches `pattern` (no options); a pattern that does not compile matches nothing.
 bool Matches(const char* pattern, const std::string& subject) {
-  int error = 0;
-  PCRE2_SIZE errorAt = 0;
-  pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, 0, &error, &errorAt, nullptr);
-  if (!code) return false;
-  pcre2_match_data* data = pcre2_match_data_create_from_pattern(code, nullptr);
-  int rc = data ? pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), 0, 0, data, nullptr) : -1;
-  pcre2_match_data_free(data);
-  pcre2_code_free(code);
-  return rc >= 0;
+  TPcreRegex regex(nullptr);
+  regex.SetOptions(0);  // the object starts case-insensitive
+  regex.SetRegEx(pattern);
+  regex.SetSubject(subject);
+  try {
+    return regex.Match();
+  } catch (const Exception&) {
+    return false;
+  }
 }
 
 struct InputCheck {

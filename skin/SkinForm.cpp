@@ -413,15 +413,20 @@ void TSkinForm::Refresh() {
   Repaint();
 }
 
-void TSkinForm::UnskinAtDestroy() {
-  FreeSystemMenu();
-  if (timer_) timer_->SetEnabled(false);
+// The window procedures, skin objects and pop-up menus go back to what they were.
+void TSkinForm::GiveBackWindow() {
   if (form_ && savedFormProc_ && !form_->Destroying() && form_->WindowProc.Owner() == this)
     form_->WindowProc = savedFormProc_;
   savedFormProc_.Clear();
   subclass_.Restore();
   FreeSkinObjects();
   if (form_ && !form_->Destroying()) SkinPopupMenus(false);
+}
+
+void TSkinForm::UnskinAtDestroy() {
+  FreeSystemMenu();
+  if (timer_) timer_->SetEnabled(false);
+  GiveBackWindow();
   menuBar_.reset();
   titleBitmap_.Clear();
 }
@@ -434,12 +439,7 @@ void TSkinForm::Uninstall() {
   if (timer_) timer_->SetEnabled(false);
   bool installed = subclass_.Installed();
   if (installed) {
-    if (form_ && savedFormProc_ && !form_->Destroying() && form_->WindowProc.Owner() == this)
-      form_->WindowProc = savedFormProc_;
-    savedFormProc_.Clear();
-    subclass_.Restore();
-    FreeSkinObjects();
-    if (form_ && !form_->Destroying()) SkinPopupMenus(false);
+    GiveBackWindow();
     if (form_ && skinState_ != kFormDestroying && !form_->Destroying()) form_->SetColor(formColor_);
     if (alive && frameEnabled_) {
       StripStyles(true);

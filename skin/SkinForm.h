@@ -168,6 +168,7 @@ class TSkinForm : public TComponent {
   void AdjustSize(bool atFinish);
   void ReadWindowState();
   void UnskinAtDestroy();
+  void GiveBackWindow();
   void PaintTitle(HDC dc, int width);
   void LayoutCaptionButtons(int width);
   bool CaptionButtonVisible(const TSkinSysButton& b, int index) const;
