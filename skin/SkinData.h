@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Event.h"
 #include "platform/rtl/StringList.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/WindowSubclass.h"
 #include "platform/graphics/Bitmap.h"

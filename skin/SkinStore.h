@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 
 class TSkinCollection;
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/WindowSubclass.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/rtl/Event.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/StringList.h"

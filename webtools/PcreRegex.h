@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 
 enum TPcreRegexOption : uint8_t {
   preCaseLess,

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/rtl/Object.h"
 #include "platform/rtl/StringList.h"
 #include "webtools/PcreRegex.h"

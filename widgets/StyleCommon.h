@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Graphics.h"

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Pictures.h"
 #include "widgets/NotifyArea.h"

@@ -5,7 +5,7 @@
 #pragma once
 #include <string>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 
 class TStringList;
 struct sqlite3;

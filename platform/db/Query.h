@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/db/Value.h"
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/rtl/StringList.h"
 
 class TDbConnection;

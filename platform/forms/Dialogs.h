@@ -1,6 +1,6 @@
 // Common dialogs the program's windows use: the colour dialog.
 #pragma once
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/forms/Graphics.h"
 
 class TColorDialog : public TComponent {

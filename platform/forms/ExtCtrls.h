@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/rtl/Event.h"
 
 // WM_TIMER on a hidden window of its own; OnTimer runs on the GUI thread.

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 
 class TOpenDialog : public TComponent {
   KARV_CLASS(TOpenDialog, TComponent)

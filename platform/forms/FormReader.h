@@ -17,7 +17,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/forms/Forms.h"
 
 using TComponentFactory = std::function<TComponent*(TComponent* owner)>;

@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/forms/Pictures.h"
 
 class TImageList : public TComponent {

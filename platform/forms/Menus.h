@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "platform/rtl/Event.h"
 
 class TImageList;

@@ -2,7 +2,7 @@
 // least one active TAntiFreeze exists, THttpClient calls made on the GUI thread dispatch the
 // message queue until their reply is in.
 #pragma once
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 
 class TAntiFreeze : public TComponent {
   KARV_CLASS(TAntiFreeze, TComponent)

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/uDataOperate.h"
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 #include "tests/support/TestSupport.h"
 #include "tools/webstub/WebStub.h"
 

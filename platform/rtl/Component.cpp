@@ -1,4 +1,4 @@
-#include "platform/forms/Component.h"
+#include "platform/rtl/Component.h"
 
 #include "platform/rtl/SysUtils.h"
 
