@@ -56,8 +56,7 @@ void RegisterExtCtrls() {
   if (done) return;
   done = true;
   RegisterProperties(TTimer::StaticClass(), {
-      MakeProp<TTimer>("Name", TPropType::String, [](const TTimer* t) { return t->Name(); },
-                       [](TTimer* t, const TPropValue& v) { t->SetName(std::get<std::string>(v)); }),
+      ComponentNameProperty(),
       BoolProperty("Enabled", &TTimer::Enabled, &TTimer::SetEnabled),
       IntProperty("Interval", &TTimer::Interval, &TTimer::SetInterval),
       EventProp("OnTimer", &TTimer::OnTimer),

@@ -56,37 +56,13 @@ int ScreenPixelsPerInch() {
 TFont::TFont() {
   static bool registered = [] {
     RegisterProperties(StaticClass(), {
-        MakeProp<TFont>("Name", TPropType::String, [](const TFont* f) { return f->Name(); },
-                        [](TFont* f, const TPropValue& v) { f->SetName(std::get<std::string>(v)); }),
-        MakeProp<TFont>("Size", TPropType::Integer, [](const TFont* f) { return (int64_t)f->Size(); },
-                        [](TFont* f, const TPropValue& v) { f->SetSize((int)std::get<int64_t>(v)); }),
-        MakeProp<TFont>("Height", TPropType::Integer, [](const TFont* f) { return (int64_t)f->Height(); },
-                        [](TFont* f, const TPropValue& v) { f->SetHeight((int)std::get<int64_t>(v)); }),
-        MakeProp<TFont>("Color", TPropType::Integer, [](const TFont* f) { return (int64_t)f->Color(); },
-                        [](TFont* f, const TPropValue& v) { f->SetColor((TColor)std::get<int64_t>(v)); }),
-        MakeProp<TFont>("Charset", TPropType::Integer, [](const TFont* f) { return (int64_t)f->Charset(); },
-                        [](TFont* f, const TPropValue& v) { f->SetCharset((int)std::get<int64_t>(v)); }),
-        MakeProp<TFont>(
-            "Style", TPropType::Set,
-            [](const TFont* f) {
-              std::vector<std::string> s;
-              if (f->Style() & fsBold) s.push_back("fsBold");
-              if (f->Style() & fsItalic) s.push_back("fsItalic");
-              if (f->Style() & fsUnderline) s.push_back("fsUnderline");
-              if (f->Style() & fsStrikeOut) s.push_back("fsStrikeOut");
-              return s;
-            },
-            [](TFont* f, const TPropValue& v) {
-              unsigned st = 0;
-              for (const auto& e : std::get<std::vector<std::string>>(v)) {
-                if (sys::SameText(e, "fsBold")) st |= fsBold;
-                if (sys::SameText(e, "fsItalic")) st |= fsItalic;
-                if (sys::SameText(e, "fsUnderline")) st |= fsUnderline;
-                if (sys::SameText(e, "fsStrikeOut")) st |= fsStrikeOut;
-              }
-              f->SetStyle(st);
-            },
-            {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}),
+        StringProperty("Name", &TFont::Name, &TFont::SetName),
+        IntProperty("Size", &TFont::Size, &TFont::SetSize),
+        IntProperty("Height", &TFont::Height, &TFont::SetHeight),
+        OrdProperty("Color", &TFont::Color, &TFont::SetColor),
+        IntProperty("Charset", &TFont::Charset, &TFont::SetCharset),
+        FlagsProperty("Style", {{"fsBold", fsBold}, {"fsItalic", fsItalic}, {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}},
+                      &TFont::Style, &TFont::SetStyle),
     });
     return true;
   }();

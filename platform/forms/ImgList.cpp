@@ -70,14 +70,10 @@ void RegisterImgList() {
   done = true;
   using L = TImageList;
   RegisterProperties(L::StaticClass(), {
-      MakeProp<L>("Name", TPropType::String, [](const L* l) { return l->Name(); },
-                  [](L* l, const TPropValue& v) { l->SetName(std::get<std::string>(v)); }),
-      MakeProp<L>("Tag", TPropType::Integer, [](const L* l) { return (int64_t)l->Tag(); },
-                  [](L* l, const TPropValue& v) { l->SetTag((intptr_t)std::get<int64_t>(v)); }),
-      MakeProp<L>("Width", TPropType::Integer, [](const L* l) { return (int64_t)l->Width(); },
-                  [](L* l, const TPropValue& v) { l->SetWidth((int)std::get<int64_t>(v)); }),
-      MakeProp<L>("Height", TPropType::Integer, [](const L* l) { return (int64_t)l->Height(); },
-                  [](L* l, const TPropValue& v) { l->SetHeight((int)std::get<int64_t>(v)); }),
+      ComponentNameProperty(),
+      ComponentTagProperty(),
+      IntProperty("Width", &L::Width, &L::SetWidth),
+      IntProperty("Height", &L::Height, &L::SetHeight),
       MakeProp<L>("Bitmap", TPropType::Binary, [](const L*) { return std::string(); },
                   [](L* l, const TPropValue& v) {
                     const auto* bytes = std::get_if<std::string>(&v);

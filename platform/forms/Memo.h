@@ -13,6 +13,7 @@ class TCustomMemo : public TCustomEdit {
   KARV_CLASS(TCustomMemo, TCustomEdit)
  public:
   explicit TCustomMemo(TComponent* owner);
+  bool WantReturns() const override { return true; }
   // The lines of the text (split at line breaks).
   TStringList Lines() const;
   void SetLines(const std::vector<std::string>& lines);

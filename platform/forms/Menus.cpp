@@ -186,43 +186,27 @@ void RegisterMenus() {
   static bool done = false;
   if (done) return;
   done = true;
-  auto nameAndTag = [](auto* cls) {
-    using C = std::remove_pointer_t<decltype(cls)>;
-    return std::vector<TPropInfo>{
-        MakeProp<C>("Name", TPropType::String, [](const C* c) { return c->Name(); },
-                    [](C* c, const TPropValue& v) { c->SetName(std::get<std::string>(v)); }),
-        MakeProp<C>("Tag", TPropType::Integer, [](const C* c) { return (int64_t)c->Tag(); },
-                    [](C* c, const TPropValue& v) { c->SetTag((intptr_t)std::get<int64_t>(v)); })};
-  };
   using I = TMenuItem;
-  auto boolProp = [](const char* name, bool (I::*get)() const, void (I::*set)(bool)) {
-    return MakeProp<I>(name, TPropType::Boolean, [get](const I* i) { return (i->*get)(); },
-                       [set](I* i, const TPropValue& v) { (i->*set)(std::get<bool>(v)); });
-  };
-  RegisterProperties(I::StaticClass(), nameAndTag((I*)nullptr));
+  RegisterProperties(I::StaticClass(), {ComponentNameProperty(), ComponentTagProperty()});
   RegisterProperties(I::StaticClass(), {
-      MakeProp<I>("Caption", TPropType::String, [](const I* i) { return i->Caption(); },
-                  [](I* i, const TPropValue& v) { i->SetCaption(std::get<std::string>(v)); }),
-      boolProp("Checked", &I::Checked, &I::SetChecked),
-      boolProp("Enabled", &I::Enabled, &I::SetEnabled),
-      boolProp("Visible", &I::Visible, &I::SetVisible),
-      boolProp("Default", &I::Default, &I::SetDefault),
-      MakeProp<I>("ImageIndex", TPropType::Integer, [](const I* i) { return (int64_t)i->ImageIndex(); },
-                  [](I* i, const TPropValue& v) { i->SetImageIndex((int)std::get<int64_t>(v)); }),
-      MakeProp<I>("ShortCut", TPropType::String, [](const I* i) { return i->ShortCut(); },
-                  [](I* i, const TPropValue& v) { i->SetShortCut(std::get<std::string>(v)); }),
+      StringProperty("Caption", &I::Caption, &I::SetCaption),
+      BoolProperty("Checked", &I::Checked, &I::SetChecked),
+      BoolProperty("Enabled", &I::Enabled, &I::SetEnabled),
+      BoolProperty("Visible", &I::Visible, &I::SetVisible),
+      BoolProperty("Default", &I::Default, &I::SetDefault),
+      IntProperty("ImageIndex", &I::ImageIndex, &I::SetImageIndex),
+      StringProperty("ShortCut", &I::ShortCut, &I::SetShortCut),
       EventProp("OnClick", &I::OnClick),
       EventProp("OnDrawItem", &I::OnDrawItem),
       EventProp("OnMeasureItem", &I::OnMeasureItem),
   });
   using P = TPopupMenu;
-  RegisterProperties(P::StaticClass(), nameAndTag((P*)nullptr));
   RegisterProperties(P::StaticClass(), {
-      MakeProp<P>("AutoPopup", TPropType::Boolean, [](const P* p) { return p->AutoPopup(); },
-                  [](P* p, const TPropValue& v) { p->SetAutoPopup(std::get<bool>(v)); }),
+      ComponentNameProperty(),
+      ComponentTagProperty(),
+      BoolProperty("AutoPopup", &P::AutoPopup, &P::SetAutoPopup),
       MakeProp<P>("Items", TPropType::Object, [](const P* p) { return (TObject*)p->Items(); }, nullptr),
-      MakeProp<P>("OwnerDraw", TPropType::Boolean, [](const P* p) { return p->OwnerDraw(); },
-                  [](P* p, const TPropValue& v) { p->SetOwnerDraw(std::get<bool>(v)); }),
+      BoolProperty("OwnerDraw", &P::OwnerDraw, &P::SetOwnerDraw),
       MakeProp<P>("Images", TPropType::Object, [](const P* p) { return (TObject*)p->Images(); },
                   [](P* p, const TPropValue& v) {
                     auto* o = std::get_if<TObject*>(&v);

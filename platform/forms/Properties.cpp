@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "platform/rtl/Component.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -144,3 +145,21 @@ void SetPropValue(TObject* obj, std::string_view name, const TPropValue& v) {
 void SetOrdProp(TObject* obj, std::string_view name, int64_t v) { SetPropValue(obj, name, v); }
 void SetStrProp(TObject* obj, std::string_view name, const std::string& v) { SetPropValue(obj, name, v); }
 void SetEnumProp(TObject* obj, std::string_view name, const std::string& v) { SetPropValue(obj, name, v); }
+
+TPropInfo ComponentNameProperty() { return StringProperty("Name", &TComponent::Name, &TComponent::SetName); }
+TPropInfo ComponentTagProperty() { return OrdProperty("Tag", &TComponent::Tag, &TComponent::SetTag); }
+
+std::vector<std::string> FlagsToNames(unsigned value, const TFlagNames& flags) {
+  std::vector<std::string> names;
+  for (const auto& [name, bit] : flags)
+    if (value & bit) names.push_back(name);
+  return names;
+}
+
+unsigned NamesToFlags(const std::vector<std::string>& names, const TFlagNames& flags) {
+  unsigned value = 0;
+  for (const auto& n : names)
+    for (const auto& [name, bit] : flags)
+      if (n == name) value |= bit;
+  return value;
+}

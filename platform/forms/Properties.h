@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <typeindex>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -94,4 +95,37 @@ TPropInfo EnumProperty(const char* name, std::vector<std::string> names, E (C::*
                          if (names[i] == std::get<std::string>(v)) (c->*set)((E)i);
                      },
                      names);
+}
+
+// A string property over a getter (by value or by reference) and a setter.
+template <class C, class G>
+TPropInfo StringProperty(const char* name, G (C::*get)() const, void (C::*set)(const std::string&)) {
+  return MakeProp<C>(name, TPropType::String, [get](const C* c) { return std::string((c->*get)()); },
+                     [set](C* c, const TPropValue& v) { (c->*set)(std::get<std::string>(v)); });
+}
+
+// An integer property of any integer type (a colour, a tag); a plain int takes IntProperty.
+template <class C, class V>
+TPropInfo OrdProperty(const char* name, V (C::*get)() const, void (C::*set)(V)) {
+  return MakeProp<C>(name, TPropType::Integer, [get](const C* c) { return (int64_t)(c->*get)(); },
+                     [set](C* c, const TPropValue& v) { (c->*set)((V)std::get<int64_t>(v)); });
+}
+
+// The component's own Name and Tag, for the classes that publish them.
+TPropInfo ComponentNameProperty();
+TPropInfo ComponentTagProperty();
+
+// A set property over a word of flags; `flags` gives each value name with its bit, in order.
+using TFlagNames = std::vector<std::pair<std::string, unsigned>>;
+std::vector<std::string> FlagsToNames(unsigned value, const TFlagNames& flags);
+unsigned NamesToFlags(const std::vector<std::string>& names, const TFlagNames& flags);
+template <class C>
+TPropInfo FlagsProperty(const char* name, TFlagNames flags, unsigned (C::*get)() const, void (C::*set)(unsigned)) {
+  std::vector<std::string> names;
+  for (const auto& f : flags) names.push_back(f.first);
+  return MakeProp<C>(name, TPropType::Set, [flags, get](const C* c) { return FlagsToNames((c->*get)(), flags); },
+                     [flags, set](C* c, const TPropValue& v) {
+                       (c->*set)(NamesToFlags(std::get<std::vector<std::string>>(v), flags));
+                     },
+                     std::move(names));
 }
