@@ -2,6 +2,7 @@
 
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/FormReader.h"
+#include "platform/forms/Memo.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Properties.h"
 #include "platform/forms/StdCtrls.h"
@@ -95,6 +96,52 @@ TEST_F(FormsTest, PropertiesByName) {
   EXPECT_EQ(f->ClassName(), "TTestFrm");
   EXPECT_THROW(GetStrProp(f->btnOk, "NoSuchProperty"), Exception);
   EXPECT_THROW(SetEnumProp(f->pnlTop, "Align", "alMiddle"), Exception);
+  SetPropValue(f.get(), "BorderIcons", std::vector<std::string>{"biHelp", "BISYSTEMMENU"});
+  EXPECT_EQ(f->BorderIcons(), unsigned(biSystemMenu | biHelp));
+  EXPECT_EQ(GetSetProp(f.get(), "BorderIcons"), (std::vector<std::string>{"bisystemmenu", "bihelp"}));
+}
+
+// Enter and Esc reach the form's default and cancel buttons, except Enter in a memo; a form
+// with KeyPreview sees its controls' keys first and may swallow them.
+TEST_F(FormsTest, DialogKeysAndKeyPreview) {
+  TOwned<TForm> f(new TForm(nullptr));
+  auto* edit = new TEdit(f.get());
+  auto* memo = new TMemo(f.get());
+  auto* ok = new TButton(f.get());
+  auto* cancel = new TButton(f.get());
+  int oks = 0, cancels = 0, previewed = 0, editKeys = 0;
+  for (TControl* c : std::initializer_list<TControl*>{edit, memo, ok, cancel}) c->SetParent(f.get());
+  memo->SetTop(30);
+  ok->SetTop(120);
+  cancel->SetTop(150);
+  ok->SetDefault(true);
+  cancel->SetCancel(true);
+  ok->OnClick = TNotifyEvent([&](TObject*) { ++oks; });
+  cancel->OnClick = TNotifyEvent([&](TObject*) { ++cancels; });
+  edit->OnKeyDown = TKeyEvent([&](TObject*, WORD&, TShiftState) { ++editKeys; });
+  f->OnKeyDown = TKeyEvent([&](TObject*, WORD& key, TShiftState) {
+    ++previewed;
+    if (key == VK_F2) key = 0;
+  });
+  f->Show();
+  auto press = [](TWinControl* c, WORD key) {
+    c->SetFocus();
+    SendMessageA(c->Handle(), WM_KEYDOWN, key, 0);
+  };
+  press(edit, VK_RETURN);
+  EXPECT_EQ(oks, 1);
+  press(memo, VK_RETURN);
+  EXPECT_EQ(oks, 1);
+  press(edit, VK_ESCAPE);
+  EXPECT_EQ(cancels, 1);
+  EXPECT_EQ(previewed, 0);
+  press(edit, VK_F2);
+  EXPECT_EQ(previewed, 0);
+  EXPECT_EQ(editKeys, 3);
+  f->SetKeyPreview(true);
+  press(edit, VK_F2);
+  EXPECT_EQ(previewed, 1);
+  EXPECT_EQ(editKeys, 3);
 }
 
 TEST_F(FormsTest, ModalLoopEndsWithTheButtonsModalResult) {
