@@ -61,10 +61,8 @@ void RegisterActions() {
   RegisterControlProperties();
   RegisterStdCtrls();
   RegisterProperties(TAction::StaticClass(), {
-      MakeProp<TAction>("Caption", TPropType::String, [](const TAction* a) { return a->Caption(); },
-                        [](TAction* a, const TPropValue& v) { a->SetCaption(std::get<std::string>(v)); }),
-      MakeProp<TAction>("ShortCut", TPropType::Integer, [](const TAction* a) { return (int64_t)a->ShortCut(); },
-                        [](TAction* a, const TPropValue& v) { a->SetShortCut((TShortCut)std::get<int64_t>(v)); }),
+      StringProperty("Caption", &TAction::Caption, &TAction::SetCaption),
+      OrdProperty("ShortCut", &TAction::ShortCut, &TAction::SetShortCut),
       BoolProperty("Enabled", &TAction::Enabled, &TAction::SetEnabled),
       EventProp("OnExecute", &TAction::OnExecute),
   });

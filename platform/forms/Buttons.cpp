@@ -110,10 +110,8 @@ void RegisterButtons() {
                     if (auto* o = std::get_if<TObject*>(&v))
                       if (auto* g = dynamic_cast<TGlyph*>(*o)) b->SetGlyph(*g);
                   }),
-      MakeProp<B>("Spacing", TPropType::Integer, [](const B* b) { return (int64_t)b->Spacing(); },
-                  [](B* b, const TPropValue& v) { b->SetSpacing((int)std::get<int64_t>(v)); }),
-      MakeProp<B>("Margin", TPropType::Integer, [](const B* b) { return (int64_t)b->Margin(); },
-                  [](B* b, const TPropValue& v) { b->SetMargin((int)std::get<int64_t>(v)); }),
+      IntProperty("Spacing", &B::Spacing, &B::SetSpacing),
+      IntProperty("Margin", &B::Margin, &B::SetMargin),
   });
   RegisterComponentClass<TBitBtn>();
 }

@@ -271,8 +271,7 @@ void RegisterComCtrls() {
   RegisterControlProperties();
   RegisterProperties(TStatusBar::StaticClass(), {
       BoolProperty("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel),
-      MakeProp<TStatusBar>("SimpleText", TPropType::String, [](const TStatusBar* s) { return s->SimpleText(); },
-                           [](TStatusBar* s, const TPropValue& v) { s->SetSimpleText(std::get<std::string>(v)); }),
+      StringProperty("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText),
       // Panel widths as a list of numbers in text: PanelWidths = ( '300' '50' ).
       MakeProp<TStatusBar>(
           "PanelWidths", TPropType::StringList,

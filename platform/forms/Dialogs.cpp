@@ -28,8 +28,7 @@ void RegisterDialogs() {
   if (done) return;
   done = true;
   RegisterProperties(TColorDialog::StaticClass(), {
-      MakeProp<TColorDialog>("Color", TPropType::Integer, [](const TColorDialog* d) { return (int64_t)d->Color(); },
-                             [](TColorDialog* d, const TPropValue& v) { d->SetColor((TColor)std::get<int64_t>(v)); }),
+      OrdProperty("Color", &TColorDialog::Color, &TColorDialog::SetColor),
   });
   RegisterComponentClass<TColorDialog>();
 }

@@ -290,14 +290,11 @@ void RegisterListControls() {
   if (done) return;
   done = true;
   RegisterControlProperties();
-  auto itemsProp = MakeProp<TCustomListControl>(
-      "Items", TPropType::StringList, [](const TCustomListControl* c) { return c->Items().ToVector(); },
-      [](TCustomListControl* c, const TPropValue& v) { c->Items().Assign(std::get<std::vector<std::string>>(v)); });
   RegisterProperties(TCustomListControl::StaticClass(), {
-      itemsProp,
-      MakeProp<TCustomListControl>("ItemIndex", TPropType::Integer,
-                                   [](const TCustomListControl* c) { return (int64_t)c->ItemIndex(); },
-                                   [](TCustomListControl* c, const TPropValue& v) { c->SetItemIndex((int)std::get<int64_t>(v)); }),
+      MakeProp<TCustomListControl>(
+          "Items", TPropType::StringList, [](const TCustomListControl* c) { return c->Items().ToVector(); },
+          [](TCustomListControl* c, const TPropValue& v) { c->Items().Assign(std::get<std::vector<std::string>>(v)); }),
+      IntProperty("ItemIndex", &TCustomListControl::ItemIndex, &TCustomListControl::SetItemIndex),
   });
   const std::vector<std::string> lbStyles = {"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable"};
   RegisterProperties(TListBox::StaticClass(), {

@@ -129,3 +129,11 @@ TPropInfo FlagsProperty(const char* name, TFlagNames flags, unsigned (C::*get)()
                      },
                      std::move(names));
 }
+
+// A list of strings (items, lines) over a getter and a setter of the whole list.
+template <class C>
+TPropInfo StringsProperty(const char* name, std::vector<std::string> (C::*get)() const,
+                          void (C::*set)(const std::vector<std::string>&)) {
+  return MakeProp<C>(name, TPropType::StringList, [get](const C* c) { return (c->*get)(); },
+                     [set](C* c, const TPropValue& v) { (c->*set)(std::get<std::vector<std::string>>(v)); });
+}

@@ -79,8 +79,7 @@ void RegisterRadioGroup() {
   RegisterGroupControls();
   using R = TRadioGroup;
   RegisterProperties(R::StaticClass(), {
-      MakeProp<R>("Items", TPropType::StringList, [](const R* r) { return r->Items(); },
-                  [](R* r, const TPropValue& v) { r->SetItems(std::get<std::vector<std::string>>(v)); }),
+      StringsProperty("Items", &R::Items, &R::SetItems),
       IntProperty("ItemIndex", &R::ItemIndex, &R::SetItemIndex),
       IntProperty("Columns", &R::Columns, &R::SetColumns),
   });

@@ -109,8 +109,7 @@ void RegisterTreeView() {
   RegisterControlProperties();
   using T = TTreeView;
   RegisterProperties(T::StaticClass(), {
-      MakeProp<T>("Items", TPropType::StringList, [](const T* t) { return t->Items(); },
-                  [](T* t, const TPropValue& v) { t->SetItems(std::get<std::vector<std::string>>(v)); }),
+      StringsProperty("Items", &T::Items, &T::SetItems),
       BoolProperty("ReadOnly", &T::ReadOnly, &T::SetReadOnly),
       BoolProperty("RowSelect", &T::RowSelect, &T::SetRowSelect),
       BoolProperty("ShowButtons", &T::ShowButtons, &T::SetShowButtons),
