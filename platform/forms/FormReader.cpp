@@ -383,10 +383,6 @@ void RegisterComponentClass(const std::string& className, TComponentFactory fact
   Factories()[sys::LowerCase(className)] = std::move(factory);
 }
 
-bool IsComponentClassRegistered(const std::string& className) {
-  return Factories().count(sys::LowerCase(className)) != 0;
-}
-
 void ReadComponentDescription(TComponent* root, const std::string& text, const TPublishedTable& published) {
   try {
     Reader(root, text, published).Run();

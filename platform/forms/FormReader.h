@@ -27,7 +27,6 @@ template <class T>
 void RegisterComponentClass() {
   RegisterComponentClass(T::StaticClass()->Name, [](TComponent* owner) -> TComponent* { return new T(owner); });
 }
-bool IsComponentClassRegistered(const std::string& className);
 
 // Builds the components of `text` into `root` (the form or data module the text describes)
 // and wires fields and handlers through `published`. Throws Exception on any error.

@@ -40,12 +40,6 @@ bool IdentToColor(const std::string& text, TColor& out) {
   return true;
 }
 
-std::string ColorToIdent(TColor c) {
-  for (const auto& k : kColors)
-    if (k.value == c) return k.name;
-  return "$" + sys::IntToHex((uint32_t)c, 8);
-}
-
 int ScreenPixelsPerInch() {
   HDC dc = GetDC(nullptr);
   int ppi = GetDeviceCaps(dc, LOGPIXELSY);
@@ -83,10 +77,6 @@ void TFont::Assign(const TFont& o) {
   style_ = o.style_;
   charset_ = o.charset_;
   Changed();
-}
-
-bool TFont::SameAs(const TFont& o) const {
-  return name_ == o.name_ && size_ == o.size_ && color_ == o.color_ && style_ == o.style_ && charset_ == o.charset_;
 }
 
 HFONT TFont::Handle() const {

@@ -26,7 +26,6 @@ constexpr TColor clBtnFace = SysColor(COLOR_BTNFACE), clWindow = SysColor(COLOR_
 COLORREF ColorToRGB(TColor c);
 // "clRed", "clBtnFace", "$00FF00" or a decimal number; false when not a colour.
 bool IdentToColor(const std::string& text, TColor& out);
-std::string ColorToIdent(TColor c);
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
@@ -51,7 +50,6 @@ class TFont : public TObject {
   int Charset() const { return charset_; }
   void SetCharset(int c) { charset_ = c; Changed(); }
   void Assign(const TFont& other);
-  bool SameAs(const TFont& other) const;
 
   HFONT Handle() const;  // made on first use, kept until the font changes
   TNotifyEvent OnChange;

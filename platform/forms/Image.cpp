@@ -22,13 +22,6 @@ void TImage::SetBitmap(HBITMAP bmp) {
   Invalidate();
 }
 
-bool TImage::LoadFromFile(const std::string& path) {
-  auto bmp = (HBITMAP)LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
-  if (!bmp) return false;
-  SetBitmap(bmp);
-  return true;
-}
-
 bool TImage::LoadFromResource(HMODULE module, const std::string& name) {
   auto bmp = (HBITMAP)LoadImageA(module, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
   if (!bmp) return false;

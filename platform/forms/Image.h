@@ -14,7 +14,6 @@ class TImage : public TGraphicControl {
   // Takes ownership of the bitmap (nullptr clears the picture).
   void SetBitmap(HBITMAP bmp);
   HBITMAP Bitmap() const { return bitmap_; }
-  bool LoadFromFile(const std::string& path);
   // A bitmap resource of a module (names without regard to case).
   bool LoadFromResource(HMODULE module, const std::string& name);
   // The bytes of a .bmp file.

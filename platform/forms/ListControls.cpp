@@ -110,21 +110,11 @@ void TListBox::SetItemIndex(int i) {
   if (handle_) SendMessageA(handle_, LB_SETCURSEL, i, 0);
 }
 
-int TListBox::ItemAtPos(POINT p) const {
-  if (!handle_) return -1;
-  LRESULT r = SendMessageA(handle_, LB_ITEMFROMPOINT, 0, MAKELPARAM(p.x, p.y));
-  if (HIWORD(r)) return -1;  // outside every item
-  int i = LOWORD(r);
-  return i < items_.Count() ? i : -1;
-}
-
 RECT TListBox::ItemRect(int index) const {
   RECT r{};
   if (handle_) SendMessageA(handle_, LB_GETITEMRECT, index, (LPARAM)&r);
   return r;
 }
-
-int TListBox::TopIndex() const { return handle_ ? (int)SendMessageA(handle_, LB_GETTOPINDEX, 0, 0) : 0; }
 
 void TListBox::WindowInsert(int index, const std::string& s) {
   SendMessageA(handle_, LB_INSERTSTRING, index, (LPARAM)s.c_str());

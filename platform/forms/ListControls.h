@@ -68,10 +68,7 @@ class TListBox : public TCustomListControl {
   void SetItemHeight(int h);
   bool Ctl3D() const { return ctl3d_; }
   void SetCtl3D(bool v);
-  // The item at a client point, or -1.
-  int ItemAtPos(POINT p) const;
   RECT ItemRect(int index) const;
-  int TopIndex() const;
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
   void WndProc(TMessage& m) override;

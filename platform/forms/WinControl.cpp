@@ -44,8 +44,6 @@ HWND TWinControl::Handle() {
   return handle_;
 }
 
-void TWinControl::CreateAllHandles() { Handle(); }
-
 void TWinControl::CreateWnd() {
   TCreateParams p;
   CreateParams(p);
@@ -77,12 +75,6 @@ void TWinControl::CreateWnd() {
     }
   }
   if (handle_) SendMessageA(handle_, WM_SETFONT, (WPARAM)font_->Handle(), FALSE);
-}
-
-void TWinControl::DestroyWnd() {
-  HWND h = handle_;
-  if (!h) return;
-  DestroyWindow(h);
 }
 
 void TWinControl::DestroyHandle() {

@@ -35,8 +35,6 @@ class TWinControl : public TControl {
   bool HandleAllocated() const { return handle_ != nullptr; }
   void HandleNeeded() { Handle(); }
   void DestroyHandle();
-  // Makes the windows of this control and of all its children.
-  void CreateAllHandles();
 
   int ControlCount() const { return (int)controls_.size(); }
   TControl* Controls(int i) const { return controls_.at(i); }
@@ -85,7 +83,6 @@ class TWinControl : public TControl {
   virtual void CreateWnd();
   // Called once the window exists: apply stored state to it.
   virtual void CreateHandleDone() {}
-  virtual void DestroyWnd();
   // Paints the window's own content (custom controls); the DC is the paint DC.
   virtual void PaintWindow(HDC dc);
   // Paints the graphic children onto this window's DC.

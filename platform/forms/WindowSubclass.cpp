@@ -117,8 +117,6 @@ void TWindowSubclass::Restore() {
 
 HWND TWindowSubclass::Window() const { return window_; }
 
-WNDPROC TWindowSubclass::Previous() const { return previous_; }
-
 WNDPROC TWindowSubclass::Thunk() const {
   return block_ ? reinterpret_cast<WNDPROC>(static_cast<void*>(block_->code)) : nullptr;
 }

@@ -32,7 +32,6 @@ class TWindowSubclass {
   void Restore();
   bool Installed() const { return block_ != nullptr; }
   HWND Window() const;
-  WNDPROC Previous() const;
   // The previous procedure with this message (DefWindowProc when there is none). Still works
   // after Restore, so a handler can give the window back and then pass its message on.
   LRESULT CallPrevious(UINT msg, WPARAM wp, LPARAM lp) const;
