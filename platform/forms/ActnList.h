@@ -1,5 +1,6 @@
 // Actions: a command with a caption and a shortcut that buttons run through their Action
 // property. A form that sees a key first asks its action lists whether it is a shortcut.
+// An action belongs to its owner; the list and the buttons only point at it. GUI thread only.
 #pragma once
 #include <windows.h>
 

@@ -1,6 +1,7 @@
 // The bitmap button: a push button that paints a glyph beside its caption. The glyph's
 // lower-left pixel gives its transparent colour. While the pointer is over the button it
 // is drawn hot; that happens before the control's mouse-enter and mouse-leave events.
+// The button owns its glyph. GUI thread only.
 #pragma once
 #include "platform/forms/Pictures.h"
 #include "platform/forms/StdCtrls.h"

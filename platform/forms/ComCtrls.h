@@ -1,4 +1,6 @@
 // Common controls: status bar, page control with its pages, progress bar.
+// A page belongs to its owner and sits in its page control, which only lists it. GUI thread
+// only.
 #pragma once
 #include <string>
 #include <vector>

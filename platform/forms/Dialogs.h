@@ -1,4 +1,5 @@
 // Common dialogs the program's windows use: the colour dialog.
+// Modal over the active window; GUI thread only.
 #pragma once
 #include "platform/rtl/Component.h"
 #include "platform/forms/Graphics.h"

@@ -1,4 +1,6 @@
 // Non-visual helpers of forms: the timer component.
+// The timer owns a hidden window whose WM_TIMER runs OnTimer on the GUI thread; it is made
+// and freed on that thread.
 #pragma once
 #include <windows.h>
 

@@ -1,4 +1,5 @@
 // The system's open and save dialogs over GetOpenFileName and GetSaveFileName.
+// Modal over the active window; GUI thread only.
 #pragma once
 #include <string>
 

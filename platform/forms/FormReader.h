@@ -13,6 +13,8 @@
 // with +), identifiers (True/False, enumeration values, colours, component names), sets
 // [a, b], string lists ( 'a' 'b' ), binary data { hex }. Texts are UTF-8 and become code
 // page 936. Any name that does not resolve is an error naming the line.
+// The components built belong to the root (their owner). Class registrations go into one
+// process-wide table; register and read on the GUI thread only.
 #pragma once
 #include <functional>
 #include <string>

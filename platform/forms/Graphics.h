@@ -1,5 +1,6 @@
 // Colours and fonts of the class library. A TColor is an RGB value (0x00BBGGRR) or a
 // system colour (0x80000000 | COLOR_xxx).
+// A font owns its GDI handle, made on first use and remade after a change. GUI thread only.
 #pragma once
 #include <windows.h>
 

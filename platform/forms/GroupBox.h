@@ -1,4 +1,5 @@
 // Group boxes and radio buttons.
+// Controls belong to their owner, as every control does. GUI thread only.
 #pragma once
 #include "platform/forms/Controls.h"
 

@@ -1,5 +1,6 @@
 // A picture on a form (no window of its own): a bitmap from a file, a resource, raw
 // bitmap-file bytes of the form description, or handed over by code.
+// The image owns its bitmap: a new one frees the last. GUI thread only.
 #pragma once
 #include <string>
 

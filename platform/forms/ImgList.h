@@ -1,6 +1,7 @@
 // The image list component: pictures of one size over the common-controls image list.
 // A form description fills it with "Bitmap = { ... }": a bitmap file holding the pictures
 // side by side, magenta (0xFF00FF) marking transparent pixels.
+// The component owns its system image list. GUI thread only.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>

@@ -1,5 +1,6 @@
 // List boxes and combo boxes. Their items live in a TListStrings that keeps the window's
 // list in step, so code can fill them before or after the window exists.
+// GUI thread only.
 #pragma once
 #include <string>
 #include <vector>

@@ -1,6 +1,7 @@
 // The list view over SysListView32, as the program's windows use it: report style with
 // columns, rows of a caption and sub-items. Columns and rows live in the object and are kept
 // in step with the window, so code can fill the list before or after the window exists.
+// Items belong to the list view. GUI thread only.
 #pragma once
 #include <memory>
 #include <string>

@@ -1,5 +1,6 @@
 // Multi-line edits: the plain memo and the rich edit (RichEdit 2.0) with coloured,
 // sized and styled runs of text.
+// GUI thread only.
 #pragma once
 #include <string>
 #include <vector>

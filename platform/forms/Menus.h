@@ -1,6 +1,7 @@
 // Pop-up menus over real system menus. A TPopupMenu holds a tree of TMenuItem; Popup
 // builds the system menu from the tree, tracks it, and runs the chosen item's OnClick.
 // In a form description the items are objects nested inside the menu (and inside items).
+// A menu owns its items (its owner frees them with it). GUI thread only.
 #pragma once
 #include <windows.h>
 

@@ -1,6 +1,7 @@
 // Picture holders of the class library: a bitmap glyph for buttons and an icon for the
 // tray and image lists. Each owns its GDI handle, can be read from a form description
 // ("Glyph.Data", "Icon.Data": the bytes of a bitmap or icon file) and reports changes.
+// GUI thread only.
 #pragma once
 #include <windows.h>
 

@@ -1,6 +1,8 @@
 // Published properties: read and written by name, because the form-description reader sets
 // them and the skin engine reads other controls only that way. Enumerations and sets are
 // handled by their value names; reading gives them in lower case.
+// Registrations go into one process-wide table, made on first use of each class and read
+// ever after; register and read on the GUI thread only.
 #pragma once
 #include <any>
 #include <cstdint>

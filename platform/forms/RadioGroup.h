@@ -1,4 +1,5 @@
 // A group box of radio buttons made from a list of texts: one choice, by index.
+// The group owns the buttons it makes for its items. GUI thread only.
 #pragma once
 #include <string>
 #include <vector>

@@ -1,6 +1,8 @@
 // The screen object of the class library: the cursors by number (the stock ones and those
 // a program registers), an optional cursor that overrides every control's, the screen size
 // and the list of the program's forms.
+// One screen object per process, made on first use; it owns the cursors it loads. GUI thread
+// only.
 #pragma once
 #include <windows.h>
 

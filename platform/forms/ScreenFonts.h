@@ -1,5 +1,6 @@
 // The font families of the screen, as the system enumerates them for the default character
 // set: in enumeration order, a family repeated once for each of its character sets.
+// A value: a fresh list on each call. Any thread.
 #pragma once
 #include <string>
 #include <vector>

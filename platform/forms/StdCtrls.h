@@ -1,5 +1,6 @@
 // The standard controls: each is a thin layer over its system window class, and most
 // operations are one message to the window.
+// Controls belong to their owner; a panel only shows the controls it parents. GUI thread only.
 #pragma once
 #include "platform/forms/Controls.h"
 

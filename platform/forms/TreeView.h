@@ -1,6 +1,7 @@
 // The tree view over SysTreeView32, as the settings window uses it: a list of top-level
 // entries, one of them selected, and a click that reaches OnClick with the clicked entry
 // already selected.
+// GUI thread only.
 #pragma once
 #include <string>
 #include <vector>
