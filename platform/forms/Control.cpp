@@ -26,14 +26,16 @@ void TControl::SetParent(TWinControl* p) {
   if (p) p->InsertControl(this);
 }
 
+// Windowless controls only (TWinControl moves its window instead): the parent repaints the
+// old and the new place.
 void TControl::SetBounds(int l, int t, int w, int h) {
   bool sized = w != width_ || h != height_;
-  if (parent_ && !dynamic_cast<TWinControl*>(this)) Invalidate();
+  if (parent_) Invalidate();
   left_ = l;
   top_ = t;
   width_ = w;
   height_ = h;
-  if (parent_ && !dynamic_cast<TWinControl*>(this)) Invalidate();
+  if (parent_) Invalidate();
   if (sized) Resize();
   if (parent_ && align_ != TAlign::alNone) parent_->Realign();
 }
@@ -131,13 +133,8 @@ void TControl::BringToFront() {
 }
 
 POINT TControl::ClientToScreen(POINT p) const {
-  POINT origin{left_, top_};
-  if (auto* w = dynamic_cast<const TWinControl*>(this); w && w->HandleAllocated()) {
-    ::ClientToScreen(w->HandleIfAllocated(), &p);
-    return p;
-  }
-  p.x += origin.x;
-  p.y += origin.y;
+  p.x += left_;
+  p.y += top_;
   return parent_ ? parent_->ClientToScreen(p) : p;
 }
 

@@ -85,7 +85,7 @@ class TControl : public TComponent {
   virtual void Invalidate();
   void Repaint();
   virtual void BringToFront();
-  POINT ClientToScreen(POINT p) const;
+  virtual POINT ClientToScreen(POINT p) const;
   POINT ScreenToClient(POINT p) const;
   // The form this control sits on, or nullptr.
   TControl* ParentForm() const;

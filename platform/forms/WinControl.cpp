@@ -171,6 +171,12 @@ void TWinControl::SetBounds(int l, int t, int w, int h) {
   if (parent_ && align_ != TAlign::alNone) parent_->Realign();
 }
 
+POINT TWinControl::ClientToScreen(POINT p) const {
+  if (!handle_) return TControl::ClientToScreen(p);
+  ::ClientToScreen(handle_, &p);
+  return p;
+}
+
 RECT TWinControl::ClientRect() const {
   RECT r{0, 0, width_, height_};
   if (handle_) GetClientRect(handle_, &r);

@@ -48,6 +48,8 @@ class TWinControl : public TControl {
   int ClientHeight() const override;
   void SetClientSize(int width, int height) override;
   RECT ClientRect() const;
+  // Through the window once it exists; before that, from the bounds like a windowless control.
+  POINT ClientToScreen(POINT p) const override;
   void SetVisible(bool v) override;
   void SetEnabled(bool v) override;
   std::string Caption() const override;
