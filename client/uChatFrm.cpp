@@ -295,7 +295,7 @@ void TChatFrm::WMKeFuChatMsg(TMessage& m) {
   std::string text = IndentedLines(ft->Text, fromFriend ? "\r\n" : "\r");
   std::string now = dt::DateTimeToStr(dt::Now());
   std::string entry;
-  if (!fromFriend) entry = "咨询客户" + block->DisplayName + "  " + now + "\r\n" + text;
+  if (!fromFriend) entry = kCustomerPrefix + block->DisplayName + "  " + now + "\r\n" + text;
   else if (block->Online) entry = block->DisplayName + "  " + now + "\r\n" + text;
   else entry = dt::DateTimeToStr(block->Time) + "(离线留言)" + "\r\n" + text;
   AppendEntry(entry, a);

@@ -61,7 +61,7 @@ void TFindFriendFrm::btnFindClick(TObject*) {
 
 void TFindFriendFrm::OnFindResult(TObject*, const uint8_t* Frame, int32_t Held) {
   try {
-    std::vector<TFriendRecord> found = ParseFriendList(TBody::OfFrame(Frame, Held));
+    std::vector<TFriendRecord> found = ReplyRecord<std::vector<TFriendRecord>>(Frame, Held);
     Panel2->SetVisible(false);
     Panel5->SetAlign(TAlign::alClient);
     Panel5->SetVisible(true);
@@ -83,7 +83,7 @@ void TFindFriendFrm::OnFindResult(TObject*, const uint8_t* Frame, int32_t Held) 
 
 void TFindFriendFrm::OnAlreadyFriend(TObject*, const uint8_t* Frame, int32_t Held) {
   try {
-    uint32_t number = ParseAccount(TBody::OfFrame(Frame, Held));
+    uint32_t number = ReplyRecord<uint32_t>(Frame, Held);
     ShowMsg("", sys::IntToStr(number) + "已是您的好友无须再添加");
   } catch (const std::exception& e) {
     WriteErrorLog(std::string(e.what()) + "TFindFriendFrm.OnAlreadyFriend出错");
