@@ -5,15 +5,14 @@
 #include <vector>
 
 #include "core/uSettings.h"
-#include "platform/forms/Forms.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/MessagePump.h"
 #include "platform/rtl/Seams.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 
 void ShowMsg(const std::string& caption, const std::string& text) {
-  HWND owner = Application ? Application->Handle() : nullptr;
-  seams::Dialogs().Ask(owner, text, caption.empty() ? "系统提示" : caption, MB_OK | MB_ICONINFORMATION);
+  seams::Dialogs().Ask(message_pump::Pump().Handle(), text, caption.empty() ? "系统提示" : caption, MB_OK | MB_ICONINFORMATION);
 }
 
 bool SplitString(const std::string& text, const std::string& delimiter, TStringList& list) {

@@ -67,14 +67,12 @@ class MainHandlersTest : public ChatWorld {
     sound_ = std::make_unique<seams::ScopedSeam<seams::ISound>>(&played_);
     frm_.reset(new TMainFrm(nullptr));
     frm_->LoadDescription(FindFormDescription("TMainFrm"));
-    frm_->AssignServerEvents();
     OfflineMsgQueue = std::make_unique<TReceiveBuffer>();
     Users().Friends.clear();
     Users().ReceiveMsgList.clear();
   }
   void TearDown() override {
     for (TCustomForm* w : std::vector<TCustomForm*>(chat_windows::All())) TComponent::Free(w);
-    frm_->ReleaseServerEvents();
     frm_.reset();
     OfflineMsgQueue.reset();
     sound_.reset();
@@ -85,11 +83,15 @@ class MainHandlersTest : public ChatWorld {
 
   // Fires the event of `number` as the connection does once a body has passed its check;
   // malformed bodies, which the check would drop, show what the handler itself does with them.
+  // The window holds the events only meanwhile: what the stand-in server sends after the
+  // login is not part of these tests.
   void Hand(proto::TNumber number, const std::string& body) {
     std::string frame = stub::Frame(number, body);
+    frm_->AssignServerEvents();
     TPacketEvent* event = ServiceClient->EventFor(number);
     ASSERT_TRUE(event && *event) << int(number);
     (*event)(ServiceClient.get(), reinterpret_cast<const uint8_t*>(frame.data()), int32_t(frame.size()));
+    frm_->ReleaseServerEvents();
   }
   std::vector<std::string> Friends() const { return frm_->yListEnterprise->Items().ToVector(); }
   std::string Log() const {

@@ -123,6 +123,26 @@ TEST_F(Dispatch, ASuccessfulLoginStartsWithEmptyListsAFailedOneKeepsThem) {
   EXPECT_TRUE(client_->UserManager->Customers.empty());
 }
 
+TEST_F(Dispatch, HandlersGetTheRecordReadForTheirOwnFrameEvenWhenEnteredAgain) {
+  std::vector<uint32_t> seen;
+  client_->OnDeleteFriend = TPacketEvent([&](TObject*, const uint8_t* f, int32_t held) {
+    uint32_t account = ReplyRecord<uint32_t>(f, held);
+    // The next frame arrives while this handler runs, as it does when a handler pumps messages.
+    if (account == 7) {
+      std::string next = Frame(proto::DeleteFriend, stub::AccountBody(8));
+      client_->ReceiveBytes(next.data(), next.size());
+    }
+    // A held count of 0 would make a fresh read fail: the record is the one the dispatch read.
+    seen.push_back(client_->Record<uint32_t>(f, 0));
+  });
+  SendAndSettle(Frame(proto::DeleteFriend, stub::AccountBody(7)));
+  EXPECT_EQ(seen, (std::vector<uint32_t>{8, 7}));
+  // Outside a dispatch the frame is read as it stands.
+  std::string lone = Frame(proto::DeleteFriend, stub::AccountBody(9));
+  EXPECT_EQ(ReplyRecord<uint32_t>((const uint8_t*)lone.data(), int32_t(lone.size())), 9u);
+  EXPECT_THROW(client_->Record<uint32_t>((const uint8_t*)lone.data(), 0), EMalformedBody);
+}
+
 TEST_F(Dispatch, HintEventCarriesTheHeldBytes) {
   std::string half = Frame(12, "abcdef").substr(0, 5);
   client_->ReceiveBytes(half.data(), half.size());

@@ -94,7 +94,7 @@ TEST(ClientSocket, WaitForDone) {
   EXPECT_GE(GetTickCount() - start, 150u);
 
   // Without a time-out the wait ends when the program is told to quit: seen by the socket's
-  // own pump, or by the application's.
+  // own pump, or by the application's, which installs itself as the pump when it is made.
   TAsyncClientSocket own(nullptr);
   own.SetMultiThreaded(true);
   PostQuitMessage(0);
