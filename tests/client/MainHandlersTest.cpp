@@ -399,8 +399,8 @@ TEST_F(MainHandlersTest, DeletingAFriendAsksAndSparesTheServiceContact) {
   EXPECT_EQ(Friends().size(), 2u);
   frm_->N3Click(nullptr);
   EXPECT_EQ(Friends(), std::vector<std::string>{"10000(在线)"});
-  ASSERT_TRUE(ServerGot(50));
-  std::string body = server_.RequestsOf(50)[0].Frame.Body;
+  ASSERT_TRUE(ServerGot(proto::DeleteFriend));
+  std::string body = server_.RequestsOf(proto::DeleteFriend)[0].Frame.Body;
   EXPECT_NE(body.find("10001"), std::string::npos);
   EXPECT_NE(body.find("10002"), std::string::npos);
   EXPECT_EQ(Users().Friends.size(), 1u);

@@ -155,8 +155,8 @@ TEST_F(RequestBodies, TheLengthFieldCountsCodePage936BytesWhileUtf8Follows) {
   client.ChatKind = 1;
   ChatSendInfo = {"10002", "汉字", "10001", "", 10, 0};
   client.SendChatMsg();
-  ASSERT_TRUE(testing_support::PumpUntil([&] { return server_.CountOf(29) == 1; }));
-  stub::TDecodedFrame f = server_.RequestsOf(29)[0].Frame;
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return server_.CountOf(proto::ChatSend) == 1; }));
+  stub::TDecodedFrame f = server_.RequestsOf(proto::ChatSend)[0].Frame;
   EXPECT_EQ(f.LengthField, f.Body.size());
   EXPECT_EQ(f.Wire.size(), f.Body.size() + 2);  // two characters: 2 bytes each, 3 in UTF-8
   EXPECT_EQ(client.SendStr, f.Wire);
@@ -173,8 +173,8 @@ TEST_F(RequestBodies, ABodyOfSeveralPiecesArrivesWholeAndALongFontNameIsCut) {
   client.ChatKind = 1;
   ChatSendInfo = {"10002", content, "10001", std::string(300, 'f'), 10, 0};
   client.SendChatMsg();
-  ASSERT_TRUE(testing_support::PumpUntil([&] { return server_.CountOf(29) == 1; }));
-  std::string body = server_.RequestsOf(29)[0].Frame.Body;
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return server_.CountOf(proto::ChatSend) == 1; }));
+  std::string body = server_.RequestsOf(proto::ChatSend)[0].Frame.Body;
   // A 300-byte font name is cut at 255 bytes; the rest length counts what was sent.
   EXPECT_EQ(body.substr(13, 4), U32(255 + uint32_t(content.size()) + 10));
   EXPECT_EQ(uint8_t(body[18]), 255);
