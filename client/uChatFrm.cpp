@@ -37,14 +37,6 @@ std::optional<std::string> CopyDataText(TMessage& m) {
   const char* p = static_cast<const char*>(cds->lpData);
   return std::string(p, strnlen(p, cds->cbData));
 }
-
-std::string IndentedLines(const std::string& text, const std::string& delimiter) {
-  TStringList lines;
-  SplitString(text, delimiter, lines);
-  std::string out;
-  for (int i = 0; i < lines.Count(); ++i) out += (i ? "\r\n" : "") + std::string("    ") + sys::Trim(lines[i]);
-  return out;
-}
 }  // namespace
 
 TChatFrm::TChatFrm(TComponent* owner) : TForm(owner) { chat_windows::Register(this); }

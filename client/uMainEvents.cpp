@@ -89,18 +89,6 @@ std::string FriendName(const std::string& number) {
   return name;
 }
 
-// Each line trimmed and preceded by four blanks, joined by line breaks.
-std::string IndentLines(const std::string& text) {
-  TStringList lines;
-  SplitLines(text, "\r", lines);
-  std::string out;
-  for (int i = 0; i < lines.Count(); ++i) {
-    if (i) out += "\r\n";
-    out += "    " + sys::Trim(lines[i]);
-  }
-  return out;
-}
-
 // A consulting customer's stored message as a block of its own: the stored time, the
 // default font.
 TMessageBlock CustomerBlock(const std::string& sender, const std::string& text, TDateTime time) {
@@ -202,7 +190,7 @@ void TMainFrm::AppendCustomerRecord(const std::string& block) {
   if (text->FontSize) a.Size = text->FontSize;
   a.Color = TColor(text->Colour);
   yMemoReceive->AppendText(std::string(kCustomerPrefix) + b->DisplayName + "  " + dt::DateTimeToStr(dt::Now()) +
-                               "\r\n" + IndentLines(text->Text) + "\r\n",
+                               "\r\n" + IndentedLines(text->Text, "\r") + "\r\n",
                            a);
 }
 

@@ -1,7 +1,7 @@
 // The bodies the server sends, one reader per protocol number. Every reader checks each
 // length and count against the bytes the body holds and throws EMalformedBody otherwise;
-// the connection runs the reader before it fires an event, so a handler that reads the
-// same body again cannot run past it.
+// the connection reads each body once, before it fires an event, and hands the record on,
+// so a handler never runs past a body. Pure functions of their input; any thread.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -148,9 +148,6 @@ std::vector<TCategoryEntry> ParseCategoryTable(const TBody& body);
 // 53: 1 saved, other values failed.
 uint8_t ParseTradeResult(const TBody& body);
 
-// Runs the reader of `proto` over the body; throws EMalformedBody when it does not fit.
-// Numbers without a reader pass.
-void CheckBody(uint8_t proto, const TBody& body);
 
 // The typed record of a received body: what the connection reads once per frame and hands
 // to the windows. 36 carries nothing; 39, 42, 45 and 50 are each an account, 37 and 40 a
@@ -178,3 +175,9 @@ template <> inline std::vector<TOfflineMessage> ReadRecord(const TBody& b) { ret
 template <> inline TRegionTables ReadRecord(const TBody& b) { return ParseRegionTables(b); }
 template <> inline std::vector<TCategoryEntry> ReadRecord(const TBody& b) { return ParseCategoryTable(b); }
 template <> inline uint8_t ReadRecord(const TBody& b) { return ParseTradeResult(b); }
+
+// The record of a received body, read by the reader of its protocol number; numbers without
+// a body to read give std::monostate. Throws EMalformedBody when the body does not fit.
+TReply ReadReply(uint8_t proto, const TBody& body);
+// The same without keeping the record: whether a body of `proto` fits its layout.
+void CheckBody(uint8_t proto, const TBody& body);

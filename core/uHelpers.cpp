@@ -28,6 +28,14 @@ bool SplitString(const std::string& text, const std::string& delimiter, TStringL
   return true;
 }
 
+std::string IndentedLines(const std::string& text, const std::string& delimiter) {
+  TStringList lines;
+  SplitString(text, delimiter, lines);
+  std::string out;
+  for (int i = 0; i < lines.Count(); ++i) out += (i ? "\r\n" : "") + std::string("    ") + sys::Trim(lines[i]);
+  return out;
+}
+
 bool SplitLines(const std::string& text, const std::string& separator, TStringList& list) {
   list.Clear();
   // A line break takes at least the carriage return itself, so an empty separator cannot loop.

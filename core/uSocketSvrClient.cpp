@@ -1,4 +1,4 @@
-// Request bodies and the one table through which received frames reach their events.
+// Request bodies, and the one table through which received records reach their events.
 #include "core/uSocketSvrClient.h"
 
 // WinSock's header must come before windows.h, which the settings unit brings in.
@@ -80,49 +80,37 @@ void TServiceClient::FireHintEvent() {
 
 // ---------------------------------------------------------------- receiving
 
-namespace {
-template <class R>
-TReply ReadAs(const TBody& body) {
-  return ReadRecord<R>(body);
-}
-TReply ReadNothing(const TBody&) { return std::monostate{}; }
-}  // namespace
-
 struct TServiceClient::TReplyRoute {
   uint8_t Number;
-  TReply (*Read)(const TBody&);                   // throws EMalformedBody
-  void (TServiceClient::*Act)(const TReply&);     // the client's own step before the event
-  TPacketEvent TServiceClient::*Event;            // nullptr: the step fires its own event
-  const char* Traced;                             // bracketed by log lines "...开始"/"...结束"
+  void (TServiceClient::*Act)(const TReply&);  // the client's own step before the event
+  TPacketEvent TServiceClient::*Event;         // nullptr: the step fires its own event
+  const char* Traced;                          // bracketed by log lines "...开始"/"...结束"
 };
 
 const TServiceClient::TReplyRoute* TServiceClient::RouteOf(uint8_t number) {
   using C = TServiceClient;
-  using FriendList = std::vector<TFriendRecord>;
   static const TReplyRoute kRoutes[] = {
-      {proto::ChatMsg, ReadAs<TChatMessage>, nullptr, &C::OnChatMsg, nullptr},
-      {proto::Login, ReadAs<TLoginReply>, &C::ClearListsOnLogin, &C::OnLoginReply, nullptr},
-      {proto::CustomerList, ReadAs<std::vector<uint32_t>>, nullptr, &C::OnCustomerList, nullptr},
-      {proto::Register, ReadAs<TRegisterReply>, &C::FireRegisterReply, nullptr, nullptr},
-      {proto::CustomerLeft, ReadAs<std::string>, nullptr, &C::OnCustomerLeft, nullptr},
-      {proto::CustomerOffLineMsg, ReadAs<TWaitingMessages>, nullptr, &C::OnCustomerOffLineMsg, nullptr},
-      {proto::KickedOff, ReadNothing, &C::CloseOnKickedOff, &C::OnKickedOff, nullptr},
-      {proto::FriendList, ReadAs<FriendList>, nullptr, &C::OnFriendList, nullptr},
-      {proto::FriendOnline, ReadAs<TFriendRecord>, nullptr, &C::OnFriendOnline, nullptr},
-      {proto::FriendOffline, ReadAs<uint32_t>, nullptr, &C::OnFriendOffline, nullptr},
-      {proto::FindFriend, ReadAs<FriendList>, nullptr, &C::OnFindResult, nullptr},
-      {proto::AlreadyFriend, ReadAs<uint32_t>, nullptr, &C::OnAlreadyFriend, nullptr},
-      {proto::FriendRequest, ReadAs<TFriendRequest>, nullptr, &C::OnAddFriendRequest, nullptr},
-      {proto::FriendRefuse, ReadAs<uint32_t>, nullptr, &C::OnAddFriendRefused, nullptr},
-      {proto::AddFriendToList, ReadAs<TFriendRecord>, nullptr, &C::OnAddFriendToList, nullptr},
-      {proto::OffLineFriendRequests, ReadAs<std::vector<TStoredRequest>>, nullptr, &C::OnOffLineFriendRequests,
-       nullptr},
-      {proto::EnterpriseOffLineMsg, ReadAs<std::vector<TOfflineMessage>>, nullptr, &C::OnEnterpriseOffLineMsg,
-       nullptr},
-      {proto::DeleteFriend, ReadAs<uint32_t>, nullptr, &C::OnDeleteFriend, nullptr},
-      {proto::StateInfo, ReadAs<TRegionTables>, nullptr, &C::OnStateInfo, "HandleStateInfo"},
-      {proto::CategoryInfo, ReadAs<std::vector<TCategoryEntry>>, nullptr, &C::OnCategoryInfo, "HandleCategoryInfo"},
-      {proto::TradeSave, ReadAs<uint8_t>, nullptr, &C::OnTradeSaveResult, "HandleTradeSaveResult"},
+      {proto::ChatMsg, nullptr, &C::OnChatMsg, nullptr},
+      {proto::Login, &C::ClearListsOnLogin, &C::OnLoginReply, nullptr},
+      {proto::CustomerList, nullptr, &C::OnCustomerList, nullptr},
+      {proto::Register, &C::FireRegisterReply, nullptr, nullptr},
+      {proto::CustomerLeft, nullptr, &C::OnCustomerLeft, nullptr},
+      {proto::CustomerOffLineMsg, nullptr, &C::OnCustomerOffLineMsg, nullptr},
+      {proto::KickedOff, &C::CloseOnKickedOff, &C::OnKickedOff, nullptr},
+      {proto::FriendList, nullptr, &C::OnFriendList, nullptr},
+      {proto::FriendOnline, nullptr, &C::OnFriendOnline, nullptr},
+      {proto::FriendOffline, nullptr, &C::OnFriendOffline, nullptr},
+      {proto::FindFriend, nullptr, &C::OnFindResult, nullptr},
+      {proto::AlreadyFriend, nullptr, &C::OnAlreadyFriend, nullptr},
+      {proto::FriendRequest, nullptr, &C::OnAddFriendRequest, nullptr},
+      {proto::FriendRefuse, nullptr, &C::OnAddFriendRefused, nullptr},
+      {proto::AddFriendToList, nullptr, &C::OnAddFriendToList, nullptr},
+      {proto::OffLineFriendRequests, nullptr, &C::OnOffLineFriendRequests, nullptr},
+      {proto::EnterpriseOffLineMsg, nullptr, &C::OnEnterpriseOffLineMsg, nullptr},
+      {proto::DeleteFriend, nullptr, &C::OnDeleteFriend, nullptr},
+      {proto::StateInfo, nullptr, &C::OnStateInfo, "HandleStateInfo"},
+      {proto::CategoryInfo, nullptr, &C::OnCategoryInfo, "HandleCategoryInfo"},
+      {proto::TradeSave, nullptr, &C::OnTradeSaveResult, "HandleTradeSaveResult"},
   };
   for (const TReplyRoute& r : kRoutes)
     if (r.Number == number) return &r;
@@ -161,7 +149,7 @@ void TServiceClient::DispatchPacket(const uint8_t* frame, int32_t held) {
   }
   TDispatch d{frame, {}, dispatching_};
   try {
-    d.Record = route->Read(TBody::OfFrame(frame, held));
+    d.Record = ReadReply(number, TBody::OfFrame(frame, held));
   } catch (const EMalformedBody& e) {
     WriteErrorLog("协议号0x" + sys::IntToHex(number, 2) + "的消息体有误，已丢弃：" + e.Message());
     return;

@@ -2,10 +2,10 @@
 // adds to the connection one send routine per request type, one event per received protocol
 // number, the user lists and a reference to the data module.
 //
-// Receiving runs through one table (uSocketSvrClient.cpp): protocol number -> checked reader
-// -> typed record -> event. The record is read once, before the event fires; a body that does
-// not fit its layout is logged and dropped, so no handler sees it. Handlers keep the
-// (sender, frame, held) signature and take the record with ReplyRecord<R>(frame, held).
+// Receiving: protocol number -> checked reader (ReadReply, ServiceReplies.h) -> typed record
+// -> this unit's one table of events. The record is read once, before the event fires; a
+// body that does not fit its layout is logged and dropped, so no handler sees it. Handlers
+// keep the (sender, frame, held) signature and take the record with ReplyRecord<R>.
 //
 // Threads: GUI thread only; events run inside the socket's data notification and may pump
 // messages, so a dispatch can be entered again by the next frame.

@@ -124,7 +124,9 @@ TEST_F(FriendDialogsTest, ARequestReachesTheOtherAccountWhichRefusesThenAccepts)
   });
   find->btnAddFriendClick(find->btnAddFriend);
   EXPECT_TRUE(sawEmpty);
-  ASSERT_EQ(server_.CountOf(proto::AddFriendRequest), 1u);
+  // The server reads on its own thread: wait for it rather than race it.
+  ASSERT_TRUE(ServerGot(proto::AddFriendRequest));
+  EXPECT_EQ(server_.CountOf(proto::AddFriendRequest), 1u);
   EXPECT_EQ(server_.RequestsOf(proto::AddFriendRequest)[0].Frame.Body, "\x05" "10003" "\x0c" "我是演示一号");
   ASSERT_TRUE(PumpUntil([&] { return requests.size() == 1; }));
 
