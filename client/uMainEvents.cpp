@@ -24,7 +24,6 @@
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 
-
 namespace {
 
 using TPacketHandler = void (TMainFrm::*)(TObject*, const uint8_t*, int32_t);

@@ -1,6 +1,8 @@
-// Small routines every window shares: the information box, two text splitters, the running
+// Small routines every window shares: the information box, text splitters, the running
 // program's version, the enterprise's domain, friend-list drawing helpers, the adapter
-// address for registration, a field test for data sets, and the error log.
+// address for registration, a field test for data sets, and the error log. The box belongs
+// to the GUI thread (its owner is the installed message pump's window); the rest keep no
+// state beyond the log path, and a log line is appended whole by each call.
 #pragma once
 #include <cstdint>
 #include <string>
