@@ -81,8 +81,8 @@ TEST_F(StandIn, LoginAnswersEachResultAndTheUpdateFlag) {
 
 TEST_F(StandIn, ALoginIsFollowedByFriendsTablesAndPresence) {
   Session& one = Open("10001");
-  ASSERT_TRUE(Await(one, 37));
-  ASSERT_TRUE(Await(one, 52));
+  ASSERT_TRUE(Await(one, proto::FriendList));
+  ASSERT_TRUE(Await(one, proto::CategoryInfo));
   std::vector<TFriendRecord> friends = ParseFriendList(BodyOf(one.log.Of(proto::FriendList)[0]));
   ASSERT_EQ(friends.size(), 1u);
   EXPECT_EQ(friends[0].Number(), 10002u);
@@ -91,14 +91,14 @@ TEST_F(StandIn, ALoginIsFollowedByFriendsTablesAndPresence) {
   EXPECT_EQ(ParseCategoryTable(BodyOf(one.log.Of(proto::CategoryInfo)[0])).size(), 4u);
 
   Session& two = Open("10002");
-  ASSERT_TRUE(Await(one, 38));
+  ASSERT_TRUE(Await(one, proto::FriendOnline));
   TFriendRecord online = ParseFriendRecord(BodyOf(one.log.Of(proto::FriendOnline)[0]));
   EXPECT_EQ(online.Number(), 10002u);
   EXPECT_EQ(online.State(), 1);
   EXPECT_EQ(online.NickName(), "演示二号");
 
   two.client->Socket().Close();
-  ASSERT_TRUE(Await(one, 39));
+  ASSERT_TRUE(Await(one, proto::FriendOffline));
   EXPECT_EQ(ParseAccount(BodyOf(one.log.Of(proto::FriendOffline)[0])), 10002u);
 }
 
@@ -108,7 +108,7 @@ TEST_F(StandIn, ChatReachesTheReceiverOrWaitsForItsNextLogin) {
   one.client->ChatKind = 1;
   ChatSendInfo = {"10002", "你好，二号", "10001", "宋体", 12, 0x00FF0000};
   one.client->SendChatMsg();
-  ASSERT_TRUE(Await(two, 12));
+  ASSERT_TRUE(Await(two, proto::ChatMsg));
   TChatMessage m = ParseChatMessage(BodyOf(two.log.Of(proto::ChatMsg)[0]));
   EXPECT_EQ(m.OfflineFlag, 0);
   EXPECT_EQ(m.SenderKind, 1);
@@ -125,7 +125,7 @@ TEST_F(StandIn, ChatReachesTheReceiverOrWaitsForItsNextLogin) {
   one.client->SendChatMsg();
   ASSERT_TRUE(PumpUntil([&] { return server_.CountOf(proto::ChatSend) == 2; }));
   Session& again = Open("10002");
-  ASSERT_TRUE(Await(again, 49));
+  ASSERT_TRUE(Await(again, proto::EnterpriseOffLineMsg));
   std::vector<TOfflineMessage> offline = ParseOfflineMessages(BodyOf(again.log.Of(proto::EnterpriseOffLineMsg)[0]));
   ASSERT_EQ(offline.size(), 1u);
   EXPECT_EQ(offline[0].Sender, 10001u);
@@ -138,7 +138,7 @@ TEST_F(StandIn, ChatReachesTheReceiverOrWaitsForItsNextLogin) {
 TEST_F(StandIn, ConsultingCustomersArriveTalkAndLeave) {
   server_.CustomerMessage(10001, 800001, "留言");  // while 10001 is offline
   Session& one = Open("10001");
-  ASSERT_TRUE(Await(one, 35));
+  ASSERT_TRUE(Await(one, proto::CustomerOffLineMsg));
   TWaitingMessages w = ParseWaitingMessages(BodyOf(one.log.Of(proto::CustomerOffLineMsg)[0]));
   EXPECT_EQ(w.Flag, 1);
   ASSERT_EQ(w.Items.size(), 1u);
@@ -148,7 +148,7 @@ TEST_F(StandIn, ConsultingCustomersArriveTalkAndLeave) {
   server_.CustomerArrives(10001, 800002);
   server_.CustomerMessage(10001, 800002, "在吗");
   server_.CustomerLeaves(10001, 800002);
-  ASSERT_TRUE(Await(one, 33));
+  ASSERT_TRUE(Await(one, proto::CustomerLeft));
   EXPECT_EQ(ParseCustomerList(BodyOf(one.log.Of(proto::CustomerList)[0])), (std::vector<uint32_t>{800002}));
   TChatMessage m = ParseChatMessage(BodyOf(one.log.Of(proto::ChatMsg)[0]));
   EXPECT_EQ(m.SenderKind, 0);
@@ -163,34 +163,34 @@ TEST_F(StandIn, FriendSearchRequestsAndAnswers) {
   Session& one = Open("10001");
   Session& three = Open("10003");
   one.client->SendFindFriend("", "演示三");
-  ASSERT_TRUE(Await(one, 40));
+  ASSERT_TRUE(Await(one, proto::FindFriend));
   std::vector<TFriendRecord> found = ParseFriendList(BodyOf(one.log.Of(proto::FindFriend)[0]));
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0].Number(), 10003u);
   EXPECT_EQ(found[0].State(), 1);
 
   one.client->SendAddFriendRequest(found[0], "我是一号");
-  ASSERT_TRUE(Await(three, 43));
+  ASSERT_TRUE(Await(three, proto::FriendRequest));
   TFriendRequest q = ParseFriendRequest(BodyOf(three.log.Of(proto::FriendRequest)[0]));
   EXPECT_EQ(q.Text, "我是一号");
   EXPECT_EQ(q.Requester.Number(), 10001u);
 
   three.client->SendFriendReply44("10003", "10001");
-  ASSERT_TRUE(Await(one, 46));
+  ASSERT_TRUE(Await(one, proto::AddFriendToList));
   EXPECT_EQ(ParseFriendRecord(BodyOf(one.log.Of(proto::AddFriendToList)[0])).Number(), 10003u);
 
   one.client->SendAddFriendRequest(found[0], "again");
-  ASSERT_TRUE(Await(one, 42));
+  ASSERT_TRUE(Await(one, proto::AlreadyFriend));
   EXPECT_EQ(ParseAccount(BodyOf(one.log.Of(proto::AlreadyFriend)[0])), 10003u);
 
   one.client->SendDeleteFriend("10001", "10003");
-  ASSERT_TRUE(Await(three, 50));
+  ASSERT_TRUE(Await(three, proto::DeleteFriend));
   EXPECT_EQ(ParseAccount(BodyOf(three.log.Of(proto::DeleteFriend)[0])), 10001u);
 
   one.client->SendAddFriendRequest(found[0], "再加一次");
-  ASSERT_TRUE(Await(three, 43, 2));
+  ASSERT_TRUE(Await(three, proto::FriendRequest, 2));
   three.client->SendFriendReply45("10001", "10003");
-  ASSERT_TRUE(Await(one, 45));
+  ASSERT_TRUE(Await(one, proto::FriendRefuse));
   EXPECT_EQ(ParseAccount(BodyOf(one.log.Of(proto::FriendRefuse)[0])), 10003u);
 }
 
@@ -201,7 +201,7 @@ TEST_F(StandIn, ARequestToAnOfflineAccountWaitsForItsLogin) {
   one.client->SendAddFriendRequest(three, "离线请求");
   ASSERT_TRUE(PumpUntil([&] { return server_.CountOf(proto::AddFriendRequest) == 1; }));
   Session& later = Open("10003");
-  ASSERT_TRUE(Await(later, 47));
+  ASSERT_TRUE(Await(later, proto::OffLineFriendRequests));
   std::vector<TStoredRequest> v = ParseStoredRequests(BodyOf(later.log.Of(proto::OffLineFriendRequests)[0]));
   ASSERT_EQ(v.size(), 1u);
   EXPECT_EQ(v[0].Requester, 10001u);
@@ -214,7 +214,7 @@ TEST_F(StandIn, ASecondLoginOfAnAccountPushesTheFirstOff) {
   int closed = 0;
   first.client->OnClose = TNotifyEvent([&](TObject*) { ++closed; });
   Open("10001");
-  ASSERT_TRUE(Await(first, 36));
+  ASSERT_TRUE(Await(first, proto::KickedOff));
   ASSERT_TRUE(PumpUntil([&] { return closed == 1; }));
   EXPECT_TRUE(server_.IsOnline(10001));
 }
@@ -249,7 +249,7 @@ TEST_F(StandIn, TradePostingsAreSavedOrRefused) {
   one.client->SendTradeInfo();
   TradeInfo.Phone = "";
   one.client->SendTradeInfo();
-  ASSERT_TRUE(Await(one, 53, 2));
+  ASSERT_TRUE(Await(one, proto::TradeSave, 2));
   EXPECT_EQ(ParseTradeResult(BodyOf(one.log.Of(proto::TradeSave)[0])), 1);
   EXPECT_EQ(ParseTradeResult(BodyOf(one.log.Of(proto::TradeSave)[1])), 0);
   ASSERT_EQ(server_.Trades().size(), 1u);
