@@ -148,7 +148,6 @@ std::vector<TCategoryEntry> ParseCategoryTable(const TBody& body);
 // 53: 1 saved, other values failed.
 uint8_t ParseTradeResult(const TBody& body);
 
-
 // The typed record of a received body: what the connection reads once per frame and hands
 // to the windows. 36 carries nothing; 39, 42, 45 and 50 are each an account, 37 and 40 a
 // friend list, 38 and 46 one friend record.

@@ -12,7 +12,8 @@
 #include "platform/rtl/SysUtils.h"
 
 void ShowMsg(const std::string& caption, const std::string& text) {
-  seams::Dialogs().Ask(message_pump::Pump().Handle(), text, caption.empty() ? "系统提示" : caption, MB_OK | MB_ICONINFORMATION);
+  seams::Dialogs().Ask(message_pump::Pump().Handle(), text, caption.empty() ? "系统提示" : caption,
+                       MB_OK | MB_ICONINFORMATION);
 }
 
 bool SplitString(const std::string& text, const std::string& delimiter, TStringList& list) {

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <mutex>
 
-#include "platform/rtl/MessagePump.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/MessagePump.h"
 #include "platform/rtl/SysUtils.h"
 #include "socket/WinSockApi.h"
 
