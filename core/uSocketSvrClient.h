@@ -65,7 +65,7 @@ class TServiceClient : public TBaseSvrClient {
   TPacketEvent OnStateInfo;
   TPacketEvent OnCategoryInfo;
   TPacketEvent OnTradeSaveResult;
-  TPacketEvent OnHint;                  // bound to no number; see FireHintEvent
+  TPacketEvent OnHint;  // bound to no number; see FireHintEvent
   std::unique_ptr<TUserManager> UserManager;
   uint8_t ChatKind = 0;  // kind byte of the next chat message
 
