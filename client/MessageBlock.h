@@ -23,6 +23,10 @@ inline constexpr ULONG_PTR kChatBlockKind = 1;
 inline constexpr size_t kMessageBlockCapacity = 10000;
 inline constexpr size_t kMessageBlockOverhead = 15;
 
+// Before a consulting customer's number in the customer list and in the records of his
+// messages.
+inline constexpr char kCustomerPrefix[] = "咨询客户";
+
 struct TMessageBlock {
   std::string DisplayName;  // friend's name, or the customer's number
   uint8_t Friend = 0;       // 1 enterprise friend, 0 consulting customer

@@ -37,14 +37,6 @@ std::optional<std::string> CopyDataText(TMessage& m) {
   const char* p = static_cast<const char*>(cds->lpData);
   return std::string(p, strnlen(p, cds->cbData));
 }
-
-std::string IndentedLines(const std::string& text, const std::string& delimiter) {
-  TStringList lines;
-  SplitString(text, delimiter, lines);
-  std::string out;
-  for (int i = 0; i < lines.Count(); ++i) out += (i ? "\r\n" : "") + std::string("    ") + sys::Trim(lines[i]);
-  return out;
-}
 }  // namespace
 
 TChatFrm::TChatFrm(TComponent* owner) : TForm(owner) { chat_windows::Register(this); }
@@ -295,7 +287,7 @@ void TChatFrm::WMKeFuChatMsg(TMessage& m) {
   std::string text = IndentedLines(ft->Text, fromFriend ? "\r\n" : "\r");
   std::string now = dt::DateTimeToStr(dt::Now());
   std::string entry;
-  if (!fromFriend) entry = "咨询客户" + block->DisplayName + "  " + now + "\r\n" + text;
+  if (!fromFriend) entry = kCustomerPrefix + block->DisplayName + "  " + now + "\r\n" + text;
   else if (block->Online) entry = block->DisplayName + "  " + now + "\r\n" + text;
   else entry = dt::DateTimeToStr(block->Time) + "(离线留言)" + "\r\n" + text;
   AppendEntry(entry, a);

@@ -60,34 +60,25 @@ void TFindFriendFrm::btnFindClick(TObject*) {
 }
 
 void TFindFriendFrm::OnFindResult(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    std::vector<TFriendRecord> found = ParseFriendList(TBody::OfFrame(Frame, Held));
-    Panel2->SetVisible(false);
-    Panel5->SetAlign(TAlign::alClient);
-    Panel5->SetVisible(true);
-    yListFriend->BeginUpdate();
-    yListFriend->Clear();
-    for (const TFriendRecord& r : found) {
-      TListItem* item = yListFriend->Add();
-      item->SetCaption(sys::IntToStr(r.Number()));
-      item->AddSubItem(r.CompanyName());
-      item->AddSubItem(r.NickName());
-      item->AddSubItem(r.State() == 1 ? "(在线)" : "(离线)");
-    }
-    yListFriend->EndUpdate();
-    if (yListFriend->Count() > 0) yListFriend->SetItemIndex(0);
-  } catch (const std::exception& e) {
-    WriteErrorLog(std::string(e.what()) + "TFindFriendFrm.OnFindResult出错");
+  const auto found = ReplyRecord<std::vector<TFriendRecord>>(Frame, Held);
+  Panel2->SetVisible(false);
+  Panel5->SetAlign(TAlign::alClient);
+  Panel5->SetVisible(true);
+  yListFriend->BeginUpdate();
+  yListFriend->Clear();
+  for (const TFriendRecord& r : found) {
+    TListItem* item = yListFriend->Add();
+    item->SetCaption(sys::IntToStr(r.Number()));
+    item->AddSubItem(r.CompanyName());
+    item->AddSubItem(r.NickName());
+    item->AddSubItem(r.State() == 1 ? "(在线)" : "(离线)");
   }
+  yListFriend->EndUpdate();
+  if (yListFriend->Count() > 0) yListFriend->SetItemIndex(0);
 }
 
 void TFindFriendFrm::OnAlreadyFriend(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    uint32_t number = ParseAccount(TBody::OfFrame(Frame, Held));
-    ShowMsg("", sys::IntToStr(number) + "已是您的好友无须再添加");
-  } catch (const std::exception& e) {
-    WriteErrorLog(std::string(e.what()) + "TFindFriendFrm.OnAlreadyFriend出错");
-  }
+  ShowMsg("", sys::IntToStr(ReplyRecord<uint32_t>(Frame, Held)) + "已是您的好友无须再添加");
 }
 
 void TFindFriendFrm::btnBackClick(TObject*) {

@@ -169,13 +169,7 @@ void TLoginFrm::SocketDisconnect(TObject*) {
 }
 
 void TLoginFrm::Login(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    LoginReply = ParseLoginReply(TBody::OfFrame(Frame, Held));
-  } catch (const std::exception& e) {
-    WriteErrorLog(std::string(e.what()) + "TLoginFrm.Login出错");
-    btnLogin->SetEnabled(true);
-    return;
-  }
+  LoginReply = ReplyRecord<TLoginReply>(Frame, Held);
   ServiceClient->OwnName = LoginReply.OwnName;
   ReplyValue = LoginReply.Value;
   SiteUrl = LoginReply.SiteUrl;

@@ -1,8 +1,8 @@
 // The main window's second half: what it does with each server message the connection hands
 // it, the friend and consulting-customer lists and how they are drawn, and the road of a
 // received chat message to its chat window, or into the waiting list behind the blinking tray
-// icon. Every body is read with the checked readers of the connection, so a malformed or
-// oversized frame is logged and changes nothing.
+// icon. Each handler takes the record the connection already read from its frame; kRoutes
+// binds it to its protocol number and logs its failure under its own name.
 
 #include <algorithm>
 #include <vector>
@@ -24,39 +24,39 @@
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 
-
 namespace {
 
 using TPacketHandler = void (TMainFrm::*)(TObject*, const uint8_t*, int32_t);
+// Protocol number, handler, and the text after an exception's message in its log line
+// (nullptr: the exception goes on to the connection, which logs it).
 struct PacketRoute {
-  TPacketEvent TServiceClient::*event;
+  uint8_t number;
   TPacketHandler handler;
+  const char* failure;
 };
 const PacketRoute kRoutes[] = {
-    {&TServiceClient::OnChatMsg, &TMainFrm::OnReceiveChatMsg},
-    {&TServiceClient::OnCustomerList, &TMainFrm::OnCustomerList},
-    {&TServiceClient::OnCustomerLeft, &TMainFrm::OnCustomerLeft},
-    {&TServiceClient::OnCustomerOffLineMsg, &TMainFrm::OnCustomerOffLineMsg},
-    {&TServiceClient::OnKickedOff, &TMainFrm::OnKickedOff},
-    {&TServiceClient::OnFriendList, &TMainFrm::OnFriendUser},
-    {&TServiceClient::OnFriendOnline, &TMainFrm::OnFriendOnline},
-    {&TServiceClient::OnFriendOffline, &TMainFrm::OnFriendOffline},
-    {&TServiceClient::OnAddFriendRequest, &TMainFrm::OnAddFriendRequest},
-    {&TServiceClient::OnAddFriendRefused, &TMainFrm::OnAddFriendRefused},
-    {&TServiceClient::OnAddFriendToList, &TMainFrm::OnAddFriendToList},
-    {&TServiceClient::OnOffLineFriendRequests, &TMainFrm::OnOffLineFriendRequests},
-    {&TServiceClient::OnEnterpriseOffLineMsg, &TMainFrm::OnEnterpriseOffLineMsg},
-    {&TServiceClient::OnDeleteFriend, &TMainFrm::OnDeleteFriend},
-    {&TServiceClient::OnStateInfo, &TMainFrm::HandleStateInfo},
-    {&TServiceClient::OnCategoryInfo, &TMainFrm::HandleCategoryInfo},
-    {&TServiceClient::OnHint, &TMainFrm::OnFriendHint},
+    {proto::ChatMsg, &TMainFrm::OnReceiveChatMsg, "OnReceiveChatMsg"},
+    {proto::CustomerList, &TMainFrm::OnCustomerList, "OnCustomerList"},
+    {proto::CustomerLeft, &TMainFrm::OnCustomerLeft, "OnCustomerLeft"},
+    {proto::CustomerOffLineMsg, &TMainFrm::OnCustomerOffLineMsg, "OnCustomerOffLineMsg"},
+    {proto::KickedOff, &TMainFrm::OnKickedOff, nullptr},
+    {proto::FriendList, &TMainFrm::OnFriendUser, "OnFriendUser"},
+    {proto::FriendOnline, &TMainFrm::OnFriendOnline, "OnFriendOnline"},
+    {proto::FriendOffline, &TMainFrm::OnFriendOffline, "OnFriendOffline"},
+    {proto::FriendRequest, &TMainFrm::OnAddFriendRequest, "OnAddFriendRequest"},
+    {proto::FriendRefuse, &TMainFrm::OnAddFriendRefused, "OnAddFriendRefused"},
+    {proto::AddFriendToList, &TMainFrm::OnAddFriendToList, "OnAddFriendToList,出错"},
+    {proto::OffLineFriendRequests, &TMainFrm::OnOffLineFriendRequests, "OnOffLineFriendRequests"},
+    {proto::EnterpriseOffLineMsg, &TMainFrm::OnEnterpriseOffLineMsg, "OnEnterpriseOffLineMsg"},
+    {proto::DeleteFriend, &TMainFrm::OnDeleteFriend, "OnDeleteFriend出错"},
+    {proto::StateInfo, &TMainFrm::HandleStateInfo, "TMainFrm.HandleStateInfo出错"},
+    {proto::CategoryInfo, &TMainFrm::HandleCategoryInfo, "TMainFrm.HandleCategoryInfo出错"},
 };
 
 const char kOnline[] = "(在线)";
 const char kOffline[] = "(离线)";
 const size_t kStateSuffix = 6;  // bytes of either suffix in code page 936
-const char kCustomerPrefix[] = "咨询客户";
-const size_t kCustomerPrefixBytes = 8;
+const size_t kCustomerPrefixBytes = sizeof kCustomerPrefix - 1;
 const char kServiceAccount[] = "10000";
 
 TUserManager& Users() { return *ServiceClient->UserManager; }
@@ -75,7 +75,7 @@ std::string FriendItemNumber(const std::string& item) {
   return item.size() >= kStateSuffix ? item.substr(0, item.size() - kStateSuffix) : std::string();
 }
 
-// The number of a customer-list item: after "咨询客户", before the first "(".
+// The number of a customer-list item: after kCustomerPrefix, before the first "(".
 std::string CustomerItemNumber(const std::string& item) {
   if (item.size() <= kCustomerPrefixBytes) return {};
   std::string rest = item.substr(kCustomerPrefixBytes);
@@ -86,18 +86,6 @@ std::string FriendName(const std::string& number) {
   std::string name;
   Users().GetUserName(number, name);
   return name;
-}
-
-// Each line trimmed and preceded by four blanks, joined by line breaks.
-std::string IndentLines(const std::string& text) {
-  TStringList lines;
-  SplitLines(text, "\r", lines);
-  std::string out;
-  for (int i = 0; i < lines.Count(); ++i) {
-    if (i) out += "\r\n";
-    out += "    " + sys::Trim(lines[i]);
-  }
-  return out;
 }
 
 // A consulting customer's stored message as a block of its own: the stored time, the
@@ -122,14 +110,32 @@ void FlashBoth(TCustomForm* window) {
 // ---------------------------------------------------------------- events
 
 void TMainFrm::AssignServerEvents() {
-  for (const auto& r : kRoutes) ServiceClient.get()->*r.event = TPacketEvent(this, r.handler);
+  for (const PacketRoute& r : kRoutes) {
+    TPacketEvent& event = *ServiceClient->EventFor(r.number);
+    if (!r.failure) {
+      event = TPacketEvent(this, r.handler);
+      continue;
+    }
+    // Each handler's failure is logged under its own name and leaves the window running.
+    event = TPacketEvent(
+        [this, r](TObject* sender, const uint8_t* frame, int32_t held) {
+          try {
+            (this->*r.handler)(sender, frame, held);
+          } catch (const std::exception& e) {
+            WriteErrorLog(What(e) + r.failure);
+          }
+        },
+        this);
+  }
+  ServiceClient->OnHint = TPacketEvent(this, &TMainFrm::OnFriendHint);
 }
 
 void TMainFrm::AssignCloseEvent() { ServiceClient->OnClose = TNotifyEvent(this, &TMainFrm::OnServerDisconnect); }
 
 void TMainFrm::ReleaseServerEvents() {
   if (!ServiceClient) return;
-  for (const auto& r : kRoutes) (ServiceClient.get()->*r.event).ClearIfOwner(this);
+  for (const PacketRoute& r : kRoutes) ServiceClient->EventFor(r.number)->ClearIfOwner(this);
+  ServiceClient->OnHint.ClearIfOwner(this);
   ServiceClient->OnClose.ClearIfOwner(this);
 }
 
@@ -183,41 +189,29 @@ void TMainFrm::AppendCustomerRecord(const std::string& block) {
   if (text->FontSize) a.Size = text->FontSize;
   a.Color = TColor(text->Colour);
   yMemoReceive->AppendText(std::string(kCustomerPrefix) + b->DisplayName + "  " + dt::DateTimeToStr(dt::Now()) +
-                               "\r\n" + IndentLines(text->Text) + "\r\n",
+                               "\r\n" + IndentedLines(text->Text, "\r") + "\r\n",
                            a);
 }
 
 // ---------------------------------------------------------------- chat messages
 
 void TMainFrm::OnReceiveChatMsg(TObject*, const uint8_t* Frame, int32_t Held) {
-  TChatMessage m;
-  try {
-    m = ParseChatMessage(TBody::OfFrame(Frame, Held));
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnReceiveChatMsg");
-    return;
-  }
+  const TChatMessage m = ReplyRecord<TChatMessage>(Frame, Held);
   seams::Sound().PlayFile("Audio.wav");
   const std::string sender = sys::Trim(m.Sender);
   const bool isFriend = m.SenderKind == 1;
-  std::string block;
-  try {
-    // A stored message gets a block of its own too, stamped with its own time.
-    TMessageBlock b;
-    b.DisplayName = sender;
-    if (isFriend) {
-      std::string name = FriendName(sender);
-      if (!name.empty()) b.DisplayName = name;
-    }
-    b.Friend = isFriend ? 1 : 0;
-    b.Online = m.OfflineFlag == 0 ? 1 : 0;
-    b.Time = m.OfflineFlag == 0 ? dt::Now() : m.Time;
-    b.Formatted = m.Formatted;
-    block = BuildBlock(b);
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnReceiveChatMsg");
-    return;
+  // A stored message gets a block of its own too, stamped with its own time.
+  TMessageBlock b;
+  b.DisplayName = sender;
+  if (isFriend) {
+    std::string name = FriendName(sender);
+    if (!name.empty()) b.DisplayName = name;
   }
+  b.Friend = isFriend ? 1 : 0;
+  b.Online = m.OfflineFlag == 0 ? 1 : 0;
+  b.Time = m.OfflineFlag == 0 ? dt::Now() : m.Time;
+  b.Formatted = m.Formatted;
+  const std::string block = BuildBlock(b);
   CurrentMsg = TChatRecvInfo{};
   CurrentMsg.Number = sender;
   CurrentMsg.Sender = sender;
@@ -302,13 +296,7 @@ void TMainFrm::FlashTrayHasMsg() {
 }
 
 void TMainFrm::OnEnterpriseOffLineMsg(TObject*, const uint8_t* Frame, int32_t Held) {
-  std::vector<TOfflineMessage> records;
-  try {
-    records = ParseOfflineMessages(TBody::OfFrame(Frame, Held));
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnEnterpriseOffLineMsg");
-    return;
-  }
+  const auto records = ReplyRecord<std::vector<TOfflineMessage>>(Frame, Held);
   const size_t first = OfflineMsgQueue->Items.size();
   std::vector<std::string> senders;
   for (const TOfflineMessage& r : records) {
@@ -371,13 +359,7 @@ void TMainFrm::OnEnterpriseOffLineMsg(TObject*, const uint8_t* Frame, int32_t He
 }
 
 void TMainFrm::OnCustomerOffLineMsg(TObject*, const uint8_t* Frame, int32_t Held) {
-  TWaitingMessages w;
-  try {
-    w = ParseWaitingMessages(TBody::OfFrame(Frame, Held));
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnCustomerOffLineMsg");
-    return;
-  }
+  const auto w = ReplyRecord<TWaitingMessages>(Frame, Held);
   bool live = false;
   for (const TWaitingMessage& m : w.Items) {
     try {
@@ -398,13 +380,7 @@ void TMainFrm::OnCustomerOffLineMsg(TObject*, const uint8_t* Frame, int32_t Held
     }
   }
   if (live) StartBlinking();
-  if (w.Flag == 1) {
-    try {
-      CreateForm<TMsgHistoryFrm>(Application)->Show();
-    } catch (const std::exception& e) {
-      WriteErrorLog(What(e) + "OnCustomerOffLineMsg");
-    }
-  }
+  if (w.Flag == 1) CreateForm<TMsgHistoryFrm>(Application)->Show();
 }
 
 // ---------------------------------------------------------------- friends
@@ -439,89 +415,57 @@ void TMainFrm::RefreshFriendList() {
 }
 
 void TMainFrm::OnFriendUser(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    for (const TFriendRecord& r : ParseFriendList(TBody::OfFrame(Frame, Held))) Users().AddEnterpriseFriend(r);
-    RefreshFriendList();
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnFriendUser");
-  }
+  for (const TFriendRecord& r : ReplyRecord<std::vector<TFriendRecord>>(Frame, Held)) Users().AddEnterpriseFriend(r);
+  RefreshFriendList();
 }
 
 void TMainFrm::OnFriendOnline(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    TFriendRecord r = ParseFriendRecord(TBody::OfFrame(Frame, Held));
-    Users().AddEnterpriseFriend(r);
-    RefreshFriendList();
-    Balloon("好友上线，号码:" + sys::CutAnsi(r.NumberText(), 44));
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnFriendOnline");
-  }
+  TFriendRecord r = ReplyRecord<TFriendRecord>(Frame, Held);
+  Users().AddEnterpriseFriend(r);
+  RefreshFriendList();
+  Balloon("好友上线，号码:" + sys::CutAnsi(r.NumberText(), 44));
 }
 
 void TMainFrm::OnFriendOffline(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    uint32_t number = ParseAccount(TBody::OfFrame(Frame, Held));
-    Users().SetFriendOffline(number);
-    WriteErrorLog("接收好友离线信息,好友号码:" + sys::IntToStr(number));
-    RefreshFriendList();
-    Balloon("好友离线，号码:" + sys::IntToStr(number));
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnFriendOffline");
-  }
+  uint32_t number = ReplyRecord<uint32_t>(Frame, Held);
+  Users().SetFriendOffline(number);
+  WriteErrorLog("接收好友离线信息,好友号码:" + sys::IntToStr(number));
+  RefreshFriendList();
+  Balloon("好友离线，号码:" + sys::IntToStr(number));
 }
 
 void TMainFrm::OnAddFriendToList(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    Users().AddEnterpriseFriend(ParseFriendRecord(TBody::OfFrame(Frame, Held)));
-    RefreshFriendList();
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnAddFriendToList,出错");
-  }
+  Users().AddEnterpriseFriend(ReplyRecord<TFriendRecord>(Frame, Held));
+  RefreshFriendList();
 }
 
 void TMainFrm::OnDeleteFriend(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    uint32_t number = ParseAccount(TBody::OfFrame(Frame, Held));
-    Balloon(FriendName(sys::IntToStr(number)) + "已从好友列表中将您删除");
-    Users().SetFriendOffline(number);
-    RefreshFriendList();
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnDeleteFriend出错");
-  }
+  uint32_t number = ReplyRecord<uint32_t>(Frame, Held);
+  Balloon(FriendName(sys::IntToStr(number)) + "已从好友列表中将您删除");
+  Users().SetFriendOffline(number);
+  RefreshFriendList();
 }
 
 void TMainFrm::OnAddFriendRefused(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    Balloon(sys::IntToStr(ParseAccount(TBody::OfFrame(Frame, Held))) + "拒绝了您添加好友请求");
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnAddFriendRefused");
-  }
+  Balloon(sys::IntToStr(ReplyRecord<uint32_t>(Frame, Held)) + "拒绝了您添加好友请求");
 }
 
 void TMainFrm::OnFriendHint(TObject*, const uint8_t*, int32_t) { RefreshFriendList(); }
 
 void TMainFrm::OnAddFriendRequest(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    TFriendRequest r = ParseFriendRequest(TBody::OfFrame(Frame, Held));
-    seams::Sound().PlayFile("Audio.wav");
-    HinfAddFriendFrm = CreateForm<THinfAddFriendFrm>(Application);
-    HinfAddFriendFrm->ShowRequest(r);
-    HinfAddFriendFrm->Show();
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnAddFriendRequest");
-  }
+  TFriendRequest r = ReplyRecord<TFriendRequest>(Frame, Held);
+  seams::Sound().PlayFile("Audio.wav");
+  HinfAddFriendFrm = CreateForm<THinfAddFriendFrm>(Application);
+  HinfAddFriendFrm->ShowRequest(r);
+  HinfAddFriendFrm->Show();
 }
 
 void TMainFrm::OnOffLineFriendRequests(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    Users().Requests.clear();
-    for (const TStoredRequest& r : ParseStoredRequests(TBody::OfFrame(Frame, Held))) {
-      HinfAddFriendFrm = CreateForm<THinfAddFriendFrm>(Application);
-      HinfAddFriendFrm->ShowStoredRequest(r);
-      HinfAddFriendFrm->Show();
-    }
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnOffLineFriendRequests");
+  Users().Requests.clear();
+  for (const TStoredRequest& r : ReplyRecord<std::vector<TStoredRequest>>(Frame, Held)) {
+    HinfAddFriendFrm = CreateForm<THinfAddFriendFrm>(Application);
+    HinfAddFriendFrm->ShowStoredRequest(r);
+    HinfAddFriendFrm->Show();
   }
 }
 
@@ -536,37 +480,29 @@ void TMainFrm::RefreshCustomerList() {
 }
 
 void TMainFrm::OnCustomerList(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    std::vector<uint32_t> numbers = ParseCustomerList(TBody::OfFrame(Frame, Held));
-    WebBrowser1->SetVisible(false);
-    for (uint32_t n : numbers) {
-      CurrentMsg = TChatRecvInfo{};
-      CurrentMsg.Number = sys::IntToStr(n);
-      CurrentMsg.Name = CurrentMsg.Number;
-      Users().AddUser();
-    }
-    RefreshCustomerList();
-    if (Panel7->Visible()) Panel7->SetVisible(false);
-    yListUser->SetVisible(true);
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnCustomerList");
+  const auto numbers = ReplyRecord<std::vector<uint32_t>>(Frame, Held);
+  WebBrowser1->SetVisible(false);
+  for (uint32_t n : numbers) {
+    CurrentMsg = TChatRecvInfo{};
+    CurrentMsg.Number = sys::IntToStr(n);
+    CurrentMsg.Name = CurrentMsg.Number;
+    Users().AddUser();
   }
+  RefreshCustomerList();
+  if (Panel7->Visible()) Panel7->SetVisible(false);
+  yListUser->SetVisible(true);
 }
 
 void TMainFrm::OnCustomerLeft(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    std::string number = sys::Trim(ParseCustomerLeft(TBody::OfFrame(Frame, Held)));
-    Users().RemoveUser(number);
-    RefreshCustomerList();
-    WriteErrorLog(number + "断开");
-    if (yListUser->Items().Count() == 0) {
-      // The advertising page comes back with its pane.
-      WebBrowser1->SetVisible(true);
-      Panel7->SetVisible(true);
-      yListUser->SetVisible(false);
-    }
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "OnCustomerLeft");
+  std::string number = sys::Trim(ReplyRecord<std::string>(Frame, Held));
+  Users().RemoveUser(number);
+  RefreshCustomerList();
+  WriteErrorLog(number + "断开");
+  if (yListUser->Items().Count() == 0) {
+    // The advertising page comes back with its pane.
+    WebBrowser1->SetVisible(true);
+    Panel7->SetVisible(true);
+    yListUser->SetVisible(false);
   }
 }
 
@@ -697,20 +633,12 @@ void TMainFrm::N2Click(TObject*) { yListEnterprise->SetItemIndex(-1); }
 // ---------------------------------------------------------------- trade tables
 
 void TMainFrm::HandleStateInfo(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    TRegionTables t = ParseRegionTables(TBody::OfFrame(Frame, Held));
-    RegionTable1 = std::move(t.Provinces);
-    RegionTable2 = std::move(t.Cities);
-    RegionTable3 = std::move(t.Districts);
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "TMainFrm.HandleStateInfo出错");
-  }
+  TRegionTables t = ReplyRecord<TRegionTables>(Frame, Held);
+  RegionTable1 = std::move(t.Provinces);
+  RegionTable2 = std::move(t.Cities);
+  RegionTable3 = std::move(t.Districts);
 }
 
 void TMainFrm::HandleCategoryInfo(TObject*, const uint8_t* Frame, int32_t Held) {
-  try {
-    IndustryTable = ParseCategoryTable(TBody::OfFrame(Frame, Held));
-  } catch (const std::exception& e) {
-    WriteErrorLog(What(e) + "TMainFrm.HandleCategoryInfo出错");
-  }
+  IndustryTable = ReplyRecord<std::vector<TCategoryEntry>>(Frame, Held);
 }

@@ -1,6 +1,7 @@
 // The offline-messages window; see uMsgHistory.h.
 #include "client/uMsgHistory.h"
 
+#include "client/MessageBlock.h"
 #include "client/uMain.h"
 #include "core/uHelpers.h"
 #include "core/uSocketSvrClient.h"
@@ -46,7 +47,7 @@ void TMsgHistoryFrm::FormDestroy(TObject*) {
   for (int i = 0; i < yListHistory->Count(); ++i) {
     TListItem* row = yListHistory->Items(i);
     MainFrm->yMemoReceive->AppendText(
-        "咨询客户" + row->SubItem(0) + "  " + dt::DateTimeToStr(dt::Now()) + "\r\n" + row->SubItem(1) + "\r\n",
+        kCustomerPrefix + row->SubItem(0) + "  " + dt::DateTimeToStr(dt::Now()) + "\r\n" + row->SubItem(1) + "\r\n",
         TTextAttributes{});
   }
 }

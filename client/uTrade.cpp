@@ -165,13 +165,7 @@ void TTradeFrm::ySaveClick(TObject*) {
 }
 
 void TTradeFrm::HandleTradeSaveResult(TObject*, const uint8_t* Frame, int32_t Held) {
-  bool saved = false;
-  try {
-    saved = ParseTradeResult(TBody::OfFrame(Frame, Held)) == 1;
-  } catch (const std::exception& e) {
-    WriteErrorLog(std::string(e.what()) + "TTradeFrm.HandleTradeSaveResult出错");
-  }
-  if (!saved) {
+  if (ReplyRecord<uint8_t>(Frame, Held) != 1) {
     ShowMsg("", "贸易信息上传失败");
     return;
   }

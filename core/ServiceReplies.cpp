@@ -1,6 +1,7 @@
 // Readers of the server's message bodies.
 #include "core/ServiceReplies.h"
 
+#include "core/ServiceProtocol.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -178,53 +179,44 @@ std::vector<TCategoryEntry> ParseCategoryTable(const TBody& body) {
 
 uint8_t ParseTradeResult(const TBody& body) { return body.Reader().U8(); }
 
-// Walks the layout without copying anything: the check runs on every frame before its
-// event, so it must cost next to nothing beside the bytes themselves.
-void CheckBody(uint8_t proto, const TBody& body) {
-  namespace l = layout;
-  TBodyReader r = body.Reader();
-  auto skipWs = [&r] { r.Skip(r.U8()); };
-  auto entries = [&r](uint64_t n, size_t size) {
-    r.Expect(n, size);
-    r.Skip(size_t(n) * size);
-  };
-  switch (proto) {
-    case 12:
-      r.Skip(3);
-      r.Skip(r.U32());
-      skipWs();
-      r.Skip(8);
-      break;
-    case 27:
-      r.Skip(1);
-      skipWs();
-      r.Skip(5);
-      for (int i = 0; i < 7; ++i) skipWs();
-      break;
-    case 28: entries(r.U8(), 4); break;
-    case 32:
-      r.Skip(9);
-      skipWs();
-      break;
-    case 33: skipWs(); break;
-    case 35:
-      r.Skip(1);
-      entries(r.U8(), l::waiting_msg::kSize);
-      break;
-    case 37: case 40: entries(r.U8(), l::friend_rec::kSize); break;
-    case 38: case 46: r.Skip(l::friend_rec::kSize); break;
-    case 39: case 42: case 45: case 50: r.Skip(4); break;
-    case 43:
-      skipWs();
-      r.Skip(l::friend_rec::kSize);
-      break;
-    case 47: entries(r.U8(), l::stored_req::kSize); break;
-    case 49: entries(r.U8(), l::offline_msg::kSize); break;
-    case 51:
-      for (int i = 0; i < 3; ++i) entries(r.U32(), l::region::kSize);
-      break;
-    case 52: entries(r.U32(), l::category::kSize); break;
-    case 53: r.Skip(1); break;
-    default: break;
-  }
+namespace {
+template <class R>
+TReply ReadAs(const TBody& body) {
+  return ReadRecord<R>(body);
 }
+struct TReader {
+  uint8_t Proto;
+  TReply (*Read)(const TBody&);
+};
+// Each received number and its reader; 36 and 48 carry nothing to read.
+const TReader kReaders[] = {
+    {proto::ChatMsg, ReadAs<TChatMessage>},
+    {proto::Login, ReadAs<TLoginReply>},
+    {proto::CustomerList, ReadAs<std::vector<uint32_t>>},
+    {proto::Register, ReadAs<TRegisterReply>},
+    {proto::CustomerLeft, ReadAs<std::string>},
+    {proto::CustomerOffLineMsg, ReadAs<TWaitingMessages>},
+    {proto::FriendList, ReadAs<std::vector<TFriendRecord>>},
+    {proto::FriendOnline, ReadAs<TFriendRecord>},
+    {proto::FriendOffline, ReadAs<uint32_t>},
+    {proto::FindFriend, ReadAs<std::vector<TFriendRecord>>},
+    {proto::AlreadyFriend, ReadAs<uint32_t>},
+    {proto::FriendRequest, ReadAs<TFriendRequest>},
+    {proto::FriendRefuse, ReadAs<uint32_t>},
+    {proto::AddFriendToList, ReadAs<TFriendRecord>},
+    {proto::OffLineFriendRequests, ReadAs<std::vector<TStoredRequest>>},
+    {proto::EnterpriseOffLineMsg, ReadAs<std::vector<TOfflineMessage>>},
+    {proto::DeleteFriend, ReadAs<uint32_t>},
+    {proto::StateInfo, ReadAs<TRegionTables>},
+    {proto::CategoryInfo, ReadAs<std::vector<TCategoryEntry>>},
+    {proto::TradeSave, ReadAs<uint8_t>},
+};
+}  // namespace
+
+TReply ReadReply(uint8_t proto, const TBody& body) {
+  for (const TReader& r : kReaders)
+    if (r.Proto == proto) return r.Read(body);
+  return std::monostate{};
+}
+
+void CheckBody(uint8_t proto, const TBody& body) { ReadReply(proto, body); }

@@ -1,10 +1,11 @@
 // The bodies the server sends, one reader per protocol number. Every reader checks each
 // length and count against the bytes the body holds and throws EMalformedBody otherwise;
-// the connection runs the reader before it fires an event, so a handler that reads the
-// same body again cannot run past it.
+// the connection reads each body once, before it fires an event, and hands the record on,
+// so a handler never runs past a body. Pure functions of their input; any thread.
 #pragma once
 #include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "core/ServiceRecords.h"
@@ -147,6 +148,35 @@ std::vector<TCategoryEntry> ParseCategoryTable(const TBody& body);
 // 53: 1 saved, other values failed.
 uint8_t ParseTradeResult(const TBody& body);
 
-// Runs the reader of `proto` over the body; throws EMalformedBody when it does not fit.
-// Numbers without a reader pass.
+// The typed record of a received body: what the connection reads once per frame and hands
+// to the windows. 36 carries nothing; 39, 42, 45 and 50 are each an account, 37 and 40 a
+// friend list, 38 and 46 one friend record.
+using TReply = std::variant<std::monostate, TChatMessage, TLoginReply, std::vector<uint32_t>, TRegisterReply,
+                            std::string, TWaitingMessages, std::vector<TFriendRecord>, TFriendRecord, uint32_t,
+                            TFriendRequest, std::vector<TStoredRequest>, std::vector<TOfflineMessage>, TRegionTables,
+                            std::vector<TCategoryEntry>, uint8_t>;
+
+// The reader of each record type, so that a handler names only the type it expects.
+template <class R>
+R ReadRecord(const TBody& body);
+template <> inline TChatMessage ReadRecord(const TBody& b) { return ParseChatMessage(b); }
+template <> inline TLoginReply ReadRecord(const TBody& b) { return ParseLoginReply(b); }
+template <> inline std::vector<uint32_t> ReadRecord(const TBody& b) { return ParseCustomerList(b); }
+template <> inline TRegisterReply ReadRecord(const TBody& b) { return ParseRegisterReply(b); }
+template <> inline std::string ReadRecord(const TBody& b) { return ParseCustomerLeft(b); }
+template <> inline TWaitingMessages ReadRecord(const TBody& b) { return ParseWaitingMessages(b); }
+template <> inline std::vector<TFriendRecord> ReadRecord(const TBody& b) { return ParseFriendList(b); }
+template <> inline TFriendRecord ReadRecord(const TBody& b) { return ParseFriendRecord(b); }
+template <> inline uint32_t ReadRecord(const TBody& b) { return ParseAccount(b); }
+template <> inline TFriendRequest ReadRecord(const TBody& b) { return ParseFriendRequest(b); }
+template <> inline std::vector<TStoredRequest> ReadRecord(const TBody& b) { return ParseStoredRequests(b); }
+template <> inline std::vector<TOfflineMessage> ReadRecord(const TBody& b) { return ParseOfflineMessages(b); }
+template <> inline TRegionTables ReadRecord(const TBody& b) { return ParseRegionTables(b); }
+template <> inline std::vector<TCategoryEntry> ReadRecord(const TBody& b) { return ParseCategoryTable(b); }
+template <> inline uint8_t ReadRecord(const TBody& b) { return ParseTradeResult(b); }
+
+// The record of a received body, read by the reader of its protocol number; numbers without
+// a body to read give std::monostate. Throws EMalformedBody when the body does not fit.
+TReply ReadReply(uint8_t proto, const TBody& body);
+// The same without keeping the record: whether a body of `proto` fits its layout.
 void CheckBody(uint8_t proto, const TBody& body);

@@ -5,15 +5,15 @@
 #include <vector>
 
 #include "core/uSettings.h"
-#include "platform/forms/Forms.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/MessagePump.h"
 #include "platform/rtl/Seams.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 
 void ShowMsg(const std::string& caption, const std::string& text) {
-  HWND owner = Application ? Application->Handle() : nullptr;
-  seams::Dialogs().Ask(owner, text, caption.empty() ? "系统提示" : caption, MB_OK | MB_ICONINFORMATION);
+  seams::Dialogs().Ask(message_pump::Pump().Handle(), text, caption.empty() ? "系统提示" : caption,
+                       MB_OK | MB_ICONINFORMATION);
 }
 
 bool SplitString(const std::string& text, const std::string& delimiter, TStringList& list) {
@@ -27,6 +27,14 @@ bool SplitString(const std::string& text, const std::string& delimiter, TStringL
     list.Add(text.substr(start, p - start));
   list.Add(text.substr(start));
   return true;
+}
+
+std::string IndentedLines(const std::string& text, const std::string& delimiter) {
+  TStringList lines;
+  SplitString(text, delimiter, lines);
+  std::string out;
+  for (int i = 0; i < lines.Count(); ++i) out += (i ? "\r\n" : "") + std::string("    ") + sys::Trim(lines[i]);
+  return out;
 }
 
 bool SplitLines(const std::string& text, const std::string& separator, TStringList& list) {

@@ -1,6 +1,8 @@
-// Small routines every window shares: the information box, two text splitters, the running
+// Small routines every window shares: the information box, text splitters, the running
 // program's version, the enterprise's domain, friend-list drawing helpers, the adapter
-// address for registration, a field test for data sets, and the error log.
+// address for registration, a field test for data sets, and the error log. The box belongs
+// to the GUI thread (its owner is the installed message pump's window); the rest keep no
+// state beyond the log path, and a log line is appended whole by each call.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -14,6 +16,9 @@ void ShowMsg(const std::string& caption, const std::string& text);
 bool SplitString(const std::string& text, const std::string& delimiter, TStringList& list);
 // Splits at carriage returns; Separator only says how many characters a line break takes.
 bool SplitLines(const std::string& text, const std::string& separator, TStringList& list);
+// The pieces of Text between Delimiters, each trimmed and preceded by four blanks, joined by
+// line breaks: how a received message's lines are laid out under its heading.
+std::string IndentedLines(const std::string& text, const std::string& delimiter);
 // File version of the running program; the outputs stay unchanged without a version resource.
 void GetExeVersion(uint16_t& major, uint16_t& minor, uint16_t& release, uint16_t& build);
 // Same, for any program file (GetExeVersion reads the running program through it).

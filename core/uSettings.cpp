@@ -86,28 +86,25 @@ void RemoveStaleUpdate() {
 }
 
 bool StartRoutine() {
-  // 1. The picture library is the one thing the program cannot run without.
+  // The picture library is the one thing the program cannot run without.
   if (!LoadPictureLibrary(ProgramFolder() + "Vandrel.dll")) {
     ShowMsg("", "加载Vandrel.dll文件出错,请重新下载文件");
     return false;
   }
-  // 2.
   RemoveStaleUpdate();
-  // 3. The updater's servers; only the captions are read by this program.
+  // The updater's servers; only the captions are read by this program.
   UpdateServers.assign(2, TUpdateServer{});
   UpdateServers[0] = {kServiceWebHost, 21, "volna", "volna4817!", "", "升级服务器1"};
   UpdateServers[1] = {kUpdateServer2Host, 210, "volna", "volna4817!", "", "升级服务器2"};
-  // 4.
   ShortWords = std::make_unique<TStringList>();
   CreateLines = std::make_unique<TStringList>();
   LoginHistory = std::make_unique<TStringList>();
-  // 5. The one connection; it keeps the data module that exists now.
+  // The one connection; it keeps the data module that exists now.
   std::string host = IniFile->ReadString("Logininfo", "host", "");
   std::string port = IniFile->ReadString("Logininfo", "port", "8014");
   ServiceClient = std::make_unique<TServiceClient>(host, port, Data);
-  // 6-11. databases: descriptors, open or create, configuration reads; failures are logged.
+  // Databases: descriptors, open or create, configuration reads; failures are logged.
   StartLocalDatabases(ProgramFolder());
-  // 12.
   return true;
 }
 

@@ -1,14 +1,20 @@
 // TServiceClient: the one object through which Client talks to the service's server. It
 // adds to the connection one send routine per request type, one event per received protocol
-// number (windows assign their handlers at run time and read the body with the readers of
-// ServiceReplies.h), the user lists and a reference to the data module. A received body is
-// checked against its layout before its event fires; one that does not fit is logged and
-// dropped.
+// number, the user lists and a reference to the data module.
+//
+// Receiving: protocol number -> checked reader (ReadReply, ServiceReplies.h) -> typed record
+// -> this unit's one table of events. The record is read once, before the event fires; a
+// body that does not fit its layout is logged and dropped, so no handler sees it. Handlers
+// keep the (sender, frame, held) signature and take the record with ReplyRecord<R>.
+//
+// Threads: GUI thread only; events run inside the socket's data notification and may pump
+// messages, so a dispatch can be entered again by the next frame.
 #pragma once
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "core/ServiceProtocol.h"
 #include "core/ServiceRecords.h"
 #include "core/ServiceReplies.h"
 #include "core/UserManager.h"
@@ -38,47 +44,60 @@ class TServiceClient : public TBaseSvrClient {
   TServiceClient(const std::string& host, const std::string& port, TData* dataModule = nullptr);
 
   TData* DataModule;
-  TPacketEvent OnChatMsg;               // 12
-  TPacketEvent OnLoginReply;            // 27
-  TPacketEvent OnCustomerList;          // 28
-  TRegisterEvent OnRegisterReply;       // 32
-  TPacketEvent OnCustomerLeft;          // 33
-  TPacketEvent OnCustomerOffLineMsg;    // 35
-  TPacketEvent OnKickedOff;             // 36 (the socket is closed first)
-  TPacketEvent OnFriendList;            // 37
-  TPacketEvent OnFriendOnline;          // 38
-  TPacketEvent OnFriendOffline;         // 39
-  TPacketEvent OnFindResult;            // 40
-  TPacketEvent OnAlreadyFriend;         // 42
-  TPacketEvent OnAddFriendRequest;      // 43
-  TPacketEvent OnAddFriendRefused;      // 45
-  TPacketEvent OnAddFriendToList;       // 46
-  TPacketEvent OnOffLineFriendRequests; // 47
-  TPacketEvent OnEnterpriseOffLineMsg;  // 49
-  TPacketEvent OnDeleteFriend;          // 50
-  TPacketEvent OnStateInfo;             // 51
-  TPacketEvent OnCategoryInfo;          // 52
-  TPacketEvent OnTradeSaveResult;       // 53
-  TPacketEvent OnHint;                  // bound to no number; see FireHintEvent
+  TPacketEvent OnChatMsg;
+  TPacketEvent OnLoginReply;
+  TPacketEvent OnCustomerList;
+  TRegisterEvent OnRegisterReply;
+  TPacketEvent OnCustomerLeft;
+  TPacketEvent OnCustomerOffLineMsg;
+  TPacketEvent OnKickedOff;  // the socket is closed first
+  TPacketEvent OnFriendList;
+  TPacketEvent OnFriendOnline;
+  TPacketEvent OnFriendOffline;
+  TPacketEvent OnFindResult;
+  TPacketEvent OnAlreadyFriend;
+  TPacketEvent OnAddFriendRequest;
+  TPacketEvent OnAddFriendRefused;
+  TPacketEvent OnAddFriendToList;
+  TPacketEvent OnOffLineFriendRequests;
+  TPacketEvent OnEnterpriseOffLineMsg;
+  TPacketEvent OnDeleteFriend;
+  TPacketEvent OnStateInfo;
+  TPacketEvent OnCategoryInfo;
+  TPacketEvent OnTradeSaveResult;
+  TPacketEvent OnHint;  // bound to no number; see FireHintEvent
   std::unique_ptr<TUserManager> UserManager;
   uint8_t ChatKind = 0;  // kind byte of the next chat message
 
   // The event of a received protocol number, or nullptr for numbers without one (32 has
   // its own signature).
-  TPacketEvent* EventFor(uint8_t proto);
+  TPacketEvent* EventFor(uint8_t number);
 
-  // 27. PassHash is the MD5 text of the password; the program's file version follows, and
+  // The record read from `frame`: the one the dispatch already read when `frame` is a frame
+  // under dispatch, else read now. Throws EMalformedBody when the body does not fit R.
+  template <class R>
+  R Record(const uint8_t* frame, int32_t held) const {
+    for (const TDispatch* d = dispatching_; d; d = d->Outer)
+      if (d->Frame == frame)
+        if (const R* r = std::get_if<R>(&d->Record)) return *r;
+    return ReadRecord<R>(TBody::OfFrame(frame, held));
+  }
+
+  // PassHash is the MD5 text of the password; the program's file version follows, and
   // CurrentVersion becomes its four parts joined by ".".
   void SendLogin(const std::string& username, const std::string& passHash);
-  void SendChatMsg();    // 29, from ChatSendInfo and ChatKind
-  void SendRegister();   // 32, from RegisterInfo
-  void SendProtocol34(); // keep-alive, empty body
-  void SendFindFriend(const std::string& account, const std::string& company);  // 40
-  void SendAddFriendRequest(const TFriendRecord& target, const std::string& text);  // 41
+  void SendChatMsg() { SendChatMsg(ChatSendInfo); }  // with ChatKind
+  void SendChatMsg(const TChatSendInfo& info);
+  void SendRegister() { SendRegister(RegisterInfo); }
+  void SendRegister(const TRegisterInfo& info);
+  void SendProtocol34();  // keep-alive, empty body
+  void SendFindFriend(const std::string& account, const std::string& company);
+  void SendAddFriendRequest(const TFriendRecord& target, const std::string& text);
   void SendFriendReply44(const std::string& own, const std::string& requester);  // accept
   void SendFriendReply45(const std::string& requester, const std::string& own);  // refuse
-  void SendDeleteFriend(const std::string& own, const std::string& friendNumber);  // 50
-  void SendTradeInfo();  // 53, from TradeInfo
+  void SendDeleteFriend(const std::string& own, const std::string& friendNumber);
+  void SendTradeInfo() { SendTradeInfo(TradeInfo); }
+  void SendTradeInfo(const TTradeInfo& info);
 
   // Calls OnHint with the bytes held in the receive buffer.
   void FireHintEvent();
@@ -87,5 +106,27 @@ class TServiceClient : public TBaseSvrClient {
   void DispatchPacket(const uint8_t* frame, int32_t held) override;
 
  private:
-  void Send(uint8_t proto, const std::string& body) { SendData(proto, body.data(), int32_t(body.size())); }
+  struct TReplyRoute;
+  // A frame under dispatch and its record; nested dispatches chain to the outer one.
+  struct TDispatch {
+    const uint8_t* Frame;
+    TReply Record;
+    const TDispatch* Outer;
+  };
+  static const TReplyRoute* RouteOf(uint8_t number);
+  // What the client itself does with a reply before its event.
+  void ClearListsOnLogin(const TReply& reply);
+  void CloseOnKickedOff(const TReply& reply);
+  void FireRegisterReply(const TReply& reply);
+
+  void Send(uint8_t number, const std::string& body) { SendData(number, body.data(), int32_t(body.size())); }
+
+  const TDispatch* dispatching_ = nullptr;
 };
+
+// The record of a frame handed to a protocol event (see TServiceClient::Record); read from
+// the frame itself when there is no connection object.
+template <class R>
+R ReplyRecord(const uint8_t* frame, int32_t held) {
+  return ServiceClient ? ServiceClient->Record<R>(frame, held) : ReadRecord<R>(TBody::OfFrame(frame, held));
+}

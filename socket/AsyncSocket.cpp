@@ -6,8 +6,8 @@
 #include <cstring>
 #include <mutex>
 
-#include "platform/forms/Forms.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/MessagePump.h"
 #include "platform/rtl/SysUtils.h"
 #include "socket/WinSockApi.h"
 
@@ -809,18 +809,10 @@ void TCustomAsyncSocket::DrainUntilClosed() {
 }
 
 void TCustomAsyncSocket::ProcessMessages() {
-  if (!multiThreaded_ && Application) return Application->ProcessMessages();
-  MSG m;
-  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-    if (m.message == WM_QUIT) {
-      terminated_ = true;
-      // The program's own loop must still see the quit to end.
-      if (!multiThreaded_) PostQuitMessage((int)m.wParam);
-      return;
-    }
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
-  }
+  if (!multiThreaded_)
+    if (IMessagePump* pump = message_pump::InstalledPump()) return pump->ProcessMessages();
+  // A socket thread's quit is its own; the GUI thread's loop must still see its quit to end.
+  if (!message_pump::PumpWaitingMessages(!multiThreaded_)) terminated_ = true;
 }
 
 // ---- time values ----

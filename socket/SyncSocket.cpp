@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/forms/Forms.h"
+#include "platform/rtl/MessagePump.h"
 
 int32_t TCustomSyncSocket::RunAndWait(const TWaitProc& proc, bool& done) {
   done = false;
@@ -12,6 +12,11 @@ int32_t TCustomSyncSocket::RunAndWait(const TWaitProc& proc, bool& done) {
 }
 
 int32_t TCustomSyncSocket::WaitForDone(bool& done) {
+  // The program ending (this socket's thread, or the application) ends every wait.
+  auto ending = [this] {
+    IMessagePump* pump = message_pump::InstalledPump();
+    return terminated_ || (pump && pump->Terminated());
+  };
   timeStop_ = GetTickCount() + (uint32_t)timeout_;
   while (!done) {
     DWORD wait = INFINITE;
@@ -20,9 +25,9 @@ int32_t TCustomSyncSocket::WaitForDone(bool& done) {
       if (left < 0) return WSA_WSOCKET_TIMEOUT;
       wait = (DWORD)left;
     }
-    if (terminated_ || (Application && Application->Terminated())) return WSA_WSOCKET_TIMEOUT;
+    if (ending()) return WSA_WSOCKET_TIMEOUT;
     ProcessMessages();
-    if (done || terminated_ || (Application && Application->Terminated())) continue;
+    if (done || ending()) continue;
     // Yield until a message arrives (or the time is up) instead of spinning.
     MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(wait, 50), QS_ALLINPUT);
   }

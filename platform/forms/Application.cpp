@@ -4,6 +4,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/MessagePump.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Thread.h"
 #include "platform/rtl/WndProcGuard.h"
@@ -14,13 +15,17 @@ namespace {
 constexpr UINT WM_RELEASE_FORM = WM_APP + 0x1F0;
 }  // namespace
 
-TApplication::TApplication() : TComponent(nullptr) {}
+// Sockets and other layers below the window library pump messages through this application.
+TApplication::TApplication() : TComponent(nullptr) {
+  message_pump::InstallPump(this, std::make_unique<message_pump::TPumpOf<TApplication>>(*this));
+}
 
 TApplication::~TApplication() {
   // Forms go first, while the hidden window they are owned by still exists.
   while (ComponentCount() > 0) Free(Components(ComponentCount() - 1));
   if (handle_) DestroyWindow(handle_);
   if (Application == this) Application = nullptr;
+  message_pump::RemovePump(this);
 }
 
 void TApplication::Initialize() {

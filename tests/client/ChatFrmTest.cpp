@@ -50,7 +50,7 @@ class ChatFrmTest : public ChatWorld {
     COPYDATASTRUCT cds{0, size, const_cast<void*>(data)};
     return SendMessageA(to, msg, 0, (LPARAM)&cds);
   }
-  std::string LastChatBody() { return server_.RequestsOf(29).back().Frame.Body; }
+  std::string LastChatBody() { return server_.RequestsOf(proto::ChatSend).back().Frame.Body; }
 };
 
 TEST_F(ChatFrmTest, SendChecksTheLimitThePartnerTheTextAndTheConnection) {
@@ -64,7 +64,7 @@ TEST_F(ChatFrmTest, SendChecksTheLimitThePartnerTheTextAndTheConnection) {
   f->btnSend->Click();
   EXPECT_NE(Boxes().find("发送内容不能超过80字符"), std::string::npos) << Boxes();
   PumpFor(100);
-  EXPECT_EQ(server_.CountOf(29), 0u);
+  EXPECT_EQ(server_.CountOf(proto::ChatSend), 0u);
   EXPECT_EQ(f->ySendContent->Text(), Repeat("好", 41));
 
   // Empty text and missing partner have their own messages.
@@ -81,7 +81,7 @@ TEST_F(ChatFrmTest, SendChecksTheLimitThePartnerTheTextAndTheConnection) {
   IsConnected = false;
   f->btnSend->Click();
   PumpFor(100);
-  EXPECT_EQ(server_.CountOf(29), 0u);
+  EXPECT_EQ(server_.CountOf(proto::ChatSend), 0u);
   EXPECT_EQ(f->yReceiveContent->Text(), "");
   EXPECT_EQ(f->ySendContent->Text(), "x");
   IsConnected = true;
@@ -89,7 +89,7 @@ TEST_F(ChatFrmTest, SendChecksTheLimitThePartnerTheTextAndTheConnection) {
   // Exactly 80 bytes go out.
   f->ySendContent->SetText(Repeat("好", 40));
   f->btnSend->Click();
-  ASSERT_TRUE(ServerGot(29));
+  ASSERT_TRUE(ServerGot(proto::ChatSend));
   EXPECT_NE(LastChatBody().find(Repeat("好", 40)), std::string::npos);
   EXPECT_EQ(f->ySendContent->Text(), "");
   TComponent::Free(f);
@@ -112,7 +112,7 @@ TEST_F(ChatFrmTest, ASentMessageIsTrimmedAndShownInTheChosenFont) {
 
   f->ySendContent->SetText("  第一行  \r\n second ");
   f->btnSend->Click();
-  ASSERT_TRUE(ServerGot(29));
+  ASSERT_TRUE(ServerGot(proto::ChatSend));
   std::string body = LastChatBody();
   EXPECT_NE(body.find("第一行\r\nsecond"), std::string::npos);
   EXPECT_NE(body.find("10002"), std::string::npos);
@@ -258,7 +258,7 @@ TEST_F(ChatFrmTest, CtrlEnterSendsAndPlainEnterDoesNot) {
   SetKeyboardState(keys);
   SendMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
   PumpFor(150);
-  EXPECT_EQ(server_.CountOf(29), 0u);
+  EXPECT_EQ(server_.CountOf(proto::ChatSend), 0u);
   f->ySendContent->SetText("按键");
   keys[VK_CONTROL] = 0x80;
   SetKeyboardState(keys);
@@ -266,7 +266,7 @@ TEST_F(ChatFrmTest, CtrlEnterSendsAndPlainEnterDoesNot) {
   SendMessageA(box, WM_CHAR, '\n', 0);
   keys[VK_CONTROL] = 0;
   SetKeyboardState(keys);
-  ASSERT_TRUE(ServerGot(29));
+  ASSERT_TRUE(ServerGot(proto::ChatSend));
   EXPECT_NE(LastChatBody().find("按键"), std::string::npos);
   EXPECT_EQ(f->ySendContent->Text(), "");
   TComponent::Free(f);
@@ -299,7 +299,7 @@ TEST_F(ChatFrmTest, Screenshot) {
   }
   f->ySendContent->SetText("收到，谢谢！");
   f->btnSend->Click();
-  ServerGot(29);
+  ServerGot(proto::ChatSend);
   PumpFor(300);
   std::string dir = client_test::BinFolder() + "..\\screenshots\\";
   sys::ForceDirectories(dir);

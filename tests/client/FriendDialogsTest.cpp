@@ -33,12 +33,12 @@ class FriendDialogsTest : public ChatWorld {
  protected:
   // Searches and waits for the result panel.
   void Search(TFindFriendFrm* f, const std::string& account, const std::string& company) {
-    size_t asked = server_.CountOf(40);
+    size_t asked = server_.CountOf(proto::FindFriend);
     f->Panel5->SetVisible(false);
     f->yAccount->SetText(account);
     f->yCompanyName->SetText(company);
     f->btnFind->Click();
-    ASSERT_TRUE(ServerGot(40, asked + 1));
+    ASSERT_TRUE(ServerGot(proto::FindFriend, asked + 1));
     ASSERT_TRUE(PumpUntil([&] { return f->Panel5->Visible(); }));
   }
 };
@@ -52,11 +52,11 @@ TEST_F(FriendDialogsTest, SearchShowsTheResultsAndRefusesTheUserHimself) {
   f->btnFind->Click();
   EXPECT_NE(Boxes().find("请至少输入一个查询条件"), std::string::npos);
   PumpFor(100);
-  EXPECT_EQ(server_.CountOf(40), 0u);
+  EXPECT_EQ(server_.CountOf(proto::FindFriend), 0u);
 
   // A company name alone goes out with an empty account text.
   Search(f.get(), "", "演示三");
-  std::string body = server_.RequestsOf(40)[0].Frame.Body;
+  std::string body = server_.RequestsOf(proto::FindFriend)[0].Frame.Body;
   EXPECT_EQ(body, std::string("\0\0\x06", 3) + "演示三");
   EXPECT_FALSE(f->Panel2->Visible());
   ASSERT_EQ(f->yListFriend->Count(), 1);
@@ -81,7 +81,7 @@ TEST_F(FriendDialogsTest, SearchShowsTheResultsAndRefusesTheUserHimself) {
   f->btnAddFriendClick(f->btnAddFriend);
   EXPECT_NE(Boxes().find("不能添加自己为好友"), std::string::npos);
   PumpFor(100);
-  EXPECT_EQ(server_.CountOf(41), 0u);
+  EXPECT_EQ(server_.CountOf(proto::AddFriendRequest), 0u);
 
   f->btnBackClick(f->btnBack);
   EXPECT_TRUE(f->Panel2->Visible());
@@ -124,8 +124,10 @@ TEST_F(FriendDialogsTest, ARequestReachesTheOtherAccountWhichRefusesThenAccepts)
   });
   find->btnAddFriendClick(find->btnAddFriend);
   EXPECT_TRUE(sawEmpty);
-  ASSERT_EQ(server_.CountOf(41), 1u);
-  EXPECT_EQ(server_.RequestsOf(41)[0].Frame.Body, "\x05" "10003" "\x0c" "我是演示一号");
+  // The server reads on its own thread: wait for it rather than race it.
+  ASSERT_TRUE(ServerGot(proto::AddFriendRequest));
+  EXPECT_EQ(server_.CountOf(proto::AddFriendRequest), 1u);
+  EXPECT_EQ(server_.RequestsOf(proto::AddFriendRequest)[0].Frame.Body, "\x05" "10003" "\x0c" "我是演示一号");
   ASSERT_TRUE(PumpUntil([&] { return requests.size() == 1; }));
 
   // The other account's dialog, filled as its main window fills it.
@@ -148,8 +150,8 @@ TEST_F(FriendDialogsTest, ARequestReachesTheOtherAccountWhichRefusesThenAccepts)
   EXPECT_TRUE(d->RAllow->Checked());
   d->rReNO->SetChecked(true);
   d->btnOkClick(d->btnOk);
-  ASSERT_TRUE(ServerGot(45));
-  EXPECT_EQ(server_.RequestsOf(45)[0].Frame.Body, "\x05" "10001" "\x05" "10003");
+  ASSERT_TRUE(ServerGot(proto::FriendRefuse));
+  EXPECT_EQ(server_.RequestsOf(proto::FriendRefuse)[0].Frame.Body, "\x05" "10001" "\x05" "10003");
   ASSERT_TRUE(PumpUntil([&] { return refused.size() == 1; }));
   EXPECT_EQ(ParseAccount(TBody::OfFrame((const uint8_t*)refused[0].data(), refused[0].size())), 10003u);
 
@@ -160,8 +162,8 @@ TEST_F(FriendDialogsTest, ARequestReachesTheOtherAccountWhichRefusesThenAccepts)
   ServiceClient->OnHint = TPacketEvent([&](TObject*, const uint8_t*, int32_t) { ++hints; });
   d = openRequest(requests[1]);
   d->btnOkClick(d->btnOk);
-  ASSERT_TRUE(ServerGot(44));
-  EXPECT_EQ(server_.RequestsOf(44)[0].Frame.Body, "\x05" "10003" "\x05" "10001");
+  ASSERT_TRUE(ServerGot(proto::FriendAccept));
+  EXPECT_EQ(server_.RequestsOf(proto::FriendAccept)[0].Frame.Body, "\x05" "10003" "\x05" "10001");
   EXPECT_EQ(hints, 1);
   EXPECT_NE(ListedFriend(10001), nullptr);
   ASSERT_TRUE(PumpUntil([&] { return added.size() == 1; }));
@@ -217,7 +219,7 @@ TEST_F(FriendDialogsTest, AStoredRequestIsAnsweredWithItsOwnRecordAndShowsItsDet
 
   ServiceClient->UserManager->Friends.clear();
   d->btnOkClick(d->btnOk);
-  ASSERT_TRUE(ServerGot(44));
+  ASSERT_TRUE(ServerGot(proto::FriendAccept));
   const TFriendRecord* added = ListedFriend(10002);
   ASSERT_NE(added, nullptr);
   EXPECT_EQ(added->NickName(), "演示二号");

@@ -72,8 +72,8 @@ TEST(Login, SuccessOpensTheMainWindowKeepsAliveAndClosingLogsOut) {
   HWND main = w.MainWindow();
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(TextOf(main), "Karvell");
-  ASSERT_EQ(w.server.CountOf(27), 1u);
-  std::string body = w.server.RequestsOf(27)[0].Frame.Body;
+  ASSERT_EQ(w.server.CountOf(proto::Login), 1u);
+  std::string body = w.server.RequestsOf(proto::Login)[0].Frame.Body;
   EXPECT_NE(body.find("10001"), std::string::npos);
   EXPECT_NE(body.find(MD5Print(MD5String("demo"))), std::string::npos);
   EXPECT_TRUE(w.server.IsOnline(10001));
@@ -87,9 +87,9 @@ TEST(Login, SuccessOpensTheMainWindowKeepsAliveAndClosingLogsOut) {
   // The keep-alive goes out each time the network timer runs.
   for (int tick = 1; tick <= 2; ++tick) {
     w.FireTimers();
-    EXPECT_TRUE(WaitFor([&] { return w.server.CountOf(34) >= (size_t)tick; })) << tick;
+    EXPECT_TRUE(WaitFor([&] { return w.server.CountOf(proto::KeepAlive) >= (size_t)tick; })) << tick;
   }
-  EXPECT_EQ(w.server.RequestsOf(34)[0].Frame.Body, "");
+  EXPECT_EQ(w.server.RequestsOf(proto::KeepAlive)[0].Frame.Body, "");
 
   // The window can never be maximised.
   RECT before, after;
@@ -118,7 +118,7 @@ TEST(Login, RefusedLoginsSayWhyAndLeaveTheWindowUsable) {
   EXPECT_NE(text.find("Karv号码不能为空"), std::string::npos) << text;
   Dismiss(box);
   WaitFor([&] { return !IsWindow(box); });
-  EXPECT_EQ(w.server.CountOf(27), 0u);
+  EXPECT_EQ(w.server.CountOf(proto::Login), 0u);
 
   struct Case {
     std::string account, password;
@@ -134,7 +134,7 @@ TEST(Login, RefusedLoginsSayWhyAndLeaveTheWindowUsable) {
     if (c.forcedResult >= 0) {
       TLoginReply r;
       r.Result = (uint8_t)c.forcedResult;
-      w.server.QueueReply(27, stub::Frame(27, stub::LoginReplyBody(r)));
+      w.server.QueueReply(proto::Login, stub::Frame(proto::Login, stub::LoginReplyBody(r)));
     }
     TypeLogin(login, c.account, c.password);
     box = WaitForBox(w.client->Id(), text);
@@ -144,7 +144,7 @@ TEST(Login, RefusedLoginsSayWhyAndLeaveTheWindowUsable) {
     EXPECT_NE(text.find(c.expect), std::string::npos) << text;
     Dismiss(box);
     WaitFor([&] { return !IsWindow(box); });
-    EXPECT_EQ(w.server.CountOf(27), ++sent);
+    EXPECT_EQ(w.server.CountOf(proto::Login), ++sent);
     HWND button = FindChildByText(login, "Button", "登陆");
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(button) != FALSE; })) << c.expect;
   }
@@ -153,10 +153,10 @@ TEST(Login, RefusedLoginsSayWhyAndLeaveTheWindowUsable) {
 
   // The server goes away while a reply is awaited: the button comes back and the next
   // attempt connects again.
-  w.server.QueueReply(27, "");
+  w.server.QueueReply(proto::Login, "");
   TypeLogin(login, "10001", "demo");
   HWND button = FindChildByText(login, "Button", "登陆");
-  WaitFor([&] { return w.server.CountOf(27) == sent + 1; });
+  WaitFor([&] { return w.server.CountOf(proto::Login) == sent + 1; });
   w.server.Disconnect(1);
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(button) != FALSE; }));
   TypeLogin(login, "10001", "wrong");
@@ -263,12 +263,12 @@ TEST(Login, ALoginAfterALostRegistrationConnectionLogsIn) {
   WaitFor([&] { return FindVisibleWindow(w.client->Id(), "TRegisterFrm") != nullptr; }, 1000);
   if (HWND reg = FindVisibleWindow(w.client->Id(), "TRegisterFrm")) PostMessageA(reg, WM_CLOSE, 0, 0);
   testing_support::PumpFor(300);
-  EXPECT_EQ(w.server.CountOf(27), 0u);
+  EXPECT_EQ(w.server.CountOf(proto::Login), 0u);
   w.server.Disconnect(1);
   ASSERT_TRUE(WaitFor([&] { return ChildTexts(login).find("无法连接服务器") != std::string::npos; }));
   TypeLogin(login, "10001", "demo");
   EXPECT_NE(w.MainWindow(), nullptr);
-  EXPECT_EQ(w.server.CountOf(27), 1u);
+  EXPECT_EQ(w.server.CountOf(proto::Login), 1u);
   PostMessageA(w.MainWindow(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(w.client->Ended(20000));
 }

@@ -181,7 +181,7 @@ TEST(MainEvents, PresenceAndChatBetweenTwoLoggedInClients) {
   HWND aChat = a->ChatWindow("与企业好友10002交流中");
   ASSERT_NE(aChat, nullptr);
   Side::Send(aChat, "你好，二号");
-  ASSERT_TRUE(WaitFor([&] { return w.server.CountOf(29) == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return w.server.CountOf(proto::ChatSend) == 1; }));
   testing_support::PumpFor(500);
   EXPECT_EQ(b->ChatWindow("与企业好友10001交流中", 300), nullptr);
   b->HotKey();
@@ -208,7 +208,7 @@ TEST(MainEvents, PresenceAndChatBetweenTwoLoggedInClients) {
 
   // A message to an offline friend arrives as an offline message at its next login.
   Side::Send(aChat, "离线时的话");
-  ASSERT_TRUE(WaitFor([&] { return w.server.CountOf(29) == 3; }));
+  ASSERT_TRUE(WaitFor([&] { return w.server.CountOf(proto::ChatSend) == 3; }));
   ASSERT_NE(b->LogIn("10002"), nullptr);
   testing_support::PumpFor(500);
   b->HotKey();
@@ -228,12 +228,12 @@ TEST(MainEvents, AFriendRequestAcceptedShowsTheNewFriendOnBothSides) {
   EXPECT_TRUE(c->WaitFriends({"10000(在线)"}));
   // A's request, as the server passes it on.
   TFriendRecord from = FriendOf(10001, 1);
-  w.server.SendToAccount(10003, stub::Frame(43, stub::FriendRequestBody("请加我", from)));
+  w.server.SendToAccount(10003, stub::Frame(proto::FriendRequest, stub::FriendRequestBody("请加我", from)));
   HWND dialog = WaitForWindow(c->Pid(), "THinfAddFriendFrm");
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(WaitFor([&] { return Has(ChildTexts(dialog), "请加我"); })) << ChildTexts(dialog);
   PostClick(FindChildByText(dialog, "Button", "确定"));
-  EXPECT_TRUE(WaitFor([&] { return w.server.CountOf(44) == 1; }));
+  EXPECT_TRUE(WaitFor([&] { return w.server.CountOf(proto::FriendAccept) == 1; }));
   EXPECT_TRUE(c->WaitFriends({"10000(在线)", "10001(在线)"})) << Join(c->Friends(), ",");
   EXPECT_TRUE(a->WaitFriends({"10000(在线)", "10002(离线)", "10003(在线)"})) << Join(a->Friends(), ",");
 
@@ -242,7 +242,7 @@ TEST(MainEvents, AFriendRequestAcceptedShowsTheNewFriendOnBothSides) {
   stored[0].Requester = 10005, stored[0].Text = "早先的请求", stored[0].Time = dt::EncodeDate(2026, 2, 1);
   stored[1].Requester = 10006, stored[1].Text = "另一个", stored[1].Time = dt::EncodeDate(2026, 2, 2);
   stored[0].Record = FriendOf(10005, 0), stored[1].Record = FriendOf(10006, 0);
-  w.server.SendToAccount(10003, stub::Frame(47, stub::StoredRequestsBody(stored)));
+  w.server.SendToAccount(10003, stub::Frame(proto::OffLineFriendRequests, stub::StoredRequestsBody(stored)));
   std::vector<HWND> dialogs;
   EXPECT_TRUE(WaitFor([&] {
     dialogs.clear();
@@ -274,25 +274,25 @@ TEST(MainEvents, ServerBodiesAgainstTheListsAndTheLog) {
     std::vector<std::string> friends;
   } friendCases[] = {
       {"a count past the records is dropped",
-       37,
+       proto::FriendList,
        std::string("\x03", 1) + std::string((const char*)FriendOf(10005, 1).Data(), 200),
        {"10000(在线)", "10002(离线)"}},
       {"a friend listed twice appears once",
-       37,
+       proto::FriendList,
        stub::FriendListBody({FriendOf(10004, 1), FriendOf(10004, 1)}),
        {"10000(在线)", "10002(离线)", "10004(在线)"}},
       {"a friend comes online",
-       38,
+       proto::FriendOnline,
        stub::FriendRecordBody(FriendOf(10002, 1)),
        {"10000(在线)", "10002(在线)", "10004(在线)"}},
-      {"a short record is dropped", 38, std::string(199, '\0'), {"10000(在线)", "10002(在线)", "10004(在线)"}},
-      {"a friend goes offline", 39, stub::AccountBody(10004), {"10000(在线)", "10002(在线)", "10004(离线)"}},
+      {"a short record is dropped", proto::FriendOnline, std::string(199, '\0'), {"10000(在线)", "10002(在线)", "10004(在线)"}},
+      {"a friend goes offline", proto::FriendOffline, stub::AccountBody(10004), {"10000(在线)", "10002(在线)", "10004(离线)"}},
       {"a new friend",
-       46,
+       proto::AddFriendToList,
        stub::FriendRecordBody(FriendOf(10006, 0)),
        {"10000(在线)", "10002(在线)", "10004(离线)", "10006(离线)"}},
       {"a friend removed this user",
-       50,
+       proto::DeleteFriend,
        stub::AccountBody(10002),
        {"10000(在线)", "10002(离线)", "10004(离线)", "10006(离线)"}},
   };
@@ -309,20 +309,20 @@ TEST(MainEvents, ServerBodiesAgainstTheListsAndTheLog) {
     std::vector<std::string> customers;
   } customerCases[] = {
       {"known numbers add no duplicates",
-       28,
+       proto::CustomerList,
        stub::CustomerListBody({555, 556, 555}),
        {"咨询客户555(在线)", "咨询客户556(在线)"}},
       {"new numbers of the same message still come",
-       28,
+       proto::CustomerList,
        stub::CustomerListBody({556, 557}),
        {"咨询客户555(在线)", "咨询客户556(在线)", "咨询客户557(在线)"}},
       {"a count past the body is dropped",
-       28,
+       proto::CustomerList,
        std::string("\xC8\x01\x02\x03\x04", 5),
        {"咨询客户555(在线)", "咨询客户556(在线)", "咨询客户557(在线)"}},
-      {"a customer leaves", 33, stub::CustomerLeftBody("556"), {"咨询客户555(在线)", "咨询客户557(在线)"}},
+      {"a customer leaves", proto::CustomerLeft, stub::CustomerLeftBody("556"), {"咨询客户555(在线)", "咨询客户557(在线)"}},
       {"a length past the body is dropped",
-       33,
+       proto::CustomerLeft,
        std::string("\x09"
                    "55",
                    3),

@@ -81,10 +81,17 @@ class MainHandlersTest : public ChatWorld {
   }
   static TUserManager& Users() { return *ServiceClient->UserManager; }
 
-  using Handler = void (TMainFrm::*)(TObject*, const uint8_t*, int32_t);
-  void Hand(Handler h, uint8_t proto, const std::string& body) {
-    std::string frame = stub::Frame(proto, body);
-    (frm_.get()->*h)(nullptr, reinterpret_cast<const uint8_t*>(frame.data()), int32_t(frame.size()));
+  // Fires the event of `number` as the connection does once a body has passed its check;
+  // malformed bodies, which the check would drop, show what the handler itself does with them.
+  // The window holds the events only meanwhile: what the stand-in server sends after the
+  // login is not part of these tests.
+  void Hand(proto::TNumber number, const std::string& body) {
+    std::string frame = stub::Frame(number, body);
+    frm_->AssignServerEvents();
+    TPacketEvent* event = ServiceClient->EventFor(number);
+    ASSERT_TRUE(event && *event) << int(number);
+    (*event)(ServiceClient.get(), reinterpret_cast<const uint8_t*>(frame.data()), int32_t(frame.size()));
+    frm_->ReleaseServerEvents();
   }
   std::vector<std::string> Friends() const { return frm_->yListEnterprise->Items().ToVector(); }
   std::string Log() const {
@@ -122,93 +129,81 @@ TEST_F(MainHandlersTest, FriendEventsAgainstTheListBalloonsAndLog) {
   std::string shortRecord(150, '\0');
   struct Case {
     const char* what;
-    Handler handler;
-    uint8_t proto;
+    proto::TNumber number;
     std::string body;
     std::vector<std::string> friends;
     std::string balloon;  // the last balloon afterwards
     std::string log;      // a text the log then holds
   } cases[] = {
       {"friend list, one friend twice",
-       &TMainFrm::OnFriendUser,
-       37,
+       proto::FriendList,
        stub::FriendListBody({FriendOf(10002, 0), FriendOf(10003, 0), FriendOf(10003, 0)}),
        {"10000(在线)", "10002(离线)", "10003(在线)"},
        "",
        ""},
       {"friend list with a count past its records",
-       &TMainFrm::OnFriendUser,
-       37,
+       proto::FriendList,
        std::string("\x02", 1) + std::string((const char*)FriendOf(10007, 1).Data(), 200),
        {"10000(在线)", "10002(离线)", "10003(在线)"},
        "",
        "OnFriendUser"},
       {"online",
-       &TMainFrm::OnFriendOnline,
-       38,
+       proto::FriendOnline,
        stub::FriendRecordBody(FriendOf(10004, 1)),
        {"10000(在线)", "10002(离线)", "10003(在线)", "10004(在线)"},
        "系统提示|好友上线，号码:10004",
        ""},
       {"online, short record",
-       &TMainFrm::OnFriendOnline,
-       38,
+       proto::FriendOnline,
        shortRecord,
        {"10000(在线)", "10002(离线)", "10003(在线)", "10004(在线)"},
        "系统提示|好友上线，号码:10004",
        "OnFriendOnline"},
       {"offline",
-       &TMainFrm::OnFriendOffline,
-       39,
+       proto::FriendOffline,
        stub::AccountBody(10004),
        {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)"},
        "系统提示|好友离线，号码:10004",
        "接收好友离线信息,好友号码:10004"},
       {"offline, three bytes",
-       &TMainFrm::OnFriendOffline,
-       39,
+       proto::FriendOffline,
        "abc",
        {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)"},
        "系统提示|好友离线，号码:10004",
        "OnFriendOffline"},
       {"added",
-       &TMainFrm::OnAddFriendToList,
-       46,
+       proto::AddFriendToList,
        stub::FriendRecordBody(FriendOf(10006, 1)),
        {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(在线)"},
        "系统提示|好友离线，号码:10004",
        ""},
       {"added, empty",
-       &TMainFrm::OnAddFriendToList,
-       46,
+       proto::AddFriendToList,
        "",
        {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(在线)"},
        "系统提示|好友离线，号码:10004",
        "OnAddFriendToList,出错"},
       {"refused",
-       &TMainFrm::OnAddFriendRefused,
-       45,
+       proto::FriendRefuse,
        stub::AccountBody(10009),
        {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(在线)"},
        "系统提示|10009拒绝了您添加好友请求",
        ""},
       {"deleted",
-       &TMainFrm::OnDeleteFriend,
-       50,
+       proto::DeleteFriend,
        stub::AccountBody(10006),
        {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(离线)"},
        "系统提示|友10006已从好友列表中将您删除",
        ""},
       {"deleted, short",
-       &TMainFrm::OnDeleteFriend,
-       50,
+       proto::DeleteFriend,
        "\x01",
        {"10000(在线)", "10002(离线)", "10003(在线)", "10004(离线)", "10006(离线)"},
        "系统提示|友10006已从好友列表中将您删除",
        "OnDeleteFriend出错"},
   };
   for (const auto& c : cases) {
-    Hand(c.handler, c.proto, c.body);
+    Hand(c.number, c.body);
     EXPECT_EQ(Friends(), c.friends) << c.what;
     EXPECT_EQ(LastBalloon(), c.balloon) << c.what;
     if (!c.log.empty()) {
@@ -233,16 +228,16 @@ TEST_F(MainHandlersTest, ReceivedMessagesEachGetABlockOfTheirOwn) {
   Users().AddEnterpriseFriend(FriendOf(10002, 1));
   TDateTime sent = dt::EncodeDate(2026, 1, 2) + 0.25;
   auto chat = [&](uint8_t offline, uint8_t kind, const std::string& formatted, const std::string& sender) {
-    Hand(&TMainFrm::OnReceiveChatMsg, 12, stub::ChatBody(offline, kind, formatted, sender, sent));
+    Hand(proto::ChatMsg, stub::ChatBody(offline, kind, formatted, sender, sent));
   };
   chat(0, 1, BuildFormattedText(10, "宋体", 0xFF, "在线的话"), " 10002 ");
   chat(1, 1, BuildFormattedText(10, "宋体", 0xFF, "存下的话"), "10002");
   chat(0, 0, BuildCustomerFormattedText(9, "Arial", "255", "客户"), "555");
   // Oversized and malformed ones change nothing.
   chat(0, 1, BuildFormattedText(10, "宋体", 0, std::string(kMessageBlockCapacity, 'x')), "10002");
-  Hand(&TMainFrm::OnReceiveChatMsg, 12, std::string("\x00\x00\x01\xFF\xFF\x00\x00", 7));
-  Hand(&TMainFrm::OnCustomerOffLineMsg, 35, stub::WaitingMessagesBody(0, {{"等着的话", "888", sent}}));
-  Hand(&TMainFrm::OnCustomerOffLineMsg, 35, std::string("\x00\x05", 2) + std::string(538, 'z'));
+  Hand(proto::ChatMsg, std::string("\x00\x00\x01\xFF\xFF\x00\x00", 7));
+  Hand(proto::CustomerOffLineMsg, stub::WaitingMessagesBody(0, {{"等着的话", "888", sent}}));
+  Hand(proto::CustomerOffLineMsg, std::string("\x00\x05", 2) + std::string(538, 'z'));
 
   ASSERT_EQ(Users().ReceiveMsgList.size(), 4u);
   EXPECT_NE(Log().find("消息块超出长度OnReceiveChatMsg"), std::string::npos);
@@ -303,9 +298,9 @@ TEST_F(MainHandlersTest, FriendsOfflineMessagesWaitPerSenderInTheQueue) {
   std::vector<TOfflineMessage> records = {{10002, t, "第一条", 0, "宋体", 10, 0xFF},
                                           {10004, t + 1, "别人的", 0, "宋体", 10, 0},
                                           {10002, t + 2, "第二条", 0, "宋体", 10, 0}};
-  Hand(&TMainFrm::OnEnterpriseOffLineMsg, 49, stub::OfflineMessagesBody(records));
+  Hand(proto::EnterpriseOffLineMsg, stub::OfflineMessagesBody(records));
   // A count past the records: nothing queued.
-  Hand(&TMainFrm::OnEnterpriseOffLineMsg, 49, std::string("\x04", 1) + std::string(576, '\0'));
+  Hand(proto::EnterpriseOffLineMsg, std::string("\x04", 1) + std::string(576, '\0'));
   ASSERT_EQ(OfflineMsgQueue->Count(), 3);
   auto block = ReadMessageBlock(OfflineMsgQueue->Items[0].Text.data(), OfflineMsgQueue->Items[0].Text.size());
   ASSERT_TRUE(block);
@@ -337,14 +332,14 @@ TEST_F(MainHandlersTest, FriendsOfflineMessagesWaitPerSenderInTheQueue) {
 }
 
 TEST_F(MainHandlersTest, CustomersComeAndGo) {
-  Hand(&TMainFrm::OnCustomerList, 28, stub::CustomerListBody({555, 556, 555}));
-  Hand(&TMainFrm::OnCustomerList, 28, stub::CustomerListBody({556, 557}));
-  Hand(&TMainFrm::OnCustomerList, 28, std::string("\x09\x01", 2));
+  Hand(proto::CustomerList, stub::CustomerListBody({555, 556, 555}));
+  Hand(proto::CustomerList, stub::CustomerListBody({556, 557}));
+  Hand(proto::CustomerList, std::string("\x09\x01", 2));
   EXPECT_EQ(frm_->yListUser->Items().ToVector(),
             (std::vector<std::string>{"咨询客户555(在线)", "咨询客户556(在线)", "咨询客户557(在线)"}));
   EXPECT_TRUE(frm_->yListUser->Visible());
   EXPECT_FALSE(frm_->Panel7->Visible());
-  for (const char* n : {"556", "555", "557"}) Hand(&TMainFrm::OnCustomerLeft, 33, stub::CustomerLeftBody(n));
+  for (const char* n : {"556", "555", "557"}) Hand(proto::CustomerLeft, stub::CustomerLeftBody(n));
   EXPECT_TRUE(frm_->yListUser->Items().ToVector().empty());
   EXPECT_NE(Log().find("557断开"), std::string::npos);
   // The advertising page is back.
@@ -358,16 +353,16 @@ TEST_F(MainHandlersTest, TradeTablesReplaceTheTradeWindowsTablesAndBadOnesChange
   regions.Provinces = {{1, 0, 11, "北京"}, {2, 0, 12, "天津"}};
   regions.Cities = {{1, 11, 1101, "市辖区"}, {2, 12, 1201, "市辖区"}};
   regions.Districts = {{1, 1201, 120101, "和平区"}};
-  Hand(&TMainFrm::HandleStateInfo, 51, stub::RegionTablesBody(regions));
-  Hand(&TMainFrm::HandleCategoryInfo, 52, stub::CategoryTableBody({{1, 1, -1, "机械"}, {2, 101, 1, "机床"}}));
+  Hand(proto::StateInfo, stub::RegionTablesBody(regions));
+  Hand(proto::CategoryInfo, stub::CategoryTableBody({{1, 1, -1, "机械"}, {2, 101, 1, "机床"}}));
   ASSERT_EQ(RegionTable2.size(), 2u);
   EXPECT_EQ(RegionTable2[1].Parent, 12u);
   EXPECT_EQ(RegionTable3[0].Name, "和平区");
   ASSERT_EQ(IndustryTable.size(), 2u);
   EXPECT_EQ(IndustryTable[0].Parent, -1);
   // A count larger than the body: logged, the tables stay.
-  Hand(&TMainFrm::HandleStateInfo, 51, std::string("\x09\0\0\0", 4));
-  Hand(&TMainFrm::HandleCategoryInfo, 52, std::string("\x02\0\0\0", 4));
+  Hand(proto::StateInfo, std::string("\x09\0\0\0", 4));
+  Hand(proto::CategoryInfo, std::string("\x02\0\0\0", 4));
   EXPECT_EQ(RegionTable1.size(), 2u);
   EXPECT_EQ(IndustryTable.size(), 2u);
   EXPECT_NE(Log().find("TMainFrm.HandleStateInfo出错"), std::string::npos);
@@ -404,8 +399,8 @@ TEST_F(MainHandlersTest, DeletingAFriendAsksAndSparesTheServiceContact) {
   EXPECT_EQ(Friends().size(), 2u);
   frm_->N3Click(nullptr);
   EXPECT_EQ(Friends(), std::vector<std::string>{"10000(在线)"});
-  ASSERT_TRUE(ServerGot(50));
-  std::string body = server_.RequestsOf(50)[0].Frame.Body;
+  ASSERT_TRUE(ServerGot(proto::DeleteFriend));
+  std::string body = server_.RequestsOf(proto::DeleteFriend)[0].Frame.Body;
   EXPECT_NE(body.find("10001"), std::string::npos);
   EXPECT_NE(body.find("10002"), std::string::npos);
   EXPECT_EQ(Users().Friends.size(), 1u);
@@ -445,7 +440,7 @@ TEST_F(MainHandlersTest, InfoAndPublishingPagesOpenInTheSystemBrowser) {
 }
 
 TEST_F(MainHandlersTest, AFriendListIsNoError) {
-  Hand(&TMainFrm::OnFriendUser, 37, stub::FriendListBody({FriendOf(10002, 1)}));
+  Hand(proto::FriendList, stub::FriendListBody({FriendOf(10002, 1)}));
   EXPECT_EQ(Users().Friends.size(), 1u);
   EXPECT_EQ(Log().find("OnFriendUser"), std::string::npos);
 }

@@ -72,7 +72,7 @@ TEST(StartupWindows, PanesLoadTheirPagesAndTheLoginButtonsOpenTheirWindows) {
   SaveWindowShot(registration, Screenshots() + "registration-skinned.png");
   EXPECT_TRUE(WaitFor([&] { return server.Connections() == 1; }));
   testing_support::PumpFor(300);
-  EXPECT_EQ(server.CountOf(27), 0u);
+  EXPECT_EQ(server.CountOf(proto::Login), 0u);
   PostClick(FindChildByText(registration, "Button", "退出"));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(registration); }));
 

@@ -152,7 +152,7 @@ TEST_F(WindowsTest, RegistrationChecksEachInputInItsOrderAndSendsNothingUntilAll
     EXPECT_EQ(GetFocus(), (f.get()->*c.focus)->Handle());
   }
   PumpFor(100);
-  EXPECT_EQ(server_.CountOf(32), 0u);
+  EXPECT_EQ(server_.CountOf(proto::Register), 0u);
 }
 
 TEST_F(WindowsTest, RegistrationPatternsAcceptWhatTheyShouldAndNoMore) {
@@ -175,7 +175,7 @@ TEST_F(WindowsTest, ASuccessfulRegistrationShowsTheNumberStoresItAndCloses) {
   TRegisterReply reply;
   reply.Account = reply.NewAccount = 12345;
   reply.Text = "<script src=\"http://kf.demo/12345.js\"></script>";
-  server_.QueueReply(32, stub::Frame(32, stub::RegisterReplyBody(reply)));
+  server_.QueueReply(proto::Register, stub::Frame(proto::Register, stub::RegisterReplyBody(reply)));
   std::string number, script, status;
   bool sent = false;
   WhilePumping(Guarded([&] {
@@ -204,8 +204,8 @@ TEST_F(WindowsTest, ASuccessfulRegistrationShowsTheNumberStoresItAndCloses) {
   EXPECT_EQ(stored.Username, "12345");
   EXPECT_EQ(stored.UserPass, "");
   // The request as the server read it: an empty web address goes out as "http://".
-  ASSERT_EQ(server_.CountOf(32), 1u);
-  std::string body = server_.RequestsOf(32)[0].Frame.Body;
+  ASSERT_EQ(server_.CountOf(proto::Register), 1u);
+  std::string body = server_.RequestsOf(proto::Register)[0].Frame.Body;
   TBodyReader r(body);
   EXPECT_EQ(r.WireString(), kGood.account);
   EXPECT_EQ(r.WireString(), kGood.nick);
@@ -226,12 +226,12 @@ TEST_F(WindowsTest, RefusedRegistrationsSayWhyAndKeepTheInput) {
     SCOPED_TRACE(c.code);
     TRegisterReply reply;
     reply.Result = c.code;
-    server_.QueueReply(32, stub::Frame(32, stub::RegisterReplyBody(reply)));
+    server_.QueueReply(proto::Register, stub::Frame(proto::Register, stub::RegisterReplyBody(reply)));
     Fill(f.get(), kGood);
     dialogs_.calls.clear();
-    size_t before = server_.CountOf(32);
+    size_t before = server_.CountOf(proto::Register);
     f->btnRegister->Click();
-    ASSERT_TRUE(ServerGot(32, before + 1));
+    ASSERT_TRUE(ServerGot(proto::Register, before + 1));
     if (!c.box.empty()) {
       ASSERT_TRUE(PumpUntil([&] { return !dialogs_.calls.empty(); }));
       EXPECT_EQ(dialogs_.calls[0].text, c.box);
@@ -258,12 +258,12 @@ TEST_F(WindowsTest, RegistrationWithoutAConnectionOrWithoutAnAnswerDoesNotHang) 
   EXPECT_EQ(Boxes(), "无法连接服务器，请稍后重新注册|");
   IsConnected = true;
   PumpFor(100);
-  EXPECT_EQ(server_.CountOf(32), 0u);
+  EXPECT_EQ(server_.CountOf(proto::Register), 0u);
 
   // The server keeps silent: the window says so when the wait is over and stays usable.
-  server_.QueueReply(32, "");
+  server_.QueueReply(proto::Register, "");
   f->btnRegister->Click();
-  ASSERT_TRUE(ServerGot(32, 1));
+  ASSERT_TRUE(ServerGot(proto::Register, 1));
   EXPECT_EQ(f->StatusBar1->PanelText(0), "正在注册...");
   auto* timer = dynamic_cast<TTimer*>(f->FindComponent("ReplyTimer"));
   ASSERT_NE(timer, nullptr);
@@ -518,7 +518,7 @@ TEST_F(TradeTest, EachMissingChoiceIsNamedAndNothingIsSent) {
     EXPECT_EQ(LastBox(), c.box);
   }
   PumpFor(100);
-  EXPECT_EQ(server_.CountOf(53), 0u);
+  EXPECT_EQ(server_.CountOf(proto::TradeSave), 0u);
 }
 
 TEST_F(TradeTest, APostingReachesTheServerByteForByteAndEachAnswerIsReported) {
@@ -527,7 +527,7 @@ TEST_F(TradeTest, APostingReachesTheServerByteForByteAndEachAnswerIsReported) {
   FillGood(f.get());
   Shot(f.get(), "trade");
   f->ySave->Click();
-  ASSERT_TRUE(ServerGot(53));
+  ASSERT_TRUE(ServerGot(proto::TradeSave));
   ASSERT_TRUE(PumpUntil([&] { return !dialogs_.calls.empty(); }));
   EXPECT_EQ(LastBox(), "贸易信息上传成功");
   // The record the server read is the one the window built, whole.
@@ -553,8 +553,8 @@ TEST_F(TradeTest, APostingReachesTheServerByteForByteAndEachAnswerIsReported) {
   expected.Email = "sales@demo.cn";
   expected.WebAddress = "http://www.demo.cn";
   expected.OwnAccount = "10001";
-  const std::string body = server_.RequestsOf(53)[0].Frame.Body;
-  EXPECT_EQ(server_.RequestsOf(53)[0].Frame.LengthField, 1401u);
+  const std::string body = server_.RequestsOf(proto::TradeSave)[0].Frame.Body;
+  EXPECT_EQ(server_.RequestsOf(proto::TradeSave)[0].Frame.LengthField, 1401u);
   EXPECT_EQ(body, expected.Pack());
   // Success clears the form but keeps the two choices.
   EXPECT_EQ(f->yName->Text(), "");
@@ -568,11 +568,11 @@ TEST_F(TradeTest, APostingReachesTheServerByteForByteAndEachAnswerIsReported) {
     FillGood(f.get());
     f->yCompanyName->SetText("演示贸易公司");
     f->yPhone->SetText("020-12345678");
-    size_t before = server_.CountOf(53);
+    size_t before = server_.CountOf(proto::TradeSave);
     dialogs_.calls.clear();
-    server_.QueueReply(53, stub::Frame(53, stub::TradeResultBody(answer)));
+    server_.QueueReply(proto::TradeSave, stub::Frame(proto::TradeSave, stub::TradeResultBody(answer)));
     f->ySave->Click();
-    ASSERT_TRUE(ServerGot(53, before + 1));
+    ASSERT_TRUE(ServerGot(proto::TradeSave, before + 1));
     ASSERT_TRUE(PumpUntil([&] { return !dialogs_.calls.empty(); }));
     EXPECT_EQ(LastBox(), "贸易信息上传失败");
     EXPECT_EQ(f->yName->Text(), "数控机床");
@@ -620,10 +620,10 @@ TEST_F(TradeTest, NamesOfMoreThan128BytesAsTheServerReceivesThem) {
     f->yPhone->SetText("020-12345678");
     f->yName->SetText(c.name);
     std::string sent = f->BuildTradeInfo().Pack();
-    size_t before = server_.CountOf(53);
+    size_t before = server_.CountOf(proto::TradeSave);
     f->ySave->Click();
-    ASSERT_TRUE(ServerGot(53, before + 1));
-    const std::string got = server_.RequestsOf(53)[before].Frame.Body;
+    ASSERT_TRUE(ServerGot(proto::TradeSave, before + 1));
+    const std::string got = server_.RequestsOf(proto::TradeSave)[before].Frame.Body;
     ASSERT_EQ(got.size(), sent.size());
     if (c.whole) {
       EXPECT_EQ(got, sent);

@@ -20,14 +20,14 @@ class Dispatch : public NetTest {
   }
   // Sends the bytes followed by a marker frame and waits until the marker is dispatched.
   void SendAndSettle(const std::string& bytes) {
-    size_t markers = log_.Of(39).size();
-    server_.SendTo(conn_, bytes + Frame(39, stub::AccountBody(0xBEEF)));
-    ASSERT_TRUE(testing_support::PumpUntil([&] { return log_.Of(39).size() > markers; }));
+    size_t markers = log_.Of(proto::FriendOffline).size();
+    server_.SendTo(conn_, bytes + Frame(proto::FriendOffline, stub::AccountBody(0xBEEF)));
+    ASSERT_TRUE(testing_support::PumpUntil([&] { return log_.Of(proto::FriendOffline).size() > markers; }));
   }
 };
 
 TEST_F(Dispatch, UnknownNumbersAreLoggedInUpperCaseHexAndDiscarded) {
-  SendAndSettle(Frame(13, "abc") + Frame(41, "") + Frame(0xAB, "x") + Frame(26, ""));
+  SendAndSettle(Frame(13, "abc") + Frame(proto::AddFriendRequest, "") + Frame(0xAB, "x") + Frame(26, ""));
   std::vector<std::string> logs = LogTexts();
   EXPECT_EQ(logs, (std::vector<std::string>{"不支持的协议号：0x0D", "不支持的协议号：0x29", "不支持的协议号：0xAB",
                                             "不支持的协议号：0x1A"}));
@@ -46,7 +46,7 @@ TEST_F(Dispatch, AnUnknownFrameInPiecesIsLoggedOnce) {
 }
 
 TEST_F(Dispatch, Protocol48IsIgnoredWithoutALogLine) {
-  SendAndSettle(Frame(48, "anything"));
+  SendAndSettle(Frame(proto::Ignored, "anything"));
   EXPECT_TRUE(LogTexts().empty());
   EXPECT_EQ(log_.frames.size(), 1u);
 }
@@ -58,13 +58,13 @@ TEST_F(Dispatch, AMalformedBodyIsLoggedAndDroppedAndTheStreamGoesOn) {
     std::string body;
   };
   const Case cases[] = {
-      {"friend list announcing two records but holding one", 37, "\x02" + std::string(200, 'r')},
-      {"login reply ending inside a wire string", 27, B("\x00\x09short", 7)},
-      {"customer list count beyond the body", 28, B("\xFF\x01\x00\x00\x00", 5)},
-      {"chat text longer than the body", 12, B("\x00\x00\x01\xFF\xFF\xFF\x7F", 7)},
-      {"region table count near 2^32", 51, B("\xFF\xFF\xFF\xFF", 4)},
-      {"empty trade result", 53, ""},
-      {"registration reply without its text", 32, B("\x00\x01\x00\x00\x00\x02\x00\x00\x00", 9)},
+      {"friend list announcing two records but holding one", proto::FriendList, "\x02" + std::string(200, 'r')},
+      {"login reply ending inside a wire string", proto::Login, B("\x00\x09short", 7)},
+      {"customer list count beyond the body", proto::CustomerList, B("\xFF\x01\x00\x00\x00", 5)},
+      {"chat text longer than the body", proto::ChatMsg, B("\x00\x00\x01\xFF\xFF\xFF\x7F", 7)},
+      {"region table count near 2^32", proto::StateInfo, B("\xFF\xFF\xFF\xFF", 4)},
+      {"empty trade result", proto::TradeSave, ""},
+      {"registration reply without its text", proto::Register, B("\x00\x01\x00\x00\x00\x02\x00\x00\x00", 9)},
   };
   int registered = 0;
   client_->OnRegisterReply = TRegisterEvent([&](TObject*, uint8_t, uint32_t, const std::string&) { ++registered; });
@@ -78,7 +78,7 @@ TEST_F(Dispatch, AMalformedBodyIsLoggedAndDroppedAndTheStreamGoesOn) {
         << texts[logs];
   }
   EXPECT_EQ(registered, 0);
-  EXPECT_EQ(log_.Of(39).size(), std::size(cases));
+  EXPECT_EQ(log_.Of(proto::FriendOffline).size(), std::size(cases));
 }
 
 TEST_F(Dispatch, AFailingHandlerIsLoggedAndTheNextFrameStillArrives) {
@@ -87,14 +87,14 @@ TEST_F(Dispatch, AFailingHandlerIsLoggedAndTheNextFrameStillArrives) {
     ++calls;
     throw Exception("坏了");
   });
-  SendAndSettle(Frame(37, B("\x00", 1)) + Frame(37, B("\x00", 1)));
+  SendAndSettle(Frame(proto::FriendList, B("\x00", 1)) + Frame(proto::FriendList, B("\x00", 1)));
   EXPECT_EQ(calls, 2);
   EXPECT_EQ(LogTexts(), (std::vector<std::string>{"坏了TServiceClient.DispatchPacket出错",
                                                   "坏了TServiceClient.DispatchPacket出错"}));
 }
 
 TEST_F(Dispatch, TradeTableAndResultHandlersAreBracketedInTheLog) {
-  SendAndSettle(Frame(51, std::string(12, '\0')) + Frame(52, std::string(4, '\0')) + Frame(53, "\x01"));
+  SendAndSettle(Frame(proto::StateInfo, std::string(12, '\0')) + Frame(proto::CategoryInfo, std::string(4, '\0')) + Frame(proto::TradeSave, "\x01"));
   EXPECT_EQ(LogTexts(), (std::vector<std::string>{"HandleStateInfo开始", "HandleStateInfo结束", "HandleCategoryInfo开始",
                                                   "HandleCategoryInfo结束", "HandleTradeSaveResult开始",
                                                   "HandleTradeSaveResult结束"}));
@@ -103,7 +103,7 @@ TEST_F(Dispatch, TradeTableAndResultHandlersAreBracketedInTheLog) {
 TEST_F(Dispatch, AnOversizedFrameClosesTheConnection) {
   int closed = 0;
   client_->OnClose = TNotifyEvent([&](TObject*) { ++closed; });
-  server_.SendTo(conn_, Frame(39, "abcd") + std::string("\x64\x0C\x00\x00\x00\x40", 6) + Frame(39, "efgh"));
+  server_.SendTo(conn_, Frame(proto::FriendOffline, "abcd") + std::string("\x64\x0C\x00\x00\x00\x40", 6) + Frame(proto::FriendOffline, "efgh"));
   ASSERT_TRUE(testing_support::PumpUntil([&] { return closed == 1; }));
   EXPECT_EQ(log_.frames.size(), 1u);
   ASSERT_EQ(LogTexts().size(), 1u);
@@ -123,8 +123,28 @@ TEST_F(Dispatch, ASuccessfulLoginStartsWithEmptyListsAFailedOneKeepsThem) {
   EXPECT_TRUE(client_->UserManager->Customers.empty());
 }
 
+TEST_F(Dispatch, HandlersGetTheRecordReadForTheirOwnFrameEvenWhenEnteredAgain) {
+  std::vector<uint32_t> seen;
+  client_->OnDeleteFriend = TPacketEvent([&](TObject*, const uint8_t* f, int32_t held) {
+    uint32_t account = ReplyRecord<uint32_t>(f, held);
+    // The next frame arrives while this handler runs, as it does when a handler pumps messages.
+    if (account == 7) {
+      std::string next = Frame(proto::DeleteFriend, stub::AccountBody(8));
+      client_->ReceiveBytes(next.data(), next.size());
+    }
+    // A held count of 0 would make a fresh read fail: the record is the one the dispatch read.
+    seen.push_back(client_->Record<uint32_t>(f, 0));
+  });
+  SendAndSettle(Frame(proto::DeleteFriend, stub::AccountBody(7)));
+  EXPECT_EQ(seen, (std::vector<uint32_t>{8, 7}));
+  // Outside a dispatch the frame is read as it stands.
+  std::string lone = Frame(proto::DeleteFriend, stub::AccountBody(9));
+  EXPECT_EQ(ReplyRecord<uint32_t>((const uint8_t*)lone.data(), int32_t(lone.size())), 9u);
+  EXPECT_THROW(client_->Record<uint32_t>((const uint8_t*)lone.data(), 0), EMalformedBody);
+}
+
 TEST_F(Dispatch, HintEventCarriesTheHeldBytes) {
-  std::string half = Frame(12, "abcdef").substr(0, 5);
+  std::string half = Frame(proto::ChatMsg, "abcdef").substr(0, 5);
   client_->ReceiveBytes(half.data(), half.size());
   std::string seen;
   client_->OnHint = TPacketEvent([&](TObject*, const uint8_t* f, int32_t held) { seen.assign((const char*)f, held); });
@@ -160,13 +180,13 @@ TEST_F(Connecting, EachConnectStartsWithAnEmptyReceiveBuffer) {
   TServiceClient& c = NewClient();
   FrameLog log;
   log.Hook(c);
-  std::string partial = Frame(39, "abcd").substr(0, 4);
+  std::string partial = Frame(proto::FriendOffline, "abcd").substr(0, 4);
   c.ReceiveBytes(partial.data(), partial.size());
   ASSERT_EQ(c.RecvBuffer().Held(), 4u);
   ASSERT_TRUE(Connect(c));
   EXPECT_EQ(c.RecvBuffer().Held(), 0u);
   // The rest of the old frame must not complete anything on the new connection.
-  server_.SendTo(server_.Connections(), B("\x00", 1) + Frame(39, "wxyz"));
+  server_.SendTo(server_.Connections(), B("\x00", 1) + Frame(proto::FriendOffline, "wxyz"));
   ASSERT_TRUE(testing_support::PumpUntil([&] { return log.frames.size() == 1; }));
-  EXPECT_EQ(log.frames[0], Frame(39, "wxyz"));
+  EXPECT_EQ(log.frames[0], Frame(proto::FriendOffline, "wxyz"));
 }

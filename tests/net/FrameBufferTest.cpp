@@ -31,7 +31,7 @@ void Feed(TFrameBuffer& b, const std::string& bytes) { b.Append(bytes.data(), by
 }  // namespace
 
 TEST(FrameBuffer, AFrameSplitAtAnyByteIsDispatchedOnceWhole) {
-  const std::string frame = stub::Frame(39, "\x11\x27\x00\x00" "tail");
+  const std::string frame = stub::Frame(proto::FriendOffline, "\x11\x27\x00\x00" "tail");
   for (size_t a = 0; a <= frame.size(); ++a)
     for (size_t b = a; b <= frame.size(); ++b) {
       RecordingSink sink;
@@ -55,7 +55,7 @@ TEST(FrameBuffer, CutsFramesInArrivalOrderAndDropsWhatPrecedesAStartByte) {
     std::vector<std::string> frames;
     size_t held;
   };
-  const std::string a = stub::Frame(12, "abc"), b = stub::Frame(27, ""), c = stub::Frame(53, "\x01");
+  const std::string a = stub::Frame(proto::ChatMsg, "abc"), b = stub::Frame(proto::Login, ""), c = stub::Frame(proto::TradeSave, "\x01");
   const Case cases[] = {
       {"two frames in one read", a + b, {a, b}, 0},
       {"three frames and half of a fourth", a + b + c + a.substr(0, 4), {a, b, c}, 4},
@@ -78,7 +78,7 @@ TEST(FrameBuffer, AnOversizedAnnouncementClearsTheBufferAndIsReported) {
   RecordingSink sink;
   TFrameBuffer buf(sink);
   std::string huge = "\x64\x25" + std::string("\x01\x00\x10\x00", 4);  // 0x100001 bytes
-  Feed(buf, stub::Frame(12, "x") + huge + "more bytes");
+  Feed(buf, stub::Frame(proto::ChatMsg, "x") + huge + "more bytes");
   EXPECT_EQ(sink.frames.size(), 1u);
   ASSERT_EQ(sink.oversized.size(), 1u);
   EXPECT_EQ(sink.oversized[0], std::make_pair(uint8_t(0x25), uint32_t(0x100001)));
@@ -92,9 +92,9 @@ TEST(FrameBuffer, AnOversizedAnnouncementClearsTheBufferAndIsReported) {
 TEST(FrameBuffer, ASinkEnteredAgainSeesEachFrameOnceAndKeepsItsBytes) {
   RecordingSink sink;
   TFrameBuffer buf(sink);
-  const std::string first = stub::Frame(37, std::string(3000, 'a'));
-  const std::string second = stub::Frame(38, std::string(5000, 'b'));  // forces the area to grow
-  const std::string third = stub::Frame(39, "cccc");
+  const std::string first = stub::Frame(proto::FriendList, std::string(3000, 'a'));
+  const std::string second = stub::Frame(proto::FriendOnline, std::string(5000, 'b'));  // forces the area to grow
+  const std::string third = stub::Frame(proto::FriendOffline, "cccc");
   bool nested = false;
   sink.during = [&](const uint8_t* frame, size_t) {
     if (frame[1] != 37 || nested) return;
@@ -114,7 +114,7 @@ TEST(FrameBuffer, AThrowingSinkDoesNotSeeItsFrameAgain) {
   sink.during = [&](const uint8_t*, size_t) {
     if (++calls == 1) throw std::runtime_error("handler failed");
   };
-  const std::string a = stub::Frame(12, "a"), b = stub::Frame(12, "b");
+  const std::string a = stub::Frame(proto::ChatMsg, "a"), b = stub::Frame(proto::ChatMsg, "b");
   EXPECT_THROW(Feed(buf, a + b), std::runtime_error);
   Feed(buf, "");
   EXPECT_EQ(sink.frames, (std::vector<std::string>{b}));
@@ -124,11 +124,11 @@ TEST(FrameBuffer, ClearDuringASinkCallDropsWhatFollows) {
   RecordingSink sink;
   TFrameBuffer buf(sink);
   sink.during = [&](const uint8_t* frame, size_t) {
-    if (frame[1] == 12) {
+    if (frame[1] == proto::ChatMsg) {
       buf.Clear();
-      Feed(buf, stub::Frame(28, "new"));  // bytes of a new session, after the clear
+      Feed(buf, stub::Frame(proto::CustomerList, "new"));  // bytes of a new session, after the clear
     }
   };
-  Feed(buf, stub::Frame(12, "old") + stub::Frame(27, "stale"));
-  EXPECT_EQ(sink.frames, (std::vector<std::string>{stub::Frame(28, "new"), stub::Frame(12, "old")}));
+  Feed(buf, stub::Frame(proto::ChatMsg, "old") + stub::Frame(proto::Login, "stale"));
+  EXPECT_EQ(sink.frames, (std::vector<std::string>{stub::Frame(proto::CustomerList, "new"), stub::Frame(proto::ChatMsg, "old")}));
 }

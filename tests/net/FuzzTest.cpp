@@ -22,28 +22,28 @@ std::vector<std::pair<uint8_t, std::string>> ValidBodies() {
   q.Text = "请加我";
   q.Record = r;
   return {
-      {12, ChatBody(0, 1, BuildFormattedText(10, "宋体", 0, "你好"), "10002", 1.5)},
-      {12, ChatBody(0, 0, TBodyWriter().U8(9).WireString("f").WireString("255").LongText("hi").Take(), "7", 2.5)},
-      {27, LoginReplyBody({0, "n", 1, 0, "http://x", "1", "c", "p", "f", "e", ""})},
-      {28, CustomerListBody({1, 2, 3})},
-      {32, RegisterReplyBody({0, 1, 2, "ok"})},
-      {33, CustomerLeftBody("12")},
-      {35, WaitingMessagesBody(1, {{"t", "s", 1}})},
-      {36, ""},
-      {37, FriendListBody({r, r})},
-      {38, FriendRecordBody(r)},
-      {40, FriendListBody({r})},
-      {42, AccountBody(3)},
-      {43, FriendRequestBody("hi", r)},
-      {45, AccountBody(4)},
-      {46, FriendRecordBody(r)},
-      {47, StoredRequestsBody({q})},
-      {48, "x"},
-      {49, OfflineMessagesBody({{1, 2, "t", 0, "f", 9, 0}})},
-      {50, AccountBody(5)},
-      {51, RegionTablesBody({{{1, 0, 1, "a"}}, {{1, 1, 2, "b"}}, {}})},
-      {52, CategoryTableBody({{1, 1, -1, "c"}})},
-      {53, TradeResultBody(0)},
+      {proto::ChatMsg, ChatBody(0, 1, BuildFormattedText(10, "宋体", 0, "你好"), "10002", 1.5)},
+      {proto::ChatMsg, ChatBody(0, 0, TBodyWriter().U8(9).WireString("f").WireString("255").LongText("hi").Take(), "7", 2.5)},
+      {proto::Login, LoginReplyBody({0, "n", 1, 0, "http://x", "1", "c", "p", "f", "e", ""})},
+      {proto::CustomerList, CustomerListBody({1, 2, 3})},
+      {proto::Register, RegisterReplyBody({0, 1, 2, "ok"})},
+      {proto::CustomerLeft, CustomerLeftBody("12")},
+      {proto::CustomerOffLineMsg, WaitingMessagesBody(1, {{"t", "s", 1}})},
+      {proto::KickedOff, ""},
+      {proto::FriendList, FriendListBody({r, r})},
+      {proto::FriendOnline, FriendRecordBody(r)},
+      {proto::FindFriend, FriendListBody({r})},
+      {proto::AlreadyFriend, AccountBody(3)},
+      {proto::FriendRequest, FriendRequestBody("hi", r)},
+      {proto::FriendRefuse, AccountBody(4)},
+      {proto::AddFriendToList, FriendRecordBody(r)},
+      {proto::OffLineFriendRequests, StoredRequestsBody({q})},
+      {proto::Ignored, "x"},
+      {proto::EnterpriseOffLineMsg, OfflineMessagesBody({{1, 2, "t", 0, "f", 9, 0}})},
+      {proto::DeleteFriend, AccountBody(5)},
+      {proto::StateInfo, RegionTablesBody({{{1, 0, 1, "a"}}, {{1, 1, 2, "b"}}, {}})},
+      {proto::CategoryInfo, CategoryTableBody({{1, 1, -1, "c"}})},
+      {proto::TradeSave, TradeResultBody(0)},
   };
 }
 
@@ -59,8 +59,8 @@ class Reader {
     ++events;
     TBody body = TBody::OfFrame(frame, held);
     CheckBody(frame[1], body);  // throws, and so fails the test, if a bad body got through
-    if (frame[1] == 39 && body.Size == 4 && ParseAccount(body) == kMarker) ++markers;
-    if (frame[1] == 12) {
+    if (frame[1] == proto::FriendOffline && body.Size == 4 && ParseAccount(body) == kMarker) ++markers;
+    if (frame[1] == proto::ChatMsg) {
       TChatMessage m = ParseChatMessage(body);
       try {
         ParseFormattedText(m.Formatted, m.SenderKind == 0);
@@ -138,7 +138,7 @@ TEST(ReceiveFuzz, AMillionRandomAndMutatedFramesLeaveTheStreamUsable) {
     } else if (kind < 87) {
       std::string body = junk(pick(64));
       uint8_t proto = uint8_t(pick(256));
-      if (proto == 39) proto = 40;
+      if (proto == proto::FriendOffline) proto = proto::FindFriend;
       stream += stub::Frame(proto, body);
       ++frames;
     } else if (kind < 99) {
@@ -146,13 +146,13 @@ TEST(ReceiveFuzz, AMillionRandomAndMutatedFramesLeaveTheStreamUsable) {
     } else {
       // an announcement beyond the cap: the connection would close; the next read is clean
       flush();
-      std::string huge = stub::Frame(12, "").substr(0, 2) + std::string("\x00\x00\x20\x00", 4);
+      std::string huge = stub::Frame(proto::ChatMsg, "").substr(0, 2) + std::string("\x00\x00\x20\x00", 4);
       client.ReceiveBytes(huge.data(), huge.size());
       EXPECT_EQ(client.RecvBuffer().Held(), 0u);
       ++frames;
     }
     if (i % 1000 == 999) {
-      stream += stub::Frame(39, stub::AccountBody(kMarker));
+      stream += stub::Frame(proto::FriendOffline, stub::AccountBody(kMarker));
       ++markersSent;
       flush();
     }

@@ -50,7 +50,7 @@ TEST_F(ReplyBodies, ReachTheirEventsAndReadBackAsSent) {
   std::string formatted = BuildFormattedText(12, "宋体", 0xFF, "你好");
 
   const ReplyCase cases[] = {
-      {12, ChatBody(0, 1, formatted, "10002", when),
+      {proto::ChatMsg, ChatBody(0, 1, formatted, "10002", when),
        [&](const TBody& b) {
          TChatMessage m = ParseChatMessage(b);
          EXPECT_EQ(m.OfflineFlag, 0);
@@ -63,7 +63,7 @@ TEST_F(ReplyBodies, ReachTheirEventsAndReadBackAsSent) {
          EXPECT_EQ(f.Colour, 0xFFu);
          EXPECT_EQ(f.Text, "你好");
        }},
-      {27, LoginReplyBody(login),
+      {proto::Login, LoginReplyBody(login),
        [&](const TBody& b) {
          TLoginReply r = ParseLoginReply(b);
          EXPECT_EQ(r.Result, 0);
@@ -78,10 +78,10 @@ TEST_F(ReplyBodies, ReachTheirEventsAndReadBackAsSent) {
          EXPECT_EQ(r.Email, login.Email);
          EXPECT_EQ(r.Extra, "x");
        }},
-      {28, CustomerListBody({5, 70000}),
+      {proto::CustomerList, CustomerListBody({5, 70000}),
        [](const TBody& b) { EXPECT_EQ(ParseCustomerList(b), (std::vector<uint32_t>{5, 70000})); }},
-      {33, CustomerLeftBody("800123"), [](const TBody& b) { EXPECT_EQ(ParseCustomerLeft(b), "800123"); }},
-      {35, WaitingMessagesBody(1, waiting),
+      {proto::CustomerLeft, CustomerLeftBody("800123"), [](const TBody& b) { EXPECT_EQ(ParseCustomerLeft(b), "800123"); }},
+      {proto::CustomerOffLineMsg, WaitingMessagesBody(1, waiting),
        [&](const TBody& b) {
          TWaitingMessages w = ParseWaitingMessages(b);
          EXPECT_EQ(w.Flag, 1);
@@ -90,28 +90,28 @@ TEST_F(ReplyBodies, ReachTheirEventsAndReadBackAsSent) {
          EXPECT_EQ(w.Items[1].Sender, "800124");
          EXPECT_EQ(w.Items[1].Time, when + 1);
        }},
-      {37, FriendListBody({Record(10002, "二号", 1), Record(10003, "三号", 0)}),
+      {proto::FriendList, FriendListBody({Record(10002, "二号", 1), Record(10003, "三号", 0)}),
        [](const TBody& b) {
          std::vector<TFriendRecord> v = ParseFriendList(b);
          ASSERT_EQ(v.size(), 2u);
          ExpectSame(v[0], Record(10002, "二号", 1));
          ExpectSame(v[1], Record(10003, "三号", 0));
        }},
-      {38, FriendRecordBody(Record(10002, "二号", 1)),
+      {proto::FriendOnline, FriendRecordBody(Record(10002, "二号", 1)),
        [](const TBody& b) { ExpectSame(ParseFriendRecord(b), Record(10002, "二号", 1)); }},
-      {39, AccountBody(10002), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10002u); }},
-      {40, FriendListBody({}), [](const TBody& b) { EXPECT_TRUE(ParseFriendList(b).empty()); }},
-      {42, AccountBody(10002), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10002u); }},
-      {43, FriendRequestBody("我是三号", Record(10003, "三号", 1)),
+      {proto::FriendOffline, AccountBody(10002), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10002u); }},
+      {proto::FindFriend, FriendListBody({}), [](const TBody& b) { EXPECT_TRUE(ParseFriendList(b).empty()); }},
+      {proto::AlreadyFriend, AccountBody(10002), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10002u); }},
+      {proto::FriendRequest, FriendRequestBody("我是三号", Record(10003, "三号", 1)),
        [](const TBody& b) {
          TFriendRequest q = ParseFriendRequest(b);
          EXPECT_EQ(q.Text, "我是三号");
          ExpectSame(q.Requester, Record(10003, "三号", 1));
        }},
-      {45, AccountBody(10003), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10003u); }},
-      {46, FriendRecordBody(Record(10003, "三号", 1)),
+      {proto::FriendRefuse, AccountBody(10003), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10003u); }},
+      {proto::AddFriendToList, FriendRecordBody(Record(10003, "三号", 1)),
        [](const TBody& b) { EXPECT_EQ(ParseFriendRecord(b).NickName(), "三号"); }},
-      {47, StoredRequestsBody({stored, stored}),
+      {proto::OffLineFriendRequests, StoredRequestsBody({stored, stored}),
        [&](const TBody& b) {
          std::vector<TStoredRequest> v = ParseStoredRequests(b);
          ASSERT_EQ(v.size(), 2u);
@@ -122,7 +122,7 @@ TEST_F(ReplyBodies, ReachTheirEventsAndReadBackAsSent) {
          EXPECT_EQ(v[1].Raw[12], 6);  // the text's length byte
          EXPECT_EQ(v[1].Raw[167], stored.Record.Raw()[0]);
        }},
-      {49, OfflineMessagesBody({offline}),
+      {proto::EnterpriseOffLineMsg, OfflineMessagesBody({offline}),
        [&](const TBody& b) {
          std::vector<TOfflineMessage> v = ParseOfflineMessages(b);
          ASSERT_EQ(v.size(), 1u);
@@ -139,8 +139,8 @@ TEST_F(ReplyBodies, ReachTheirEventsAndReadBackAsSent) {
          EXPECT_EQ(e[568], 11);
          EXPECT_EQ(e[572], 0x40);
        }},
-      {50, AccountBody(10002), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10002u); }},
-      {51, RegionTablesBody(regions),
+      {proto::DeleteFriend, AccountBody(10002), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10002u); }},
+      {proto::StateInfo, RegionTablesBody(regions),
        [](const TBody& b) {
          TRegionTables t = ParseRegionTables(b);
          ASSERT_EQ(t.Provinces.size(), 1u);
@@ -150,7 +150,7 @@ TEST_F(ReplyBodies, ReachTheirEventsAndReadBackAsSent) {
          EXPECT_EQ(t.Cities[1].Own, 1102u);
          EXPECT_EQ(t.Cities[1].Name, "县");
        }},
-      {52, CategoryTableBody(categories),
+      {proto::CategoryInfo, CategoryTableBody(categories),
        [](const TBody& b) {
          std::vector<TCategoryEntry> v = ParseCategoryTable(b);
          ASSERT_EQ(v.size(), 2u);
@@ -158,7 +158,7 @@ TEST_F(ReplyBodies, ReachTheirEventsAndReadBackAsSent) {
          EXPECT_EQ(v[1].Own, 101u);
          EXPECT_EQ(v[1].Name, "机床");
        }},
-      {53, TradeResultBody(1), [](const TBody& b) { EXPECT_EQ(ParseTradeResult(b), 1); }},
+      {proto::TradeSave, TradeResultBody(1), [](const TBody& b) { EXPECT_EQ(ParseTradeResult(b), 1); }},
   };
 
   TServiceClient& client = NewClient();
@@ -184,7 +184,7 @@ TEST_F(ReplyBodies, RegistrationReplyIsParsedByTheClient) {
   std::vector<std::tuple<int, uint32_t, std::string>> got;
   client.OnRegisterReply = TRegisterEvent(
       [&](TObject*, uint8_t result, uint32_t account, const std::string& text) { got.emplace_back(result, account, text); });
-  server_.SendTo(server_.Connections(), stub::Frame(32, stub::RegisterReplyBody({0, 10077, 10078, "注册成功"})));
+  server_.SendTo(server_.Connections(), stub::Frame(proto::Register, stub::RegisterReplyBody({0, 10077, 10078, "注册成功"})));
   ASSERT_TRUE(testing_support::PumpUntil([&] { return got.size() == 1; }));
   EXPECT_EQ(got[0], std::make_tuple(0, 10078u, std::string("注册成功")));
   EXPECT_EQ(client.NewAccount, 10077u);
@@ -200,7 +200,7 @@ TEST_F(ReplyBodies, KickedOffClosesTheSocketBeforeTheEvent) {
     ++kicked;
     stateAtEvent = client.Socket().State();
   });
-  server_.SendTo(server_.Connections(), stub::Frame(36, ""));
+  server_.SendTo(server_.Connections(), stub::Frame(proto::KickedOff, ""));
   ASSERT_TRUE(testing_support::PumpUntil([&] { return kicked == 1; }));
   EXPECT_EQ(stateAtEvent, wsClosed);
   EXPECT_EQ(closed, 1);
@@ -211,7 +211,7 @@ TEST_F(ReplyBodies, AFrameSplitAtEveryByteOverTheSocketIsActedOnOnce) {
   FrameLog log;
   log.Hook(client);
   ASSERT_TRUE(Connect(client));
-  const std::string frame = stub::Frame(38, stub::FriendRecordBody(Record(10002, "二号", 1)));
+  const std::string frame = stub::Frame(proto::FriendOnline, stub::FriendRecordBody(Record(10002, "二号", 1)));
   const int conn = server_.Connections();
   for (size_t cut = 0; cut <= frame.size(); ++cut) {
     server_.SendTo(conn, "\x13junk" + frame.substr(0, cut));

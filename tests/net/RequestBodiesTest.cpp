@@ -89,7 +89,7 @@ TEST_F(RequestBodies, ArriveAtTheServerExactlyAsLaidOut) {
   target.SetNumber(10003);
   target.SetNumberText("ignored");
   const RequestCase cases[] = {
-      {"login with the program's version 1.2.300.4", [&](TServiceClient& c) { c.SendLogin("10001", demoHash); }, 27,
+      {"login with the program's version 1.2.300.4", [&](TServiceClient& c) { c.SendLogin("10001", demoHash); }, proto::Login,
        Ws("10001") + Ws(demoHash) + "\x01\x02\x2C\x04"},
       {"chat, empty font name, content ab",
        [](TServiceClient& c) {
@@ -97,42 +97,42 @@ TEST_F(RequestBodies, ArriveAtTheServerExactlyAsLaidOut) {
          ChatSendInfo = {"10002", "ab", "10001", "", 10, 0x0000FF};
          c.SendChatMsg();
        },
-       29, "\x01" + Ws("10002") + Ws("10001") + U32(12) + "\x0A" + Ws("") + U32(0xFF) + U32(2) + "ab"},
+       proto::ChatSend, "\x01" + Ws("10002") + Ws("10001") + U32(12) + "\x0A" + Ws("") + U32(0xFF) + U32(2) + "ab"},
       {"chat in Chinese to a customer",
        [](TServiceClient& c) {
          c.ChatKind = 0;
          ChatSendInfo = {"700", "你好", "10001", "宋体", 12, 0};
          c.SendChatMsg();
        },
-       29, B("\x00", 1) + Ws("700") + Ws("10001") + U32(18) + "\x0C" + Ws("宋体") + U32(0) + U32(4) + "你好"},
+       proto::ChatSend, B("\x00", 1) + Ws("700") + Ws("10001") + U32(18) + "\x0C" + Ws("宋体") + U32(0) + U32(4) + "你好"},
       {"registration with the password hashed",
        [](TServiceClient& c) {
          RegisterInfo = {"新公司", "客服", "secret", "a@b.example", "http://b.example", "00-11-22-33-44-55"};
          c.SendRegister();
        },
-       32,
+       proto::Register,
        Ws("新公司") + Ws("客服") + Ws(MD5Print(MD5String("secret"))) + Ws("a@b.example") + Ws("http://b.example") +
            Ws("00-11-22-33-44-55")},
-      {"keep-alive", [](TServiceClient& c) { c.SendProtocol34(); }, 34, ""},
-      {"find by account: mode 1", [](TServiceClient& c) { c.SendFindFriend("10002", ""); }, 40,
+      {"keep-alive", [](TServiceClient& c) { c.SendProtocol34(); }, proto::KeepAlive, ""},
+      {"find by account: mode 1", [](TServiceClient& c) { c.SendFindFriend("10002", ""); }, proto::FindFriend,
        "\x01" + Ws("10002") + Ws("")},
-      {"find by company: mode 0", [](TServiceClient& c) { c.SendFindFriend("", "演示"); }, 40,
+      {"find by company: mode 0", [](TServiceClient& c) { c.SendFindFriend("", "演示"); }, proto::FindFriend,
        B("\x00", 1) + Ws("") + Ws("演示")},
-      {"find by both: mode 2", [](TServiceClient& c) { c.SendFindFriend("10002", "演示"); }, 40,
+      {"find by both: mode 2", [](TServiceClient& c) { c.SendFindFriend("10002", "演示"); }, proto::FindFriend,
        "\x02" + Ws("10002") + Ws("演示")},
-      {"find by nothing: mode 0", [](TServiceClient& c) { c.SendFindFriend("", ""); }, 40, B("\x00\x00\x00", 3)},
+      {"find by nothing: mode 0", [](TServiceClient& c) { c.SendFindFriend("", ""); }, proto::FindFriend, B("\x00\x00\x00", 3)},
       {"friend request names the record's number",
-       [&](TServiceClient& c) { c.SendAddFriendRequest(target, "我是一号"); }, 41, Ws("10003") + Ws("我是一号")},
-      {"accept", [](TServiceClient& c) { c.SendFriendReply44("10003", "10001"); }, 44, Ws("10003") + Ws("10001")},
-      {"refuse", [](TServiceClient& c) { c.SendFriendReply45("10001", "10003"); }, 45, Ws("10001") + Ws("10003")},
-      {"delete friend", [](TServiceClient& c) { c.SendDeleteFriend("10001", "10002"); }, 50,
+       [&](TServiceClient& c) { c.SendAddFriendRequest(target, "我是一号"); }, proto::AddFriendRequest, Ws("10003") + Ws("我是一号")},
+      {"accept", [](TServiceClient& c) { c.SendFriendReply44("10003", "10001"); }, proto::FriendAccept, Ws("10003") + Ws("10001")},
+      {"refuse", [](TServiceClient& c) { c.SendFriendReply45("10001", "10003"); }, proto::FriendRefuse, Ws("10001") + Ws("10003")},
+      {"delete friend", [](TServiceClient& c) { c.SendDeleteFriend("10001", "10002"); }, proto::DeleteFriend,
        Ws("10001") + Ws("10002")},
       {"trade record",
        [](TServiceClient& c) {
          TradeInfo = SampleTrade();
          c.SendTradeInfo();
        },
-       53, SampleTradeBytes()},
+       proto::TradeSave, SampleTradeBytes()},
   };
   TServiceClient& client = NewClient();
   ASSERT_TRUE(Connect(client));
@@ -155,8 +155,8 @@ TEST_F(RequestBodies, TheLengthFieldCountsCodePage936BytesWhileUtf8Follows) {
   client.ChatKind = 1;
   ChatSendInfo = {"10002", "汉字", "10001", "", 10, 0};
   client.SendChatMsg();
-  ASSERT_TRUE(testing_support::PumpUntil([&] { return server_.CountOf(29) == 1; }));
-  stub::TDecodedFrame f = server_.RequestsOf(29)[0].Frame;
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return server_.CountOf(proto::ChatSend) == 1; }));
+  stub::TDecodedFrame f = server_.RequestsOf(proto::ChatSend)[0].Frame;
   EXPECT_EQ(f.LengthField, f.Body.size());
   EXPECT_EQ(f.Wire.size(), f.Body.size() + 2);  // two characters: 2 bytes each, 3 in UTF-8
   EXPECT_EQ(client.SendStr, f.Wire);
@@ -173,8 +173,8 @@ TEST_F(RequestBodies, ABodyOfSeveralPiecesArrivesWholeAndALongFontNameIsCut) {
   client.ChatKind = 1;
   ChatSendInfo = {"10002", content, "10001", std::string(300, 'f'), 10, 0};
   client.SendChatMsg();
-  ASSERT_TRUE(testing_support::PumpUntil([&] { return server_.CountOf(29) == 1; }));
-  std::string body = server_.RequestsOf(29)[0].Frame.Body;
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return server_.CountOf(proto::ChatSend) == 1; }));
+  std::string body = server_.RequestsOf(proto::ChatSend)[0].Frame.Body;
   // A 300-byte font name is cut at 255 bytes; the rest length counts what was sent.
   EXPECT_EQ(body.substr(13, 4), U32(255 + uint32_t(content.size()) + 10));
   EXPECT_EQ(uint8_t(body[18]), 255);

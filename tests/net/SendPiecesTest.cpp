@@ -17,6 +17,6 @@ TEST_F(SendPieces, A2500ByteFrameLeavesAs1000And1000And500) {
   EXPECT_EQ(pieces, (std::vector<int32_t>{1000, 1000, 500}));
   EXPECT_EQ(client.SendTotal, 0);
   EXPECT_EQ(client.Status, "发送完成");
-  ASSERT_TRUE(testing_support::PumpUntil([&] { return server_.CountOf(34) == 1; }));
-  EXPECT_EQ(server_.RequestsOf(34)[0].Frame.Body, body);
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return server_.CountOf(proto::KeepAlive) == 1; }));
+  EXPECT_EQ(server_.RequestsOf(proto::KeepAlive)[0].Frame.Body, body);
 }

@@ -64,8 +64,8 @@ TEST_F(StandIn, LoginAnswersEachResultAndTheUpdateFlag) {
     log.Hook(c);
     ASSERT_TRUE(Connect(c));
     c.SendLogin(k.account, MD5Print(MD5String(k.password)));
-    ASSERT_TRUE(PumpUntil([&] { return !log.Of(27).empty(); })) << k.name;
-    TLoginReply r = ParseLoginReply(BodyOf(log.Of(27)[0]));
+    ASSERT_TRUE(PumpUntil([&] { return !log.Of(proto::Login).empty(); })) << k.name;
+    TLoginReply r = ParseLoginReply(BodyOf(log.Of(proto::Login)[0]));
     EXPECT_EQ(r.Result, k.result) << k.name;
     EXPECT_EQ(r.UpdateFlag, k.update) << k.name;
     if (k.result == 0) {
@@ -81,25 +81,25 @@ TEST_F(StandIn, LoginAnswersEachResultAndTheUpdateFlag) {
 
 TEST_F(StandIn, ALoginIsFollowedByFriendsTablesAndPresence) {
   Session& one = Open("10001");
-  ASSERT_TRUE(Await(one, 37));
-  ASSERT_TRUE(Await(one, 52));
-  std::vector<TFriendRecord> friends = ParseFriendList(BodyOf(one.log.Of(37)[0]));
+  ASSERT_TRUE(Await(one, proto::FriendList));
+  ASSERT_TRUE(Await(one, proto::CategoryInfo));
+  std::vector<TFriendRecord> friends = ParseFriendList(BodyOf(one.log.Of(proto::FriendList)[0]));
   ASSERT_EQ(friends.size(), 1u);
   EXPECT_EQ(friends[0].Number(), 10002u);
   EXPECT_EQ(friends[0].State(), 0);
-  EXPECT_EQ(ParseRegionTables(BodyOf(one.log.Of(51)[0])).Cities.size(), 3u);
-  EXPECT_EQ(ParseCategoryTable(BodyOf(one.log.Of(52)[0])).size(), 4u);
+  EXPECT_EQ(ParseRegionTables(BodyOf(one.log.Of(proto::StateInfo)[0])).Cities.size(), 3u);
+  EXPECT_EQ(ParseCategoryTable(BodyOf(one.log.Of(proto::CategoryInfo)[0])).size(), 4u);
 
   Session& two = Open("10002");
-  ASSERT_TRUE(Await(one, 38));
-  TFriendRecord online = ParseFriendRecord(BodyOf(one.log.Of(38)[0]));
+  ASSERT_TRUE(Await(one, proto::FriendOnline));
+  TFriendRecord online = ParseFriendRecord(BodyOf(one.log.Of(proto::FriendOnline)[0]));
   EXPECT_EQ(online.Number(), 10002u);
   EXPECT_EQ(online.State(), 1);
   EXPECT_EQ(online.NickName(), "演示二号");
 
   two.client->Socket().Close();
-  ASSERT_TRUE(Await(one, 39));
-  EXPECT_EQ(ParseAccount(BodyOf(one.log.Of(39)[0])), 10002u);
+  ASSERT_TRUE(Await(one, proto::FriendOffline));
+  EXPECT_EQ(ParseAccount(BodyOf(one.log.Of(proto::FriendOffline)[0])), 10002u);
 }
 
 TEST_F(StandIn, ChatReachesTheReceiverOrWaitsForItsNextLogin) {
@@ -108,8 +108,8 @@ TEST_F(StandIn, ChatReachesTheReceiverOrWaitsForItsNextLogin) {
   one.client->ChatKind = 1;
   ChatSendInfo = {"10002", "你好，二号", "10001", "宋体", 12, 0x00FF0000};
   one.client->SendChatMsg();
-  ASSERT_TRUE(Await(two, 12));
-  TChatMessage m = ParseChatMessage(BodyOf(two.log.Of(12)[0]));
+  ASSERT_TRUE(Await(two, proto::ChatMsg));
+  TChatMessage m = ParseChatMessage(BodyOf(two.log.Of(proto::ChatMsg)[0]));
   EXPECT_EQ(m.OfflineFlag, 0);
   EXPECT_EQ(m.SenderKind, 1);
   EXPECT_EQ(m.Sender, "10001");
@@ -123,10 +123,10 @@ TEST_F(StandIn, ChatReachesTheReceiverOrWaitsForItsNextLogin) {
   ASSERT_TRUE(PumpUntil([&] { return !server_.IsOnline(10002); }));
   ChatSendInfo = {"10002", "离线时的话", "10001", "黑体", 9, 0x000080FF};
   one.client->SendChatMsg();
-  ASSERT_TRUE(PumpUntil([&] { return server_.CountOf(29) == 2; }));
+  ASSERT_TRUE(PumpUntil([&] { return server_.CountOf(proto::ChatSend) == 2; }));
   Session& again = Open("10002");
-  ASSERT_TRUE(Await(again, 49));
-  std::vector<TOfflineMessage> offline = ParseOfflineMessages(BodyOf(again.log.Of(49)[0]));
+  ASSERT_TRUE(Await(again, proto::EnterpriseOffLineMsg));
+  std::vector<TOfflineMessage> offline = ParseOfflineMessages(BodyOf(again.log.Of(proto::EnterpriseOffLineMsg)[0]));
   ASSERT_EQ(offline.size(), 1u);
   EXPECT_EQ(offline[0].Sender, 10001u);
   EXPECT_EQ(offline[0].Text, "离线时的话");
@@ -138,8 +138,8 @@ TEST_F(StandIn, ChatReachesTheReceiverOrWaitsForItsNextLogin) {
 TEST_F(StandIn, ConsultingCustomersArriveTalkAndLeave) {
   server_.CustomerMessage(10001, 800001, "留言");  // while 10001 is offline
   Session& one = Open("10001");
-  ASSERT_TRUE(Await(one, 35));
-  TWaitingMessages w = ParseWaitingMessages(BodyOf(one.log.Of(35)[0]));
+  ASSERT_TRUE(Await(one, proto::CustomerOffLineMsg));
+  TWaitingMessages w = ParseWaitingMessages(BodyOf(one.log.Of(proto::CustomerOffLineMsg)[0]));
   EXPECT_EQ(w.Flag, 1);
   ASSERT_EQ(w.Items.size(), 1u);
   EXPECT_EQ(w.Items[0].Sender, "800001");
@@ -148,50 +148,50 @@ TEST_F(StandIn, ConsultingCustomersArriveTalkAndLeave) {
   server_.CustomerArrives(10001, 800002);
   server_.CustomerMessage(10001, 800002, "在吗");
   server_.CustomerLeaves(10001, 800002);
-  ASSERT_TRUE(Await(one, 33));
-  EXPECT_EQ(ParseCustomerList(BodyOf(one.log.Of(28)[0])), (std::vector<uint32_t>{800002}));
-  TChatMessage m = ParseChatMessage(BodyOf(one.log.Of(12)[0]));
+  ASSERT_TRUE(Await(one, proto::CustomerLeft));
+  EXPECT_EQ(ParseCustomerList(BodyOf(one.log.Of(proto::CustomerList)[0])), (std::vector<uint32_t>{800002}));
+  TChatMessage m = ParseChatMessage(BodyOf(one.log.Of(proto::ChatMsg)[0]));
   EXPECT_EQ(m.SenderKind, 0);
   EXPECT_EQ(m.Sender, "800002");
   TFormattedText f = ParseFormattedText(m.Formatted, true);
   EXPECT_EQ(f.ColourText, "0");
   EXPECT_EQ(f.Text, "在吗");
-  EXPECT_EQ(ParseCustomerLeft(BodyOf(one.log.Of(33)[0])), "800002");
+  EXPECT_EQ(ParseCustomerLeft(BodyOf(one.log.Of(proto::CustomerLeft)[0])), "800002");
 }
 
 TEST_F(StandIn, FriendSearchRequestsAndAnswers) {
   Session& one = Open("10001");
   Session& three = Open("10003");
   one.client->SendFindFriend("", "演示三");
-  ASSERT_TRUE(Await(one, 40));
-  std::vector<TFriendRecord> found = ParseFriendList(BodyOf(one.log.Of(40)[0]));
+  ASSERT_TRUE(Await(one, proto::FindFriend));
+  std::vector<TFriendRecord> found = ParseFriendList(BodyOf(one.log.Of(proto::FindFriend)[0]));
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0].Number(), 10003u);
   EXPECT_EQ(found[0].State(), 1);
 
   one.client->SendAddFriendRequest(found[0], "我是一号");
-  ASSERT_TRUE(Await(three, 43));
-  TFriendRequest q = ParseFriendRequest(BodyOf(three.log.Of(43)[0]));
+  ASSERT_TRUE(Await(three, proto::FriendRequest));
+  TFriendRequest q = ParseFriendRequest(BodyOf(three.log.Of(proto::FriendRequest)[0]));
   EXPECT_EQ(q.Text, "我是一号");
   EXPECT_EQ(q.Requester.Number(), 10001u);
 
   three.client->SendFriendReply44("10003", "10001");
-  ASSERT_TRUE(Await(one, 46));
-  EXPECT_EQ(ParseFriendRecord(BodyOf(one.log.Of(46)[0])).Number(), 10003u);
+  ASSERT_TRUE(Await(one, proto::AddFriendToList));
+  EXPECT_EQ(ParseFriendRecord(BodyOf(one.log.Of(proto::AddFriendToList)[0])).Number(), 10003u);
 
   one.client->SendAddFriendRequest(found[0], "again");
-  ASSERT_TRUE(Await(one, 42));
-  EXPECT_EQ(ParseAccount(BodyOf(one.log.Of(42)[0])), 10003u);
+  ASSERT_TRUE(Await(one, proto::AlreadyFriend));
+  EXPECT_EQ(ParseAccount(BodyOf(one.log.Of(proto::AlreadyFriend)[0])), 10003u);
 
   one.client->SendDeleteFriend("10001", "10003");
-  ASSERT_TRUE(Await(three, 50));
-  EXPECT_EQ(ParseAccount(BodyOf(three.log.Of(50)[0])), 10001u);
+  ASSERT_TRUE(Await(three, proto::DeleteFriend));
+  EXPECT_EQ(ParseAccount(BodyOf(three.log.Of(proto::DeleteFriend)[0])), 10001u);
 
   one.client->SendAddFriendRequest(found[0], "再加一次");
-  ASSERT_TRUE(Await(three, 43, 2));
+  ASSERT_TRUE(Await(three, proto::FriendRequest, 2));
   three.client->SendFriendReply45("10001", "10003");
-  ASSERT_TRUE(Await(one, 45));
-  EXPECT_EQ(ParseAccount(BodyOf(one.log.Of(45)[0])), 10003u);
+  ASSERT_TRUE(Await(one, proto::FriendRefuse));
+  EXPECT_EQ(ParseAccount(BodyOf(one.log.Of(proto::FriendRefuse)[0])), 10003u);
 }
 
 TEST_F(StandIn, ARequestToAnOfflineAccountWaitsForItsLogin) {
@@ -199,10 +199,10 @@ TEST_F(StandIn, ARequestToAnOfflineAccountWaitsForItsLogin) {
   TFriendRecord three;
   three.SetNumber(10003);
   one.client->SendAddFriendRequest(three, "离线请求");
-  ASSERT_TRUE(PumpUntil([&] { return server_.CountOf(41) == 1; }));
+  ASSERT_TRUE(PumpUntil([&] { return server_.CountOf(proto::AddFriendRequest) == 1; }));
   Session& later = Open("10003");
-  ASSERT_TRUE(Await(later, 47));
-  std::vector<TStoredRequest> v = ParseStoredRequests(BodyOf(later.log.Of(47)[0]));
+  ASSERT_TRUE(Await(later, proto::OffLineFriendRequests));
+  std::vector<TStoredRequest> v = ParseStoredRequests(BodyOf(later.log.Of(proto::OffLineFriendRequests)[0]));
   ASSERT_EQ(v.size(), 1u);
   EXPECT_EQ(v[0].Requester, 10001u);
   EXPECT_EQ(v[0].Text, "离线请求");
@@ -214,7 +214,7 @@ TEST_F(StandIn, ASecondLoginOfAnAccountPushesTheFirstOff) {
   int closed = 0;
   first.client->OnClose = TNotifyEvent([&](TObject*) { ++closed; });
   Open("10001");
-  ASSERT_TRUE(Await(first, 36));
+  ASSERT_TRUE(Await(first, proto::KickedOff));
   ASSERT_TRUE(PumpUntil([&] { return closed == 1; }));
   EXPECT_TRUE(server_.IsOnline(10001));
 }
@@ -249,9 +249,9 @@ TEST_F(StandIn, TradePostingsAreSavedOrRefused) {
   one.client->SendTradeInfo();
   TradeInfo.Phone = "";
   one.client->SendTradeInfo();
-  ASSERT_TRUE(Await(one, 53, 2));
-  EXPECT_EQ(ParseTradeResult(BodyOf(one.log.Of(53)[0])), 1);
-  EXPECT_EQ(ParseTradeResult(BodyOf(one.log.Of(53)[1])), 0);
+  ASSERT_TRUE(Await(one, proto::TradeSave, 2));
+  EXPECT_EQ(ParseTradeResult(BodyOf(one.log.Of(proto::TradeSave)[0])), 1);
+  EXPECT_EQ(ParseTradeResult(BodyOf(one.log.Of(proto::TradeSave)[1])), 0);
   ASSERT_EQ(server_.Trades().size(), 1u);
   EXPECT_EQ(server_.Trades()[0].Title, "供应机床");
   EXPECT_EQ(server_.Trades()[0].Quantity, "0");
@@ -264,9 +264,9 @@ TEST_F(StandIn, ScriptedRepliesReplaceTheServersOwnAnswer) {
   ASSERT_TRUE(Connect(c));
   TLoginReply odd;
   odd.Result = 9;
-  server_.QueueReply(27, stub::Frame(27, stub::LoginReplyBody(odd)) + "junk" + stub::Frame(53, "\x01"));
+  server_.QueueReply(proto::Login, stub::Frame(proto::Login, stub::LoginReplyBody(odd)) + "junk" + stub::Frame(proto::TradeSave, "\x01"));
   EXPECT_EQ(Login(c, "10001"), 9);
-  ASSERT_TRUE(PumpUntil([&] { return log.Of(53).size() == 1; }));
+  ASSERT_TRUE(PumpUntil([&] { return log.Of(proto::TradeSave).size() == 1; }));
   EXPECT_FALSE(server_.IsOnline(10001));
   EXPECT_EQ(Login(c, "10001"), 0);  // the queue is used up
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/forms/Forms.h"
+#include "platform/rtl/MessagePump.h"
 #include "socket/AsyncClientSocket.h"
 #include "tests/socket/LoopbackPeer.h"
 #include "tests/support/TestSupport.h"
@@ -94,7 +95,7 @@ TEST(ClientSocket, WaitForDone) {
   EXPECT_GE(GetTickCount() - start, 150u);
 
   // Without a time-out the wait ends when the program is told to quit: seen by the socket's
-  // own pump, or by the application's.
+  // own pump, or by the application's, which installs itself as the pump when it is made.
   TAsyncClientSocket own(nullptr);
   own.SetMultiThreaded(true);
   PostQuitMessage(0);
@@ -109,4 +110,30 @@ TEST(ClientSocket, WaitForDone) {
   EXPECT_TRUE(app.Terminated());
   EXPECT_FALSE(plain.Terminated());
   Application = nullptr;
+}
+
+// A wait pumps through whatever pump is installed; only its installer takes it back.
+TEST(ClientSocket, WaitsPumpThroughTheInstalledPump) {
+  struct CountingPump : IMessagePump {
+    int& calls;
+    explicit CountingPump(int& n) : calls(n) {}
+    void ProcessMessages() override {
+      ++calls;
+      message_pump::PumpWaitingMessages(true);
+    }
+    bool Terminated() const override { return false; }
+    HWND Handle() const override { return nullptr; }
+  };
+  int calls = 0, owner = 0, other = 0;
+  message_pump::InstallPump(&owner, std::make_unique<CountingPump>(calls));
+  TimedSocket timed(100);
+  bool never = false;
+  EXPECT_EQ(timed.WaitForDone(never), WSA_WSOCKET_TIMEOUT);
+  EXPECT_GT(calls, 0);
+  message_pump::RemovePump(&other);
+  EXPECT_NE(message_pump::InstalledPump(), nullptr);
+  message_pump::RemovePump(&owner);
+  EXPECT_EQ(message_pump::InstalledPump(), nullptr);
+  // Without one the default answers: no owner window for message boxes.
+  EXPECT_EQ(message_pump::Pump().Handle(), nullptr);
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ServiceProtocol.h"
 #include "core/ServiceRecords.h"
 #include "core/ServiceReplies.h"
 

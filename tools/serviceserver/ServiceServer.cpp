@@ -145,16 +145,16 @@ void TServiceServer::Handle(TConn& c, const TDecodedFrame& f) {
   }
   try {
     switch (f.Proto) {
-      case 27: Login(c, f.Body); break;
-      case 29: Chat(c, f.Body); break;
-      case 32: Register(c, f.Body); break;
-      case 40: FindFriend(c, f.Body); break;
-      case 41: AskFriend(c, f.Body); break;
-      case 44: AcceptFriend(c, f.Body); break;
-      case 45: RefuseFriend(c, f.Body); break;
-      case 50: DeleteFriend(c, f.Body); break;
-      case 53: PostTrade(c, f.Body); break;
-      default: break;  // 34 keeps the connection alive; others are only recorded
+      case proto::Login: Login(c, f.Body); break;
+      case proto::ChatSend: Chat(c, f.Body); break;
+      case proto::Register: Register(c, f.Body); break;
+      case proto::FindFriend: FindFriend(c, f.Body); break;
+      case proto::AddFriendRequest: AskFriend(c, f.Body); break;
+      case proto::FriendAccept: AcceptFriend(c, f.Body); break;
+      case proto::FriendRefuse: RefuseFriend(c, f.Body); break;
+      case proto::DeleteFriend: DeleteFriend(c, f.Body); break;
+      case proto::TradeSave: PostTrade(c, f.Body); break;
+      default: break;  // KeepAlive keeps the connection alive; others are only recorded
     }
   } catch (const EMalformedBody&) {
     // recorded like any request; a server does not answer what it cannot read
@@ -185,11 +185,11 @@ void TServiceServer::Login(TConn& c, const std::string& body) {
   TAccount* a = data_.Find(user);
   reply.Result = !a ? 1 : a->PassHash != hash ? 2 : a->LoginResult;
   if (reply.Result != 0) {
-    Put(c, Frame(27, LoginReplyBody(reply)));
+    Put(c, Frame(proto::Login, LoginReplyBody(reply)));
     return;
   }
   if (TConn* old = Where(a->Number); old && old != &c) {
-    Put(*old, Frame(36, ""));
+    Put(*old, Frame(proto::KickedOff, ""));
     old->Account = 0;  // replaced, not gone: friends see no offline notice
     Close(*old);
   }
@@ -211,29 +211,29 @@ void TServiceServer::Login(TConn& c, const std::string& body) {
   reply.Phone = a->Phone;
   reply.Fax = a->Fax;
   reply.Email = a->Email;
-  Put(c, Frame(27, LoginReplyBody(reply)));
+  Put(c, Frame(proto::Login, LoginReplyBody(reply)));
 
   std::vector<TFriendRecord> friends;
   for (uint32_t f : a->Friends)
     if (TAccount* fa = data_.Find(f)) friends.push_back(RecordOf(*fa));
-  SendLater(c, Frame(37, FriendListBody(friends)));
-  SendLater(c, Frame(51, RegionTablesBody(data_.Regions)));
-  SendLater(c, Frame(52, CategoryTableBody(data_.Categories)));
+  SendLater(c, Frame(proto::FriendList, FriendListBody(friends)));
+  SendLater(c, Frame(proto::StateInfo, RegionTablesBody(data_.Regions)));
+  SendLater(c, Frame(proto::CategoryInfo, CategoryTableBody(data_.Categories)));
   if (auto& q = storedRequests_[a->Number]; !q.empty()) {
-    SendLater(c, Frame(47, StoredRequestsBody(q)));
+    SendLater(c, Frame(proto::OffLineFriendRequests, StoredRequestsBody(q)));
     q.clear();
   }
   if (auto& m = offline_[a->Number]; !m.empty()) {
-    SendLater(c, Frame(49, OfflineMessagesBody(m)));
+    SendLater(c, Frame(proto::EnterpriseOffLineMsg, OfflineMessagesBody(m)));
     m.clear();
   }
   if (auto& w = waiting_[a->Number]; !w.empty()) {
-    SendLater(c, Frame(35, WaitingMessagesBody(1, w)));
+    SendLater(c, Frame(proto::CustomerOffLineMsg, WaitingMessagesBody(1, w)));
     w.clear();
   }
-  if (auto& cs = customers_[a->Number]; !cs.empty()) SendLater(c, Frame(28, CustomerListBody(cs)));
+  if (auto& cs = customers_[a->Number]; !cs.empty()) SendLater(c, Frame(proto::CustomerList, CustomerListBody(cs)));
   if (!wasOnline) {
-    std::string online = Frame(38, FriendRecordBody(RecordOf(*a)));
+    std::string online = Frame(proto::FriendOnline, FriendRecordBody(RecordOf(*a)));
     for (uint32_t f : a->Friends)
       if (TConn* fc = Where(f)) Put(*fc, online);
   }
@@ -254,7 +254,7 @@ void TServiceServer::Chat(TConn& c, const std::string& body) {
   TAccount* to = data_.Find(receiver);
   if (!to) return;
   if (TConn* tc = Where(to->Number)) {
-    Put(*tc, Frame(12, ChatBody(0, 1, body.substr(restAt), sender, dt::Now())));
+    Put(*tc, Frame(proto::ChatMsg, ChatBody(0, 1, body.substr(restAt), sender, dt::Now())));
   } else {
     offline_[to->Number].push_back({c.Account, dt::Now(), content, 0, fontName, fontSize, colour});
   }
@@ -290,7 +290,7 @@ void TServiceServer::Register(TConn& c, const std::string& body) {
     reply.NewAccount = reply.Account = a.Number;
     reply.Text = "注册成功";
   }
-  Put(c, Frame(32, RegisterReplyBody(reply)));
+  Put(c, Frame(proto::Register, RegisterReplyBody(reply)));
 }
 
 void TServiceServer::FindFriend(TConn& c, const std::string& body) {
@@ -304,7 +304,7 @@ void TServiceServer::FindFriend(TConn& c, const std::string& body) {
     if ((mode == 1 && byNumber) || (mode == 0 && byCompany) || (mode == 2 && byNumber && byCompany))
       found.push_back(RecordOf(a));
   }
-  Put(c, Frame(40, FriendListBody(found)));
+  Put(c, Frame(proto::FindFriend, FriendListBody(found)));
 }
 
 void TServiceServer::AskFriend(TConn& c, const std::string& body) {
@@ -314,11 +314,11 @@ void TServiceServer::AskFriend(TConn& c, const std::string& body) {
   TAccount* to = data_.Find(target);
   if (!from || !to || to == from) return;
   if (from->Friends.count(to->Number)) {
-    Put(c, Frame(42, AccountBody(to->Number)));
+    Put(c, Frame(proto::AlreadyFriend, AccountBody(to->Number)));
     return;
   }
   if (TConn* tc = Where(to->Number)) {
-    Put(*tc, Frame(43, FriendRequestBody(text, RecordOf(*from))));
+    Put(*tc, Frame(proto::FriendRequest, FriendRequestBody(text, RecordOf(*from))));
   } else {
     TStoredRequest q;
     q.Requester = from->Number;
@@ -337,7 +337,7 @@ void TServiceServer::AcceptFriend(TConn& c, const std::string& body) {
   if (!a || !b || a == b) return;
   a->Friends.insert(b->Number);
   b->Friends.insert(a->Number);
-  if (TConn* bc = Where(b->Number)) Put(*bc, Frame(46, FriendRecordBody(RecordOf(*a))));
+  if (TConn* bc = Where(b->Number)) Put(*bc, Frame(proto::AddFriendToList, FriendRecordBody(RecordOf(*a))));
 }
 
 void TServiceServer::RefuseFriend(TConn& c, const std::string& body) {
@@ -346,7 +346,7 @@ void TServiceServer::RefuseFriend(TConn& c, const std::string& body) {
   TAccount* a = data_.Find(own);
   TAccount* b = data_.Find(requester);
   if (!a || !b) return;
-  if (TConn* bc = Where(b->Number)) Put(*bc, Frame(45, AccountBody(a->Number)));
+  if (TConn* bc = Where(b->Number)) Put(*bc, Frame(proto::FriendRefuse, AccountBody(a->Number)));
 }
 
 void TServiceServer::DeleteFriend(TConn& c, const std::string& body) {
@@ -357,25 +357,25 @@ void TServiceServer::DeleteFriend(TConn& c, const std::string& body) {
   if (!a || !b) return;
   a->Friends.erase(b->Number);
   b->Friends.erase(a->Number);
-  if (TConn* bc = Where(b->Number)) Put(*bc, Frame(50, AccountBody(a->Number)));
+  if (TConn* bc = Where(b->Number)) Put(*bc, Frame(proto::DeleteFriend, AccountBody(a->Number)));
 }
 
 void TServiceServer::PostTrade(TConn& c, const std::string& body) {
   if (body.size() != layout::trade::kSize) {
-    Put(c, Frame(53, TradeResultBody(0)));
+    Put(c, Frame(proto::TradeSave, TradeResultBody(0)));
     return;
   }
   TTradeInfo t = TTradeInfo::Unpack(reinterpret_cast<const uint8_t*>(body.data()));
   bool ok = (t.Category == "0" || t.Category == "1" || t.Category == "2") && !t.ContactName.empty() &&
             !t.Company.empty() && !t.Phone.empty();
   if (ok) trades_.push_back(t);
-  Put(c, Frame(53, TradeResultBody(ok ? 1 : 0)));
+  Put(c, Frame(proto::TradeSave, TradeResultBody(ok ? 1 : 0)));
 }
 
 void TServiceServer::LoggedOut(uint32_t account) {
   TAccount* a = data_.Find(account);
   if (!a) return;
-  std::string offline = Frame(39, AccountBody(account));
+  std::string offline = Frame(proto::FriendOffline, AccountBody(account));
   for (uint32_t f : a->Friends)
     if (TConn* fc = Where(f)) Put(*fc, offline);
 }
@@ -454,14 +454,14 @@ void TServiceServer::CustomerArrives(uint32_t account, uint32_t customer) {
   std::lock_guard<std::mutex> lock(mu_);
   auto& list = customers_[account];
   if (std::find(list.begin(), list.end(), customer) == list.end()) list.push_back(customer);
-  if (TConn* c = Where(account)) Put(*c, Frame(28, CustomerListBody({customer})));
+  if (TConn* c = Where(account)) Put(*c, Frame(proto::CustomerList, CustomerListBody({customer})));
 }
 
 void TServiceServer::CustomerLeaves(uint32_t account, uint32_t customer) {
   std::lock_guard<std::mutex> lock(mu_);
   auto& list = customers_[account];
   list.erase(std::remove(list.begin(), list.end(), customer), list.end());
-  if (TConn* c = Where(account)) Put(*c, Frame(33, CustomerLeftBody(sys::IntToStr(customer))));
+  if (TConn* c = Where(account)) Put(*c, Frame(proto::CustomerLeft, CustomerLeftBody(sys::IntToStr(customer))));
 }
 
 void TServiceServer::CustomerMessage(uint32_t account, uint32_t customer, const std::string& text) {
@@ -470,7 +470,7 @@ void TServiceServer::CustomerMessage(uint32_t account, uint32_t customer, const 
   if (TConn* c = Where(account)) {
     // A web page sends its colour as decimal text.
     std::string formatted = TBodyWriter().U8(10).WireString("宋体").WireString("0").LongText(text).Take();
-    Put(*c, Frame(12, ChatBody(0, 0, formatted, number, dt::Now())));
+    Put(*c, Frame(proto::ChatMsg, ChatBody(0, 0, formatted, number, dt::Now())));
   } else {
     waiting_[account].push_back({text, number, dt::Now()});
   }

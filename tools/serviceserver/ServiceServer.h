@@ -9,10 +9,10 @@
 //   stub::TServiceServer server;            // demo data: 10001/10002 "demo", friends
 //   uint16_t port = server.Start();         // 127.0.0.1, a free port
 //   ... client connects to 127.0.0.1:port, the test pumps messages ...
-//   server.QueueReply(27, stub::Frame(27, body));   // script the next answer to a request
-//   server.SendToAccount(10001, stub::Frame(39, stub::AccountBody(10002)));  // push a frame
-//   PumpUntil([&] { return server.CountOf(29) == 1; });
-//   server.RequestsOf(29)[0].Frame.Body     // the request body back in code page 936
+//   server.QueueReply(proto::Login, stub::Frame(proto::Login, body));   // script the next answer to a request
+//   server.SendToAccount(10001, stub::Frame(proto::FriendOffline, stub::AccountBody(10002)));  // push a frame
+//   PumpUntil([&] { return server.CountOf(proto::ChatSend) == 1; });
+//   server.RequestsOf(proto::ChatSend)[0].Frame.Body     // the request body back in code page 936
 #pragma once
 #include <winsock2.h>
 
