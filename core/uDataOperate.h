@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/Forms.h"
+#include "platform/rtl/DataModule.h"
 #include "platform/rtl/DateTime.h"
 
 class TDbConnection;

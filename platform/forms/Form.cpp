@@ -58,6 +58,11 @@ void TCustomForm::BeforeDestruction() {
 
 void TCustomForm::LoadDescription(const std::string& text) { ReadComponentDescription(this, text, Published()); }
 
+void LoadDescriptionOf(TDataModule* module, const std::string& text) {
+  RegisterFormProperties();
+  ReadComponentDescription(module, text, {});
+}
+
 void TCustomForm::CreateParams(TCreateParams& p) {
   p.ClassName = ClassName();
   p.OwnClass = true;

@@ -9,6 +9,7 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Published.h"
+#include "platform/rtl/DataModule.h"
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -121,6 +122,11 @@ class TForm : public TCustomForm {
 // The form description of a class, from the program's RCDATA resource of that name; "" when none.
 std::string FindFormDescription(const std::string& className);
 
+// Reads a description into a form, or into a data module (whose published names are its
+// components and events only).
+inline void LoadDescriptionOf(TCustomForm* form, const std::string& text) { form->LoadDescription(text); }
+void LoadDescriptionOf(TDataModule* module, const std::string& text);
+
 // Makes a form or data module: constructs it, reads its description (by class name) when
 // there is one, then runs its OnCreate. The owner frees it; a null owner hands it to the caller.
 template <class T>
@@ -128,7 +134,7 @@ T* CreateForm(TComponent* owner) {
   auto* f = new T(owner);
   try {
     std::string text = FindFormDescription(f->ClassName());
-    if (!text.empty()) f->LoadDescription(text);
+    if (!text.empty()) LoadDescriptionOf(f, text);
     f->DoCreate();
   } catch (...) {
     delete f;

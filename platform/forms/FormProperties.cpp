@@ -1,4 +1,4 @@
-#include "platform/forms/DataModule.h"
+#include "platform/rtl/DataModule.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Properties.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/forms/Application.h"
-#include "platform/forms/DataModule.h"
+#include "platform/rtl/DataModule.h"
 #include "platform/forms/Form.h"
 
 // Registers the class library's own classes and their properties with the description reader

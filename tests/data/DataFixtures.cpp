@@ -6,6 +6,7 @@
 #include "core/uDatabase.h"
 #include "core/uHelpers.h"
 #include "core/uSettings.h"
+#include "platform/forms/Forms.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/uDataOperate.h"
+#include "platform/forms/Forms.h"
 #include "core/uDatabase.h"
 #include "core/uSettings.h"
 #include "platform/db/Connection.h"
