@@ -100,11 +100,6 @@ std::string TMainFrm::TodaysHistoryFile() {
   return sys::ExtractFilePath(sys::ParamStr(0)) + "HistoryLog\\" + TLog::DayFileName(dt::Now());
 }
 
-void TMainFrm::LoadGlyph(TBitBtnExtend* button, const std::string& name) {
-  if (button && PictureLib) button->Glyph().LoadFromResourceName(PictureLib, sys::UpperCase(name));
-  if (button) button->Invalidate();
-}
-
 // ---------------------------------------------------------------- creation
 
 void TMainFrm::FormCreate(TObject*) {
@@ -136,7 +131,7 @@ void TMainFrm::FormCreate(TObject*) {
       Image1->SetBitmap((HBITMAP)CopyImage(headBitmap_, IMAGE_BITMAP, 30, 30, LR_CREATEDIBSECTION));
     }
     iconFolder_ = folder + "icon\\";
-    for (const auto& b : kLeftButtons) LoadGlyph(this->*b.field, b.created);
+    for (const auto& b : kLeftButtons) LoadGlyphResource(this->*b.field, PictureLib, b.created);
     if (PictureLib) Imageleft->LoadFromResource(PictureLib, "LEFTBACK");
     // The tray frames: 0 connected, 1 disconnected, 2 blank (blinking).
     for (const char* frame : {"TRAY0", "TRAY1", "TRAY2"})
@@ -288,12 +283,12 @@ void TMainFrm::yServiceClick(TObject*) {
 
 void TMainFrm::LeftButtonMouseEnter(TObject* Sender) {
   for (const auto& b : kLeftButtons)
-    if (this->*b.field == Sender) LoadGlyph(this->*b.field, b.enter);
+    if (this->*b.field == Sender) LoadGlyphResource(this->*b.field, PictureLib, b.enter);
 }
 
 void TMainFrm::LeftButtonMouseLeave(TObject* Sender) {
   for (const auto& b : kLeftButtons)
-    if (this->*b.field == Sender) LoadGlyph(this->*b.field, b.leave);
+    if (this->*b.field == Sender) LoadGlyphResource(this->*b.field, PictureLib, b.leave);
 }
 
 // ---------------------------------------------------------------- tray and menus

@@ -168,7 +168,6 @@ class TMainFrm : public TForm {
   void BeforeDestruction() override;
 
  private:
-  void LoadGlyph(TBitBtnExtend* button, const std::string& name);
   // Waits, serving messages, until the pane has loaded or the wait runs out or the program ends.
   bool WaitForPane(TWebBrowser* pane, int timeoutMs, bool whileEnding = false);
 

@@ -69,28 +69,33 @@ void TSkinControl::RefreshEnabled() {
   enabled_ = handle_ ? (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_DISABLED) == 0 : (!control_ || control_->Enabled());
 }
 
-void TSkinControl::Attach(TSkinForm* formSkinner, TSkinData* skinData, bool recolour, TCanvas* canvas) {
-  if (attached_) return;
+void TSkinControl::BindOwner(TSkinForm* formSkinner, TSkinData* skinData, bool recolour, TCanvas* canvas) {
   recolour_ = recolour;
   skinData_ = skinData;
   canvas_ = canvas;
   formSkinner_ = formSkinner;
   control_ = dynamic_cast<TControl*>(Owner());
-  if (!control_) return;
   if (auto* w = dynamic_cast<TWinControl*>(control_)) handle_ = w->HandleIfAllocated();
+}
+
+void TSkinControl::RecolourControl() {
+  savedColor_ = control_->Color();
+  control_->SetColor(FaceColour());
+}
+
+void TSkinControl::Attach(TSkinForm* formSkinner, TSkinData* skinData, bool recolour, TCanvas* canvas) {
+  if (attached_) return;
+  BindOwner(formSkinner, skinData, recolour, canvas);
+  if (!control_) return;
   savedWindowProc_ = control_->WindowProc;
   control_->WindowProc = TWndMethod(this, &TSkinControl::SkinWndProc);
   Register();
   focused_ = handle_ && GetFocus() == handle_;
   RefreshEnabled();
   caption_ = control_->Caption();
-  if (recolour_) {
-    savedColor_ = control_->Color();
-    control_->SetColor(FaceColour());
-  }
+  if (recolour_) RecolourControl();
   control_->Invalidate();
-  attached_ = true;
-  lifeState_ = kSkinAttached;
+  MarkAttached();
 }
 
 void TSkinControl::AttachHandle(HWND handle, TSkinData* skinData, TSkinForm* formSkinner, TCanvas* canvas) {
@@ -106,8 +111,7 @@ void TSkinControl::AttachHandle(HWND handle, TSkinData* skinData, TSkinForm* for
   caption_ = text;
   if (!subclass_.Install(handle, TWindowSubclass::THandler(this, &TSkinControl::HandleProc))) return;
   InvalidateRect(handle, nullptr, TRUE);
-  attached_ = true;
-  lifeState_ = kSkinAttached;
+  MarkAttached();
 }
 
 LRESULT TSkinControl::HandleProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {

@@ -95,3 +95,19 @@ TPropInfo EnumProperty(const char* name, std::vector<std::string> names, E (C::*
                      },
                      names);
 }
+
+// A number over a getter and a setter of any integral width (colours, intervals, tags); the
+// members may be a base class's.
+template <class C, class V, class B>
+TPropInfo OrdProperty(const char* name, V (B::*get)() const, void (B::*set)(V)) {
+  return MakeProp<C>(name, TPropType::Integer, [get](const C* c) { return (int64_t)(c->*get)(); },
+                     [set](C* c, const TPropValue& v) { (c->*set)((V)std::get<int64_t>(v)); });
+}
+
+// A string over a getter (by value or by reference) and a setter; the members may be a base
+// class's.
+template <class C, class R, class A, class B>
+TPropInfo StringProperty(const char* name, R (B::*get)() const, void (B::*set)(A)) {
+  return MakeProp<C>(name, TPropType::String, [get](const C* c) { return std::string((c->*get)()); },
+                     [set](C* c, const TPropValue& v) { (c->*set)(std::get<std::string>(v)); });
+}

@@ -37,3 +37,7 @@ class TStringList {
  private:
   std::vector<Item> items_;
 };
+
+// The items trimmed, each behind `indent`, joined by CR LF (no break after the last): how a
+// message's text is laid out under its header line.
+std::string JoinTrimmedLines(const TStringList& lines, const std::string& indent = "");
