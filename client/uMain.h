@@ -2,6 +2,7 @@
 // lives beside the notification area with the friend and customer lists, the network and
 // domain timers, the global hot key, the tray icon and the buttons that open the other
 // windows. Closing it ends the program.
+// GUI thread only. The application owns it; the global MainFrm points to it while it exists.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,5 @@
 // An ordered list of strings with an optional object per item, and its text form.
+// The list owns its strings, not the objects stored beside them. One thread at a time.
 #pragma once
 #include <string>
 #include <vector>
