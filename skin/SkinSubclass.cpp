@@ -83,6 +83,14 @@ void TSkinControl::RecolourControl() {
   control_->SetColor(FaceColour());
 }
 
+bool TSkinControl::TrackLeftButton(UINT msg) {
+  if (msg != WM_LBUTTONDOWN && msg != WM_LBUTTONDBLCLK && msg != WM_LBUTTONUP) return false;
+  if (msg == WM_LBUTTONUP) mouseState_ &= (uint8_t)~kPressed;
+  else mouseState_ |= kPressed;
+  InvalidateControl();
+  return true;
+}
+
 void TSkinControl::Attach(TSkinForm* formSkinner, TSkinData* skinData, bool recolour, TCanvas* canvas) {
   if (attached_) return;
   BindOwner(formSkinner, skinData, recolour, canvas);

@@ -138,6 +138,9 @@ class TSkinControl : public TComponent {
   void Register();
   // Saves the control's colour for Restore and gives it the skin's face colour.
   void RecolourControl();
+  // Follows the left button: pressed on a press or double-click, released on release, the
+  // control repainted either way; false for any other message.
+  bool TrackLeftButton(UINT msg);
   void MarkAttached() {
     attached_ = true;
     lifeState_ = kSkinAttached;
