@@ -43,6 +43,16 @@ RECT PlaceMeasured(const RECT& r, const RECT& calc, bool centre) {
   }
   return out;
 }
+
+// The text measured, placed by PlaceMeasured and drawn transparently in the canvas font's colour.
+void DrawMeasured(TCanvas& canvas, const RECT& r, const std::string& text, UINT flags, bool centre) {
+  HDC dc = canvas.Handle();
+  RECT place = PlaceMeasured(r, MeasureText(dc, r, text, flags), centre);
+  int oldMode = SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(canvas.Font().Color()));
+  DrawTextA(dc, text.c_str(), (int)text.size(), &place, flags);
+  SetBkMode(dc, oldMode);
+}
 }  // namespace
 
 TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner) { RegisterSkinReadProperties(); }
@@ -353,13 +363,7 @@ void TSkinControl::DrawGlyph(TCanvas& canvas, const RECT& r, int glyphCount, int
 void TSkinControl::DrawButtonCaption(TCanvas& canvas, const RECT& r, UINT alignment, const std::string& text) {
   caption_ = ReplaceAll(text, "||", "\r\n");
   if (EmptyRect(r)) return;
-  HDC dc = canvas.Handle();
-  UINT flags = alignment | DT_WORDBREAK | DT_EXPANDTABS;
-  RECT place = PlaceMeasured(r, MeasureText(dc, r, caption_, flags), alignment == DT_CENTER);
-  int oldMode = SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColorToRGB(canvas.Font().Color()));
-  DrawTextA(dc, caption_.c_str(), (int)caption_.size(), &place, flags);
-  SetBkMode(dc, oldMode);
+  DrawMeasured(canvas, r, caption_, alignment | DT_WORDBREAK | DT_EXPANDTABS, alignment == DT_CENTER);
 }
 
 void TSkinControl::DrawTextVCentered(TCanvas& canvas, const RECT& r, UINT alignment, bool enabled,
@@ -368,13 +372,7 @@ void TSkinControl::DrawTextVCentered(TCanvas& canvas, const RECT& r, UINT alignm
   canvas.Brush().SetStyle(TBrushStyle::bsClear);
   if (canvas.Font().Style() != 0) canvas.Font().SetStyle(0);
   if (!enabled) canvas.Font().SetColor(clBtnShadow);
-  HDC dc = canvas.Handle();
-  UINT flags = alignment | DT_EXPANDTABS;
-  RECT place = PlaceMeasured(r, MeasureText(dc, r, text, flags), alignment == DT_CENTER);
-  int oldMode = SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColorToRGB(canvas.Font().Color()));
-  DrawTextA(dc, text.c_str(), (int)text.size(), &place, flags);
-  SetBkMode(dc, oldMode);
+  DrawMeasured(canvas, r, text, alignment | DT_EXPANDTABS, alignment == DT_CENTER);
 }
 
 void TSkinControl::DrawTextCentered(TCanvas& canvas, const RECT& r, int alignment, bool enabled,
