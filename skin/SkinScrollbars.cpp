@@ -269,52 +269,52 @@ void RepaintBars(TOverlayScrollbar* h, TOverlayScrollbar* v) {
   if (v && v->BarVisible()) v->RepaintBar();
 }
 
-void FreeBar(TOverlayScrollbar*& bar) {
-  if (bar) TComponent::Free(bar);
-  bar = nullptr;
-}
-
-}  // namespace
-
-void TSkinBarPair::Paint(HDC dc, const RECT&) {
-  RepaintBars(horz_, vert_);
-  // The corner between two visible bars, in the window's own coordinates.
-  if (!horz_ || !vert_ || !horz_->BarVisible() || !vert_->BarVisible()) return;
+// The corner between two visible bars, in the window's own coordinates.
+void FillCorner(HWND window, TOverlayScrollbar* h, TOverlayScrollbar* v, HDC dc, TSkinControl& skin) {
+  if (!h || !v || !h->BarVisible() || !v->BarVisible()) return;
   RECT w{}, hr{}, vr{};
-  if (!GetWindowRect(handle_, &w) || !GetWindowRect(horz_->HandleIfAllocated(), &hr) ||
-      !GetWindowRect(vert_->HandleIfAllocated(), &vr))
+  if (!GetWindowRect(window, &w) || !GetWindowRect(h->HandleIfAllocated(), &hr) || !GetWindowRect(v->HandleIfAllocated(), &vr))
     return;
   RECT corner{vr.left - w.left, hr.top - w.top, vr.right - w.left, hr.bottom - w.top};
-  FillFace(dc, corner);
+  skin.FillFace(dc, corner);
 }
 
-void TSkinBarPair::Restore() {
-  TSkinControl::Restore();
-  if (lifeState_ != kSkinDead) FreeBars();
-}
-
-void TSkinBarPair::HideBars() {
-  if (horz_) horz_->HideBar();
-  if (vert_) vert_->HideBar();
-}
-
-void TSkinBarPair::UpdateBars() {
-  if (horz_) horz_->UpdateBar();
-  if (vert_) vert_->UpdateBar();
-}
-
-bool TSkinBarPair::ScrollMessage(TMessage& m) {
-  TOverlayScrollbar* bar = m.Msg == WM_VSCROLL ? vert_ : m.Msg == WM_HSCROLL ? horz_ : nullptr;
+// A scroll message remembers what is pressed and repaints that bar.
+bool ScrollMessage(TMessage& m, TOverlayScrollbar* h, TOverlayScrollbar* v) {
+  TOverlayScrollbar* bar = m.Msg == WM_VSCROLL ? v : m.Msg == WM_HSCROLL ? h : nullptr;
   if (!bar) return false;
   bar->SetPressedPart(LOWORD(m.WParam));
   bar->RepaintBar();
   return true;
 }
 
-void TSkinBarPair::FreeBars() {
-  FreeBar(horz_);
-  FreeBar(vert_);
+void HideBars(TOverlayScrollbar* h, TOverlayScrollbar* v) {
+  if (h) h->HideBar();
+  if (v) v->HideBar();
 }
+
+void UpdateBars(TOverlayScrollbar* h, TOverlayScrollbar* v) {
+  if (h) h->UpdateBar();
+  if (v) v->UpdateBar();
+}
+
+// Both owners of a bar pair paint the same: the visible bars, then the corner between them.
+void PaintBars(HWND window, TOverlayScrollbar* h, TOverlayScrollbar* v, HDC dc, TSkinControl& skin) {
+  RepaintBars(h, v);
+  FillCorner(window, h, v, dc, skin);
+}
+
+void FreeBar(TOverlayScrollbar*& bar) {
+  if (bar) TComponent::Free(bar);
+  bar = nullptr;
+}
+
+void FreeBars(TOverlayScrollbar*& h, TOverlayScrollbar*& v) {
+  FreeBar(h);
+  FreeBar(v);
+}
+
+}  // namespace
 
 void TSkinScrollbar::AttachScrollbars(TControl* c, TSkinData* skinData, TSkinForm* formSkinner) {
   auto* control = dynamic_cast<TWinControl*>(c);
@@ -324,7 +324,7 @@ void TSkinScrollbar::AttachScrollbars(TControl* c, TSkinData* skinData, TSkinFor
   horz_->AttachControlBar(control, TControlBarMode::BuiltInHorizontal);
   vert_ = New<TOverlayScrollbar>(this);
   vert_->AttachControlBar(control, TControlBarMode::BuiltInVertical);
-  if (!control->Visible()) HideBars();
+  if (!control->Visible()) HideBars(horz_, vert_);
 }
 
 void TSkinScrollbar::AfterDefault(TMessage& m) {
@@ -333,19 +333,28 @@ void TSkinScrollbar::AfterDefault(TMessage& m) {
       RepaintBars(horz_, vert_);
       return;
     case CM_VISIBLECHANGED:
-      if (m.WParam == 0) HideBars();
+      if (m.WParam == 0) HideBars(horz_, vert_);
       return;
     case WM_SIZE:
       InvalidateControl();
       return;
     case WM_NCPAINT:
       if (auto* w = dynamic_cast<TWinControl*>(control_)) handle_ = w->HandleIfAllocated();
-      UpdateBars();
+      UpdateBars(horz_, vert_);
       return;
     default:
-      if (ScrollMessage(m)) return;
+      if (ScrollMessage(m, horz_, vert_)) return;
       TSkinControl::AfterDefault(m);
   }
+}
+
+void TSkinScrollbar::Paint(HDC dc, const RECT&) { PaintBars(handle_, horz_, vert_, dc, *this); }
+
+void TSkinScrollbar::FreeBars() { ::FreeBars(horz_, vert_); }
+
+void TSkinScrollbar::Restore() {
+  TSkinControl::Restore();
+  if (lifeState_ != kSkinDead) FreeBars();
 }
 
 void TSkinListView::AttachScrollbars(TControl* control, TSkinData* skinData, TSkinForm* formSkinner) {
@@ -368,17 +377,26 @@ void TSkinScrollbarH::AttachHandle(HWND handle, TSkinData* skinData, TSkinForm* 
 
 void TSkinScrollbarH::AfterDefault(TMessage& m) {
   // Both bars follow their window out of sight.
-  if (!IsWindowVisible(handle_)) HideBars();
+  if (!IsWindowVisible(handle_)) HideBars(horz_, vert_);
   switch (m.Msg) {
     case WM_SIZE:
     case WM_NCPAINT:
-      UpdateBars();
+      UpdateBars(horz_, vert_);
       InvalidateControl();
       return;
     default:
-      if (ScrollMessage(m)) return;
+      if (ScrollMessage(m, horz_, vert_)) return;
       TSkinControl::AfterDefault(m);
   }
+}
+
+void TSkinScrollbarH::Paint(HDC dc, const RECT&) { PaintBars(handle_, horz_, vert_, dc, *this); }
+
+void TSkinScrollbarH::FreeBars() { ::FreeBars(horz_, vert_); }
+
+void TSkinScrollbarH::Restore() {
+  TSkinControl::Restore();
+  if (lifeState_ != kSkinDead) FreeBars();
 }
 
 void TSkinScControl::AttachOverlayControl(TControl* c, TSkinData* skinData, TSkinForm* formSkinner) {

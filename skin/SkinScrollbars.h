@@ -67,13 +67,13 @@ class TOverlayScrollbar : public TCustomControl {
   TBitmap buffer_;
 };
 
-// What the two owners of a window's built-in bar pair share: the bars, painting them with the
-// corner between them, following the window's size and sight, and freeing them when the
-// skin comes off.
-class TSkinBarPair : public TSkinControl {
-  KARV_CLASS(TSkinBarPair, TSkinControl)
+// Control objects with built-in bars: memos, lists, trees, grids.
+class TSkinScrollbar : public TSkinControl {
+  KARV_CLASS(TSkinScrollbar, TSkinControl)
  public:
   using TSkinControl::TSkinControl;
+  void AttachScrollbars(TControl* control, TSkinData* skinData, TSkinForm* formSkinner) override;
+  void AfterDefault(TMessage& m) override;
   void Paint(HDC dc, const RECT& r) override;
   void Restore() override;
 
@@ -81,22 +81,9 @@ class TSkinBarPair : public TSkinControl {
   TOverlayScrollbar* VertBar() const { return vert_; }
 
  protected:
-  void HideBars();
-  void UpdateBars();
-  // A scroll message remembers what is pressed and repaints that bar; false for others.
-  bool ScrollMessage(TMessage& m);
   void FreeBars();
   TOverlayScrollbar* horz_ = nullptr;  // owned (components of this object)
   TOverlayScrollbar* vert_ = nullptr;
-};
-
-// Control objects with built-in bars: memos, lists, trees, grids.
-class TSkinScrollbar : public TSkinBarPair {
-  KARV_CLASS(TSkinScrollbar, TSkinBarPair)
- public:
-  using TSkinBarPair::TSkinBarPair;
-  void AttachScrollbars(TControl* control, TSkinData* skinData, TSkinForm* formSkinner) override;
-  void AfterDefault(TMessage& m) override;
 };
 
 // List views: the bars and the header.
@@ -112,12 +99,22 @@ class TSkinListView : public TSkinScrollbar {
 };
 
 // Bare windows with built-in bars, and the list of a simple combo box.
-class TSkinScrollbarH : public TSkinBarPair {
-  KARV_CLASS(TSkinScrollbarH, TSkinBarPair)
+class TSkinScrollbarH : public TSkinControl {
+  KARV_CLASS(TSkinScrollbarH, TSkinControl)
  public:
-  using TSkinBarPair::TSkinBarPair;
+  using TSkinControl::TSkinControl;
   void AttachHandle(HWND handle, TSkinData* skinData, TSkinForm* formSkinner, TCanvas* canvas) override;
   void AfterDefault(TMessage& m) override;
+  void Paint(HDC dc, const RECT& r) override;
+  void Restore() override;
+
+  TOverlayScrollbar* HorzBar() const { return horz_; }
+  TOverlayScrollbar* VertBar() const { return vert_; }
+
+ private:
+  void FreeBars();
+  TOverlayScrollbar* horz_ = nullptr;
+  TOverlayScrollbar* vert_ = nullptr;
 };
 
 // Stand-alone scroll-bar control objects (properties Kind, Position, Min, Max, PageSize).
