@@ -350,11 +350,9 @@ void TSkinScrollbar::AfterDefault(TMessage& m) {
 
 void TSkinScrollbar::Paint(HDC dc, const RECT&) { PaintBars(handle_, horz_, vert_, dc, *this); }
 
-void TSkinScrollbar::FreeBars() { ::FreeBars(horz_, vert_); }
-
 void TSkinScrollbar::Restore() {
   TSkinControl::Restore();
-  if (lifeState_ != kSkinDead) FreeBars();
+  if (lifeState_ != kSkinDead) FreeBars(horz_, vert_);
 }
 
 void TSkinListView::AttachScrollbars(TControl* control, TSkinData* skinData, TSkinForm* formSkinner) {
@@ -392,11 +390,9 @@ void TSkinScrollbarH::AfterDefault(TMessage& m) {
 
 void TSkinScrollbarH::Paint(HDC dc, const RECT&) { PaintBars(handle_, horz_, vert_, dc, *this); }
 
-void TSkinScrollbarH::FreeBars() { ::FreeBars(horz_, vert_); }
-
 void TSkinScrollbarH::Restore() {
   TSkinControl::Restore();
-  if (lifeState_ != kSkinDead) FreeBars();
+  if (lifeState_ != kSkinDead) FreeBars(horz_, vert_);
 }
 
 void TSkinScControl::AttachOverlayControl(TControl* c, TSkinData* skinData, TSkinForm* formSkinner) {
