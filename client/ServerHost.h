@@ -1,6 +1,8 @@
 // The "系统设置" dialog: a tree of six entries beside the page it shows. It edits the quick
 // phrases, the server line and the domain-expiry reminder, shows the message hot key, opens
 // the backup window, and ends the program to let the restore tool put the backup back.
+// GUI thread only. The application makes one at start; the login dialog makes and frees its
+// own.
 #pragma once
 #include <string>
 #include <vector>

@@ -26,8 +26,6 @@ constexpr size_t kOfflineLineMax = 500;
 const char* const kShowRecord = "历史记录";
 const char* const kCloseRecord = "关闭记录";
 
-// The lines of `text` split at `delimiter`, each trimmed, preceded by four blanks and
-// joined by line breaks.
 // The zero-terminated text of a copy-data record: up to its terminator and never past the
 // size the record states; nothing for an empty or missing record.
 std::optional<std::string> CopyDataText(TMessage& m) {
@@ -75,19 +73,12 @@ void TChatFrm::SetPartner(const std::string& number, const std::string& nickName
   yNickName->SetCaption(nickName);
 }
 
-void TChatFrm::LoadGlyph(TBitBtnExtend* button, const std::string& name) {
-  if (button && PictureLib) {
-    button->Glyph().LoadFromResourceName(PictureLib, sys::UpperCase(name));
-    button->Invalidate();
-  }
-}
-
 // ---------------------------------------------------------------- creation and showing
 
 void TChatFrm::FormCreate(TObject*) {
   if (PictureLib) Image2->LoadFromResource(PictureLib, "HENG");
-  LoadGlyph(btnFontSize, "font");
-  LoadGlyph(yComFontCorlor, "Corlor");
+  LoadGlyphResource(btnFontSize, PictureLib, "font");
+  LoadGlyphResource(yComFontCorlor, PictureLib, "Corlor");
   lblMsgLength->SetCaption(sys::Format("最大字符长度:%s", "80"));
   // The window is visible from its creation on.
   Show();
@@ -174,10 +165,10 @@ void TChatFrm::yComFontCorlorClick(TObject*) {
   ApplySendFont();
 }
 
-void TChatFrm::btnFontSizeMouseEnter(TObject*) { LoadGlyph(btnFontSize, "font"); }
-void TChatFrm::btnFontSizeMouseLeave(TObject*) { LoadGlyph(btnFontSize, "fontPass"); }
-void TChatFrm::yComFontCorlorMouseEnter(TObject*) { LoadGlyph(yComFontCorlor, "Corlor"); }
-void TChatFrm::yComFontCorlorMouseLeave(TObject*) { LoadGlyph(yComFontCorlor, "CorlorPass"); }
+void TChatFrm::btnFontSizeMouseEnter(TObject*) { LoadGlyphResource(btnFontSize, PictureLib, "font"); }
+void TChatFrm::btnFontSizeMouseLeave(TObject*) { LoadGlyphResource(btnFontSize, PictureLib, "fontPass"); }
+void TChatFrm::yComFontCorlorMouseEnter(TObject*) { LoadGlyphResource(yComFontCorlor, PictureLib, "Corlor"); }
+void TChatFrm::yComFontCorlorMouseLeave(TObject*) { LoadGlyphResource(yComFontCorlor, PictureLib, "CorlorPass"); }
 
 // ---------------------------------------------------------------- typing and sending
 

@@ -107,7 +107,6 @@ class TChatFrm : public TForm {
   void WMKeFuChatMsg(TMessage& m);
   void WMChatMsg(TMessage& m);
   void WMOffChatMsg(TMessage& m);
-  void LoadGlyph(TBitBtnExtend* button, const std::string& name);
   TTextAttributes ChosenAttributes() const;
   // The number the history is kept under: the second copy, or the partner's number.
   const std::string& HistoryKey() const;

@@ -1,6 +1,9 @@
 // The login dialog: connects to the server line of the personal database, sends the login
 // request, handles the reply, remembers the login, and either hands over to the main window
 // or, when the server knows a newer version, offers the updater and ends the program.
+// GUI thread only; whoever makes it frees it. While it exists it holds the service
+// connection's login, connect and close events, and clears those it still holds before it
+// goes.
 #pragma once
 #include <cstdint>
 #include <string>

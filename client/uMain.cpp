@@ -100,11 +100,6 @@ std::string TMainFrm::TodaysHistoryFile() {
   return sys::ExtractFilePath(sys::ParamStr(0)) + "HistoryLog\\" + TLog::DayFileName(dt::Now());
 }
 
-void TMainFrm::LoadGlyph(TBitBtnExtend* button, const std::string& name) {
-  if (button && PictureLib) button->Glyph().LoadFromResourceName(PictureLib, sys::UpperCase(name));
-  if (button) button->Invalidate();
-}
-
 // ---------------------------------------------------------------- creation
 
 void TMainFrm::FormCreate(TObject*) {
@@ -113,20 +108,17 @@ void TMainFrm::FormCreate(TObject*) {
     // right after its reply is neither lost nor handled by a half-made window.
     OfflineMsgQueue = std::make_unique<TReceiveBuffer>();
     AssignServerEvents();
-    // 1. The user logs in while this window is being made.
+    // The user logs in while this window is being made.
     {
       TOwned<TLoginFrm> login(CreateForm<TLoginFrm>(nullptr));
       login->ShowModal();
     }
-    // 2.
     if (Application) SetWindowLongPtrA(Application->Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
-    // 3. The connection's events for this window: the close event was the dialog's.
+    // The connection's events for this window: the close event was the dialog's.
     AssignCloseEvent();
-    // 4.
     yListUser->SetCtl3D(false);
-    // 5.
     for (auto& l : lists_) l = std::make_unique<TStringList>();
-    // 6. Pictures.
+    // Pictures.
     std::string folder = sys::ExtractFilePath(sys::ParamStr(0));
     headBitmap_ = (HBITMAP)LoadImageA(nullptr, (folder + "icon\\head.bmp").c_str(), IMAGE_BITMAP, 30, 30,
                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION);
@@ -136,7 +128,7 @@ void TMainFrm::FormCreate(TObject*) {
       Image1->SetBitmap((HBITMAP)CopyImage(headBitmap_, IMAGE_BITMAP, 30, 30, LR_CREATEDIBSECTION));
     }
     iconFolder_ = folder + "icon\\";
-    for (const auto& b : kLeftButtons) LoadGlyph(this->*b.field, b.created);
+    for (const auto& b : kLeftButtons) LoadGlyphResource(this->*b.field, PictureLib, b.created);
     if (PictureLib) Imageleft->LoadFromResource(PictureLib, "LEFTBACK");
     // The tray frames: 0 connected, 1 disconnected, 2 blank (blinking).
     for (const char* frame : {"TRAY0", "TRAY1", "TRAY2"})
@@ -145,15 +137,13 @@ void TMainFrm::FormCreate(TObject*) {
         DeleteObject(strip);
       }
     TrayNotifyIcon->SetIconIndex(0);
-    // 7.
     PublishUrl = ServiceUrl("/fabu.asp?action=add");
     LoginCheckFormat = ServiceUrl("/checkloginexe.asp?name=%s&password=%s");
-    // 8. The advertising page.
+    // The advertising page.
     Panel7->SetVisible(true);
     WebBrowser1->Navigate(ServiceUrl("/pc_ad.asp"));
-    // 9.
     CreateWhoisParser();
-    // 10. The global hot key Ctrl+Alt+X.
+    // The global hot key Ctrl+Alt+X.
     hotKeyAtom_ = GlobalAddAtomA("HotKey");
     RegisterHotKey(Handle(), hotKeyAtom_, MOD_CONTROL | MOD_ALT, 0x58);
   } catch (const std::exception& e) {
@@ -178,7 +168,6 @@ void TMainFrm::FormShow(TObject*) {
         yMemoReceive->SetText(loadedHistory_);
       }
     }
-    // 6.
     AddServiceContact();
     RefreshFriendList();
   } catch (const std::exception& e) {
@@ -288,12 +277,12 @@ void TMainFrm::yServiceClick(TObject*) {
 
 void TMainFrm::LeftButtonMouseEnter(TObject* Sender) {
   for (const auto& b : kLeftButtons)
-    if (this->*b.field == Sender) LoadGlyph(this->*b.field, b.enter);
+    if (this->*b.field == Sender) LoadGlyphResource(this->*b.field, PictureLib, b.enter);
 }
 
 void TMainFrm::LeftButtonMouseLeave(TObject* Sender) {
   for (const auto& b : kLeftButtons)
-    if (this->*b.field == Sender) LoadGlyph(this->*b.field, b.leave);
+    if (this->*b.field == Sender) LoadGlyphResource(this->*b.field, PictureLib, b.leave);
 }
 
 // ---------------------------------------------------------------- tray and menus
@@ -335,10 +324,10 @@ void TMainFrm::BeforeDestruction() {
 
 void TMainFrm::FormDestroy(TObject*) {
   try {
-    // 1. The log-out page, waited for at most a while.
+    // The log-out page, waited for at most a while.
     WebLogin->Navigate(ServiceUrl("/loginout1.asp"));
     WaitForPane(WebLogin, kExitWaitMs, true);
-    // 2. Today's record of customer messages: only what this run added is appended.
+    // Today's record of customer messages: only what this run added is appended.
     TLog& log = TLog::GetInstance();
     std::string name = TLog::DayFileName(dt::Now());
     std::string record = yMemoReceive->Text();
@@ -359,14 +348,13 @@ void TMainFrm::FormDestroy(TObject*) {
         }
       }
     }
-    // 3.
     SharedList.clear();
     for (auto& l : lists_) l.reset();
     CreateLines.reset();
   } catch (const std::exception& e) {
     WriteErrorLog(std::string(e.what()) + "关闭出现错误");
   }
-  // 4. Always, whatever failed above.
+  // Always, whatever failed above.
   UnregisterHotKey(HandleIfAllocated(), hotKeyAtom_);
   if (hotKeyAtom_) GlobalDeleteAtom(hotKeyAtom_);
   hotKeyAtom_ = 0;

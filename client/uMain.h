@@ -2,6 +2,7 @@
 // lives beside the notification area with the friend and customer lists, the network and
 // domain timers, the global hot key, the tray icon and the buttons that open the other
 // windows. Closing it ends the program.
+// GUI thread only. The application owns it; the global MainFrm points to it while it exists.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -168,7 +169,6 @@ class TMainFrm : public TForm {
   void BeforeDestruction() override;
 
  private:
-  void LoadGlyph(TBitBtnExtend* button, const std::string& name);
   // Waits, serving messages, until the pane has loaded or the wait runs out or the program ends.
   bool WaitForPane(TWebBrowser* pane, int timeoutMs, bool whileEnding = false);
 

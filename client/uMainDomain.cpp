@@ -45,10 +45,9 @@ void TMainFrm::TimerDomainTimer(TObject*) {
   domainChecked_ = true;
   std::string expiry;
   try {
-    // 1. The reminder row, as it is now.
+    // The reminder row, as it is now.
     if (Data) Data->ReadDomainHintDate();
     if (HintDateNumber == 0) return;
-    // 2.-3.
     if (!WhoisParser) return;
     std::string domain = GetDomainName();
     if (WhoisParser->Lookup(WhoisAddress(domain), kWhoisWaitMs)) expiry = WhoisParser->ExpireDate;
@@ -57,7 +56,6 @@ void TMainFrm::TimerDomainTimer(TObject*) {
     WriteErrorLog(std::string(e.what()) + "TimerDomain错误");
     return;
   }
-  // 4.
   try {
     TDateTime date;
     if (expiry.empty() || !ParseExpiry(expiry, date)) {

@@ -1,5 +1,6 @@
 // The common-services window: the service's page of common services in a browser pane. Made
 // at start and kept; the main window's "常用服务" button shows it.
+// GUI thread only; the application owns it.
 #pragma once
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"

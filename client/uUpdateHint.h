@@ -1,5 +1,6 @@
 // The update prompt: tells the user that the server knows a newer version. Any way of
 // leaving it ends the program; "升级" (also the Esc key) first lets the caller start the updater.
+// GUI thread only; whoever makes it frees it.
 #pragma once
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"

@@ -1,4 +1,5 @@
 // A small waiting form made at start with the other windows; nothing shows it.
+// GUI thread only; the application owns it.
 #pragma once
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"

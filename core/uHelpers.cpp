@@ -32,9 +32,7 @@ bool SplitString(const std::string& text, const std::string& delimiter, TStringL
 std::string IndentedLines(const std::string& text, const std::string& delimiter) {
   TStringList lines;
   SplitString(text, delimiter, lines);
-  std::string out;
-  for (int i = 0; i < lines.Count(); ++i) out += (i ? "\r\n" : "") + std::string("    ") + sys::Trim(lines[i]);
-  return out;
+  return JoinTrimmedLines(lines, "    ");
 }
 
 bool SplitLines(const std::string& text, const std::string& separator, TStringList& list) {

@@ -2,6 +2,7 @@
 // two reserved words), the member names one per line, a u32 size per member and the members'
 // bytes back to back. Plain C++ without Windows headers, shared by the program's reader and
 // the build machine's unpacker.
+// Pure functions over bytes; safe on any thread.
 #pragma once
 #include <cstddef>
 #include <cstdint>

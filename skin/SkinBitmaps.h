@@ -1,5 +1,6 @@
 // Image operations on skin bitmaps (24-bit, changed in place): grey, mirror, flip and the
 // two quarter turns.
+// Each operation changes only the bitmap it is handed; GUI thread, like every GDI object here.
 #pragma once
 
 class TBitmap;

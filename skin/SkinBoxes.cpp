@@ -34,19 +34,10 @@ TSkinBox::~TSkinBox() {
 
 void TSkinBox::Attach(TSkinForm* formSkinner, TSkinData* skinData, bool recolour, TCanvas* canvas) {
   if (attached_) return;
-  recolour_ = recolour;
-  skinData_ = skinData;
-  canvas_ = canvas;
-  formSkinner_ = formSkinner;
-  control_ = dynamic_cast<TControl*>(Owner());
-  if (auto* w = dynamic_cast<TWinControl*>(control_)) handle_ = w->HandleIfAllocated();
-  if (formSkinner_) formSkinner_->AddSkinObject(this);
-  if (recolour_ && control_) {
-    savedColor_ = control_->Color();
-    control_->SetColor(FaceColour());
-  }
-  attached_ = true;
-  lifeState_ = kSkinAttached;
+  BindOwner(formSkinner, skinData, recolour, canvas);
+  Register();
+  if (recolour_ && control_) RecolourControl();
+  MarkAttached();
 }
 
 void TSkinBox::Restore() {

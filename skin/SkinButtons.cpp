@@ -290,9 +290,8 @@ void TSkinSpeedButton::AttachGraphic(TControl* graphic, TSkinData* skinData, TSk
   savedWindowProc_ = graphic->WindowProc;
   graphic->WindowProc = TWndMethod(this, &TSkinControl::SkinWndProc);
   hooked_ = true;
-  if (formSkinner_) formSkinner_->AddSkinObject(this);
-  attached_ = true;
-  lifeState_ = kSkinAttached;
+  Register();
+  MarkAttached();
 }
 
 void TSkinSpeedButton::GiveBackWindowProc() {

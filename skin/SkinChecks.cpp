@@ -77,9 +77,8 @@ void TSkinObjImage::Attach(TSkinForm* formSkinner, TSkinData* skinData, bool, TC
   formSkinner_ = formSkinner;
   canvas_ = canvas;
   control_ = dynamic_cast<TControl*>(Owner());
-  if (formSkinner_) formSkinner_->AddSkinObject(this);
-  attached_ = true;
-  lifeState_ = kSkinAttached;
+  Register();
+  MarkAttached();
   if (kind_ == 1) BuildGlyphs();
 }
 

@@ -98,17 +98,11 @@ void PropertyLoan::Lend(TObject* control, const std::string& name, const std::st
   control_ = control;
   name_ = name;
   old_ = info->Get(control);
-  TPropValue v;
-  switch (info->Type) {
-    case TPropType::Boolean: v = value == "true" || value == "True"; break;
-    case TPropType::Integer: v = (int64_t)std::strtoll(value.c_str(), nullptr, 10); break;
-    case TPropType::Enum:
-      for (const std::string& n : info->Names)
-        if (_stricmp(n.c_str(), value.c_str()) == 0) v = n;
-      break;
-    default: v = value; break;
+  try {
+    SetPropValue(control, name, value);  // brings the text to the property's own kind
+  } catch (...) {
+    // A value the property does not take leaves it as it was.
   }
-  if (!std::holds_alternative<std::monostate>(v)) info->Set(control, v);
 }
 
 void PropertyLoan::GiveBack() {

@@ -2,6 +2,8 @@
 // the form property "SkinPack" or a skin file), loads it into the skin model, keeps the
 // settings that say which windows and controls are skinned, and drives the skin manager.
 // Also the text helpers of the painters (ANSI and UTF-16 conversion, text drawing).
+// GUI thread only. The component owns the skin model; the forms it skins and the skin manager
+// are borrowed.
 #pragma once
 #include <windows.h>
 

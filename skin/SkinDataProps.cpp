@@ -46,10 +46,8 @@ void RegisterSkinData() {
   done = true;
   RegisterSkinStore();
   RegisterProperties(D::StaticClass(), {
-      MakeProp<D>("Active", TPropType::Boolean, [](const D* d) { return d->Active(); },
-                  [](D* d, const TPropValue& v) { d->SetActive(std::get<bool>(v)); }),
-      MakeProp<D>("DisableTag", TPropType::Integer, [](const D* d) { return (int64_t)d->DisableTag(); },
-                  [](D* d, const TPropValue& v) { d->SetDisableTag((int)std::get<int64_t>(v)); }),
+      BoolProperty<D>("Active", &D::Active, &D::SetActive),
+      IntProperty<D>("DisableTag", &D::DisableTag, &D::SetDisableTag),
       MakeProp<D>("SkinControls", TPropType::Set, [](const D* d) { return SetNames(d->SkinControls(), kControlNames); },
                   [](D* d, const TPropValue& v) { d->SetSkinControls(SetBits(v, kControlNames)); }, kControlNames),
       MakeProp<D>("Options", TPropType::Set, [](const D* d) { return SetNames(d->Options(), kOptionNames); },
@@ -79,10 +77,8 @@ void RegisterSkinData() {
                   kFormTypeNames),
       MakeProp<D>("Version", TPropType::String, [](const D* d) { return d->Version(); },
                   [](D* d, const TPropValue& v) { d->SetVersion(Str(v)); }),
-      MakeProp<D>("MenuUpdate", TPropType::Boolean, [](const D* d) { return d->MenuUpdate(); },
-                  [](D* d, const TPropValue& v) { d->SetMenuUpdate(std::get<bool>(v)); }),
-      MakeProp<D>("MenuMerge", TPropType::Boolean, [](const D* d) { return d->MenuMerge(); },
-                  [](D* d, const TPropValue& v) { d->SetMenuMerge(std::get<bool>(v)); }),
+      BoolProperty<D>("MenuUpdate", &D::MenuUpdate, &D::SetMenuUpdate),
+      BoolProperty<D>("MenuMerge", &D::MenuMerge, &D::SetMenuMerge),
       EventProp("OnFormSkin", &D::OnFormSkin),
       EventProp("OnSkinChanged", &D::OnSkinChanged),
       EventProp("OnSkinControl", &D::OnSkinControl),

@@ -38,22 +38,8 @@ void TSkinComBox::Attach(TSkinForm* formSkinner, TSkinData* skinData, bool recol
 LRESULT TSkinComBox::EditWndProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
   const LRESULT result = editSubclass_.CallPrevious(msg, wp, lp);
   if (!active_) return result;
-  switch (msg) {
-    case WM_PAINT:
-      PaintWindow(nullptr);  // the frame is drawn again whenever the edit paints
-      break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      mouseState_ |= kPressed;
-      InvalidateControl();
-      break;
-    case WM_LBUTTONUP:
-      mouseState_ &= (uint8_t)~kPressed;
-      InvalidateControl();
-      break;
-    default:
-      break;
-  }
+  if (msg == WM_PAINT) PaintWindow(nullptr);  // the frame is drawn again whenever the edit paints
+  else TrackLeftButton(msg);
   return result;
 }
 
@@ -63,16 +49,8 @@ void TSkinComBox::Restore() {
 }
 
 void TSkinComBox::AfterDefault(TMessage& m) {
+  if (TrackLeftButton(m.Msg)) return;
   switch (m.Msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      mouseState_ |= kPressed;
-      InvalidateControl();
-      return;
-    case WM_LBUTTONUP:
-      mouseState_ &= (uint8_t)~kPressed;
-      InvalidateControl();
-      return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
       if (enabled_) SetBit(mouseState_, kHover, m.Msg == CM_MOUSEENTER);

@@ -2,6 +2,8 @@
 // literals and match lengths and a fixed prefix code for the upper bits of match positions.
 // Plain C++ without Windows headers: the program's decoder and the build machine's packer
 // share this model, so the two sides cannot drift apart.
+// The position tables are built once and then only read; no other shared state, so safe on
+// any thread.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,6 @@
 // What the skin data component needs of the process-wide skin manager (TSkinManage,
 // SkinManager.h). A test may install another factory.
+// GUI thread only. Callers borrow the manager; it lives until ReleaseSkinManager.
 #pragma once
 
 class TComponent;

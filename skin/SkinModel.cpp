@@ -67,6 +67,35 @@ namespace {
 
 constexpr int kComboFrames = 4;
 
+// The elements read from an "Image" key with no extras: their section, where the model keeps
+// them and the frames in their strip (0: the section's own "FrameCount", 3 when missing).
+struct PlainElement {
+  const char* section;
+  std::unique_ptr<TDataSkinObject> TSkinModel::*slot;
+  int frames;
+};
+constexpr PlainElement kPlainElements[] = {
+    {"GroupBoxEdge", &TSkinModel::GroupBoxEdge, 2},
+    {"Toolbars", &TSkinModel::Toolbars, 5},
+    {"StatusBarEdges", &TSkinModel::StatusBarEdges, 3},
+    {"SunkEdge", &TSkinModel::SunkEdge, 4},
+    {"ExtraImages", &TSkinModel::ExtraImages, 5},
+    {"Headerbar", &TSkinModel::Headerbar, 5},
+    {"MenuItem", &TSkinModel::MenuItem, 5},
+    {"MenuBackground", &TSkinModel::MenuBackground, 1},
+    {"Scrollbar", &TSkinModel::Scrollbar, 23},
+    {"HorzScroll", &TSkinModel::HorzScroll, 4},
+    {"VertScroll", &TSkinModel::VertScroll, 4},
+    {"HorzScrollThumb", &TSkinModel::HorzScrollThumb, 0},
+    {"VertScrollThumb", &TSkinModel::VertScrollThumb, 0},
+    {"Trackbar.ThumbHorz", &TSkinModel::TrackbarThumbHorz, 5},
+    {"Trackbar.ThumbVert", &TSkinModel::TrackbarThumbVert, 5},
+    {"Trackbar.ThumbLeft", &TSkinModel::TrackbarThumbLeft, 5},
+    {"Trackbar.ThumbRight", &TSkinModel::TrackbarThumbRight, 5},
+    {"Trackbar.ThumbUp", &TSkinModel::TrackbarThumbUp, 5},
+    {"Trackbar.ThumbDown", &TSkinModel::TrackbarThumbDown, 5},
+};
+
 // One load: the archive, the ini and the model being filled.
 class ModelLoader {
  public:
@@ -324,27 +353,13 @@ void ModelLoader::SetFrameCounts() {
   set(m_.Title, 2);
   set(m_.Progress, 2);
   set(m_.MenuBar, 2);
-  set(m_.GroupBoxEdge, 2);
-  set(m_.Toolbars, 5);
   set(m_.Tabs, 5);
-  set(m_.StatusBarEdges, 3);
   set(m_.GroupBox, 1);
   set(m_.ComboButton, kComboFrames);
-  set(m_.SunkEdge, 4);
-  set(m_.Headerbar, 5);
-  set(m_.MenuItem, 5);
-  set(m_.MenuBackground, 1);
-  set(m_.Scrollbar, 23);
-  set(m_.HorzScroll, 4);
-  set(m_.VertScroll, 4);
   set(m_.UpDownHorz, 8);
   set(m_.UpDownVert, 8);
-  for (auto* t : {&m_.TrackbarThumbHorz, &m_.TrackbarThumbVert, &m_.TrackbarThumbLeft, &m_.TrackbarThumbRight,
-                  &m_.TrackbarThumbUp, &m_.TrackbarThumbDown})
-    set(*t, 5);
-  set(m_.HorzScrollThumb, std::max(1, Int("HorzScrollThumb", "FrameCount", 3)));
-  set(m_.VertScrollThumb, std::max(1, Int("VertScrollThumb", "FrameCount", 3)));
-  set(m_.ExtraImages, 5);
+  for (const PlainElement& e : kPlainElements)
+    set(m_.*e.slot, e.frames ? e.frames : std::max(1, Int(e.section, "FrameCount", 3)));
 
   TDataSkinButton& b = *m_.Buttons;
   auto boxFrames = [](int frames, const TBitmap& image) {
@@ -400,32 +415,14 @@ void ModelLoader::Run() {
   ReadTitle();
   ReadProgress();
   ReadMenuBar();
-  ReadElement(m_.GroupBoxEdge, "GroupBoxEdge");
   ReadGroupBox();
-  ReadElement(m_.Toolbars, "Toolbars");
   ReadSecondImage(m_.Tabs, "Tabs", "Border");
-  ReadElement(m_.StatusBarEdges, "StatusBarEdges");
   ReadSecondImage(m_.ComboButton, "ComboButton", "****");
   if (m_.ComboButton && !m_.ComboButton->Bitmap.Empty()) {
     m_.ComboButton->Bitmap2.Assign(m_.ComboButton->Bitmap);
     SkinMirrorBitmap(m_.ComboButton->Bitmap2, kComboFrames);
   }
-  ReadElement(m_.SunkEdge, "SunkEdge");
-  ReadElement(m_.ExtraImages, "ExtraImages");
-  ReadElement(m_.Headerbar, "Headerbar");
-  ReadElement(m_.MenuItem, "MenuItem");
-  ReadElement(m_.MenuBackground, "MenuBackground");
-  ReadElement(m_.Scrollbar, "Scrollbar");
-  ReadElement(m_.HorzScroll, "HorzScroll");
-  ReadElement(m_.VertScroll, "VertScroll");
-  ReadElement(m_.HorzScrollThumb, "HorzScrollThumb");
-  ReadElement(m_.VertScrollThumb, "VertScrollThumb");
-  ReadElement(m_.TrackbarThumbHorz, "Trackbar.ThumbHorz");
-  ReadElement(m_.TrackbarThumbVert, "Trackbar.ThumbVert");
-  ReadElement(m_.TrackbarThumbLeft, "Trackbar.ThumbLeft");
-  ReadElement(m_.TrackbarThumbRight, "Trackbar.ThumbRight");
-  ReadElement(m_.TrackbarThumbUp, "Trackbar.ThumbUp");
-  ReadElement(m_.TrackbarThumbDown, "Trackbar.ThumbDown");
+  for (const PlainElement& e : kPlainElements) ReadElement(m_.*e.slot, e.section);
   ReadSecondImage(m_.UpDownHorz, "UpDown.Horz", "GlyphImage");
   ReadSecondImage(m_.UpDownVert, "UpDown.Vert", "GlyphImage");
   SetFrameCounts();

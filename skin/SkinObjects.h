@@ -1,6 +1,7 @@
 // The skin model: one data object per drawable element (frame borders, title, caption
 // buttons, push buttons, scroll-bar parts, tabs, menus, ...) and the skin's colours, as the
 // loader fills them from the skin's ini and bitmaps and the painters read them.
+// The model owns every element and bitmap in it; painters only read it. GUI thread only.
 #pragma once
 #include <array>
 #include <memory>

@@ -96,7 +96,7 @@ void DrawNinePart(HDC dc, const RECT& r, TBitmap& strip, bool stacked, bool tile
 
 void DrawNinePartOnCanvas(TCanvas& canvas, const RECT& r, TBitmap& strip, bool stacked, bool tile, int frameCount,
                           int frameIndex, const TSkinMargins& m) {
-  PaintParts(canvas.Handle(), r, strip, SkinFrameRect(strip, stacked, frameCount, frameIndex), m, tile);
+  DrawNinePartDirect(canvas.Handle(), r, strip, stacked, tile, frameCount, frameIndex, m);
 }
 
 void DrawNinePartDirect(HDC dc, const RECT& r, TBitmap& strip, bool stacked, bool tile, int frameCount,

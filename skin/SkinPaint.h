@@ -2,6 +2,8 @@
 // in nine parts (corners at their size, edges stretched along their length, the centre
 // stretched or tiled), single frames stretched or centred, copies with magenta as the
 // transparent colour, and window regions from bitmaps.
+// The routines own nothing they are handed; BuildNinePart's bitmap is the caller's. GUI thread
+// only: the work bitmap is shared.
 #pragma once
 #include <windows.h>
 

@@ -1,4 +1,5 @@
 // TSkinReader: unpacks a packed skin into memory and hands out its members by name.
+// The reader owns the unpacked members; nothing is shared, one thread at a time.
 #pragma once
 #include <cstdint>
 #include <string>

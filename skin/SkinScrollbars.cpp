@@ -288,9 +288,30 @@ bool ScrollMessage(TMessage& m, TOverlayScrollbar* h, TOverlayScrollbar* v) {
   return true;
 }
 
+void HideBars(TOverlayScrollbar* h, TOverlayScrollbar* v) {
+  if (h) h->HideBar();
+  if (v) v->HideBar();
+}
+
+void UpdateBars(TOverlayScrollbar* h, TOverlayScrollbar* v) {
+  if (h) h->UpdateBar();
+  if (v) v->UpdateBar();
+}
+
+// Both owners of a bar pair paint the same: the visible bars, then the corner between them.
+void PaintBars(HWND window, TOverlayScrollbar* h, TOverlayScrollbar* v, HDC dc, TSkinControl& skin) {
+  RepaintBars(h, v);
+  FillCorner(window, h, v, dc, skin);
+}
+
 void FreeBar(TOverlayScrollbar*& bar) {
   if (bar) TComponent::Free(bar);
   bar = nullptr;
+}
+
+void FreeBars(TOverlayScrollbar*& h, TOverlayScrollbar*& v) {
+  FreeBar(h);
+  FreeBar(v);
 }
 
 }  // namespace
@@ -303,10 +324,7 @@ void TSkinScrollbar::AttachScrollbars(TControl* c, TSkinData* skinData, TSkinFor
   horz_->AttachControlBar(control, TControlBarMode::BuiltInHorizontal);
   vert_ = New<TOverlayScrollbar>(this);
   vert_->AttachControlBar(control, TControlBarMode::BuiltInVertical);
-  if (!control->Visible()) {
-    horz_->HideBar();
-    vert_->HideBar();
-  }
+  if (!control->Visible()) HideBars(horz_, vert_);
 }
 
 void TSkinScrollbar::AfterDefault(TMessage& m) {
@@ -315,18 +333,14 @@ void TSkinScrollbar::AfterDefault(TMessage& m) {
       RepaintBars(horz_, vert_);
       return;
     case CM_VISIBLECHANGED:
-      if (m.WParam == 0) {
-        if (horz_) horz_->HideBar();
-        if (vert_) vert_->HideBar();
-      }
+      if (m.WParam == 0) HideBars(horz_, vert_);
       return;
     case WM_SIZE:
       InvalidateControl();
       return;
     case WM_NCPAINT:
       if (auto* w = dynamic_cast<TWinControl*>(control_)) handle_ = w->HandleIfAllocated();
-      if (horz_) horz_->UpdateBar();
-      if (vert_) vert_->UpdateBar();
+      UpdateBars(horz_, vert_);
       return;
     default:
       if (ScrollMessage(m, horz_, vert_)) return;
@@ -334,19 +348,11 @@ void TSkinScrollbar::AfterDefault(TMessage& m) {
   }
 }
 
-void TSkinScrollbar::Paint(HDC dc, const RECT&) {
-  RepaintBars(horz_, vert_);
-  FillCorner(handle_, horz_, vert_, dc, *this);
-}
-
-void TSkinScrollbar::FreeBars() {
-  FreeBar(horz_);
-  FreeBar(vert_);
-}
+void TSkinScrollbar::Paint(HDC dc, const RECT&) { PaintBars(handle_, horz_, vert_, dc, *this); }
 
 void TSkinScrollbar::Restore() {
   TSkinControl::Restore();
-  if (lifeState_ != kSkinDead) FreeBars();
+  if (lifeState_ != kSkinDead) FreeBars(horz_, vert_);
 }
 
 void TSkinListView::AttachScrollbars(TControl* control, TSkinData* skinData, TSkinForm* formSkinner) {
@@ -368,16 +374,12 @@ void TSkinScrollbarH::AttachHandle(HWND handle, TSkinData* skinData, TSkinForm* 
 }
 
 void TSkinScrollbarH::AfterDefault(TMessage& m) {
-  if (!IsWindowVisible(handle_)) {
-    // Both bars follow their window out of sight.
-    if (horz_) horz_->HideBar();
-    if (vert_) vert_->HideBar();
-  }
+  // Both bars follow their window out of sight.
+  if (!IsWindowVisible(handle_)) HideBars(horz_, vert_);
   switch (m.Msg) {
     case WM_SIZE:
     case WM_NCPAINT:
-      if (horz_) horz_->UpdateBar();
-      if (vert_) vert_->UpdateBar();
+      UpdateBars(horz_, vert_);
       InvalidateControl();
       return;
     default:
@@ -386,19 +388,11 @@ void TSkinScrollbarH::AfterDefault(TMessage& m) {
   }
 }
 
-void TSkinScrollbarH::Paint(HDC dc, const RECT&) {
-  RepaintBars(horz_, vert_);
-  FillCorner(handle_, horz_, vert_, dc, *this);
-}
-
-void TSkinScrollbarH::FreeBars() {
-  FreeBar(horz_);
-  FreeBar(vert_);
-}
+void TSkinScrollbarH::Paint(HDC dc, const RECT&) { PaintBars(handle_, horz_, vert_, dc, *this); }
 
 void TSkinScrollbarH::Restore() {
   TSkinControl::Restore();
-  if (lifeState_ != kSkinDead) FreeBars();
+  if (lifeState_ != kSkinDead) FreeBars(horz_, vert_);
 }
 
 void TSkinScControl::AttachOverlayControl(TControl* c, TSkinData* skinData, TSkinForm* formSkinner) {

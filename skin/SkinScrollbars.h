@@ -81,7 +81,6 @@ class TSkinScrollbar : public TSkinControl {
   TOverlayScrollbar* VertBar() const { return vert_; }
 
  protected:
-  void FreeBars();
   TOverlayScrollbar* horz_ = nullptr;  // owned (components of this object)
   TOverlayScrollbar* vert_ = nullptr;
 };
@@ -112,7 +111,6 @@ class TSkinScrollbarH : public TSkinControl {
   TOverlayScrollbar* VertBar() const { return vert_; }
 
  private:
-  void FreeBars();
   TOverlayScrollbar* horz_ = nullptr;
   TOverlayScrollbar* vert_ = nullptr;
 };

@@ -49,10 +49,8 @@ void RegisterSkinStore() {
   done = true;
   using I = TSkinCollectionItem;
   RegisterProperties(I::StaticClass(), {
-      MakeProp<I>("Name", TPropType::String, [](const I* i) { return i->Name(); },
-                  [](I* i, const TPropValue& v) { i->SetName(std::get<std::string>(v)); }),
-      MakeProp<I>("SkinData", TPropType::String, [](const I* i) { return i->SkinData(); },
-                  [](I* i, const TPropValue& v) { i->SetSkinData(std::get<std::string>(v)); }),
+      StringProperty<I>("Name", &I::Name, &I::SetName),
+      StringProperty<I>("SkinData", &I::SkinData, &I::SetSkinData),
       MakeProp<I>("DataSize", TPropType::Integer, [](const I* i) { return (int64_t)i->DataSize(); }, nullptr),
       MakeProp<I>("DataStream", TPropType::Binary, [](const I* i) { return i->DataStream(); },
                   [](I* i, const TPropValue& v) { i->ReadDataStream(std::get<std::string>(v)); }),
@@ -61,8 +59,7 @@ void RegisterSkinStore() {
   TPropInfo store = MakeProp<S>("Store", TPropType::Collection, [](const S*) { return TPropValue{}; }, nullptr);
   store.AddItem = [](TObject* o) -> TObject* { return &static_cast<S*>(o)->Store().Add(); };
   RegisterProperties(S::StaticClass(), {
-      MakeProp<S>("Name", TPropType::String, [](const S* s) { return s->Name(); },
-                  [](S* s, const TPropValue& v) { s->SetName(std::get<std::string>(v)); }),
+      StringProperty<S>("Name", &S::Name, &S::SetName),
       store,
   });
   RegisterComponentClass<TSkinStore>();

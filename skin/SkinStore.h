@@ -1,4 +1,5 @@
 // TSkinStore: a component that keeps several packed skins by name in a form description.
+// The store owns its items and their bytes. GUI thread only.
 #pragma once
 #include <memory>
 #include <string>

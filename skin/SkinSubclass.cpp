@@ -43,6 +43,16 @@ RECT PlaceMeasured(const RECT& r, const RECT& calc, bool centre) {
   }
   return out;
 }
+
+// The text measured, placed by PlaceMeasured and drawn transparently in the canvas font's colour.
+void DrawMeasured(TCanvas& canvas, const RECT& r, const std::string& text, UINT flags, bool centre) {
+  HDC dc = canvas.Handle();
+  RECT place = PlaceMeasured(r, MeasureText(dc, r, text, flags), centre);
+  int oldMode = SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(canvas.Font().Color()));
+  DrawTextA(dc, text.c_str(), (int)text.size(), &place, flags);
+  SetBkMode(dc, oldMode);
+}
 }  // namespace
 
 TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner) { RegisterSkinReadProperties(); }
@@ -69,28 +79,41 @@ void TSkinControl::RefreshEnabled() {
   enabled_ = handle_ ? (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_DISABLED) == 0 : (!control_ || control_->Enabled());
 }
 
-void TSkinControl::Attach(TSkinForm* formSkinner, TSkinData* skinData, bool recolour, TCanvas* canvas) {
-  if (attached_) return;
+void TSkinControl::BindOwner(TSkinForm* formSkinner, TSkinData* skinData, bool recolour, TCanvas* canvas) {
   recolour_ = recolour;
   skinData_ = skinData;
   canvas_ = canvas;
   formSkinner_ = formSkinner;
   control_ = dynamic_cast<TControl*>(Owner());
-  if (!control_) return;
   if (auto* w = dynamic_cast<TWinControl*>(control_)) handle_ = w->HandleIfAllocated();
+}
+
+void TSkinControl::RecolourControl() {
+  savedColor_ = control_->Color();
+  control_->SetColor(FaceColour());
+}
+
+bool TSkinControl::TrackLeftButton(UINT msg) {
+  if (msg != WM_LBUTTONDOWN && msg != WM_LBUTTONDBLCLK && msg != WM_LBUTTONUP) return false;
+  if (msg == WM_LBUTTONUP) mouseState_ &= (uint8_t)~kPressed;
+  else mouseState_ |= kPressed;
+  InvalidateControl();
+  return true;
+}
+
+void TSkinControl::Attach(TSkinForm* formSkinner, TSkinData* skinData, bool recolour, TCanvas* canvas) {
+  if (attached_) return;
+  BindOwner(formSkinner, skinData, recolour, canvas);
+  if (!control_) return;
   savedWindowProc_ = control_->WindowProc;
   control_->WindowProc = TWndMethod(this, &TSkinControl::SkinWndProc);
   Register();
   focused_ = handle_ && GetFocus() == handle_;
   RefreshEnabled();
   caption_ = control_->Caption();
-  if (recolour_) {
-    savedColor_ = control_->Color();
-    control_->SetColor(FaceColour());
-  }
+  if (recolour_) RecolourControl();
   control_->Invalidate();
-  attached_ = true;
-  lifeState_ = kSkinAttached;
+  MarkAttached();
 }
 
 void TSkinControl::AttachHandle(HWND handle, TSkinData* skinData, TSkinForm* formSkinner, TCanvas* canvas) {
@@ -106,8 +129,7 @@ void TSkinControl::AttachHandle(HWND handle, TSkinData* skinData, TSkinForm* for
   caption_ = text;
   if (!subclass_.Install(handle, TWindowSubclass::THandler(this, &TSkinControl::HandleProc))) return;
   InvalidateRect(handle, nullptr, TRUE);
-  attached_ = true;
-  lifeState_ = kSkinAttached;
+  MarkAttached();
 }
 
 LRESULT TSkinControl::HandleProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
@@ -341,13 +363,7 @@ void TSkinControl::DrawGlyph(TCanvas& canvas, const RECT& r, int glyphCount, int
 void TSkinControl::DrawButtonCaption(TCanvas& canvas, const RECT& r, UINT alignment, const std::string& text) {
   caption_ = ReplaceAll(text, "||", "\r\n");
   if (EmptyRect(r)) return;
-  HDC dc = canvas.Handle();
-  UINT flags = alignment | DT_WORDBREAK | DT_EXPANDTABS;
-  RECT place = PlaceMeasured(r, MeasureText(dc, r, caption_, flags), alignment == DT_CENTER);
-  int oldMode = SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColorToRGB(canvas.Font().Color()));
-  DrawTextA(dc, caption_.c_str(), (int)caption_.size(), &place, flags);
-  SetBkMode(dc, oldMode);
+  DrawMeasured(canvas, r, caption_, alignment | DT_WORDBREAK | DT_EXPANDTABS, alignment == DT_CENTER);
 }
 
 void TSkinControl::DrawTextVCentered(TCanvas& canvas, const RECT& r, UINT alignment, bool enabled,
@@ -356,13 +372,7 @@ void TSkinControl::DrawTextVCentered(TCanvas& canvas, const RECT& r, UINT alignm
   canvas.Brush().SetStyle(TBrushStyle::bsClear);
   if (canvas.Font().Style() != 0) canvas.Font().SetStyle(0);
   if (!enabled) canvas.Font().SetColor(clBtnShadow);
-  HDC dc = canvas.Handle();
-  UINT flags = alignment | DT_EXPANDTABS;
-  RECT place = PlaceMeasured(r, MeasureText(dc, r, text, flags), alignment == DT_CENTER);
-  int oldMode = SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColorToRGB(canvas.Font().Color()));
-  DrawTextA(dc, text.c_str(), (int)text.size(), &place, flags);
-  SetBkMode(dc, oldMode);
+  DrawMeasured(canvas, r, text, alignment | DT_EXPANDTABS, alignment == DT_CENTER);
 }
 
 void TSkinControl::DrawTextCentered(TCanvas& canvas, const RECT& r, int alignment, bool enabled,

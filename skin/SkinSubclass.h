@@ -131,6 +131,20 @@ class TSkinControl : public TComponent {
   // The skin's ButtonFace colour, or the system's without skin data.
   TColor FaceColour() const;
   void RefreshEnabled();
+  // What every attach to an owner control starts with: keeps the settings it is handed and
+  // takes the owner as the skinned control (with its window when one exists).
+  void BindOwner(TSkinForm* formSkinner, TSkinData* skinData, bool recolour, TCanvas* canvas);
+  // Joins the form skinner's list of skin objects, when there is a form skinner.
+  void Register();
+  // Saves the control's colour for Restore and gives it the skin's face colour.
+  void RecolourControl();
+  // Follows the left button: pressed on a press or double-click, released on release, the
+  // control repainted either way; false for any other message.
+  bool TrackLeftButton(UINT msg);
+  void MarkAttached() {
+    attached_ = true;
+    lifeState_ = kSkinAttached;
+  }
 
   uint8_t mouseState_ = 0;  // bit 0 hover, bit 1 pressed
   TCanvas* canvas_ = nullptr;
@@ -155,5 +169,4 @@ class TSkinControl : public TComponent {
 
  private:
   LRESULT HandleProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
-  void Register();
 };

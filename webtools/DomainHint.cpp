@@ -70,25 +70,22 @@ RECT TDomainHintFrm::WorkArea() {
 }
 
 TDomainHintFrm* TDomainHintFrm::ShowHint(const std::string& domain, const std::string& expireDate) {
-  // 1.
   auto* hint = CreateForm<TDomainHintFrm>(Application);
-  // 4. first, since the tool-window frame is thinner: topmost, and as a tool window no
-  // task-bar button; the client area keeps its size.
+  // Topmost and a tool window (no task-bar button) before sizing, since the tool-window
+  // frame is thinner: the client area keeps its size.
   HWND h = hint->Handle();
   ShowWindow(h, SW_HIDE);
   SetWindowLongPtrA(h, GWL_EXSTYLE, GetWindowLongPtrA(h, GWL_EXSTYLE) | WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
   SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   hint->SetClientSize(kClientWidth, kClientHeight);
-  // 2. Just below the work area, at its right edge, wherever the work area lies.
+  // Just below the work area, at its right edge, wherever the work area lies.
   RECT work = WorkArea();
   hint->SetBounds(work.right - hint->Width(), work.bottom, hint->Width(), hint->Height());
   hint->currentTop_ = work.bottom;
-  // 3.
   hint->yDomainName->SetCaption(domain);
   hint->yDomainDate->SetCaption(expireDate);
   ShowWindow(h, SW_SHOW);
   SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  // 5.-7.
   hint->PaintBackground();
   hint->StartSlide();
   hint->SetVisible(true);

@@ -304,7 +304,7 @@ void TNetParse::ParseImages() {
 
 void TNetParse::WriteReport(TRichEdit* target) {
   if (!target) return;
-  // 1. Title.
+  // Title.
   std::string verdict;
   if (!TitleTag.empty()) {
     AppendLine(target, TitleTag, kBlack);
@@ -313,9 +313,7 @@ void TNetParse::WriteReport(TRichEdit* target) {
     verdict = "没有找到网页标题，建议添加字符数量少于 80的标题信息";
   }
   AppendLine(target, verdict, kRed);
-  // 2.
   if (!HttpEquivTag.empty()) AppendLine(target, HttpEquivTag, kBlack);
-  // 3.
   if (!KeywordsTag.empty()) {
     AppendLine(target, KeywordsTag, kBlack);
     AppendLine(target, "提示：网页关键词字符数量为" + sys::IntToStr(Utf16Length(KeywordsTag) - 35) + "建议字符数量少于：100 个",
@@ -323,7 +321,6 @@ void TNetParse::WriteReport(TRichEdit* target) {
   } else {
     AppendLine(target, "提示：没有找到网页关键词信息，建议添加字符数量少于 100 的关键词信息。", kRed);
   }
-  // 4.
   if (!DescriptionTag.empty()) {
     AppendLine(target, DescriptionTag, kBlack);
     AppendLine(target,
@@ -332,7 +329,6 @@ void TNetParse::WriteReport(TRichEdit* target) {
   } else {
     AppendLine(target, "提示：没有找到网页描述信息，建议添加字符数量少于 200 的描述信息。", kRed);
   }
-  // 5.-7.
   AppendLine(target,
              "网站内部链接数量为:" + sys::IntToStr(InternalCount) + "网站外部链接数量为:" + sys::IntToStr(ExternalCount) +
                  "推荐使用网页坏链接检测工具检测链接的有效性!",

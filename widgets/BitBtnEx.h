@@ -2,6 +2,10 @@
 // mouse-enter and mouse-leave events are published, so a window can swap the glyph for a
 // hover effect. Each event runs once per crossing, after the button's own hover handling.
 #pragma once
+#include <windows.h>
+
+#include <string>
+
 #include "platform/forms/Buttons.h"
 
 class TBitBtnExtend : public TBitBtn {
@@ -12,3 +16,8 @@ class TBitBtnExtend : public TBitBtn {
 };
 
 void RegisterBitBtnEx();
+
+// Gives the button the picture library's bitmap `name` (looked up in upper case) as its glyph
+// and repaints it; the glyph stays as it was without a library or such a bitmap. The library
+// stays the caller's.
+void LoadGlyphResource(TBitBtnExtend* button, HMODULE library, const std::string& name);

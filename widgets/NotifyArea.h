@@ -3,6 +3,7 @@
 // balloon icon flags (488 bytes for 32-bit programs, 504 for 64-bit ones; the fields after
 // it, which MinGW's NOTIFYICONDATAA adds, are not sent). The seam lets tests record the
 // calls, since the notification area cannot be observed under Wine here.
+// GUI thread only; the installed seam is borrowed and must outlive its use.
 #pragma once
 #include <windows.h>
 

@@ -1,6 +1,8 @@
 // What the style labels share: the one list of blinking controls driven by one timer,
 // drawing routines for frame sides, bevels and frame styles, the rotated-font factory, the
 // TrueType test, and the reader of an older form property.
+// GUI thread only: the blinking list and its timer are shared by every label of the process.
+// Fonts made by the factory are the caller's to delete.
 #pragma once
 #include <windows.h>
 

@@ -325,82 +325,53 @@ void TUrlLabel::Click() {
 
 // ---------------------------------------------------------------- registration
 
-namespace {
-template <class C, class E>
-TPropInfo EnumProp(const char* name, std::vector<std::string> names, E (C::*get)() const, void (C::*set)(E)) {
-  return MakeProp<C>(name, TPropType::Enum, [names, get](const C* c) { return names[(int)(c->*get)()]; },
-                     [names, set](C* c, const TPropValue& v) {
-                       for (size_t i = 0; i < names.size(); ++i)
-                         if (names[i] == std::get<std::string>(v)) (c->*set)((E)i);
-                     },
-                     names);
-}
-template <class C, class V>
-TPropInfo OrdProp(const char* name, TPropType type, V (C::*get)() const, void (C::*set)(V)) {
-  return MakeProp<C>(name, type, [get](const C* c) -> TPropValue {
-                       if constexpr (std::is_same_v<V, bool>) return (c->*get)();
-                       else return (int64_t)(c->*get)();
-                     },
-                     [set](C* c, const TPropValue& v) {
-                       if constexpr (std::is_same_v<V, bool>) (c->*set)(std::get<bool>(v));
-                       else (c->*set)((V)std::get<int64_t>(v));
-                     });
-}
-}  // namespace
-
 void RegisterStyleLabel() {
   static bool done = false;
   if (done) return;
   done = true;
   RegisterStdCtrls();
   using S = TStyleLabel;
-  constexpr auto B = TPropType::Boolean;
-  constexpr auto I = TPropType::Integer;
   auto sidesProp = [](const char* name) {
     return MakeProp<S>(name, TPropType::Set, [](const S* s) { return SidesToNames(s->BorderSides()); },
                        [](S* s, const TPropValue& v) { s->SetBorderSides(TOldPropReader::ReadFrameSides(v)); },
                        SideNames());
   };
   RegisterProperties(S::StaticClass(), {
-      OrdProp<S, int>("Angle", I, &S::Angle, &S::SetAngle),
-      EnumProp<S>("Rotation", {"roNone", "roFlat", "roCurve"}, &S::Rotation, &S::SetRotation),
-      EnumProp<S>("CenterPoint",
+      OrdProperty<S>("Angle", &S::Angle, &S::SetAngle),
+      EnumProperty<S>("Rotation", {"roNone", "roFlat", "roCurve"}, &S::Rotation, &S::SetRotation),
+      EnumProperty<S>("CenterPoint",
                   {"cpUpperLeft", "cpUpperCenter", "cpUpperRight", "cpLeftCenter", "cpCenter", "cpRightCenter",
                    "cpLowerLeft", "cpLowerCenter", "cpLowerRight"},
                   &S::CenterPoint, &S::SetCenterPoint),
-      EnumProp<S>("TextStyle", {"tsNormal", "tsRaised", "tsRecessed", "tsShadow"}, &S::TextStyle, &S::SetTextStyle),
-      OrdProp<S, bool>("LightTextStyle", B, &S::LightTextStyle, &S::SetLightTextStyle),
-      OrdProp<S, TColor>("HighlightColor", I, &S::HighlightColor, &S::SetHighlightColor),
-      OrdProp<S, TColor>("ShadowColor", I, &S::ShadowColor, &S::SetShadowColor),
-      OrdProp<S, int>("ShadowDepth", I, &S::ShadowDepth, &S::SetShadowDepth),
-      OrdProp<S, bool>("Blinking", B, &S::Blinking, &S::SetBlinking),
-      OrdProp<S, TColor>("BlinkColor", I, &S::BlinkColor, &S::SetBlinkColor),
-      OrdProp<S, uint16_t>("BlinkIntervalOn", I, &S::BlinkIntervalOn, &S::SetBlinkIntervalOn),
-      OrdProp<S, uint16_t>("BlinkIntervalOff", I, &S::BlinkIntervalOff, &S::SetBlinkIntervalOff),
-      OrdProp<S, bool>("FlyByEnabled", B, &S::FlyByEnabled, &S::SetFlyByEnabled),
-      OrdProp<S, TColor>("FlyByColor", I, &S::FlyByColor, &S::SetFlyByColor),
-      EnumProp<S>("BorderOuter", FrameStyleNames(), &S::BorderOuter, &S::SetBorderOuter),
-      EnumProp<S>("BorderInner", FrameStyleNames(), &S::BorderInner, &S::SetBorderInner),
+      EnumProperty<S>("TextStyle", {"tsNormal", "tsRaised", "tsRecessed", "tsShadow"}, &S::TextStyle, &S::SetTextStyle),
+      BoolProperty<S>("LightTextStyle", &S::LightTextStyle, &S::SetLightTextStyle),
+      OrdProperty<S>("HighlightColor", &S::HighlightColor, &S::SetHighlightColor),
+      OrdProperty<S>("ShadowColor", &S::ShadowColor, &S::SetShadowColor),
+      OrdProperty<S>("ShadowDepth", &S::ShadowDepth, &S::SetShadowDepth),
+      BoolProperty<S>("Blinking", &S::Blinking, &S::SetBlinking),
+      OrdProperty<S>("BlinkColor", &S::BlinkColor, &S::SetBlinkColor),
+      OrdProperty<S>("BlinkIntervalOn", &S::BlinkIntervalOn, &S::SetBlinkIntervalOn),
+      OrdProperty<S>("BlinkIntervalOff", &S::BlinkIntervalOff, &S::SetBlinkIntervalOff),
+      BoolProperty<S>("FlyByEnabled", &S::FlyByEnabled, &S::SetFlyByEnabled),
+      OrdProperty<S>("FlyByColor", &S::FlyByColor, &S::SetFlyByColor),
+      EnumProperty<S>("BorderOuter", FrameStyleNames(), &S::BorderOuter, &S::SetBorderOuter),
+      EnumProperty<S>("BorderInner", FrameStyleNames(), &S::BorderInner, &S::SetBorderInner),
       sidesProp("BorderSides"),
       sidesProp("FrameSides"),  // the older name of BorderSides
-      OrdProp<S, int>("BorderWidth", I, &S::BorderWidth, &S::SetBorderWidth),
-      OrdProp<S, int>("BevelWidth", I, &S::BevelWidth, &S::SetBevelWidth),
-      OrdProp<S, TColor>("BorderColor", I, &S::BorderColor, &S::SetBorderColor),
-      OrdProp<S, TColor>("BorderHighlight", I, &S::BorderHighlight, &S::SetBorderHighlight),
-      OrdProp<S, TColor>("BorderShadow", I, &S::BorderShadow, &S::SetBorderShadow),
-      OrdProp<S, TColor>("FlatColor", I, &S::FlatColor, &S::SetFlatColor),
-      EnumProp<S>("Layout", {"tlTop", "tlCenter", "tlBottom"}, &S::Layout, &S::SetLayout),
+      OrdProperty<S>("BorderWidth", &S::BorderWidth, &S::SetBorderWidth),
+      OrdProperty<S>("BevelWidth", &S::BevelWidth, &S::SetBevelWidth),
+      OrdProperty<S>("BorderColor", &S::BorderColor, &S::SetBorderColor),
+      OrdProperty<S>("BorderHighlight", &S::BorderHighlight, &S::SetBorderHighlight),
+      OrdProperty<S>("BorderShadow", &S::BorderShadow, &S::SetBorderShadow),
+      OrdProperty<S>("FlatColor", &S::FlatColor, &S::SetFlatColor),
+      EnumProperty<S>("Layout", {"tlTop", "tlCenter", "tlBottom"}, &S::Layout, &S::SetLayout),
   });
   using U = TUrlLabel;
   RegisterProperties(U::StaticClass(), {
-      MakeProp<U>("URL", TPropType::String, [](const U* u) { return u->URL(); },
-                  [](U* u, const TPropValue& v) { u->SetURL(std::get<std::string>(v)); }),
-      MakeProp<U>("Visited", B, [](const U* u) { return u->Visited(); },
-                  [](U* u, const TPropValue& v) { u->SetVisited(std::get<bool>(v)); }),
-      MakeProp<U>("UnvisitedColor", I, [](const U* u) { return (int64_t)u->UnvisitedColor(); },
-                  [](U* u, const TPropValue& v) { u->SetUnvisitedColor((TColor)std::get<int64_t>(v)); }),
-      MakeProp<U>("VisitedColor", I, [](const U* u) { return (int64_t)u->VisitedColor(); },
-                  [](U* u, const TPropValue& v) { u->SetVisitedColor((TColor)std::get<int64_t>(v)); }),
+      StringProperty<U>("URL", &U::URL, &U::SetURL),
+      BoolProperty<U>("Visited", &U::Visited, &U::SetVisited),
+      OrdProperty<U>("UnvisitedColor", &U::UnvisitedColor, &U::SetUnvisitedColor),
+      OrdProperty<U>("VisitedColor", &U::VisitedColor, &U::SetVisitedColor),
   });
   RegisterComponentClass<TStyleLabel>();
   RegisterComponentClass<TUrlLabel>();

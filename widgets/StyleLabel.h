@@ -3,6 +3,7 @@
 // it; with its defaults it looks and behaves like the plain label. TUrlLabel is a link:
 // underlined, in the highlight colour, with a hand cursor; a click opens its web address
 // through the shell and marks it visited.
+// GUI thread only; each label is owned by its owner component.
 #pragma once
 #include <cstdint>
 #include <string>

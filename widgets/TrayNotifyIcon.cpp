@@ -543,41 +543,32 @@ void RegisterTrayNotifyIcon() {
   if (done) return;
   done = true;
   using T = TTrayNotifyIcon;
-  auto boolProp = [](const char* name, bool (T::*get)() const, void (T::*set)(bool)) {
-    return MakeProp<T>(name, TPropType::Boolean, [get](const T* t) { return (t->*get)(); },
-                       [set](T* t, const TPropValue& v) { (t->*set)(std::get<bool>(v)); });
-  };
   auto object = [](const TPropValue& v) {
     auto* o = std::get_if<TObject*>(&v);
     return o ? *o : nullptr;
   };
   RegisterProperties(T::StaticClass(), {
-      MakeProp<T>("Name", TPropType::String, [](const T* t) { return t->Name(); },
-                  [](T* t, const TPropValue& v) { t->SetName(std::get<std::string>(v)); }),
-      MakeProp<T>("Tag", TPropType::Integer, [](const T* t) { return (int64_t)t->Tag(); },
-                  [](T* t, const TPropValue& v) { t->SetTag((intptr_t)std::get<int64_t>(v)); }),
-      boolProp("DesignPreview", &T::DesignPreview, &T::SetDesignPreview),
+      StringProperty<T>("Name", &T::Name, &T::SetName),
+      OrdProperty<T>("Tag", &T::Tag, &T::SetTag),
+      BoolProperty<T>("DesignPreview", &T::DesignPreview, &T::SetDesignPreview),
       MakeProp<T>("IconList", TPropType::Object, [](const T* t) { return (TObject*)t->IconList(); },
                   [object](T* t, const TPropValue& v) { t->SetIconList(dynamic_cast<TImageList*>(object(v))); }),
-      boolProp("CycleIcons", &T::CycleIcons, &T::SetCycleIcons),
-      MakeProp<T>("CycleInterval", TPropType::Integer, [](const T* t) { return (int64_t)t->CycleInterval(); },
-                  [](T* t, const TPropValue& v) { t->SetCycleInterval((uint32_t)std::get<int64_t>(v)); }),
-      boolProp("Enabled", &T::Enabled, &T::SetEnabled),
-      MakeProp<T>("Hint", TPropType::String, [](const T* t) { return t->Hint(); },
-                  [](T* t, const TPropValue& v) { t->SetHint(std::get<std::string>(v)); }),
-      boolProp("ShowHint", &T::ShowHint, &T::SetShowHint),
+      BoolProperty<T>("CycleIcons", &T::CycleIcons, &T::SetCycleIcons),
+      OrdProperty<T>("CycleInterval", &T::CycleInterval, &T::SetCycleInterval),
+      BoolProperty<T>("Enabled", &T::Enabled, &T::SetEnabled),
+      StringProperty<T>("Hint", &T::Hint, &T::SetHint),
+      BoolProperty<T>("ShowHint", &T::ShowHint, &T::SetShowHint),
       MakeProp<T>("Icon", TPropType::Object, [](const T* t) { return (TObject*)&const_cast<T*>(t)->Icon(); },
                   [object](T* t, const TPropValue& v) {
                     if (auto* icon = dynamic_cast<TIconImage*>(object(v))) t->SetIcon(*icon);
                   }),
-      boolProp("IconVisible", &T::IconVisible, &T::SetIconVisible),
-      MakeProp<T>("IconIndex", TPropType::Integer, [](const T* t) { return (int64_t)t->IconIndex(); },
-                  [](T* t, const TPropValue& v) { t->SetIconIndex((int)std::get<int64_t>(v)); }),
+      BoolProperty<T>("IconVisible", &T::IconVisible, &T::SetIconVisible),
+      IntProperty<T>("IconIndex", &T::IconIndex, &T::SetIconIndex),
       MakeProp<T>("PopupMenu", TPropType::Object, [](const T* t) { return (TObject*)t->PopupMenu(); },
                   [object](T* t, const TPropValue& v) { t->SetPopupMenu(dynamic_cast<TPopupMenu*>(object(v))); }),
-      boolProp("LeftPopup", &T::LeftPopup, &T::SetLeftPopup),
-      boolProp("WantEnterExitEvents", &T::WantEnterExitEvents, &T::SetWantEnterExitEvents),
-      boolProp("MinimizeToTray", &T::MinimizeToTray, &T::SetMinimizeToTray),
+      BoolProperty<T>("LeftPopup", &T::LeftPopup, &T::SetLeftPopup),
+      BoolProperty<T>("WantEnterExitEvents", &T::WantEnterExitEvents, &T::SetWantEnterExitEvents),
+      BoolProperty<T>("MinimizeToTray", &T::MinimizeToTray, &T::SetMinimizeToTray),
       EventProp("OnClick", &T::OnClick),
       EventProp("OnDblClick", &T::OnDblClick),
       EventProp("OnMouseDown", &T::OnMouseDown),

@@ -3,6 +3,8 @@
 // (a single click is told from a double click by the system's double-click time), a
 // pop-up menu, and hiding the main form into the tray on minimise and bringing it back.
 // Every icon of the process reports through the hidden window of one shared handler.
+// GUI thread only. The component is owned by its owner; the image list and pop-up menu it
+// points to are borrowed.
 #pragma once
 #include <windows.h>
 

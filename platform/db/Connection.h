@@ -2,6 +2,8 @@
 // "Provider=...;Data Source=<path>;Jet OLEDB:Database Password=<password>;". The file is an
 // SQLite database whose password is kept in the table MSysDbInfo; opening checks it, so a
 // wrong password, a damaged file and a file of another kind all fail to open.
+// The connection owns its SQLite handle and closes it with itself; queries borrow it. One
+// thread at a time.
 #pragma once
 #include <string>
 

@@ -1,4 +1,5 @@
 // The error every database operation raises; its message is text in code page 936.
+// A plain value; safe on any thread.
 #pragma once
 #include "platform/rtl/Exception.h"
 

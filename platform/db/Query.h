@@ -3,6 +3,8 @@
 // quoted text. Open reads every row at once (the tables here are small); a select over one
 // table gives an editable data set: Append or Edit, set fields by name, Post. Field names
 // are found without regard to case.
+// The query owns its rows and statement; the connection is borrowed and must outlive it. One
+// thread at a time.
 #pragma once
 #include <cstdint>
 #include <map>

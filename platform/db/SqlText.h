@@ -1,5 +1,6 @@
 // Just enough reading of SQL text to tell whether a select reads one table, so that its rows
 // can be edited and appended to, and where the row identifier can be asked for.
+// Pure functions over text; safe on any thread.
 #pragma once
 #include <cstddef>
 #include <string>

@@ -1,5 +1,6 @@
 // One value of a field or a parameter: nothing, an integer, a real number or a text.
 // Text is held in code page 936; it becomes UTF-8 only on its way into SQLite.
+// A plain value; safe on any thread.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <typeindex>
 #include <utility>
 #include <variant>
@@ -99,18 +100,13 @@ TPropInfo EnumProperty(const char* name, std::vector<std::string> names, E (C::*
                      names);
 }
 
-// A string property over a getter (by value or by reference) and a setter.
-template <class C, class G>
-TPropInfo StringProperty(const char* name, G (C::*get)() const, void (C::*set)(const std::string&)) {
-  return MakeProp<C>(name, TPropType::String, [get](const C* c) { return std::string((c->*get)()); },
-                     [set](C* c, const TPropValue& v) { (c->*set)(std::get<std::string>(v)); });
-}
-
-// An integer property of any integer type (a colour, a tag); a plain int takes IntProperty.
-template <class C, class V>
-TPropInfo OrdProperty(const char* name, V (C::*get)() const, void (C::*set)(V)) {
-  return MakeProp<C>(name, TPropType::Integer, [get](const C* c) { return (int64_t)(c->*get)(); },
-                     [set](C* c, const TPropValue& v) { (c->*set)((V)std::get<int64_t>(v)); });
+// A number over a getter and a setter of any integral width (colours, intervals, tags). The
+// owner class is the members' class unless given first (for members of a base class).
+template <class C = void, class V, class B>
+TPropInfo OrdProperty(const char* name, V (B::*get)() const, void (B::*set)(V)) {
+  using Owner = std::conditional_t<std::is_void_v<C>, B, C>;
+  return MakeProp<Owner>(name, TPropType::Integer, [get](const Owner* c) { return (int64_t)(c->*get)(); },
+                         [set](Owner* c, const TPropValue& v) { (c->*set)((V)std::get<int64_t>(v)); });
 }
 
 // The component's own Name and Tag, for the classes that publish them.
@@ -138,4 +134,13 @@ TPropInfo StringsProperty(const char* name, std::vector<std::string> (C::*get)()
                           void (C::*set)(const std::vector<std::string>&)) {
   return MakeProp<C>(name, TPropType::StringList, [get](const C* c) { return (c->*get)(); },
                      [set](C* c, const TPropValue& v) { (c->*set)(std::get<std::vector<std::string>>(v)); });
+}
+
+// A string over a getter (by value or by reference) and a setter. The owner class is the
+// members' class unless given first (for members of a base class).
+template <class C = void, class R, class A, class B>
+TPropInfo StringProperty(const char* name, R (B::*get)() const, void (B::*set)(A)) {
+  using Owner = std::conditional_t<std::is_void_v<C>, B, C>;
+  return MakeProp<Owner>(name, TPropType::String, [get](const Owner* c) { return std::string((c->*get)()); },
+                         [set](Owner* c, const TPropValue& v) { (c->*set)(std::get<std::string>(v)); });
 }

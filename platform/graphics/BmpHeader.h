@@ -1,5 +1,6 @@
 // The 54-byte head of a 24-bit bottom-up bitmap file (file header and info header), in
 // plain C++ so that the build machine's skin tools write the same files as the program.
+// Pure functions over bytes; safe on any thread.
 #pragma once
 #include <cstdint>
 #include <string>

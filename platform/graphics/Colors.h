@@ -1,5 +1,6 @@
 // The system colours that the skin engine's defaults name beyond those of the class
 // library's colour header (same encoding: 0x80000000 | the platform's colour index).
+// Constants only.
 #pragma once
 #include "platform/forms/Graphics.h"
 

@@ -1,5 +1,6 @@
 // Base64 (RFC 4648 alphabet, "=" padding). Decoding skips line breaks and stops at the
 // first character outside the alphabet.
+// Pure functions; safe on any thread.
 #pragma once
 #include <string>
 #include <string_view>

@@ -1,5 +1,6 @@
 // The platform's date-time value: an OLE date, days since 1899-12-30 with the time of day
 // as the fraction. Its text form in this program is "yyyy-mm-dd hh:nn:ss".
+// Values and pure functions; the clock is read through the seams.
 #pragma once
 #include <string>
 

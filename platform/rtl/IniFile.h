@@ -1,5 +1,7 @@
 // An ini file over the platform's profile functions: section and key names match without
 // regard to case, values are strings.
+// Holds only the file's name; every call reads or writes the file itself, so two objects on one
+// file stay in step.
 #pragma once
 #include <string>
 

@@ -1,5 +1,6 @@
 // Root of the class hierarchy: every object can tell its class name and whether it is of a
 // named class or derives from it (the skin engine picks its treatment that way).
+// Class information is static and read-only after first use.
 #pragma once
 #include <string>
 #include <string_view>

@@ -61,3 +61,12 @@ void TStringList::SetValue(const std::string& name, const std::string& value) {
     }
   Add(name + "=" + value);
 }
+
+std::string JoinTrimmedLines(const TStringList& lines, const std::string& indent) {
+  std::string out;
+  for (int i = 0; i < lines.Count(); ++i) {
+    if (i) out += "\r\n";
+    out += indent + sys::Trim(lines[i]);
+  }
+  return out;
+}

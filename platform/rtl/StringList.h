@@ -1,4 +1,5 @@
 // An ordered list of strings with an optional object per item, and its text form.
+// The list owns its strings, not the objects stored beside them. One thread at a time.
 #pragma once
 #include <string>
 #include <vector>
@@ -37,3 +38,7 @@ class TStringList {
  private:
   std::vector<Item> items_;
 };
+
+// The items trimmed, each behind `indent`, joined by CR LF (no break after the last): how a
+// message's text is laid out under its header line.
+std::string JoinTrimmedLines(const TStringList& lines, const std::string& indent = "");

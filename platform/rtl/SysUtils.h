@@ -1,5 +1,6 @@
 // Strings, code pages and file names. Program text is std::string in code page 936; UTF-8
 // appears only where the system converts (wire bodies, SQLite text, web pages).
+// Pure functions apart from the file and process helpers; safe on any thread.
 #pragma once
 #include <cstdint>
 #include <string>

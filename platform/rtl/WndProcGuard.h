@@ -1,6 +1,7 @@
 // The window procedure that the system calls, around one of ours: whatever ours throws is
 // reported (ReportCallbackException) and ends there, never unwinding through the system's
 // dispatch code. Register GuardedWndProc<&Proc> where Proc itself would be registered.
+// Runs on the thread that owns the window.
 #pragma once
 #include <windows.h>
 

@@ -2,6 +2,7 @@
 // stand-in: the page's bytes are decoded by their charset, tags, scripts and styles are
 // dropped, entities decoded, white space collapsed outside <pre>, and block elements and
 // <br> end lines ("\r\n").
+// Pure functions over bytes; safe on any thread.
 #pragma once
 #include <string>
 #include <string_view>

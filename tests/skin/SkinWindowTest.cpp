@@ -236,6 +236,22 @@ TEST(SkinWindow, CaptionButtonsHoverPressAndAct) {
 }
 
 namespace {
+// The first item of an open menu, drawn by its owner from the skin's MenuItem strip: what a
+// point in its right margin, inside the menu's 3-pixel frame, shows once it is drawn (a
+// second at most).
+cs::Decoded FirstItemPixel(HWND menu) {
+  RECT client{};
+  GetClientRect(menu, &client);
+  POINT at{client.right - 6, 12};
+  ClientToScreen(menu, &at);
+  cs::Decoded item{};
+  PumpUntil([&] {
+    item = cs::Decode(ScreenRgb(at.x, at.y));
+    return item.element == cs::kMenuItem;
+  }, 1000);
+  return item;
+}
+
 struct MenuProbe {
   bool seen = false, skinned = false, ownerDrawn = false;
   int items = 0;
@@ -256,16 +272,7 @@ void CALLBACK ProbeMenu(HWND, UINT, UINT_PTR id, DWORD) {
   MENUITEMINFOA mi{sizeof mi};
   mi.fMask = MIIM_FTYPE;
   g_menu.ownerDrawn = hm && GetMenuItemInfoA(hm, 0, TRUE, &mi) && (mi.fType & MFT_OWNERDRAW);
-  // The first item, drawn by its owner from the skin's MenuItem strip: a point in its right
-  // margin, inside the menu's 3-pixel frame.
-  RECT client{};
-  GetClientRect(menu, &client);
-  POINT at{client.right - 6, 12};
-  ClientToScreen(menu, &at);
-  PumpUntil([&] {
-    g_menu.item = cs::Decode(ScreenRgb(at.x, at.y));
-    return g_menu.item.element == cs::kMenuItem;
-  }, 1000);
+  g_menu.item = FirstItemPixel(menu);
   EndMenu();
 }
 }  // namespace
@@ -485,14 +492,7 @@ void CALLBACK ProbePopup(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   g_popup.seen = true;
   g_popup.skinned = SendMessageA(menu, SKIN_QUERY, 0, 0) == 1;
-  RECT client{};
-  GetClientRect(menu, &client);
-  POINT at{client.right - 6, 12};
-  ClientToScreen(menu, &at);
-  PumpUntil([&] {
-    g_popup.item = cs::Decode(ScreenRgb(at.x, at.y));
-    return g_popup.item.element == cs::kMenuItem;
-  }, 1000);
+  g_popup.item = FirstItemPixel(menu);
   EndMenu();
 }
 }  // namespace

@@ -1,6 +1,7 @@
 // The colour code of the "coded" test skin: every frame of every element, and each of the
 // nine parts of that frame, is one flat colour, so a test can tell from one pixel which
 // element, frame and part was drawn. Shared by the art generator and the tests.
+// Constants and pure functions.
 #pragma once
 #include <cstdint>
 

@@ -1,4 +1,5 @@
 // Whole-file reading and writing for the build machine's skin tools.
+// Pure functions over files; errors are thrown, never swallowed.
 #pragma once
 #include <filesystem>
 #include <fstream>

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <tuple>
 
 #include "platform/graphics/BmpHeader.h"
 #include "tools/skinpack/CodedColours.h"
@@ -578,29 +579,27 @@ std::string MakeIni(const std::vector<Element>& el, Theme theme) {
   kv("MouseOverColour2", Rgb(kText));
   element("StatusBarEdges", kStatusBar, 0, 0);
   kv("NormalColour2", Rgb(kText));
-  element("ComboButton", kComboButton, 1, 0);
-  element("SunkEdge", kSunkEdge, 0, 0);
-  element("ExtraImages", kExtraImages, 1, 0);
-  element("Headerbar", kHeader, 0, 0);
-  element("MenuItem", kMenuItem, 1, 0);
-  element("MenuBackground", kMenuBackground, 0, 0);
-  element("Scrollbar", kScrollbar, 0, 0);
-  element("HorzScroll", kHorzScroll, 0, 0);
-  element("VertScroll", kVertScroll, 0, 0);
-  element("HorzScrollThumb", kHorzThumb, 0, 0);
-  kvi("FrameCount", find(kHorzThumb).frames);
-  element("VertScrollThumb", kVertThumb, 0, 0);
-  kvi("FrameCount", find(kVertThumb).frames);
-  element("Trackbar.ThumbHorz", kTrackHorz, 1, 0);
-  element("Trackbar.ThumbVert", kTrackVert, 1, 0);
-  element("Trackbar.ThumbLeft", kTrackVert, 1, 0);
-  element("Trackbar.ThumbRight", kTrackVert, 1, 0);
-  element("Trackbar.ThumbUp", kTrackHorz, 1, 0);
-  element("Trackbar.ThumbDown", kTrackHorz, 1, 0);
-  element("UpDown.Horz", kUpDownHorz, 1, 0);
-  kv("GlyphImage", find(kUpDownHorzGlyph).file);
-  element("UpDown.Vert", kUpDownVert, 1, 0);
-  kv("GlyphImage", find(kUpDownVertGlyph).file);
+  // Sections of their image alone; the thumbs add their frame count, the up-down pairs their glyphs.
+  struct Plain { const char* section; int id, trans; };
+  const Plain plain[] = {{"ComboButton", kComboButton, 1}, {"SunkEdge", kSunkEdge, 0},
+                         {"ExtraImages", kExtraImages, 1}, {"Headerbar", kHeader, 0},
+                         {"MenuItem", kMenuItem, 1},       {"MenuBackground", kMenuBackground, 0},
+                         {"Scrollbar", kScrollbar, 0},     {"HorzScroll", kHorzScroll, 0},
+                         {"VertScroll", kVertScroll, 0}};
+  for (const Plain& p : plain) element(p.section, p.id, p.trans, 0);
+  for (const Plain& p : {Plain{"HorzScrollThumb", kHorzThumb, 0}, Plain{"VertScrollThumb", kVertThumb, 0}}) {
+    element(p.section, p.id, p.trans, 0);
+    kvi("FrameCount", find(p.id).frames);
+  }
+  const Plain trackbars[] = {{"Trackbar.ThumbHorz", kTrackHorz, 1}, {"Trackbar.ThumbVert", kTrackVert, 1},
+                             {"Trackbar.ThumbLeft", kTrackVert, 1}, {"Trackbar.ThumbRight", kTrackVert, 1},
+                             {"Trackbar.ThumbUp", kTrackHorz, 1},   {"Trackbar.ThumbDown", kTrackHorz, 1}};
+  for (const Plain& p : trackbars) element(p.section, p.id, p.trans, 0);
+  for (auto [section, id, glyph] : {std::tuple{"UpDown.Horz", kUpDownHorz, kUpDownHorzGlyph},
+                                    std::tuple{"UpDown.Vert", kUpDownVert, kUpDownVertGlyph}}) {
+    element(section, id, 1, 0);
+    kv("GlyphImage", find(glyph).file);
+  }
   return s;
 }
 

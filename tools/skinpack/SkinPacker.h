@@ -1,6 +1,7 @@
 // The packing side of the skin format, for the build machine's tools and the tests: the
 // coder's encoder (the inverse of TLZH::Decode, on the same shared model) and the archive
 // writer. The program itself only reads skins.
+// Pure functions over bytes; safe on any thread.
 #pragma once
 #include <string>
 #include <string_view>
