@@ -3,8 +3,6 @@
 // and saved-addresses windows.
 #include "client/uMain.h"
 
-#include <cstdio>
-
 #include "core/uDataOperate.h"
 #include "core/uHelpers.h"
 #include "core/uSettings.h"
@@ -12,20 +10,9 @@
 #include "platform/rtl/SysUtils.h"
 #include "webtools/DomainHint.h"
 #include "webtools/SeoInfo.h"
+#include "webtools/NetParseText.h"
 #include "webtools/uNetParse.h"
 #include "webtools/uSaveNetParse.h"
-
-namespace {
-
-// "yyyy-mm-dd" as a date; false when the text is no such date.
-bool ParseExpiry(const std::string& text, TDateTime& date) {
-  int y = 0, m = 0, d = 0;
-  if (sscanf(text.c_str(), "%d-%d-%d", &y, &m, &d) != 3 || !dt::IsValidDate(y, m, d)) return false;
-  date = dt::EncodeDate(y, m, d);
-  return true;
-}
-
-}  // namespace
 
 void TMainFrm::CreateWhoisParser() {
   // The pane is never shown, so it needs no parent: making the header panel's window this

@@ -22,7 +22,7 @@ void TFrameBuffer::Reserve(size_t n) {
   } else {
     // While a sink reads a frame in place, the old area must neither move nor go away.
     std::vector<uint8_t> bigger(std::max(buf_.size() * 2, held + n + 1000));
-    std::memcpy(bigger.data(), buf_.data() + head_, held);
+    if (held) std::memcpy(bigger.data(), buf_.data() + head_, held);  // an empty buffer has no data()
     if (depth_ > 0)
       retired_.push_back(std::move(buf_));
     buf_ = std::move(bigger);

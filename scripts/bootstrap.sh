@@ -16,7 +16,8 @@ SUDO=""
 need_pkgs=()
 # fonts-wine: without Marlett the stock caption buttons show letters.
 want=(cmake make "g++-mingw-w64-${ARCH//_/-}-posix" wine wine64 xvfb fonts-wqy-zenhei fonts-wine
-      googletest tcl dpkg-dev xauth x11-utils imagemagick python3 locales xdotool)
+      googletest tcl dpkg-dev xauth x11-utils imagemagick python3 locales xdotool
+      clang libclang-rt-14-dev libpcre2-dev pkg-config)  # the last line: the native fuzz build
 [ "$ARCH" = i686 ] && want+=(wine32:i386)
 for p in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need_pkgs+=("$p")

@@ -11,31 +11,10 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/web/HttpClient.h"
 #include "platform/web/WebBrowser.h"
+#include "webtools/NetParseText.h"
 
 std::unique_ptr<TNetParse> WhoisParser;
 
-namespace netparse {
-
-// The tag searches. Each starts at a line's first "<TAG" and may not backtrack to a later
-// one on the same line (atomic group): a later start on that line could only match less,
-// so the result is the plain leftmost match of "<TAG.*...(?=>)", found in time linear in
-// the line instead of quadratic on a page with many such tags on one long line.
-const char* const kTitlePattern = "(?m)^(?>.*?(?=<TITLE))<TITLE.*(?=>)";
-const char* const kHttpEquivPattern = "(?m)^(?>.*?(?=<META))<META.*http-equiv.*(?=>)";
-const char* const kKeywordsPattern = "(?m)^(?>.*?(?=<META))<META.*KEYWORDS.*(?=>)";
-const char* const kDescriptionPattern = "(?m)^(?>.*?(?=<META))<META.*description.*(?=>)";
-
-// An href and its value: double-quoted, single-quoted or bare. A quote left open ends the
-// value at the line's end, so a broken page is still read in one pass.
-const char* const kLinkPattern =
-    "[Hh][Rr][Ee][Ff][ \\t]*=[ \\t]*(?:\"([^\"\\r\\n]*+)\"?|'([^'\\r\\n]*+)'?|([^\\s>\"']*+))";
-// A picture's tag up to its ">" (or the end of a tag left open), with the value of its ALT
-// attribute in one of three groups when it has one.
-const char* const kImagePattern =
-    "<[Ii][Mm][Gg](?=[\\s/>])(?:[^>]*?[\\s\"'][Aa][Ll][Tt][ \\t]*=[ \\t]*"
-    "(?:\"([^\"]*+)\"?|'([^']*+)'?|([^\\s>\"']*+)))?[^>]*+";
-
-}  // namespace netparse
 
 using namespace netparse;
 
@@ -43,98 +22,6 @@ namespace {
 
 constexpr TColor kBlack = 0;
 constexpr TColor kRed = 255;
-// Longer tags are cut: the report shows them, and no real title or META tag comes near.
-constexpr size_t kMaxTagBytes = 4096;
-
-bool StartsNoCase(std::string_view s, const char* prefix) {
-  size_t n = strlen(prefix);
-  return s.size() >= n && sys::SameText(s.substr(0, n), prefix);
-}
-
-// The set group of the last match among the alternatives of a value, trimmed, as a view
-// into the subject (no copy per match).
-std::string_view ValueGroup(const TPcreRegex& r) {
-  for (int g = 1; g <= r.SubExpressionCount(); ++g) {
-    if (r.MatchStart(g) <= 0) continue;
-    std::string_view v = std::string_view(r.Subject()).substr(r.MatchStart(g) - 1, r.MatchEnd(g) - r.MatchStart(g));
-    while (!v.empty() && (unsigned char)v.front() <= ' ') v.remove_prefix(1);
-    while (!v.empty() && (unsigned char)v.back() <= ' ') v.remove_suffix(1);
-    return v;
-  }
-  return {};
-}
-
-constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
-
-// High bit set in each byte of `w` that is zero.
-inline uint64_t ZeroBytes(uint64_t w) { return (w - kOnes) & ~w & kHigh; }
-
-// The next `byte` in `text` from `from`, eight bytes at a time (the C library's search is a
-// plain byte loop under Wine), or npos.
-size_t FindByte(std::string_view text, size_t from, char byte) {
-  const uint64_t pattern = kOnes * (unsigned char)byte;
-  size_t i = from;
-  for (; i + 8 <= text.size(); i += 8) {
-    uint64_t w;
-    memcpy(&w, text.data() + i, 8);
-    if (ZeroBytes(w ^ pattern)) break;
-  }
-  for (; i < text.size(); ++i)
-    if (text[i] == byte) return i;
-  return std::string_view::npos;
-}
-
-// A Content-Type value or a META tag anywhere in the text names UTF-8 ("charset=utf-8",
-// quoted or not, "utf8" too), in any letter case; looked for from each "=".
-bool NamesUtf8(std::string_view text) {
-  auto lower = [](char c) { return (char)(c >= 'A' && c <= 'Z' ? c + 32 : c); };
-  auto sameAt = [&](size_t at, std::string_view word) {
-    if (at + word.size() > text.size()) return false;
-    for (size_t i = 0; i < word.size(); ++i)
-      if (lower(text[at + i]) != word[i]) return false;
-    return true;
-  };
-  for (size_t eq = FindByte(text, 0, '='); eq != std::string_view::npos; eq = FindByte(text, eq + 1, '=')) {
-    if (eq < 7 || !sameAt(eq - 7, "charset")) continue;
-    size_t v = eq + 1;
-    if (v < text.size() && (text[v] == '"' || text[v] == '\'')) ++v;
-    if (sameAt(v, "utf-8") || sameAt(v, "utf8")) return true;
-  }
-  return false;
-}
-
-// Makes the NUL bytes of `text` blanks (a NUL would end the text for the pattern searches
-// of the older library) and returns it with its ASCII letters in upper case; the two bytes
-// of a GBK character stay as they are. Eight bytes at a time while they are all ASCII without a NUL (no lead
-// byte among them, and none before them: the byte-wise path steps over a whole character).
-std::string NormalizedUpper(std::string& text) {
-  std::string out(text.size(), '\0');
-  char* src = text.data();
-  char* dst = out.data();
-  size_t n = text.size(), i = 0;
-  while (i < n) {
-    uint64_t w;
-    if (i + 8 <= n && (memcpy(&w, src + i, 8), (w & kHigh) == 0 && !ZeroBytes(w))) {
-      uint64_t atLeastA = w + (0x80 - 'a') * kOnes;    // high bit set where byte >= 'a'
-      uint64_t aboveZ = w + (0x80 - 'z' - 1) * kOnes;  // high bit set where byte > 'z'
-      w ^= ((atLeastA & ~aboveZ) & kHigh) >> 2;        // 0x20 off the lower-case letters
-      memcpy(dst + i, &w, 8);
-      i += 8;
-      continue;
-    }
-    unsigned char c = (unsigned char)src[i];
-    if (c >= 0x81 && c <= 0xFE && i + 1 < n) {
-      dst[i] = src[i];
-      dst[i + 1] = src[i + 1];
-      i += 2;
-      continue;
-    }
-    if (c == 0) c = src[i] = ' ';
-    dst[i++] = (char)(c >= 'a' && c <= 'z' ? c - 32 : c);
-  }
-  return out;
-}
-
 int Utf16Length(const std::string& ansi) { return (int)sys::AnsiToWide(ansi).size(); }
 
 void AppendLine(TRichEdit* target, const std::string& text, TColor color) {
@@ -240,24 +127,12 @@ int32_t TNetParse::GetPage() {
 void TNetParse::LoadPageText() { PageText = std::move(PageStream); }
 
 std::string TNetParse::NormalizePage() {
-  // UTF-8 by the reply's header, or by a declaration anywhere in the page, in any case.
-  if (NamesUtf8(ContentType) || NamesUtf8(PageText)) {
-    std::string_view bytes = PageText;
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    PageText = sys::Utf8ToAnsi(bytes);
-  }
-  OriginalText = std::move(PageText);
-  PageText = NormalizedUpper(OriginalText);
+  PageText = NormalizePageText(ContentType, PageText, OriginalText);
   return PageText;
 }
 
 std::string TNetParse::MatchTag(const std::string& pattern) {
-  if (!Matcher) return {};
-  Matcher->SetSubjectInPlace(PageText);
-  Matcher->SetRegEx(pattern);
-  if (!Matcher->Match()) return {};
-  // A tag runs to the last ">" of its line; on a page of one huge line that is the page.
-  return sys::CutAnsi(Matcher->MatchedExpression(), kMaxTagBytes) + ">";
+  return Matcher ? MatchPageTag(*Matcher, PageText, pattern) : std::string();
 }
 
 void TNetParse::Parse() {
@@ -270,36 +145,11 @@ void TNetParse::Parse() {
 }
 
 void TNetParse::ParseLinks() {
-  if (!Matcher) return;
-  // Links keep their letter case: paths on the server are case-sensitive.
-  Matcher->SetOptions(PreSet(preMultiLine));
-  Matcher->SetSubjectInPlace(OriginalText);
-  Matcher->SetRegEx(kLinkPattern);
-  InternalCount = 0;
-  ExternalCount = 0;
-  for (bool found = Matcher->Match(); found; found = Matcher->MatchAgain()) {
-    std::string_view link = ValueGroup(*Matcher);
-    if (StartsNoCase(link, "http://") || StartsNoCase(link, "https://")) {
-      ++ExternalCount;
-      ExternalLinks.Add(std::string(link));
-    } else {
-      ++InternalCount;
-    }
-  }
+  if (Matcher) CountLinks(*Matcher, OriginalText, ExternalLinks, InternalCount, ExternalCount);
 }
 
 void TNetParse::ParseImages() {
-  if (!Matcher) return;
-  Matcher->SetOptions(PreSet(preMultiLine));
-  Matcher->SetSubjectInPlace(OriginalText);
-  Matcher->SetRegEx(kImagePattern);
-  for (bool found = Matcher->Match(); found; found = Matcher->MatchAgain()) {
-    // A picture without an ALT text, or with an empty one, has no annotation.
-    if (!ValueGroup(*Matcher).empty())
-      ++AltCount;
-    else
-      ++NoAltCount;
-  }
+  if (Matcher) CountImages(*Matcher, OriginalText, AltCount, NoAltCount);
 }
 
 void TNetParse::WriteReport(TRichEdit* target) {
@@ -353,36 +203,7 @@ bool TNetParse::Navigate(const std::string& address) {
 
 void TNetParse::DocumentComplete(TObject*, const std::string&) {
   try {
-    TStringList lines;
-    // Line ends: CR, LF and CR LF.
-    std::string body = Browser ? Browser->BodyText() : std::string();
-    size_t pos = 0;
-    while (pos <= body.size()) {
-      size_t end = body.find_first_of("\r\n", pos);
-      lines.Add(body.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
-      if (end == std::string::npos) break;
-      pos = end + ((body[end] == '\r' && end + 1 < body.size() && body[end + 1] == '\n') ? 2 : 1);
-    }
-    for (const auto& item : lines) {
-      const std::string& line = item.text;
-      if (line.find("Expiration Date") == std::string::npos) continue;
-      size_t colon = line.find(": ");
-      std::string value = sys::Trim(colon == std::string::npos ? line.substr(std::min<size_t>(1, line.size()))
-                                                               : line.substr(colon + 2));
-      SplitDate(value);
-      if (DateParts.Count() < 3) break;
-      std::string month = MonthToNumber();
-      std::string day = sys::Trim(DateParts[0]);
-      std::string year = sys::Trim(DateParts[2]);
-      year = year.substr(0, year.find_first_of(" \t"));
-      int d = sys::StrToIntDef(day, 0), y = sys::StrToIntDef(year, 0);
-      // A month not in the table, or a day or year that is no number, gives no date.
-      if (month.empty() || d < 1 || d > 31 || y < 1 || y > 9999) break;
-      if (month.size() < 2) month = "0" + month;
-      if (day.size() < 2) day = "0" + day;
-      ExpireDate = year + "-" + month + "-" + day;
-      break;
-    }
+    ExpireDate = ReadWhoisExpiry(Browser ? Browser->BodyText() : std::string());
   } catch (const std::exception& e) {
     WriteErrorLog(std::string(e.what()) + "TNetParse.DocumentComplete出错");
   }
@@ -396,13 +217,7 @@ void TNetParse::SplitDate(const std::string& value) {
 }
 
 std::string TNetParse::MonthToNumber() {
-  static const char* const kMonths[12] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                          "jul", "aug", "sep", "oct", "nov", "dec"};
-  if (DateParts.Count() < 2 || DateParts[1].empty()) return {};
-  std::string m = sys::Trim(DateParts[1]);
-  for (int i = 0; i < 12; ++i)
-    if (sys::SameText(m, kMonths[i])) return sys::IntToStr(i + 1);
-  return {};
+  return DateParts.Count() < 2 ? std::string() : MonthNumber(DateParts[1]);
 }
 
 bool TNetParse::Lookup(const std::string& address, int timeoutMs) {

@@ -13,6 +13,7 @@
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Object.h"
 #include "platform/rtl/StringList.h"
+#include "webtools/NetParseText.h"
 #include "webtools/PcreRegex.h"
 
 class THttpClient;
@@ -88,16 +89,6 @@ std::string WhoisAddress(const std::string& domain);
 inline constexpr const char* kWhoisHost = "whois.karvell.example";
 // How long a WHOIS look-up may take before its caller stops waiting.
 inline constexpr int kWhoisWaitMs = 60000;
-
-// The patterns of the page analysis (the benchmark runs them bare against the parser).
-namespace netparse {
-extern const char* const kTitlePattern;
-extern const char* const kHttpEquivPattern;
-extern const char* const kKeywordsPattern;
-extern const char* const kDescriptionPattern;
-extern const char* const kLinkPattern;
-extern const char* const kImagePattern;
-}  // namespace netparse
 
 // The parser for WHOIS look-ups, made by the main window when it is created and shared
 // with the site-optimisation window.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/graphics/BmpHeader.h"
+#include "platform/graphics/DibFormat.h"
 
 namespace {
 
@@ -20,11 +21,6 @@ HBITMAP MakeDib(int width, int height, uint8_t** bits) {
   *bits = h ? (uint8_t*)p : nullptr;
   return h;
 }
-
-uint32_t U32(const uint8_t* p) { return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24; }
-
-// Far larger than any skin picture; keeps a damaged header from asking for gigabytes.
-constexpr int64_t kMaxPixels = 64LL << 20;
 
 }  // namespace
 
@@ -76,7 +72,7 @@ void TBitmap::SetSize(int width, int height) {
   if (width < 0) width = 0;
   if (height < 0) height = 0;
   if (width == width_ && height == height_) return;
-  if (width == 0 || height == 0 || (int64_t)width * height > kMaxPixels) {
+  if (width == 0 || height == 0 || (int64_t)width * height > dib::kMaxPixels) {
     Replace(nullptr, nullptr, 0, 0);
     return;
   }
@@ -138,35 +134,11 @@ void TBitmap::Swap(TBitmap& other) {
 }
 
 bool TBitmap::LoadDib(const BITMAPINFO* info, size_t infoBytes, const void* bits, size_t bitsBytes) {
-  const BITMAPINFOHEADER& h = info->bmiHeader;
-  if (infoBytes < sizeof(BITMAPINFOHEADER) || h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > infoBytes) return false;
-  const int64_t width = h.biWidth, height = h.biHeight < 0 ? -(int64_t)h.biHeight : h.biHeight;
-  if (width <= 0 || height <= 0 || width * height > kMaxPixels || h.biPlanes != 1) return false;
-  const int bpp = h.biBitCount;
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
-  // Palette and bit masks must lie inside the header bytes.
-  size_t colours = bpp <= 8 ? (h.biClrUsed ? h.biClrUsed : (1u << bpp)) : h.biClrUsed;
-  if (colours > 256) return false;
-  size_t masks = (h.biCompression == BI_BITFIELDS && h.biSize == sizeof(BITMAPINFOHEADER)) ? 12 : 0;
-  if (h.biSize + masks + colours * 4 > infoBytes) return false;
-  switch (h.biCompression) {
-    case BI_RGB:
-    case BI_BITFIELDS: {
-      if (h.biCompression == BI_BITFIELDS && bpp != 16 && bpp != 32) return false;
-      const uint64_t stride = (((uint64_t)width * bpp + 31) / 32) * 4;
-      if (stride * height > bitsBytes) return false;
-      break;
-    }
-    case BI_RLE8:
-    case BI_RLE4:
-      if ((h.biCompression == BI_RLE8 && bpp != 8) || (h.biCompression == BI_RLE4 && bpp != 4)) return false;
-      if (h.biHeight < 0 || h.biSizeImage == 0 || h.biSizeImage > bitsBytes) return false;
-      break;
-    default:
-      return false;
-  }
+  dib::Layout layout;
+  if (!dib::CheckInfo((const uint8_t*)info, infoBytes, bitsBytes, layout)) return false;
+  const int width = layout.width, height = layout.height;
   uint8_t* dest = nullptr;
-  HBITMAP dib = MakeDib((int)width, (int)height, &dest);
+  HBITMAP dib = MakeDib(width, height, &dest);
   if (!dib) return false;
   HDC dc = GetDC(nullptr);
   int rows = SetDIBits(dc, dib, 0, (UINT)height, bits, info, DIB_RGB_COLORS);
@@ -175,19 +147,16 @@ bool TBitmap::LoadDib(const BITMAPINFO* info, size_t infoBytes, const void* bits
     DeleteObject(dib);
     return false;
   }
-  Replace(dib, dest, (int)width, (int)height);
+  Replace(dib, dest, width, height);
   return true;
 }
 
 bool TBitmap::LoadFromBytes(std::string_view file) {
-  const uint8_t* p = (const uint8_t*)file.data();
-  const size_t n = file.size();
-  if (n < 14 + sizeof(BITMAPINFOHEADER) || p[0] != 'B' || p[1] != 'M') return false;
-  const size_t offBits = U32(p + 10);
-  if (offBits < 14 + sizeof(BITMAPINFOHEADER) || offBits > n) return false;
+  size_t offBits = 0;
+  if (!dib::FileBitsOffset(file, offBits)) return false;
   // The header may be read with more alignment than a byte string has.
-  std::string info(file.substr(14, offBits - 14));
-  return LoadDib((const BITMAPINFO*)info.data(), info.size(), p + offBits, n - offBits);
+  std::string info(file.substr(dib::kFileHeaderSize, offBits - dib::kFileHeaderSize));
+  return LoadDib((const BITMAPINFO*)info.data(), info.size(), file.data() + offBits, file.size() - offBits);
 }
 
 bool TBitmap::LoadFromResourceName(HINSTANCE module, const char* name) {
@@ -196,13 +165,8 @@ bool TBitmap::LoadFromResourceName(HINSTANCE module, const char* name) {
   HGLOBAL g = LoadResource(module, res);
   const void* data = g ? LockResource(g) : nullptr;
   const DWORD size = SizeofResource(module, res);
-  if (!data || size < sizeof(BITMAPINFOHEADER)) return false;
-  const BITMAPINFOHEADER* h = (const BITMAPINFOHEADER*)data;
-  const int bpp = h->biBitCount;
-  size_t colours = bpp <= 8 ? (h->biClrUsed ? h->biClrUsed : (1u << bpp)) : h->biClrUsed;
-  size_t masks = h->biCompression == BI_BITFIELDS ? 12 : 0;
-  size_t infoBytes = h->biSize + masks + colours * 4;
-  if (h->biSize < sizeof(BITMAPINFOHEADER) || infoBytes > size) return false;
+  size_t infoBytes = 0;
+  if (!data || !dib::PackedInfoBytes((const uint8_t*)data, size, infoBytes)) return false;
   return LoadDib((const BITMAPINFO*)data, infoBytes, (const uint8_t*)data + infoBytes, size - infoBytes);
 }
 

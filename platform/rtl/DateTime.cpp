@@ -36,8 +36,13 @@ TDateTime Encode(const Parts& p) {
   return d >= 0 ? d + t : d - t;
 }
 
+// Years 1 to 9999; a value from a received body may be anything, even NaN.
+static const double kFirstDay = -693593.0, kPastLastDay = 2958466.0;
+
 Parts Decode(TDateTime t) {
   Parts p;
+  // Outside the calendar there is no date to give: the zero date, never a garbage one.
+  if (!(t > kFirstDay - 1 && t < kPastLastDay)) return p;
   double days = std::floor(t);
   double frac = std::fabs(t - (long)t);
   long ms = (long)std::llround(frac * 86400000.0);

@@ -62,6 +62,7 @@ TEST(FrameBuffer, CutsFramesInArrivalOrderAndDropsWhatPrecedesAStartByte) {
       {"junk before the start byte", "\x01\x02zz\xFF" + a, {a}, 0},
       {"junk between frames", a + std::string("\x00\x13junk", 6) + c, {a, c}, 0},
       {"junk without a start byte is dropped at once", "no start here", {}, 0},
+      {"a first read of one byte into an empty buffer", "\x12", {}, 0},
       {"a lone start byte waits", a + "\x64", {a}, 1},
       {"an empty body is a 6-byte frame", b + b, {b, b}, 0},
   };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/rtl/Base64.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Event.h"
@@ -94,6 +96,18 @@ TEST(DateTime, EpochRoundTripAndText) {
   for (const char* bad : {"2023-02-29", "2026-13-01", "abc", "2026-12-10 25:00", "2026-12-10 10:00x"})
     EXPECT_FALSE(dt::TryStrToDateTime(bad, back)) << bad;
   EXPECT_EQ(dt::DaysBetween(dt::EncodeDate(2026, 12, 10), dt::EncodeDate(2026, 12, 1)), 9);
+}
+
+TEST(DateTime, AValueOutsideTheCalendarShowsTheZeroDate) {
+  // A received body or message block may hold any eight bytes as its time.
+  const double cases[] = {std::nan(""), INFINITY, -INFINITY, 1e300, -1e300, 2958466.0, -693594.5, 4e9};
+  for (double t : cases) {
+    dt::Parts p = dt::Decode(t);
+    EXPECT_EQ(p.year, 1899) << t;
+    EXPECT_EQ(dt::DateTimeToStr(t), "1899-12-30 00:00:00") << t;
+  }
+  EXPECT_EQ(dt::DateTimeToStr(2958465.5), "9999-12-31 12:00:00");
+  EXPECT_EQ(dt::DateToStr(-693593.0), "0001-01-01");
 }
 
 TEST(IniFile, SectionsMatchWithoutCase) {

@@ -258,6 +258,10 @@ TEST_F(WhoisTest, ExpiryLineGivesTheDate) {
       {"5-Feb-2027", "2027-02-05"},
       {"15-DEC-2030", "2030-12-15"},
       {"5-xyz-2027", ""},  // an unknown month gives no date
+      // Always "yyyy-mm-dd", from the numbers: the reminder shows it and reads it back.
+      {"+3-mar-2026", "2026-03-03"},
+      {"003-mar-02026", "2026-03-03"},
+      {"3-mar-3", "0003-03-03"},
       {"5-mar", ""},       // too few parts
       {"", ""},            // no expiry line at all
   };
