@@ -1,5 +1,7 @@
 // The queue of enterprise friends' offline messages (protocol 49) that the main window keeps
 // for the life of the program; its handler fills CurrentOffline and calls Add.
+// Contract: the main window owns the queue (OfflineMsgQueue); records are copies, so the
+// queue shares nothing with CurrentOffline. GUI thread only.
 #pragma once
 #include <cstdint>
 #include <string>
