@@ -37,14 +37,18 @@ struct TCustomerRecord {
   uint8_t State = 0;
 };
 
-struct TReceivedMsg {
+// What every waiting message holds, in the chat list and in the offline queue alike.
+struct TWaitingText {
   std::string Sender;
-  std::string Text;  // the message bytes
+  std::string Text;  // the message block
   TDateTime Time = 0;
+  int32_t TextLen() const { return int32_t(Text.size()); }
+};
+
+struct TReceivedMsg : TWaitingText {
   uint8_t Flag = 0;
   uint8_t Kind = 0;
   uint8_t Extra = 0;
-  int32_t TextLen() const { return int32_t(Text.size()); }
 };
 
 class TUserManager : public TObject {
