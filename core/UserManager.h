@@ -1,7 +1,7 @@
 // The lists the server fills during a session: consulting customers, enterprise friends
 // (200-byte friend records), stored friend requests and received messages waiting to be
 // opened. Owned by the service client; the main window's handlers fill the global CurrentMsg
-// and then call the Add routines, which copy from it.
+// and then call the Add routines, which copy from it. GUI thread only.
 #pragma once
 #include <windows.h>
 
