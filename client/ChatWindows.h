@@ -2,6 +2,8 @@
 // made and unregisters when it is destroyed; the main window finds the window of a partner
 // only in this list, by the chat-window caption, so no other process's window can answer.
 // ChatFrm is the last chat window created; only the window it names clears it.
+// Contract: the list borrows the windows (each frees itself) and never outlives one it
+// holds, since a window leaves it when destroyed. GUI thread only.
 #pragma once
 #include <string>
 #include <vector>

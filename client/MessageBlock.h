@@ -4,6 +4,8 @@
 // time as OLE date (8), formatted-text length T (32-bit little-endian), formatted text (T).
 // The builder never writes past its buffer; the reader checks every length against the bytes
 // it was given, because the bytes may come from any window's copy-data record.
+// Contract: plain functions that own nothing; `buf` and `data` are the caller's and are
+// touched only during the call. SendMessageBlock runs on the thread of the window that sends.
 #pragma once
 #include <windows.h>
 

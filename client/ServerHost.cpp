@@ -25,15 +25,10 @@ TfrmServerHost::TfrmServerHost(TComponent* owner) : TForm(owner) {}
 
 TPublishedTable TfrmServerHost::Published() {
   using F = TfrmServerHost;
-  return {KARV_FIELD(F, Panel1),      KARV_FIELD(F, yTrewView),   KARV_FIELD(F, btnOK),
-          KARV_FIELD(F, BtnCancel),   KARV_FIELD(F, PanelConfig), KARV_FIELD(F, Label1),
-          KARV_FIELD(F, ListBoxShortMessage), KARV_FIELD(F, yShortChar), KARV_FIELD(F, btnAdd),
-          KARV_FIELD(F, PanelNet),    KARV_FIELD(F, yLineChoice), KARV_FIELD(F, PanelDomain),
-          KARV_FIELD(F, Label3),      KARV_FIELD(F, yCallDate),   KARV_FIELD(F, Label4),
-          KARV_FIELD(F, yDomain),     KARV_FIELD(F, Label5),      KARV_FIELD(F, lblExample),
-          KARV_FIELD(F, GroupShortCut), KARV_FIELD(F, Label2),    KARV_FIELD(F, yShortCut),
-          KARV_HANDLER(F, FormShow),  KARV_HANDLER(F, btnOKClick), KARV_HANDLER(F, BtnCancelClick),
-          KARV_HANDLER(F, yTrewViewClick), KARV_HANDLER(F, btnAddClick)};
+  return {KARV_FIELDS(F, Panel1, yTrewView, btnOK, BtnCancel, PanelConfig, Label1, ListBoxShortMessage),
+          KARV_FIELDS(F, yShortChar, btnAdd, PanelNet, yLineChoice, PanelDomain, Label3, yCallDate),
+          KARV_FIELDS(F, Label4, yDomain, Label5, lblExample, GroupShortCut, Label2, yShortCut),
+          KARV_HANDLERS(F, FormShow, btnOKClick, BtnCancelClick, yTrewViewClick, btnAddClick)};
 }
 
 std::string TfrmServerHost::StripWww(const std::string& text) {

@@ -7,9 +7,8 @@ TAllInfoFrm::TAllInfoFrm(TComponent* owner) : TForm(owner) {}
 
 TPublishedTable TAllInfoFrm::Published() {
   using F = TAllInfoFrm;
-  return {KARV_FIELD(F, Label1),      KARV_FIELD(F, Label2),    KARV_FIELD(F, Label3),       KARV_FIELD(F, Label4),
-          KARV_FIELD(F, Label5),      KARV_FIELD(F, yUserNubmer), KARV_FIELD(F, yNickName), KARV_FIELD(F, yCompanyName),
-          KARV_FIELD(F, yurl),        KARV_FIELD(F, yEmail),    KARV_FIELD(F, btnOk)};
+  return {KARV_FIELDS(F, Label1, Label2, Label3, Label4, Label5),
+          KARV_FIELDS(F, yUserNubmer, yNickName, yCompanyName, yurl, yEmail, btnOk)};
 }
 
 void TAllInfoFrm::Fill(const TFriendRecord& record) {

@@ -1,5 +1,7 @@
 // The details window: a requester's number, nickname, company, web address and e-mail.
 // It has no behaviour of its own; whoever opens it fills it from a friend record.
+// Contract: the request dialog shows it modally and frees it when the call returns. GUI
+// thread only.
 #pragma once
 #include "core/ServiceRecords.h"
 #include "platform/forms/Forms.h"

@@ -35,11 +35,9 @@ TDataBackFrm::TDataBackFrm(TComponent* owner) : TForm(owner) {}
 TPublishedTable TDataBackFrm::Published() {
   using F = TDataBackFrm;
   TPublishedTable table = {
-      KARV_FIELD(F, GroupBox1),       KARV_FIELD(F, Label1),        KARV_FIELD(F, lblPostion),
-      KARV_FIELD(F, Label3),          KARV_FIELD(F, lblWaitBackup), KARV_FIELD(F, yFileName),
-      KARV_FIELD(F, btnSelectFile),   KARV_FIELD(F, btnBackUp),     KARV_FIELD(F, ProgressFile),
-      KARV_HANDLER(F, FormShow),      KARV_HANDLER(F, FormClose),   KARV_HANDLER(F, btnBackUpClick),
-      KARV_HANDLER(F, btnSelectFileClick), KARV_HANDLER(F, BitBtn3Click), KARV_HANDLER(F, btnCloseClick)};
+      KARV_FIELDS(F, GroupBox1, Label1, lblPostion, Label3),
+      KARV_FIELDS(F, lblWaitBackup, yFileName, btnSelectFile, btnBackUp, ProgressFile),
+      KARV_HANDLERS(F, FormShow, FormClose, btnBackUpClick, btnSelectFileClick, BitBtn3Click, btnCloseClick)};
   // The restore tool's description names its cancel button btnClose.
   table.push_back(DataBackMode == 0 ? KARV_FIELD(F, BitBtn3) : KARV_FIELD(F, btnClose));
   return table;

@@ -3,6 +3,8 @@
 // is shown; closing the window during a copy stops the copy and waits for it, so no worker
 // outlives the window and no half-written backup is left. In restore mode it is the one
 // window of the restore tool, which copies the backup back over the personal database.
+// Contract: the application owns it (DataBackFrm); the window owns its copier, whose events
+// reach it on the GUI thread only. GUI thread only.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -43,24 +43,17 @@ TChatFrm::~TChatFrm() { chat_windows::Unregister(this); }
 
 TPublishedTable TChatFrm::Published() {
   using F = TChatFrm;
-  return {KARV_FIELD(F, Panel4),         KARV_FIELD(F, Label1),          KARV_FIELD(F, ySenderName),
-          KARV_FIELD(F, Label3),         KARV_FIELD(F, yNickName),       KARV_FIELD(F, Panel1),
-          KARV_FIELD(F, GroupBox3),      KARV_FIELD(F, yReceiveContent), KARV_FIELD(F, Panel3),
-          KARV_FIELD(F, Image2),         KARV_FIELD(F, yFont),           KARV_FIELD(F, yComFontSize),
-          KARV_FIELD(F, yComFontCorlor), KARV_FIELD(F, GroupBox2),       KARV_FIELD(F, ySendContent),
-          KARV_FIELD(F, lblMsgLength),   KARV_FIELD(F, Label2),          KARV_FIELD(F, ycomUseChar),
-          KARV_FIELD(F, btnUseChar),     KARV_FIELD(F, btnFontSize),     KARV_FIELD(F, btnShowRecord),
-          KARV_FIELD(F, btnClose),       KARV_FIELD(F, btnSend),         KARV_FIELD(F, GroupBox1),
-          KARV_FIELD(F, yRichHistory),   KARV_FIELD(F, ColorDialog),     KARV_FIELD(F, ActionList1),
-          KARV_FIELD(F, Action1),
-          KARV_HANDLER(F, FormCreate),   KARV_HANDLER(F, FormShow),      KARV_HANDLER(F, FormClose),
-          KARV_HANDLER(F, FormCloseQuery), KARV_HANDLER(F, FormDestroy), KARV_HANDLER(F, FormKeyDown),
-          KARV_HANDLER(F, FormKeyPress), KARV_HANDLER(F, Action1Execute), KARV_HANDLER(F, btnUseCharClick),
-          KARV_HANDLER(F, btnShowRecordClick), KARV_HANDLER(F, btnCloseClick), KARV_HANDLER(F, btnFontSizeClick),
-          KARV_HANDLER(F, yFontClick),   KARV_HANDLER(F, yComFontSizeClick), KARV_HANDLER(F, yComFontCorlorClick),
-          KARV_HANDLER(F, btnFontSizeMouseEnter), KARV_HANDLER(F, btnFontSizeMouseLeave),
-          KARV_HANDLER(F, yComFontCorlorMouseEnter), KARV_HANDLER(F, yComFontCorlorMouseLeave),
-          KARV_HANDLER(F, ySendContentKeyDown), KARV_HANDLER(F, ySendContentKeyPress)};
+  return {KARV_FIELDS(F, Panel4, Label1, ySenderName, Label3, yNickName, Panel1, GroupBox3),
+          KARV_FIELDS(F, yReceiveContent, Panel3, Image2, yFont, yComFontSize, yComFontCorlor, GroupBox2),
+          KARV_FIELDS(F, ySendContent, lblMsgLength, Label2, ycomUseChar, btnUseChar, btnFontSize, btnShowRecord),
+          KARV_FIELDS(F, btnClose, btnSend, GroupBox1, yRichHistory, ColorDialog, ActionList1, Action1),
+          KARV_HANDLERS(F, FormCreate, FormShow, FormClose),
+          KARV_HANDLERS(F, FormCloseQuery, FormDestroy, FormKeyDown),
+          KARV_HANDLERS(F, FormKeyPress, Action1Execute, btnUseCharClick),
+          KARV_HANDLERS(F, btnShowRecordClick, btnCloseClick, btnFontSizeClick),
+          KARV_HANDLERS(F, yFontClick, yComFontSizeClick, yComFontCorlorClick),
+          KARV_HANDLERS(F, btnFontSizeMouseEnter, btnFontSizeMouseLeave, yComFontCorlorMouseEnter),
+          KARV_HANDLERS(F, yComFontCorlorMouseLeave, ySendContentKeyDown, ySendContentKeyPress)};
 }
 
 HWND TChatFrm::ParentHandleForCreate() { return GetDesktopWindow(); }

@@ -3,6 +3,8 @@
 // with WM_COPYDATA, sends what the user types in the chosen font, size and colour, offers
 // the quick phrases, shows the stored history in a right-hand pane, and stores the
 // conversation's lines and the font choice when it closes. It frees itself on close.
+// Contract: the application owns it until it frees itself; the chat-window list only
+// borrows it. GUI thread only.
 #pragma once
 #include <memory>
 #include <string>

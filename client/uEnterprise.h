@@ -1,5 +1,7 @@
 // The small window that shows a newly registered enterprise its number and the script code
 // for its web site. It has no code of its own.
+// Contract: the registration dialog shows it modally and frees it when the call returns. GUI
+// thread only.
 #pragma once
 #include "platform/forms/Forms.h"
 #include "platform/forms/GroupBox.h"

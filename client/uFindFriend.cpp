@@ -11,14 +11,10 @@ TFindFriendFrm::TFindFriendFrm(TComponent* owner) : TForm(owner) {}
 
 TPublishedTable TFindFriendFrm::Published() {
   using F = TFindFriendFrm;
-  return {KARV_FIELD(F, PageControl1), KARV_FIELD(F, TabSheet1),   KARV_FIELD(F, Panel2),
-          KARV_FIELD(F, Label1),       KARV_FIELD(F, Label2),      KARV_FIELD(F, yAccount),
-          KARV_FIELD(F, yCompanyName), KARV_FIELD(F, btnFind),     KARV_FIELD(F, btnClose),
-          KARV_FIELD(F, Panel5),       KARV_FIELD(F, Label3),      KARV_FIELD(F, yListFriend),
-          KARV_FIELD(F, btnBack),      KARV_FIELD(F, btnAddFriend), KARV_FIELD(F, btnexit),
-          KARV_HANDLER(F, FormCreate), KARV_HANDLER(F, FormShow),  KARV_HANDLER(F, btnFindClick),
-          KARV_HANDLER(F, btnBackClick), KARV_HANDLER(F, btnAddFriendClick), KARV_HANDLER(F, btnCloseClick),
-          KARV_HANDLER(F, btnexitClick), KARV_HANDLER(F, yAccountKeyDown), KARV_HANDLER(F, yCompanyNameKeyDown)};
+  return {KARV_FIELDS(F, PageControl1, TabSheet1, Panel2, Label1, Label2, yAccount, yCompanyName),
+          KARV_FIELDS(F, btnFind, btnClose, Panel5, Label3, yListFriend, btnBack, btnAddFriend, btnexit),
+          KARV_HANDLERS(F, FormCreate, FormShow, btnFindClick, btnBackClick),
+          KARV_HANDLERS(F, btnAddFriendClick, btnCloseClick, btnexitClick, yAccountKeyDown, yCompanyNameKeyDown)};
 }
 
 void TFindFriendFrm::BeforeDestruction() {

@@ -1,6 +1,8 @@
 // The find-contact window: searches the service for an enterprise by account or company
 // name, lists what it found, and starts a friend request for the chosen row. It takes over
 // the server's search-result and already-a-friend events while it exists.
+// Contract: the main window shows it modally and frees it when the call returns; it gives the
+// events back in BeforeDestruction, so a late reply never reaches a freed window. GUI thread.
 #pragma once
 #include <cstdint>
 #include <string>

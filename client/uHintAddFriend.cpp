@@ -18,11 +18,8 @@ THinfAddFriendFrm::~THinfAddFriendFrm() {
 
 TPublishedTable THinfAddFriendFrm::Published() {
   using F = THinfAddFriendFrm;
-  return {KARV_FIELD(F, lblSource),  KARV_FIELD(F, lblSourceNumber), KARV_FIELD(F, lblRequestTime),
-          KARV_FIELD(F, MemoMsg),    KARV_FIELD(F, RAllow),          KARV_FIELD(F, rReNO),
-          KARV_FIELD(F, btnOk),      KARV_FIELD(F, btnCancel),
-          KARV_HANDLER(F, btnOkClick), KARV_HANDLER(F, btnCancelClick), KARV_HANDLER(F, lblSourceClick),
-          KARV_HANDLER(F, FormClose)};
+  return {KARV_FIELDS(F, lblSource, lblSourceNumber, lblRequestTime, MemoMsg, RAllow, rReNO, btnOk, btnCancel),
+          KARV_HANDLERS(F, btnOkClick, btnCancelClick, lblSourceClick, FormClose)};
 }
 
 void THinfAddFriendFrm::ShowRequest(const TFriendRequest& request) {

@@ -1,6 +1,8 @@
 // The incoming-request dialog: someone asks to become the user's friend. The main window
 // opens one for each request that arrives, live or stored while the user was offline; the
 // user accepts or refuses it. It frees itself when closed.
+// Contract: owned by the application until it frees itself; HinfAddFriendFrm names the
+// latest one and is cleared by that one only. GUI thread only.
 #pragma once
 #include <string>
 

@@ -39,21 +39,12 @@ void TLoginFrm::BeforeDestruction() {
 }
 
 TPublishedTable TLoginFrm::Published() {
-  return {KARV_FIELD(TLoginFrm, Panel1),          KARV_FIELD(TLoginFrm, Panel2),
-          KARV_FIELD(TLoginFrm, Panel3),          KARV_FIELD(TLoginFrm, Label1),
-          KARV_FIELD(TLoginFrm, Label2),          KARV_FIELD(TLoginFrm, Label3),
-          KARV_FIELD(TLoginFrm, yIP),             KARV_FIELD(TLoginFrm, yPassword),
-          KARV_FIELD(TLoginFrm, yRecordPassword), KARV_FIELD(TLoginFrm, statusServer),
-          KARV_FIELD(TLoginFrm, btnLogin),        KARV_FIELD(TLoginFrm, btncancel),
-          KARV_FIELD(TLoginFrm, btnRegister),     KARV_FIELD(TLoginFrm, yUserid),
-          KARV_FIELD(TLoginFrm, BitBtn1),         KARV_FIELD(TLoginFrm, Image1),
-          KARV_HANDLER(TLoginFrm, FormCreate),    KARV_HANDLER(TLoginFrm, FormShow),
-          KARV_HANDLER(TLoginFrm, btnLoginClick), KARV_HANDLER(TLoginFrm, btncancelClick),
-          KARV_HANDLER(TLoginFrm, yCancelClick),  KARV_HANDLER(TLoginFrm, btnRegisterClick),
-          KARV_HANDLER(TLoginFrm, BitBtn1Click),  KARV_HANDLER(TLoginFrm, yUseridKeyPress),
-          KARV_HANDLER(TLoginFrm, yUseridKeyDown), KARV_HANDLER(TLoginFrm, yPasswordExit),
-          KARV_HANDLER(TLoginFrm, SocketConnect), KARV_HANDLER(TLoginFrm, SocketDisconnect),
-          KARV_HANDLER(TLoginFrm, Login)};
+  return {KARV_FIELDS(TLoginFrm, Panel1, Panel2, Panel3, Label1, Label2),
+          KARV_FIELDS(TLoginFrm, Label3, yIP, yPassword, yRecordPassword, statusServer),
+          KARV_FIELDS(TLoginFrm, btnLogin, btncancel, btnRegister, yUserid, BitBtn1, Image1),
+          KARV_HANDLERS(TLoginFrm, FormCreate, FormShow, btnLoginClick, btncancelClick),
+          KARV_HANDLERS(TLoginFrm, yCancelClick, btnRegisterClick, BitBtn1Click, yUseridKeyPress),
+          KARV_HANDLERS(TLoginFrm, yUseridKeyDown, yPasswordExit, SocketConnect, SocketDisconnect, Login)};
 }
 
 HWND TLoginFrm::ParentHandleForCreate() { return GetDesktopWindow(); }

@@ -61,33 +61,21 @@ TMainFrm::~TMainFrm() {
 
 TPublishedTable TMainFrm::Published() {
   using F = TMainFrm;
-  return {KARV_FIELD(F, Panel1),        KARV_FIELD(F, Image1),          KARV_FIELD(F, Label3),
-          KARV_FIELD(F, lblNumber),     KARV_FIELD(F, Label1),          KARV_FIELD(F, lblMsgCount),
-          KARV_FIELD(F, yDomainParent), KARV_FIELD(F, PanleLeft),       KARV_FIELD(F, Imageleft),
-          KARV_FIELD(F, btnFindFriend), KARV_FIELD(F, btnTuiGuang),     KARV_FIELD(F, btneditinfo),
-          KARV_FIELD(F, yTrade),        KARV_FIELD(F, btnMark),         KARV_FIELD(F, yService),
-          KARV_FIELD(F, yZiXun),        KARV_FIELD(F, btnCheck),        KARV_FIELD(F, btnLinkTest),
-          KARV_FIELD(F, ybtnDomain),    KARV_FIELD(F, PageControl1),    KARV_FIELD(F, TabSheet1),
-          KARV_FIELD(F, TabSheet2),     KARV_FIELD(F, yListEnterprise), KARV_FIELD(F, Panel2),
-          KARV_FIELD(F, Panel4),        KARV_FIELD(F, Image3),          KARV_FIELD(F, Label2),
-          KARV_FIELD(F, yListUser),     KARV_FIELD(F, Panel7),          KARV_FIELD(F, WebBrowser1),
-          KARV_FIELD(F, PanelLogin),    KARV_FIELD(F, WebLogin),        KARV_FIELD(F, Panel3),
-          KARV_FIELD(F, yMemoReceive),  KARV_FIELD(F, StatusBar),       KARV_FIELD(F, TrayNotifyIcon),
-          KARV_FIELD(F, ImageList),     KARV_FIELD(F, Timer),           KARV_FIELD(F, TimerDomain),
-          KARV_FIELD(F, PopupMenu),     KARV_FIELD(F, N5),              KARV_FIELD(F, N3),
-          KARV_FIELD(F, N2),            KARV_FIELD(F, PopupMenuTrayicon), KARV_FIELD(F, N4),
-          KARV_FIELD(F, N1),
-          KARV_HANDLER(F, FormCreate),  KARV_HANDLER(F, FormShow),      KARV_HANDLER(F, FormClose),
-          KARV_HANDLER(F, FormDestroy), KARV_HANDLER(F, TimerTimer),    KARV_HANDLER(F, TimerDomainTimer),
-          KARV_HANDLER(F, N1Click),     KARV_HANDLER(F, N2Click),       KARV_HANDLER(F, N3Click),
-          KARV_HANDLER(F, N4Click),     KARV_HANDLER(F, N5Click),       KARV_HANDLER(F, TrayNotifyIconClick),
-          KARV_HANDLER(F, TrayNotifyIconDblClick), KARV_HANDLER(F, BitBtnExtend1Click),
-          KARV_HANDLER(F, btnTuiGuangClick), KARV_HANDLER(F, btneditinfoClick), KARV_HANDLER(F, yTradeClick),
-          KARV_HANDLER(F, btnmarkClick), KARV_HANDLER(F, yServiceClick), KARV_HANDLER(F, yZiXunClick),
-          KARV_HANDLER(F, btnCheckClick), KARV_HANDLER(F, btnLinkTestClick), KARV_HANDLER(F, ybtnDomainClick),
-          KARV_HANDLER(F, LeftButtonMouseEnter), KARV_HANDLER(F, LeftButtonMouseLeave),
-          KARV_HANDLER(F, yListEnterpriseDrawItem), KARV_HANDLER(F, yListUserDrawItem),
-          KARV_HANDLER(F, yListEnterpriseDblClick), KARV_HANDLER(F, yListUserDblClick)};
+  return {KARV_FIELDS(F, Panel1, Image1, Label3, lblNumber, Label1, lblMsgCount),
+          KARV_FIELDS(F, yDomainParent, PanleLeft, Imageleft, btnFindFriend, btnTuiGuang, btneditinfo, yTrade),
+          KARV_FIELDS(F, btnMark, yService, yZiXun, btnCheck, btnLinkTest, ybtnDomain),
+          KARV_FIELDS(F, PageControl1, TabSheet1, TabSheet2, yListEnterprise, Panel2, Panel4, Image3),
+          KARV_FIELDS(F, Label2, yListUser, Panel7, WebBrowser1, PanelLogin, WebLogin),
+          KARV_FIELDS(F, Panel3, yMemoReceive, StatusBar, TrayNotifyIcon, ImageList, Timer, TimerDomain),
+          KARV_FIELDS(F, PopupMenu, N5, N3, N2, PopupMenuTrayicon, N4, N1),
+          KARV_HANDLERS(F, FormCreate, FormShow, FormClose),
+          KARV_HANDLERS(F, FormDestroy, TimerTimer, TimerDomainTimer, N1Click),
+          KARV_HANDLERS(F, N2Click, N3Click, N4Click),
+          KARV_HANDLERS(F, N5Click, TrayNotifyIconClick, TrayNotifyIconDblClick, BitBtnExtend1Click),
+          KARV_HANDLERS(F, btnTuiGuangClick, btneditinfoClick, yTradeClick, btnmarkClick),
+          KARV_HANDLERS(F, yServiceClick, yZiXunClick, btnCheckClick),
+          KARV_HANDLERS(F, btnLinkTestClick, ybtnDomainClick, LeftButtonMouseEnter, LeftButtonMouseLeave),
+          KARV_HANDLERS(F, yListEnterpriseDrawItem, yListUserDrawItem, yListEnterpriseDblClick, yListUserDblClick)};
 }
 
 std::string TMainFrm::ServiceUrl(const std::string& path) {

@@ -10,8 +10,8 @@
 
 TPublishedTable TMsgHistoryFrm::Published() {
   using F = TMsgHistoryFrm;
-  return {KARV_FIELD(F, Panel1), KARV_FIELD(F, yListHistory), KARV_HANDLER(F, FormShow), KARV_HANDLER(F, FormClose),
-          KARV_HANDLER(F, FormDestroy)};
+  return {KARV_FIELDS(F, Panel1, yListHistory),
+          KARV_HANDLERS(F, FormShow, FormClose, FormDestroy)};
 }
 
 void TMsgHistoryFrm::FormShow(TObject*) {

@@ -9,10 +9,8 @@ TPassAddFrm::TPassAddFrm(TComponent* owner) : TForm(owner) {}
 
 TPublishedTable TPassAddFrm::Published() {
   using F = TPassAddFrm;
-  return {KARV_FIELD(F, Label1),         KARV_FIELD(F, Label2),  KARV_FIELD(F, Label3),
-          KARV_FIELD(F, lblEnterpriseNubmer), KARV_FIELD(F, lblCompanyName),
-          KARV_FIELD(F, yPassInfo),      KARV_FIELD(F, btnOk),   KARV_FIELD(F, BitBtn2),
-          KARV_HANDLER(F, btnOkClick),   KARV_HANDLER(F, BitBtn2Click)};
+  return {KARV_FIELDS(F, Label1, Label2, Label3, lblEnterpriseNubmer, lblCompanyName, yPassInfo, btnOk, BitBtn2),
+          KARV_HANDLERS(F, btnOkClick, BitBtn2Click)};
 }
 
 void TPassAddFrm::SetTarget(const std::string& number, const std::string& companyName) {

@@ -1,5 +1,6 @@
 // The send-request dialog: asks the service to make the chosen enterprise a friend, with a
 // verification text the other side sees. Shown modally by the find-contact window.
+// Contract: the find-contact window frees it when the modal call returns. GUI thread only.
 #pragma once
 #include <string>
 

@@ -32,7 +32,7 @@ void RegisterClientClasses() {
   RegisterSkinData();
 }
 
-// Step 6: the windows, in this order; the first becomes the main window.
+// The windows, in this order; the first becomes the main window.
 void CreateWindows(TApplication& app) {
   app.CreateForm<TMainFrm>();
   TradeRequestFrm = app.CreateForm<TTradeRequestFrm>();
@@ -53,31 +53,31 @@ void CreateWindows(TApplication& app) {
 }  // namespace
 
 int RunClientProgram() {
-  // 1. Unit initialisation: the ini file and its defaults.
+  // Unit initialisation: the ini file and its defaults.
   InitializeSettingsUnit();
   int exitCode = 0;
   {
-    // 2. The application object.
+    // The application object.
     TApplication app;
     Application = &app;
     app.Initialize();
     RegisterClientClasses();
-    // 3. No task-bar button: the program lives in the notification area.
+    // No task-bar button: the program lives in the notification area.
     HWND h = app.Handle();
     SetWindowLongPtrA(h, GWL_EXSTYLE, GetWindowLongPtrA(h, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
-    // 4. The data module.
+    // The data module.
     TOwned<TData> firstData(CreateForm<TData>(nullptr));
     Data = firstData.get();
-    // 5. Without the picture library nothing is created.
+    // Without the picture library nothing is created.
     if (StartRoutine()) {
       CreateWindows(app);
-      // 7. Until the main window closes.
+      // Until the main window closes.
       app.Run();
     }
     // The application object clears its global itself, after its forms are gone: their
     // destruction still uses it.
   }
-  // 8. Unit finalisation.
+  // Unit finalisation.
   FinalizeSettingsUnit();
   return exitCode;
 }

@@ -61,14 +61,11 @@ TRegisterFrm::TRegisterFrm(TComponent* owner) : TForm(owner) {
 
 TPublishedTable TRegisterFrm::Published() {
   using F = TRegisterFrm;
-  return {KARV_FIELD(F, GroupBox1), KARV_FIELD(F, Image1),   KARV_FIELD(F, Label2),    KARV_FIELD(F, Label3),
-          KARV_FIELD(F, StatusBar1), KARV_FIELD(F, GroupBox2), KARV_FIELD(F, Label9),  KARV_FIELD(F, Label1),
-          KARV_FIELD(F, yAccount),  KARV_FIELD(F, Label10),  KARV_FIELD(F, Label4),    KARV_FIELD(F, yPass),
-          KARV_FIELD(F, Label12),   KARV_FIELD(F, Label5),   KARV_FIELD(F, yOkPass),   KARV_FIELD(F, Label13),
-          KARV_FIELD(F, Label6),    KARV_FIELD(F, yEmail),   KARV_FIELD(F, Label14),   KARV_FIELD(F, Label7),
-          KARV_FIELD(F, yNickName), KARV_FIELD(F, Label11),  KARV_FIELD(F, Label8),    KARV_FIELD(F, yurl),
-          KARV_FIELD(F, Label15),   KARV_FIELD(F, btnRegister), KARV_FIELD(F, btnCancel),
-          KARV_HANDLER(F, FormShow), KARV_HANDLER(F, btnRegisterClick), KARV_HANDLER(F, btnCancelClick)};
+  return {KARV_FIELDS(F, GroupBox1, Image1, Label2, Label3, StatusBar1, GroupBox2),
+          KARV_FIELDS(F, Label9, Label1, yAccount, Label10, Label4, yPass, Label12),
+          KARV_FIELDS(F, Label5, yOkPass, Label13, Label6, yEmail, Label14, Label7),
+          KARV_FIELDS(F, yNickName, Label11, Label8, yurl, Label15, btnRegister, btnCancel),
+          KARV_HANDLERS(F, FormShow, btnRegisterClick, btnCancelClick)};
 }
 
 void TRegisterFrm::BeforeDestruction() {

@@ -2,6 +2,8 @@
 // request over the server connection and reacts to the answer; on success it shows the
 // assigned number and the web-site script code and stores the number for the login window.
 // It holds the connection's registration-reply event while it exists.
+// Contract: the login window shows it modally and frees it when the call returns; the reply
+// event and its reply timer are let go in BeforeDestruction. GUI thread only.
 #pragma once
 #include <cstdint>
 #include <string>

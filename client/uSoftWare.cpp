@@ -7,7 +7,8 @@ TSoftWareFrm* SoftWareFrm = nullptr;
 
 TPublishedTable TSoftWareFrm::Published() {
   using F = TSoftWareFrm;
-  return {KARV_FIELD(F, Panel1), KARV_FIELD(F, WebBrowserTool), KARV_HANDLER(F, FormCreate)};
+  return {KARV_FIELDS(F, Panel1, WebBrowserTool),
+          KARV_HANDLERS(F, FormCreate)};
 }
 
 HWND TSoftWareFrm::ParentHandleForCreate() { return GetDesktopWindow(); }

@@ -48,20 +48,15 @@ TTradeFrm::TTradeFrm(TComponent* owner) : TForm(owner) {}
 
 TPublishedTable TTradeFrm::Published() {
   using F = TTradeFrm;
-  return {KARV_FIELD(F, GroupBox1),  KARV_FIELD(F, Label1),       KARV_FIELD(F, yInfoCategory), KARV_FIELD(F, Label2),
-          KARV_FIELD(F, yName),      KARV_FIELD(F, Label3),       KARV_FIELD(F, yVaidateDate),  KARV_FIELD(F, Label4),
-          KARV_FIELD(F, yTitle),     KARV_FIELD(F, Label5),       KARV_FIELD(F, Label6),        KARV_FIELD(F, yProvince),
-          KARV_FIELD(F, yCity),      KARV_FIELD(F, yState),       KARV_FIELD(F, Label7),        KARV_FIELD(F, Label8),
-          KARV_FIELD(F, yBigList),   KARV_FIELD(F, ySmallList),   KARV_FIELD(F, Label9),        KARV_FIELD(F, yProduceNumber),
-          KARV_FIELD(F, Label10),    KARV_FIELD(F, yWarpDescription), KARV_FIELD(F, Label11),   KARV_FIELD(F, yPriceDescription),
-          KARV_FIELD(F, Label12),    KARV_FIELD(F, yProduceGuiGe), KARV_FIELD(F, Label13),      KARV_FIELD(F, Label14),
-          KARV_FIELD(F, Label15),    KARV_FIELD(F, yTotalDescription), KARV_FIELD(F, GroupBox2), KARV_FIELD(F, Label16),
-          KARV_FIELD(F, yUserName),  KARV_FIELD(F, Label17),      KARV_FIELD(F, yCompanyName),  KARV_FIELD(F, Label18),
-          KARV_FIELD(F, yPhone),     KARV_FIELD(F, Label19),      KARV_FIELD(F, yFx),           KARV_FIELD(F, Label20),
-          KARV_FIELD(F, yEmail),     KARV_FIELD(F, Label21),      KARV_FIELD(F, yUrl),          KARV_FIELD(F, ySave),
-          KARV_FIELD(F, yClear),     KARV_HANDLER(F, FormShow),   KARV_HANDLER(F, yProvinceClick),
-          KARV_HANDLER(F, yCityClick), KARV_HANDLER(F, yBigListClick), KARV_HANDLER(F, yProduceNumberKeyPress),
-          KARV_HANDLER(F, ySaveClick), KARV_HANDLER(F, yClearClick)};
+  return {KARV_FIELDS(F, GroupBox1, Label1, yInfoCategory, Label2, yName, Label3),
+          KARV_FIELDS(F, yVaidateDate, Label4, yTitle, Label5, Label6, yProvince),
+          KARV_FIELDS(F, yCity, yState, Label7, Label8, yBigList, ySmallList, Label9),
+          KARV_FIELDS(F, yProduceNumber, Label10, yWarpDescription, Label11, yPriceDescription, Label12),
+          KARV_FIELDS(F, yProduceGuiGe, Label13, Label14, Label15, yTotalDescription, GroupBox2, Label16),
+          KARV_FIELDS(F, yUserName, Label17, yCompanyName, Label18, yPhone, Label19),
+          KARV_FIELDS(F, yFx, Label20, yEmail, Label21, yUrl, ySave, yClear),
+          KARV_HANDLERS(F, FormShow, yProvinceClick, yCityClick),
+          KARV_HANDLERS(F, yBigListClick, yProduceNumberKeyPress, ySaveClick, yClearClick)};
 }
 
 void TTradeFrm::BeforeDestruction() {

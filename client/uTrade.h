@@ -2,6 +2,9 @@
 // (protocol 53) and reports the answer. Region and industry come from the tables the server
 // sends after login (51, 52), which the main window keeps in the globals below; the lists
 // cascade by code, kept as each item's data, so equal names (several "市辖区") stay apart.
+// Contract: the program block makes one owned by the application (TradeFrm); the main window's
+// button shows its own modally and frees it when the call returns. The region and industry
+// globals belong to the main window and outlive every instance. GUI thread only.
 #pragma once
 #include <cstdint>
 #include <string>

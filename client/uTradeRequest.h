@@ -1,5 +1,6 @@
 // The form for the service's replies to trade postings. It carries its controls only; no
 // code fills them.
+// Contract: made once by the program block and owned by the application. GUI thread only.
 #pragma once
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Forms.h"

@@ -4,10 +4,8 @@
 #include "socket/AsyncClientSocket.h"
 
 TPublishedTable TUpdateFrm::Published() {
-  return {KARV_FIELD(TUpdateFrm, labelInfo),      KARV_FIELD(TUpdateFrm, Label1),
-          KARV_FIELD(TUpdateFrm, btnUpdate),      KARV_FIELD(TUpdateFrm, btnExit),
-          KARV_HANDLER(TUpdateFrm, FormCreate),   KARV_HANDLER(TUpdateFrm, FormClose),
-          KARV_HANDLER(TUpdateFrm, btnUpdateClick), KARV_HANDLER(TUpdateFrm, btnExitClick)};
+  return {KARV_FIELDS(TUpdateFrm, labelInfo, Label1, btnUpdate, btnExit),
+          KARV_HANDLERS(TUpdateFrm, FormCreate, FormClose, btnUpdateClick, btnExitClick)};
 }
 
 void TUpdateFrm::FormCreate(TObject*) {}

@@ -3,4 +3,4 @@
 
 TWaitFrm* WaitFrm = nullptr;
 
-TPublishedTable TWaitFrm::Published() { return {KARV_FIELD(TWaitFrm, Label1)}; }
+TPublishedTable TWaitFrm::Published() { return {KARV_FIELDS(TWaitFrm, Label1)}; }

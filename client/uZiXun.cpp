@@ -7,7 +7,8 @@ TZiXunFrm* ZiXunFrm = nullptr;
 
 TPublishedTable TZiXunFrm::Published() {
   using F = TZiXunFrm;
-  return {KARV_FIELD(F, WebZiXun), KARV_FIELD(F, Timer1), KARV_HANDLER(F, Timer1Timer)};
+  return {KARV_FIELDS(F, WebZiXun, Timer1),
+          KARV_HANDLERS(F, Timer1Timer)};
 }
 
 void TZiXunFrm::Timer1Timer(TObject*) {

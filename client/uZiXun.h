@@ -1,5 +1,6 @@
 // The news-publishing window: the service's publishing page in a browser pane, loaded once,
 // five seconds after the window is made at start, whether or not it is shown.
+// GUI thread only; the application owns it.
 #pragma once
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"

@@ -4,6 +4,8 @@
 // order. A frame leaves the buffer before the sink sees it and its bytes stay where they are
 // until the outermost call returns, so a sink that pumps messages and is entered again by the
 // next read can neither see a frame twice nor lose the bytes it is reading.
+// Contract: the sink is the caller's and must outlive the buffer; frame pointers are valid
+// only during OnFrame. One thread, the one that appends.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,7 @@
 // The chat-history files: one plain-text file per day in the folder HistoryLog beside the
 // program, appended to when the main window closes.
+// Contract: GetInstance's log lives until the process ends; the caller's lists are only read.
+// GUI thread only: appends are not locked.
 #pragma once
 #include <string>
 

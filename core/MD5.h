@@ -1,5 +1,6 @@
 // The MD5 message digest of RFC 1321. The program hashes only the password: the login and
 // registration requests and the service's login-check page carry its 32-digit hex text.
+// Contract: pure functions over the caller's bytes and context; any thread.
 #pragma once
 #include <array>
 #include <cstddef>

@@ -1,5 +1,6 @@
 // Whether a file is a whole personal database of ours, so the restore tool can refuse a
 // backup that would leave the program with an empty or broken personal database.
+// Contract: opens its own connection and closes it before returning; any thread.
 #pragma once
 #include <string>
 

@@ -5,7 +5,7 @@ TChatRecvInfo CurrentOffline;
 
 bool TReceiveBuffer::Add() {
   try {
-    Items.push_back({CurrentOffline.Sender, CurrentOffline.Text, CurrentOffline.Time, CurrentOffline.Second,
+    Items.push_back({{CurrentOffline.Sender, CurrentOffline.Text, CurrentOffline.Time}, CurrentOffline.Second,
                      CurrentOffline.Kind, false});
     return true;
   } catch (const std::exception&) {

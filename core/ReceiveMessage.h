@@ -1,5 +1,7 @@
 // The queue of enterprise friends' offline messages (protocol 49) that the main window keeps
 // for the life of the program; its handler fills CurrentOffline and calls Add.
+// Contract: the main window owns the queue (OfflineMsgQueue); records are copies, so the
+// queue shares nothing with CurrentOffline. GUI thread only.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -10,14 +12,10 @@
 
 extern TChatRecvInfo CurrentOffline;
 
-struct TOfflineRecord {
-  std::string Sender;
-  std::string Text;  // the message block
-  TDateTime Time = 0;
+struct TOfflineRecord : TWaitingText {
   uint8_t Second = 0;
   uint8_t Kind = 0;
   bool Shown = false;  // set by the main window once handed to a chat window
-  int32_t TextLen() const { return int32_t(Text.size()); }
 };
 
 class TReceiveBuffer : public TObject {

@@ -1,5 +1,6 @@
 // The protocol numbers of the service's wire protocol, one name per number, for both
 // directions. The values are fixed by the server; never renumber them.
+// Contract: constants only; any thread.
 #pragma once
 #include <cstdint>
 

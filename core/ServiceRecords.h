@@ -2,6 +2,8 @@
 // place: the 200-byte friend record, the 1401-byte trade record, the 367-byte stored friend
 // request, the 576-byte offline message, the 538-byte waiting customer message and the
 // region and category entries; plus the request records the windows fill.
+// Contract: records are plain values that own their texts; builders and readers work on the
+// caller's bytes only during the call. Any thread.
 #pragma once
 #include <array>
 #include <cstddef>

@@ -98,7 +98,7 @@ void TUserManager::GetUserFlags(const std::string& number, std::string& flags) c
 bool TUserManager::AddReceiveMsg() {
   try {
     ReceiveMsgList.push_back(
-        {CurrentMsg.Sender, CurrentMsg.Text, CurrentMsg.Time, CurrentMsg.Flag, CurrentMsg.Kind, CurrentMsg.Second});
+        {{CurrentMsg.Sender, CurrentMsg.Text, CurrentMsg.Time}, CurrentMsg.Flag, CurrentMsg.Kind, CurrentMsg.Second});
     return true;
   } catch (const std::exception&) {
     return false;

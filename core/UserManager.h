@@ -1,7 +1,7 @@
 // The lists the server fills during a session: consulting customers, enterprise friends
 // (200-byte friend records), stored friend requests and received messages waiting to be
 // opened. Owned by the service client; the main window's handlers fill the global CurrentMsg
-// and then call the Add routines, which copy from it.
+// and then call the Add routines, which copy from it. GUI thread only.
 #pragma once
 #include <windows.h>
 
@@ -37,14 +37,18 @@ struct TCustomerRecord {
   uint8_t State = 0;
 };
 
-struct TReceivedMsg {
+// What every waiting message holds, in the chat list and in the offline queue alike.
+struct TWaitingText {
   std::string Sender;
-  std::string Text;  // the message bytes
+  std::string Text;  // the message block
   TDateTime Time = 0;
+  int32_t TextLen() const { return int32_t(Text.size()); }
+};
+
+struct TReceivedMsg : TWaitingText {
   uint8_t Flag = 0;
   uint8_t Kind = 0;
   uint8_t Extra = 0;
-  int32_t TextLen() const { return int32_t(Text.size()); }
 };
 
 class TUserManager : public TObject {

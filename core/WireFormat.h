@@ -3,6 +3,8 @@
 // the text), fixed strings (a length byte and k bytes) and zero-padded text areas. The reader
 // checks every length against the bytes it holds and throws EMalformedBody instead of
 // reading past them.
+// Contract: a reader borrows its bytes, which must outlive it; a writer owns its body. Any
+// thread, one object per thread.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,8 @@
 // The data module through which the program reads and writes its two local databases. Each
 // operation reopens one of two shared queries on its own statement, so operations must not
 // be nested; values always reach the statements as parameters.
+// Contract: the global Data names the current module, which its creator owns (the program
+// block or the application); callers borrow it. GUI thread only.
 #pragma once
 #include <string>
 #include <vector>

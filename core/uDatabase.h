@@ -1,5 +1,7 @@
 // The two local databases: their descriptor records, opening and creating them, and the
 // check that completes an older file with the tables and columns it lacks.
+// Contract: descriptors are plain values; the connections belong to the global data module.
+// GUI thread only.
 #pragma once
 #include <string>
 

@@ -4,6 +4,8 @@
 // converted from code page 936 to UTF-8) sent in pieces of at most 1000 bytes, and cuts the
 // received bytes into frames for DispatchPacket. Everything runs on the GUI thread inside
 // the socket's notifications.
+// Contract: it owns its socket; the frames handed to DispatchPacket are valid only during the
+// call.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,8 @@
 // The settings unit of Client: the ini file beside the program with its defaults, the
 // globals every window shares, the start routine the program block runs before any window
 // exists, and the remembered login.
+// Contract: the unit owns its globals from InitializeSettingsUnit to FinalizeSettingsUnit;
+// callers only borrow them. GUI thread only.
 #pragma once
 #include <windows.h>
 

@@ -9,6 +9,9 @@
 //
 // Threads: GUI thread only; events run inside the socket's data notification and may pump
 // messages, so a dispatch can be entered again by the next frame.
+// Ownership: the global ServiceClient owns the one instance; the data module is the caller's
+// and must outlive it; a window that sets an event gives it back (ClearIfOwner) before it is
+// freed.
 #pragma once
 #include <cstdint>
 #include <memory>

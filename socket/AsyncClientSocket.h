@@ -1,6 +1,8 @@
 // A socket that stands for one connection: it can greet its peer with a banner, caches the
 // peer's address when it adopts an accepted handle, and reports the end of each session
 // exactly once.
+// Contract: owned through its component owner (a server frees its client sockets); an
+// adopted handle becomes the socket's to close. Runs on the thread that made it.
 #pragma once
 #include "socket/SyncSocket.h"
 

@@ -72,7 +72,6 @@ TCustomAsyncSocket::~TCustomAsyncSocket() {
 // ---- hidden window ----
 
 void TCustomAsyncSocket::AllocateSocketWindow() {
-  threadId_ = GetCurrentThreadId();
   HINSTANCE inst = GetModuleHandleA(nullptr);
   {
     std::lock_guard<std::mutex> g(ClassLock());

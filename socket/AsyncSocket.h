@@ -277,7 +277,6 @@ class TCustomAsyncSocket : public TComponent {
   LPARAM earlyLParam_ = 0;
   int sendFlags_ = 0;
   HWND window_ = nullptr;
-  DWORD threadId_ = 0;
   SOCKET lastAccepted_ = INVALID_SOCKET;
   std::deque<std::unique_ptr<TBuffer>> queue_;
   std::vector<uint8_t> gather_;  // pieces of several blocks handed to one send

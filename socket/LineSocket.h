@@ -1,6 +1,8 @@
 // Line mode: received bytes are gathered and handed out one line at a time (up to and
 // including LineEnd), with a line-length limit, echo and simple line editing. With line
 // mode off the bytes pass through unchanged.
+// Contract: owned by its component owner like every socket; the gathered line is the socket's
+// own. Runs on the thread that made the socket, inside its message loop.
 #pragma once
 #include <vector>
 

@@ -1,6 +1,8 @@
 // One block of a socket's send queue: a fixed byte area filled from the front and drained
 // from the front. It never wraps: room freed at the front is reused only once the block has
 // been drained completely.
+// Contract: owns its byte area; Peek's pointer is valid until the next Write or Remove. One
+// thread, the socket's.
 #pragma once
 #include <cstdint>
 #include <memory>

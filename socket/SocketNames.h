@@ -1,5 +1,7 @@
 // Process-wide name, port and protocol resolution of the socket layer, and the texts of
 // WinSock error codes. The resolvers look names up synchronously and raise ESocketException.
+// Contract: plain functions that keep no state; a look-up blocks the calling thread. Any
+// thread.
 #pragma once
 #include <winsock2.h>
 

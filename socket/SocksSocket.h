@@ -1,6 +1,8 @@
 // SOCKS 4, 4A and 5 (with user name and password) for TCP clients: the socket connects to the
 // proxy, negotiates the connection to Addr:Port, and only then counts as connected. Without
 // a SOCKS server every operation goes straight to the asynchronous socket.
+// Contract: as the asynchronous socket below it: owned by its component owner, runs on the
+// thread that made it.
 #pragma once
 #include "socket/AsyncSocket.h"
 

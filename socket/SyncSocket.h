@@ -1,6 +1,8 @@
 // The top of the socket hierarchy: TCustomSyncSocket waits, pumping messages, until an
 // asynchronous step has finished; TAsyncSocket is the component that offers the properties
 // and events of all the layers below.
+// Contract: the waits pump the calling thread's messages, so events of other windows run
+// inside them; call from the thread that made the socket.
 #pragma once
 #include "socket/LineSocket.h"
 

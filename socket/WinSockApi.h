@@ -2,6 +2,8 @@
 // first call (WSAIoctl in ws2_32.dll), under one process-wide library lock that also guards
 // the count of live sockets. WinSock is started with the first binding and cleaned up when
 // the last socket goes away (or at process end).
+// Contract: the library handle is process-wide and freed by the last socket or at exit; any
+// thread may call an entry point.
 #pragma once
 #include <winsock2.h>
 #include <windows.h>

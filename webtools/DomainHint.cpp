@@ -51,10 +51,8 @@ TDomainHintFrm::~TDomainHintFrm() {
 
 TPublishedTable TDomainHintFrm::Published() {
   using F = TDomainHintFrm;
-  return {KARV_FIELD(F, GroupBox1),   KARV_FIELD(F, Label1),        KARV_FIELD(F, yDomainName),
-          KARV_FIELD(F, Label2),      KARV_FIELD(F, yDomainDate),   KARV_FIELD(F, BitBtn1),
-          KARV_HANDLER(F, BitBtn1Click), KARV_HANDLER(F, FormClick), KARV_HANDLER(F, FormClose),
-          KARV_HANDLER(F, FormDestroy)};
+  return {KARV_FIELDS(F, GroupBox1, Label1, yDomainName, Label2, yDomainDate, BitBtn1),
+          KARV_HANDLERS(F, BitBtn1Click, FormClick, FormClose, FormDestroy)};
 }
 
 void TDomainHintFrm::CreateParams(TCreateParams& p) {

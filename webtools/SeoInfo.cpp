@@ -58,20 +58,13 @@ TSeoFrm::~TSeoFrm() {
 
 TPublishedTable TSeoFrm::Published() {
   using F = TSeoFrm;
-  return {KARV_FIELD(F, PageControl1), KARV_FIELD(F, TabSheet1),    KARV_FIELD(F, PageControl2),
-          KARV_FIELD(F, TabSheet5),    KARV_FIELD(F, GroupBox1),    KARV_FIELD(F, ybtnStartTest),
-          KARV_FIELD(F, yRichMetaLog), KARV_FIELD(F, StatusBar1),   KARV_FIELD(F, TabSheet2),
-          KARV_FIELD(F, PageControl3), KARV_FIELD(F, TabSheet6),    KARV_FIELD(F, Label1),
-          KARV_FIELD(F, yBadLinkTest), KARV_FIELD(F, btnStartTest), KARV_FIELD(F, btnStopTest),
-          KARV_FIELD(F, Label2),       KARV_FIELD(F, yBadLinkcount), KARV_FIELD(F, MemoBadLink),
-          KARV_FIELD(F, ProgressBar1), KARV_FIELD(F, TabSheet3),    KARV_FIELD(F, Panel1),
-          KARV_FIELD(F, btnSite),      KARV_FIELD(F, WebBrowser),   KARV_FIELD(F, StatusBar2),
-          KARV_FIELD(F, TabSheet4),    KARV_FIELD(F, GroupBox2),    KARV_FIELD(F, btnDomain),
-          KARV_FIELD(F, Label3),       KARV_FIELD(F, yDomainName),  KARV_FIELD(F, Label4),
-          KARV_FIELD(F, yDomainTime),  KARV_FIELD(F, yDaoqi),       KARV_FIELD(F, Label5),
-          KARV_FIELD(F, yWaitDomain),  KARV_FIELD(F, AntiFreeze1),
-          KARV_HANDLER(F, FormShow),   KARV_HANDLER(F, ybtnStartTestClick), KARV_HANDLER(F, btnStartTestClick),
-          KARV_HANDLER(F, btnStopTestClick), KARV_HANDLER(F, btnSiteClick), KARV_HANDLER(F, btnDomainClick)};
+  return {KARV_FIELDS(F, PageControl1, TabSheet1, PageControl2, TabSheet5, GroupBox1, ybtnStartTest, yRichMetaLog),
+          KARV_FIELDS(F, StatusBar1, TabSheet2, PageControl3, TabSheet6, Label1, yBadLinkTest, btnStartTest),
+          KARV_FIELDS(F, btnStopTest, Label2, yBadLinkcount, MemoBadLink, ProgressBar1, TabSheet3, Panel1),
+          KARV_FIELDS(F, btnSite, WebBrowser, StatusBar2, TabSheet4, GroupBox2, btnDomain, Label3),
+          KARV_FIELDS(F, yDomainName, Label4, yDomainTime, yDaoqi, Label5, yWaitDomain, AntiFreeze1),
+          KARV_HANDLERS(F, FormShow, ybtnStartTestClick, btnStartTestClick),
+          KARV_HANDLERS(F, btnStopTestClick, btnSiteClick, btnDomainClick)};
 }
 
 void TSeoFrm::CreateParams(TCreateParams& p) {

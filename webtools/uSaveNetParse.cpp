@@ -78,29 +78,19 @@ TSaveNetFrm::~TSaveNetFrm() {
 }
 
 TPublishedTable TSaveNetFrm::Published() {
-  return {KARV_FIELD(F, PageControl1), KARV_FIELD(F, TabSheet1),      KARV_FIELD(F, GroupBox1),
-          KARV_FIELD(F, Label1),       KARV_FIELD(F, yNetSiteName),   KARV_FIELD(F, Label2),
-          KARV_FIELD(F, yNetAddress),  KARV_FIELD(F, btnTransNet),    KARV_FIELD(F, Label3),
-          KARV_FIELD(F, Label4),       KARV_FIELD(F, yUserName),      KARV_FIELD(F, Label5),
-          KARV_FIELD(F, yUserPass),    KARV_FIELD(F, Label6),         KARV_FIELD(F, yOkPass),
-          KARV_FIELD(F, GroupBox2),    KARV_FIELD(F, yListNetBackUrl), KARV_FIELD(F, TabSheet2),
-          KARV_FIELD(F, GroupBox3),    KARV_FIELD(F, Label7),         KARV_FIELD(F, yNetName),
-          KARV_FIELD(F, Label8),       KARV_FIELD(F, yNetUrl),        KARV_FIELD(F, btnNetUrl),
-          KARV_FIELD(F, Label9),       KARV_FIELD(F, GroupBox4),      KARV_FIELD(F, yListViewNetUrl),
-          KARV_FIELD(F, TabSheet3),    KARV_FIELD(F, GroupBox5),      KARV_FIELD(F, Label10),
-          KARV_FIELD(F, yFtpName),     KARV_FIELD(F, Label11),        KARV_FIELD(F, yFtpAddress),
-          KARV_FIELD(F, Label12),      KARV_FIELD(F, yFtpPort),       KARV_FIELD(F, Label13),
-          KARV_FIELD(F, yFtpUserName), KARV_FIELD(F, Label14),        KARV_FIELD(F, yFtpPassword),
-          KARV_FIELD(F, Label15),      KARV_FIELD(F, yOkFtpPass),     KARV_FIELD(F, GroupBox6),
-          KARV_FIELD(F, yListViewFtp), KARV_FIELD(F, Panel1),         KARV_FIELD(F, Label16),
-          KARV_FIELD(F, Label17),      KARV_FIELD(F, btnNewAdd),      KARV_FIELD(F, btnDelete),
-          KARV_FIELD(F, btnCancel),
-          KARV_HANDLER(F, FormShow),   KARV_HANDLER(F, btnNewAddClick), KARV_HANDLER(F, btnDeleteClick),
-          KARV_HANDLER(F, btnCancelClick), KARV_HANDLER(F, PageControl1Change), KARV_HANDLER(F, btnTransNetClick),
-          KARV_HANDLER(F, btnNetUrlClick), KARV_HANDLER(F, yListNetBackUrlClick), KARV_HANDLER(F, yListViewNetUrlClick),
-          KARV_HANDLER(F, yListViewFtpClick), KARV_HANDLER(F, yUserPassKeyDown), KARV_HANDLER(F, yNetUrlKeyDown),
-          KARV_HANDLER(F, yFtpPasswordKeyDown), KARV_HANDLER(F, yListNetBackUrlColumnClick),
-          KARV_HANDLER(F, yListViewNetUrlColumnClick), KARV_HANDLER(F, yListViewFtpColumnClick)};
+  return {KARV_FIELDS(F, PageControl1, TabSheet1, GroupBox1, Label1, yNetSiteName, Label2, yNetAddress),
+          KARV_FIELDS(F, btnTransNet, Label3, Label4, yUserName, Label5, yUserPass, Label6),
+          KARV_FIELDS(F, yOkPass, GroupBox2, yListNetBackUrl, TabSheet2, GroupBox3, Label7, yNetName),
+          KARV_FIELDS(F, Label8, yNetUrl, btnNetUrl, Label9, GroupBox4, yListViewNetUrl, TabSheet3),
+          KARV_FIELDS(F, GroupBox5, Label10, yFtpName, Label11, yFtpAddress, Label12, yFtpPort),
+          KARV_FIELDS(F, Label13, yFtpUserName, Label14, yFtpPassword, Label15, yOkFtpPass, GroupBox6),
+          KARV_FIELDS(F, yListViewFtp, Panel1, Label16, Label17, btnNewAdd, btnDelete, btnCancel),
+          KARV_HANDLERS(F, FormShow, btnNewAddClick),
+          KARV_HANDLERS(F, btnDeleteClick, btnCancelClick, PageControl1Change),
+          KARV_HANDLERS(F, btnTransNetClick, btnNetUrlClick, yListNetBackUrlClick),
+          KARV_HANDLERS(F, yListViewNetUrlClick, yListViewFtpClick),
+          KARV_HANDLERS(F, yUserPassKeyDown, yNetUrlKeyDown, yFtpPasswordKeyDown),
+          KARV_HANDLERS(F, yListNetBackUrlColumnClick, yListViewNetUrlColumnClick, yListViewFtpColumnClick)};
 }
 
 const TSaveNetFrm::Kind& TSaveNetFrm::KindOf(int urlType) const {

@@ -47,3 +47,23 @@ TPublishedEntry PublishedHandler(const char* name, R (F::*method)(A...)) {
 // Inside a form class: the table of its published fields and handlers.
 #define KARV_FIELD(Form, name) PublishedField(#name, &Form::name)
 #define KARV_HANDLER(Form, name) PublishedHandler(#name, &Form::name)
+
+// A run of fields or handlers of one form, in place of one KARV_FIELD or KARV_HANDLER each:
+// KARV_FIELDS(F, a, b) is KARV_FIELD(F, a), KARV_FIELD(F, b). Up to eight names a call (a
+// ninth does not compile); a longer list takes several calls. KARV_EACH_PICK counts the
+// names by where the list of steps lands; each step takes one name and hands the rest on.
+#define KARV_FIELDS(Form, ...) KARV_EACH(KARV_FIELD, Form, __VA_ARGS__)
+#define KARV_HANDLERS(Form, ...) KARV_EACH(KARV_HANDLER, Form, __VA_ARGS__)
+#define KARV_EACH(M, Form, ...)                                                                                    \
+  KARV_EACH_PICK(__VA_ARGS__, KARV_EACH8, KARV_EACH7, KARV_EACH6, KARV_EACH5, KARV_EACH4, KARV_EACH3, KARV_EACH2, \
+                 KARV_EACH1, )                                                                                     \
+  (M, Form, __VA_ARGS__)
+#define KARV_EACH_PICK(_1, _2, _3, _4, _5, _6, _7, _8, step, ...) step
+#define KARV_EACH1(M, Form, a) M(Form, a)
+#define KARV_EACH2(M, Form, a, ...) M(Form, a), KARV_EACH1(M, Form, __VA_ARGS__)
+#define KARV_EACH3(M, Form, a, ...) M(Form, a), KARV_EACH2(M, Form, __VA_ARGS__)
+#define KARV_EACH4(M, Form, a, ...) M(Form, a), KARV_EACH3(M, Form, __VA_ARGS__)
+#define KARV_EACH5(M, Form, a, ...) M(Form, a), KARV_EACH4(M, Form, __VA_ARGS__)
+#define KARV_EACH6(M, Form, a, ...) M(Form, a), KARV_EACH5(M, Form, __VA_ARGS__)
+#define KARV_EACH7(M, Form, a, ...) M(Form, a), KARV_EACH6(M, Form, __VA_ARGS__)
+#define KARV_EACH8(M, Form, a, ...) M(Form, a), KARV_EACH7(M, Form, __VA_ARGS__)

@@ -9,26 +9,18 @@
 #include "platform/rtl/IniFile.h"
 #include "platform/rtl/SysUtils.h"
 #include "tests/client/ClientProcess.h"
-#include "tools/serviceserver/ServiceServer.h"
-#include "tools/webstub/WebStub.h"
+#include "tests/client/StandIns.h"
 
 using namespace client_test;
 
 namespace {
 
-// One program folder whose server line points at `address` (port 8014, as the program
-// always uses), a service server there, and the web server for the pages.
-struct LoginWorld {
+// One program folder pointed at the stand-ins at `address`.
+struct LoginWorld : StandIns {
   AppFolder app{true, true};
-  stub::TServiceServer server;
-  TWebStub web{"127.0.0.1", 0};
   std::unique_ptr<Process> client;
 
-  explicit LoginWorld(const std::string& address) {
-    EXPECT_EQ(server.Start(address, 8014), 8014) << address;
-    web.Start();
-    PointAtStandIns(app, address, web.Port());
-  }
+  explicit LoginWorld(const std::string& address) { EXPECT_TRUE(StandIns::Start(app, address)) << address; }
 
   void Start() { client = std::make_unique<Process>(app.Exe()); }
 

@@ -9,9 +9,8 @@
 
 #include "platform/rtl/SysUtils.h"
 #include "tests/client/ClientProcess.h"
+#include "tests/client/StandIns.h"
 #include "tests/support/TestSupport.h"
-#include "tools/serviceserver/ServiceServer.h"
-#include "tools/webstub/WebStub.h"
 
 using namespace client_test;
 
@@ -53,11 +52,10 @@ void ChooseItem(HWND combo, int index) {
 
 TEST(StartupWindows, PanesLoadTheirPagesAndTheLoginButtonsOpenTheirWindows) {
   AppFolder app;
-  stub::TServiceServer server;
-  ASSERT_EQ(server.Start("127.0.0.12", 8014), 8014);
-  TWebStub web{"127.0.0.1", 0};
-  web.Start();
-  PointAtStandIns(app, "127.0.0.12", web.Port());
+  StandIns standIns;
+  ASSERT_TRUE(standIns.Start(app, "127.0.0.12"));
+  stub::TServiceServer& server = standIns.server;
+  TWebStub& web = standIns.web;
   Process client(app.Exe());
   HWND login = WaitForWindow(client.Id(), "TLoginFrm");
   ASSERT_NE(login, nullptr);

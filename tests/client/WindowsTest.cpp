@@ -33,6 +33,7 @@
 #include "socket/AsyncClientSocket.h"
 #include "tests/client/ChatWorld.h"
 #include "tests/client/ClientProcess.h"
+#include "tests/client/LocalDbQuery.h"
 #include "tools/serviceserver/ServiceBodies.h"
 #include "tools/webstub/WebStub.h"
 
@@ -715,11 +716,8 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 void MakeBigPersonalDatabase(const std::string& path, size_t bytes) {
   sys::ForceDirectories(sys::ExtractFilePath(path));
   CreateLocalDatabase(false, path, kDatabasePassword);
-  TDbConnection c(nullptr);
-  c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
-  TDbQuery q(nullptr);
-  q.SetConnection(&c);
-  q.SQL().SetText("create table Filler (Bytes text)");
+  client_test::LocalDbQuery db(path, "create table Filler (Bytes text)");
+  TDbQuery& q = db.query;
   q.ExecSQL();
   q.SQL().SetText("insert into Filler (Bytes) values (:Bytes)");
   std::string row(60000, 'x');

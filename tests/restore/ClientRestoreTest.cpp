@@ -9,8 +9,7 @@
 
 #include "platform/rtl/SysUtils.h"
 #include "tests/client/ClientProcess.h"
-#include "tools/serviceserver/ServiceServer.h"
-#include "tools/webstub/WebStub.h"
+#include "tests/client/StandIns.h"
 
 using namespace client_test;
 
@@ -84,11 +83,8 @@ BOOL CALLBACK FindDunmere(HWND h, LPARAM lp) {
 TEST(ClientRestore, SystemRestoreEndsClientAndDunmereBringsBackTheBackedUpData) {
   AppFolder app{true};
   ASSERT_TRUE(CopyFileA((BinFolder() + "Dunmere.exe").c_str(), app.File("Dunmere.exe").c_str(), FALSE));
-  stub::TServiceServer server;
-  ASSERT_EQ(server.Start("127.0.0.31", 8014), 8014);
-  TWebStub web{"127.0.0.1", 0};
-  web.Start();
-  PointAtStandIns(app, "127.0.0.31", web.Port());
+  StandIns standIns;
+  ASSERT_TRUE(standIns.Start(app, "127.0.0.31"));
 
   // First run: a phrase, the backup, a second phrase, then "系统还原".
   {
@@ -147,7 +143,7 @@ TEST(ClientRestore, SystemRestoreEndsClientAndDunmereBringsBackTheBackedUpData) 
   TypeLogin(login, "10001", "demo");
   HWND main = VisibleWindowOf(client.Id(), "TMainFrm");
   ASSERT_NE(main, nullptr) << "logged in with the restored data";
-  EXPECT_TRUE(server.IsOnline(10001));
+  EXPECT_TRUE(standIns.server.IsOnline(10001));
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(client.Ended(20000));
 }

@@ -19,6 +19,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "skin/SkinData.h"
 #include "tests/client/ClientProcess.h"
+#include "tests/client/LocalDbQuery.h"
 #include "tests/support/TestApplication.h"
 
 using namespace client_test;
@@ -26,13 +27,9 @@ using namespace client_test;
 namespace {
 
 void Exec(const std::string& path, const std::string& sql, const std::string& word = "") {
-  TDbConnection c(nullptr);
-  c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
-  TDbQuery q(nullptr);
-  q.SetConnection(&c);
-  q.SQL().SetText(sql);
-  if (!word.empty()) q.SetParam("W", word);
-  q.ExecSQL();
+  LocalDbQuery db(path, sql);
+  if (!word.empty()) db.query.SetParam("W", word);
+  db.query.ExecSQL();
 }
 
 // A personal database holding the quick phrase `phrase` besides the seeds, padded with
@@ -45,11 +42,8 @@ void MakePersonalDb(const std::string& path, const std::string& phrase, int padM
 }
 
 std::vector<std::string> Phrases(const std::string& path) {
-  TDbConnection c(nullptr);
-  c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
-  TDbQuery q(nullptr);
-  q.SetConnection(&c);
-  q.SQL().SetText("select ShortWord from ShortMessage order by Id");
+  LocalDbQuery db(path, "select ShortWord from ShortMessage order by Id");
+  TDbQuery& q = db.query;
   q.Open();
   std::vector<std::string> words;
   for (; !q.Eof(); q.Next()) words.push_back(q.Fields(0).AsString());
