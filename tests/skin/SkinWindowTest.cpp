@@ -72,7 +72,7 @@ cs::Decoded At(HWND h, int x, int y) {
         first = false;
         d = At(h, x, y);
         return d.element == element && d.frame == frame;
-      }, 2000))
+      }, 5000))
     return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "at (" << x << ", " << y << ") element " << d.element << " frame " << d.frame
                                        << ", expected element " << element << " frame " << frame;
@@ -262,10 +262,11 @@ void CALLBACK ProbeMenu(HWND, UINT, UINT_PTR id, DWORD) {
   GetClientRect(menu, &client);
   POINT at{client.right - 6, 12};
   ClientToScreen(menu, &at);
+  // A loaded machine can take over a second to put the skinned menu on the screen.
   PumpUntil([&] {
     g_menu.item = cs::Decode(ScreenRgb(at.x, at.y));
     return g_menu.item.element == cs::kMenuItem;
-  }, 1000);
+  }, 5000);
   EndMenu();
 }
 }  // namespace
