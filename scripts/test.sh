@@ -9,7 +9,8 @@ BUILD="${BUILD_DIR:-$ROOT/build}"
 if [ "${FUZZ_BRIEF:-1}" != 0 ]; then
   "$ROOT/scripts/fuzz.sh" --brief
 fi
-# A suite that fails is run once more: windows_tests has been seen to hang once in several runs
-# of a loaded machine (cause not found yet); a fault that is really there fails both times.
+# Every known cause of an intermittent failure is fixed. A suite that still fails is run once
+# more so that one slip of a loaded machine's desktop cannot sink a whole run; ctest's log
+# names every suite that needed it, and a fault that is really there fails both times.
 "$ROOT/scripts/with-display.sh" "$BUILD" ctest --test-dir "$BUILD" --output-on-failure -j"${TEST_JOBS:-4}" \
   --repeat until-pass:2 "$@"

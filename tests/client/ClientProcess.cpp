@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "core/uDatabase.h"
 #include "core/uSettings.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 #include "platform/rtl/IniFile.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/support/ScreenShot.h"
 #include "tests/support/TestSupport.h"
 
 namespace client_test {
@@ -207,79 +206,10 @@ HWND WaitForMessageBox(DWORD pid, std::string& text, int ms) {
   return box;
 }
 
-namespace {
-
-// The Unix name of a file under Wine (nullptr elsewhere): Wine's own kernel32 export.
-std::string UnixFileName(const std::string& path) {
-  using Fn = char*(__cdecl*)(const wchar_t*);
-  auto get = reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (!get) return {};
-  std::wstring wide = sys::AnsiToWide(path);
-  char* unix = get(wide.c_str());
-  if (!unix) return {};
-  std::string result = unix;
-  HeapFree(GetProcessHeap(), 0, unix);
-  return result;
-}
-
-// Under Wine the X server holds what the screen shows, the virtual desktop filling its root
-// window: ImageMagick's import reads the rectangle from there into a PNG file.
-bool SaveScreenRectFromX(const RECT& r, const std::string& path) {
-  std::string unixPath = UnixFileName(path);
-  if (unixPath.empty()) return false;
-  DeleteFileA(path.c_str());
-  std::string partial = unixPath + ".part.png";
-  std::string command = sys::Format("/bin/sh -c \"import -window root -crop %ldx%ld+%ld+%ld +repage '%s' && mv '%s' '%s'\"",
-                                    r.right - r.left, r.bottom - r.top, r.left, r.top, partial.c_str(),
-                                    partial.c_str(), unixPath.c_str());
-  STARTUPINFOA si{sizeof si};
-  PROCESS_INFORMATION pi{};
-  std::vector<char> line(command.begin(), command.end());
-  line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  // A Unix process cannot be waited for from here: its result appears under its final name.
-  return WaitFor([&] { return sys::FileExists(path); }, 15000);
-}
-
-// Elsewhere: the screen's bits through GDI, as a 24-bit .bmp file.
-bool SaveScreenRectAsBmp(const RECT& r, const std::string& path) {
-  int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB};
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  DWORD stride = ((DWORD)w * 3 + 3) & ~3u;
-  BITMAPFILEHEADER fh{0x4D42, (DWORD)(sizeof fh + sizeof bi.bmiHeader + stride * h), 0, 0,
-                      (DWORD)(sizeof fh + sizeof bi.bmiHeader)};
-  std::string data(reinterpret_cast<char*>(&fh), sizeof fh);
-  data.append(reinterpret_cast<char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-  data.append(static_cast<char*>(bits), stride * h);
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  try {
-    sys::WriteFileBytes(sys::ChangeFileExt(path, ".bmp"), data);
-  } catch (...) {
-    return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 bool SaveWindowShot(HWND window, const std::string& path) {
   RECT r;
   if (!GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top) return false;
-  return SaveScreenRectFromX(r, path) || SaveScreenRectAsBmp(r, path);
+  return testing_support::SaveScreenRect(r, path);
 }
 
 }  // namespace client_test

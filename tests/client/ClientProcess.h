@@ -68,7 +68,7 @@ void TypeLogin(HWND login, const std::string& account, const std::string& passwo
 // A message box of the process, once it shows its text; `text` gets its caption and the
 // texts of its controls joined by "|".
 HWND WaitForMessageBox(DWORD pid, std::string& text, int ms = 15000);
-// Saves what the screen shows of a window: a PNG file read from the X server under Wine,
-// else a 24-bit .bmp file of the same name.
+// Saves what the screen shows of a window as a PNG file (see testing_support::SaveScreenRect:
+// the extension becomes ".png").
 bool SaveWindowShot(HWND window, const std::string& path);
 }  // namespace client_test

@@ -82,20 +82,40 @@ void SendMouseAt(POINT p, std::initializer_list<DWORD> flags) {
 }
 
 POINT g_pointer{};  // where the test put the pointer last
-
 void SendMouse(std::initializer_list<DWORD> flags) { SendMouseAt(g_pointer, flags); }
 
-// Moves the real pointer to window coordinates of `h`.
+// The last pointer move this thread took from its queue: which window, and where.
+struct MoveSeen {
+  HWND window = nullptr;
+  POINT at{};
+};
+MoveSeen g_move;
+LRESULT CALLBACK NoteMove(int code, WPARAM remove, LPARAM lp) {
+  const auto* m = reinterpret_cast<const MSG*>(lp);
+  if (code == HC_ACTION && remove == PM_REMOVE && (m->message == WM_MOUSEMOVE || m->message == WM_NCMOUSEMOVE))
+    g_move = MoveSeen{m->hwnd, m->pt};
+  return CallNextHookEx(nullptr, code, remove, lp);
+}
+
+// Moves the real pointer to window coordinates of `h` and waits until the window under it has
+// been told. Under Wine a move now and then reaches the cursor position but brings no message
+// to any window (seen on a loaded machine, one run in a few); as a person would, the pointer is
+// then moved a pixel aside and back until a move arrives.
 void MouseTo(HWND h, int x, int y) {
   RECT w{};
   GetWindowRect(h, &w);
   g_pointer = POINT{w.left + x, w.top + y};
-  SendMouseAt(g_pointer, {0});
-  PumpUntil([&] {
-    POINT p{};
-    GetCursorPos(&p);
-    return p.x == g_pointer.x && p.y == g_pointer.y;
-  }, 1000);
+  HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, NoteMove, nullptr, GetCurrentThreadId());
+  auto arrived = [] {
+    return g_move.window == WindowFromPoint(g_pointer) && g_move.at.x == g_pointer.x && g_move.at.y == g_pointer.y;
+  };
+  g_move = MoveSeen{};
+  for (int attempt = 0; attempt < 20 && !arrived(); ++attempt) {
+    if (attempt > 0) SendMouseAt(POINT{g_pointer.x + 1, g_pointer.y}, {0});
+    SendMouseAt(g_pointer, {0});
+    PumpUntil(arrived, 250);
+  }
+  if (hook) UnhookWindowsHookEx(hook);
   PumpFor(120);
 }
 

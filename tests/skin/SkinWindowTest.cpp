@@ -72,7 +72,7 @@ cs::Decoded At(HWND h, int x, int y) {
         first = false;
         d = At(h, x, y);
         return d.element == element && d.frame == frame;
-      }, 2000))
+      }, 5000))
     return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "at (" << x << ", " << y << ") element " << d.element << " frame " << d.frame
                                        << ", expected element " << element << " frame " << frame;
@@ -238,7 +238,7 @@ TEST(SkinWindow, CaptionButtonsHoverPressAndAct) {
 namespace {
 // The first item of an open menu, drawn by its owner from the skin's MenuItem strip: what a
 // point in its right margin, inside the menu's 3-pixel frame, shows once it is drawn (a
-// second at most).
+// loaded machine can take over a second).
 cs::Decoded FirstItemPixel(HWND menu) {
   RECT client{};
   GetClientRect(menu, &client);
@@ -248,7 +248,7 @@ cs::Decoded FirstItemPixel(HWND menu) {
   PumpUntil([&] {
     item = cs::Decode(ScreenRgb(at.x, at.y));
     return item.element == cs::kMenuItem;
-  }, 1000);
+  }, 5000);
   return item;
 }
 
