@@ -113,6 +113,17 @@ struct ToolWorld {
   }
 };
 
+// Real pointer input at a screen point; every event carries its position.
+void MouseAt(POINT p, DWORD flags) {
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = (p.x * 65536 + w / 2) / w;
+  in.mi.dy = (p.y * 65536 + h / 2) / h;
+  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  SendInput(1, &in, sizeof in);
+}
+
 const char* kNotSound = "备份文件已损坏或不是个人配置文件";
 
 }  // namespace
@@ -234,6 +245,27 @@ TEST(Dunmere, WithoutABackupOrAfterNoNothingChangesAndTheToolStaysOpen) {
   PostClick(tool.Button("取消"));
   EXPECT_TRUE(tool.process->Ended(10000)) << "取消 ends the tool";
   EXPECT_EQ(Bytes(f.Db()), db);
+}
+
+TEST(Dunmere, TheSkinnedCaptionsCloseButtonEndsTheTool) {
+  // The window has a system menu, so its skinned caption keeps a close button: 28 x 22 at
+  // 32 pixels from the right edge, 4 down. A real click on it ends the tool.
+  ToolWorld w;
+  Tool& tool = w.Start();
+  ASSERT_NE(tool.window, nullptr);
+  EXPECT_TRUE(GetWindowLongA(tool.window, GWL_STYLE) & WS_CAPTION);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageA(tool.window, 0x3504, 0, 0) == 1; })) << "skinned";
+  SetForegroundWindow(tool.window);
+  testing_support::PumpFor(500);
+  RECT r{};
+  ASSERT_TRUE(GetWindowRect(tool.window, &r));
+  POINT p{r.right - 32 + 14, r.top + 15};
+  for (DWORD flags : {0ul, (DWORD)MOUSEEVENTF_LEFTDOWN, (DWORD)MOUSEEVENTF_LEFTUP}) {
+    MouseAt(p, flags);
+    testing_support::PumpFor(150);
+  }
+  EXPECT_TRUE(tool.process->Ended(10000)) << "the close button ends the tool";
+  EXPECT_EQ(Bytes(w.f.Db()), w.db);
 }
 
 TEST(Dunmere, AnEmptyOrDamagedBackupIsRefusedAndTheDatabaseStaysWhole) {
