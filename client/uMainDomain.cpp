@@ -15,9 +15,8 @@
 #include "webtools/uSaveNetParse.h"
 
 void TMainFrm::CreateWhoisParser() {
-  // The pane is never shown, so it needs no parent: making the header panel's window this
-  // early, from FormCreate, left the skinned main window unable to paint or close.
-  WhoisParser = std::make_unique<TNetParse>(1, nullptr);
+  // The pane lives hidden in the header's panel.
+  WhoisParser = std::make_unique<TNetParse>(1, yDomainParent ? yDomainParent->Handle() : nullptr);
 }
 
 void TMainFrm::FreeWhoisParser() { WhoisParser.reset(); }

@@ -34,6 +34,11 @@ void TWinControl::CreateParams(TCreateParams& p) {
 
 HWND TWinControl::Handle() {
   if (!handle_) {
+    // The parent's window comes first. Making it makes its windowed children, this one among
+    // them; a second window of ours would be left behind it, never painted, and its endless
+    // paint requests would starve the thread's timers.
+    ParentHandleForCreate();
+    if (handle_) return handle_;
     CreateWnd();
     if (!handle_) throw Exception("Error creating window of " + Name() + " (" + ClassName() + ")");
     CreateHandleDone();

@@ -230,6 +230,31 @@ TEST(Dunmere, WithoutABackupOrAfterNoNothingChangesAndTheToolStaysOpen) {
   EXPECT_EQ(Bytes(f.Db()), db);
 }
 
+TEST(Dunmere, TheSkinnedCaptionsCloseButtonEndsTheTool) {
+  // The window has a system menu, so its skinned caption keeps a close button: 28 x 22 at
+  // 32 pixels from the right edge, 4 down. A click on it ends the tool.
+  ToolWorld w;
+  Tool& tool = w.Start();
+  ASSERT_NE(tool.window, nullptr);
+  EXPECT_TRUE(GetWindowLongA(tool.window, GWL_STYLE) & WS_CAPTION);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageA(tool.window, 0x3504, 0, 0) == 1; })) << "skinned";
+  // The press and release go to the window as the system hands them over, with the hit
+  // code the window gives the point: the desktop's pointer is shared with other tests.
+  SetForegroundWindow(tool.window);
+  testing_support::PumpFor(300);
+  RECT r{};
+  ASSERT_TRUE(GetWindowRect(tool.window, &r));
+  LPARAM at = MAKELPARAM(r.right - 32 + 14, r.top + 15);
+  WPARAM hit = (WPARAM)SendMessageA(tool.window, WM_NCHITTEST, 0, at);
+  EXPECT_EQ(hit, (WPARAM)HTCAPTION);
+  PostMessageA(tool.window, WM_NCMOUSEMOVE, hit, at);
+  PostMessageA(tool.window, WM_NCLBUTTONDOWN, hit, at);
+  PostMessageA(tool.window, WM_NCLBUTTONUP, hit, at);
+  bool ended = tool.process->Ended(10000);
+  EXPECT_TRUE(ended) << "the close button ends the tool";
+  EXPECT_EQ(Bytes(w.f.Db()), w.db);
+}
+
 TEST(Dunmere, AnEmptyOrDamagedBackupIsRefusedAndTheDatabaseStaysWhole) {
   ToolWorld w;
   const ToolFolder& f = w.f;

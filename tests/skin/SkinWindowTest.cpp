@@ -591,3 +591,55 @@ TEST(SkinWindow, TheRightArrowMovesToTheNextMenuOfTheBar) {
   EXPECT_EQ(g_switch.second, edit);
   DestroyWindow(h);
 }
+
+namespace {
+// A window of another kind that a form's OnCreate puts into one of its panels, before the
+// form has a window of its own.
+struct EarlyChildForm {
+  EarlyChildForm() {
+    Data();
+    form.reset(new TForm(nullptr));
+    form->SetCaption("Early child");
+    form->SetBounds(60, 60, 320, 220);
+    panel = new TPanel(form.get());
+    panel->SetParent(form.get());
+    panel->SetBounds(0, 0, 300, 40);
+    form->OnCreate = TNotifyEvent([this](TObject*) {
+      pane = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 300, 150, panel->Handle(), nullptr, nullptr, nullptr);
+    });
+    form->DoCreate();
+  }
+  int PanelWindows() {
+    int n = 0;
+    for (HWND c = GetWindow(form->Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+      if (char cls[32] = ""; GetClassNameA(c, cls, sizeof cls) && std::string(cls) == "TPanel") ++n;
+    return n;
+  }
+  TOwned<TForm> form;
+  TPanel* panel = nullptr;
+  HWND pane = nullptr;
+};
+}  // namespace
+
+TEST(SkinWindow, APanelWindowMadeFromOnCreatePaintsAndTheFormCloses) {
+  EarlyChildForm f;
+  ASSERT_NE(f.pane, nullptr);
+  // Asking the panel for its window made the form's, which made its children's: one panel
+  // window only, the one that holds the pane.
+  ASSERT_EQ(f.PanelWindows(), 1);
+  EXPECT_EQ(GetParent(f.pane), f.panel->Handle());
+  f.form->Show();
+  HWND h = f.form->Handle();
+  SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ASSERT_TRUE(PumpUntil([&] {
+    TSkinForm* s = SkinManager()->FindFormSkinner(h);
+    return s && s->SkinState() == kFormRunning;
+  }, 3000));
+  EXPECT_TRUE(PumpUntil([&] { return !GetUpdateRect(f.panel->Handle(), nullptr, FALSE); }, 2000))
+      << "the panel has painted";
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1, h)) << "the skinned frame has painted";
+  bool closed = false;
+  f.form->OnClose = TCloseEvent([&](TObject*, TCloseAction&) { closed = true; });
+  PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(PumpUntil([&] { return closed && !IsWindowVisible(h); }, 2000)) << "closed";
+}
