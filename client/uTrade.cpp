@@ -17,13 +17,15 @@ namespace {
 // Days of the five validity choices, in their order.
 const char* const kValidityDays[] = {"10", "20", "30", "90", "180"};
 
-void* CodeData(int64_t code) { return reinterpret_cast<void*>(static_cast<intptr_t>(code)); }
+// Codes are 32-bit on the wire and kept unsigned as item data: a signed round trip through
+// a 32-bit pointer turned codes from 2^31 up negative, and their children were never found.
+void* CodeData(uint32_t code) { return reinterpret_cast<void*>(static_cast<uintptr_t>(code)); }
 
 // The code kept with the chosen item, or false when none is chosen.
-bool ChosenCode(const TComboBox* list, int64_t& code) {
+bool ChosenCode(const TComboBox* list, uint32_t& code) {
   int i = list->ItemIndex();
   if (i < 0) return false;
-  code = static_cast<int64_t>(reinterpret_cast<intptr_t>(list->Items().Objects(i)));
+  code = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(list->Items().Objects(i)));
   return true;
 }
 
@@ -31,7 +33,7 @@ bool ChosenCode(const TComboBox* list, int64_t& code) {
 template <class Entry, class Parent>
 void FillChildren(TComboBox* list, const std::vector<Entry>& table, Parent parent) {
   for (const Entry& e : table)
-    if ((int64_t)e.Parent == (int64_t)parent) list->Items().Add(e.Name, CodeData((int64_t)e.Own));
+    if (uint32_t(e.Parent) == uint32_t(parent)) list->Items().Add(e.Name, CodeData(uint32_t(e.Own)));
 }
 
 // The chosen item's text, or "".
@@ -79,7 +81,7 @@ void TTradeFrm::FormShow(TObject*) {
 }
 
 void TTradeFrm::yProvinceClick(TObject*) {
-  int64_t code;
+  uint32_t code;
   if (!ChosenCode(yProvince, code)) return;
   yCity->Items().Clear();
   yState->Items().Clear();
@@ -87,14 +89,14 @@ void TTradeFrm::yProvinceClick(TObject*) {
 }
 
 void TTradeFrm::yCityClick(TObject*) {
-  int64_t code;
+  uint32_t code;
   if (!ChosenCode(yCity, code)) return;
   yState->Items().Clear();
   FillChildren(yState, RegionTable3, code);
 }
 
 void TTradeFrm::yBigListClick(TObject*) {
-  int64_t code;
+  uint32_t code;
   if (!ChosenCode(yBigList, code)) return;
   // The sub-categories of the last choice only.
   ySmallList->Items().Clear();

@@ -457,6 +457,22 @@ class TradeTest : public WindowsTest {
   }
 };
 
+TEST_F(TradeTest, CodesFromTwoToThe31UpStillFindTheirChildren) {
+  RegionTable1.push_back({4, 0, 0x80000001u, "海外"});
+  RegionTable2.push_back({3, 0x80000001u, 0xFFFFFFF0u, "远洋"});
+  RegionTable3.push_back({3, 0xFFFFFFF0u, 0xFFFFFFFEu, "外区"});
+  IndustryTable.push_back({5, 0x90000000u, -1, "外贸"});
+  IndustryTable.push_back({6, 7, int32_t(0x90000000u), "转口"});
+  TOwned<TTradeFrm> f(CreateForm<TTradeFrm>(nullptr));
+  f->Show();
+  Choose(f->yProvince, "海外");
+  EXPECT_EQ(f->yCity->Items().ToVector(), (std::vector<std::string>{"远洋"}));
+  Choose(f->yCity, "远洋");
+  EXPECT_EQ(f->yState->Items().ToVector(), (std::vector<std::string>{"外区"}));
+  Choose(f->yBigList, "外贸");
+  EXPECT_EQ(f->ySmallList->Items().ToVector(), (std::vector<std::string>{"转口"}));
+}
+
 TEST_F(TradeTest, TheListsCascadeByCodeSoEqualNamesPickTheirOwnChildren) {
   TOwned<TTradeFrm> f(CreateForm<TTradeFrm>(nullptr));
   f->Show();
