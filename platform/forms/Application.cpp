@@ -35,7 +35,6 @@ void TApplication::Initialize() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
                                            ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
-  LoadLibraryA("riched20.dll");
   HINSTANCE inst = GetModuleHandleA(nullptr);
   WNDCLASSA wc{};
   wc.lpfnWndProc = GuardedWndProc<&TApplication::AppWndProc>;

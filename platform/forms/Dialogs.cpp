@@ -5,6 +5,7 @@
 
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
+#include "platform/rtl/LateBound.h"
 
 TColorDialog::TColorDialog(TComponent* owner) : TComponent(owner) {
   RegisterDialogs();
@@ -18,7 +19,8 @@ bool TColorDialog::Execute() {
   cc.rgbResult = ColorToRGB(color_);
   cc.lpCustColors = custom_;
   cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
-  if (!ChooseColorA(&cc)) return false;
+  static const auto choose = LateBound<decltype(&ChooseColorA)>("comdlg32.dll", "ChooseColorA");
+  if (!choose || !choose(&cc)) return false;
   color_ = (TColor)cc.rgbResult;
   return true;
 }

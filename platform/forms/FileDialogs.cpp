@@ -5,6 +5,7 @@
 
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
+#include "platform/rtl/LateBound.h"
 
 TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) { RegisterFileDialogs(); }
 
@@ -27,7 +28,10 @@ bool TOpenDialog::Run(bool save) {
   ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
   ofn.lpstrDefExt = DefaultExt.empty() ? nullptr : DefaultExt.c_str();
   ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-  if (!(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn))) return false;
+  static const auto open = LateBound<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  static const auto saveAs = LateBound<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
+  const auto run = save ? saveAs : open;
+  if (!run || !run(&ofn)) return false;
   FileName = name;
   return true;
 }

@@ -6,6 +6,8 @@
 
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/SysUtils.h"
 
 // ---------------------------------------------------------------- TCustomMemo
 
@@ -102,9 +104,19 @@ void TMemo::CreateParams(TCreateParams& p) {
 
 // ---------------------------------------------------------------- TRichEdit
 
-TRichEdit::TRichEdit(TComponent* owner) : TCustomMemo(owner) { LoadLibraryA("riched20.dll"); }
+namespace {
+// The rich edit class and the libraries behind it are loaded with the first rich edit window,
+// not at start-up: the login window has none. Kept loaded for the rest of the run.
+void LoadRichEditClass() {
+  static HMODULE library = LoadLibraryA("riched20.dll");
+  if (!library) throw Exception("TRichEdit: riched20.dll cannot be loaded (error " + sys::IntToStr(GetLastError()) + ")");
+}
+}  // namespace
+
+TRichEdit::TRichEdit(TComponent* owner) : TCustomMemo(owner) {}
 
 void TRichEdit::CreateParams(TCreateParams& p) {
+  LoadRichEditClass();
   TCustomMemo::CreateParams(p);
   p.ClassName = RICHEDIT_CLASSA;
 }

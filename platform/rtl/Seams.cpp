@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "platform/rtl/LateBound.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace seams {
@@ -35,7 +36,8 @@ struct RealShell : IShell {
 
 struct RealSound : ISound {
   void PlayFile(const std::string& path) override {
-    PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+    static const auto play = LateBound<decltype(&PlaySoundA)>("winmm.dll", "PlaySoundA");
+    if (play) play(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
   }
 };
 

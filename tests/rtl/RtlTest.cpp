@@ -8,6 +8,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Object.h"
 #include "platform/rtl/IniFile.h"
+#include "platform/rtl/LateBound.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Thread.h"
@@ -174,4 +175,14 @@ TEST(Thread, SynchronizeRunsOnGuiThreadWhileWaiting) {
     w.WaitFor();
   }
   EXPECT_EQ(counter, 50);
+}
+
+// The dialogs and the sound reach their libraries only when first used.
+TEST(LateBound, CallsTheLibraryFunctionAndGivesNullWhenMissing) {
+  auto length = LateBound<decltype(&lstrlenA)>("kernel32.dll", "lstrlenA");
+  ASSERT_NE(length, nullptr);
+  EXPECT_EQ(length("abcd"), 4);
+  EXPECT_NE((LateBound<decltype(&lstrlenA)>("winmm.dll", "PlaySoundA")), nullptr);
+  EXPECT_EQ((LateBound<decltype(&lstrlenA)>("kernel32.dll", "NoSuchFunction")), nullptr);
+  EXPECT_EQ((LateBound<decltype(&lstrlenA)>("no-such-library.dll", "lstrlenA")), nullptr);
 }
