@@ -23,16 +23,7 @@ void Put(const char* target, const std::string& name, const std::string& bytes) 
 }
 
 TFriendRecord Record(uint32_t number, const std::string& nick, uint8_t state) {
-  TFriendRecord r;
-  r.SetCompanyName("company" + std::to_string(number));
-  r.SetNumberText(std::to_string(number));
-  r.SetNumber(number);
-  r.SetNickName(nick);
-  r.SetWebAddress("http://w.example");
-  r.SetEmail("e@w.example");
-  r.SetState(state);
-  r.SetFlags("01");
-  return r;
+  return stub::SampleFriend(number, "company", nick, state);
 }
 
 }  // namespace

@@ -9,16 +9,7 @@
 namespace {
 
 TFriendRecord Record(uint32_t number, const std::string& nick, uint8_t state) {
-  TFriendRecord r;
-  r.SetCompanyName("公司" + sys::IntToStr(number));
-  r.SetNumberText(sys::IntToStr(number));
-  r.SetNumber(number);
-  r.SetNickName(nick);
-  r.SetWebAddress("http://w.example");
-  r.SetEmail("e@w.example");
-  r.SetState(state);
-  r.SetFlags("01");
-  return r;
+  return stub::SampleFriend(number, "公司", nick, state);
 }
 
 void ExpectSame(const TFriendRecord& a, const TFriendRecord& b) { EXPECT_EQ(a.Raw(), b.Raw()); }

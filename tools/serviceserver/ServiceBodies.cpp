@@ -2,6 +2,7 @@
 #include "tools/serviceserver/ServiceBodies.h"
 
 #include <algorithm>
+#include <string>
 
 #include "core/WireFormat.h"
 
@@ -17,6 +18,19 @@ std::string Counted(TBodyWriter w, const std::vector<T>& v, F put) {
   return w.Take();
 }
 }  // namespace
+
+TFriendRecord SampleFriend(uint32_t number, std::string_view company, std::string_view nick, uint8_t state) {
+  TFriendRecord r;
+  r.SetCompanyName(std::string(company) + std::to_string(number));
+  r.SetNumberText(std::to_string(number));
+  r.SetNumber(number);
+  r.SetNickName(std::string(nick));
+  r.SetWebAddress("http://w.example");
+  r.SetEmail("e@w.example");
+  r.SetState(state);
+  r.SetFlags("01");
+  return r;
+}
 
 std::string Frame(uint8_t proto, std::string_view body) {
   TBodyWriter w;

@@ -13,6 +13,10 @@
 
 namespace stub {
 
+// A friend record filled the way tests and seed inputs use one: the company is `company`
+// followed by the number, with fixed web address, e-mail and flags.
+TFriendRecord SampleFriend(uint32_t number, std::string_view company, std::string_view nick, uint8_t state);
+
 // A whole frame as the server sends it: no conversion, the length counts the body bytes.
 std::string Frame(uint8_t proto, std::string_view body);
 
