@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/rtl/Exception.h"
+
 // The thunk replaces the window handle argument by its block and jumps to Entry, so one
 // ordinary CALLBACK function serves every subclassed window.
 struct TWindowSubclass::Block {
@@ -41,7 +43,7 @@ LRESULT CALLBACK Entry(HWND blockArg, UINT msg, WPARAM wp, LPARAM lp) {
     else r = b->previous ? CallWindowProcA(b->previous, h, msg, wp, lp) : DefWindowProcA(h, msg, wp, lp);
   } catch (...) {
     // No exception may cross into the system's message dispatch.
-    OutputDebugStringA("window subclass: exception in a message handler");
+    ReportCallbackException("window subclass");
   }
   if (msg == WM_NCDESTROY) {
     b->windowGone = true;
