@@ -6,6 +6,7 @@
 #include "platform/forms/FormReader.h"
 #include "platform/forms/ImgList.h"
 #include "platform/forms/Properties.h"
+#include "platform/rtl/WndProcGuard.h"
 
 // ---------------------------------------------------------------- TMenuItem
 
@@ -104,35 +105,31 @@ void PaintPlainItem(const TMenuItem& item, HDC dc, RECT r, bool selected) {
 }
 
 LRESULT CALLBACK PopupOwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  try {
-    if (msg == WM_MEASUREITEM) {
-      auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-      auto* item = mi->CtlType == ODT_MENU ? reinterpret_cast<TMenuItem*>(mi->itemData) : nullptr;
-      if (!item) return DefWindowProcA(h, msg, wp, lp);
-      HDC dc = GetDC(h);
-      HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-      SIZE size{};
-      std::string text = item->Caption() + (item->ShortCut().empty() ? "" : "    " + item->ShortCut());
-      GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &size);
-      int width = size.cx + 30, height = item->Caption() == "-" ? 8 : size.cy + 6;
-      if (item->OnMeasureItem) item->OnMeasureItem(item, dc, width, height);
-      SelectObject(dc, old);
-      ReleaseDC(h, dc);
-      mi->itemWidth = (UINT)width;
-      mi->itemHeight = (UINT)height;
-      return TRUE;
-    }
-    if (msg == WM_DRAWITEM) {
-      auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-      auto* item = di->CtlType == ODT_MENU ? reinterpret_cast<TMenuItem*>(di->itemData) : nullptr;
-      if (!item) return DefWindowProcA(h, msg, wp, lp);
-      bool selected = (di->itemState & ODS_SELECTED) != 0;
-      if (item->OnDrawItem) item->OnDrawItem(item, di->hDC, di->rcItem, selected);
-      else PaintPlainItem(*item, di->hDC, di->rcItem, selected);
-      return TRUE;
-    }
-  } catch (...) {
-    // Nothing may cross into the menu's own loop.
+  if (msg == WM_MEASUREITEM) {
+    auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+    auto* item = mi->CtlType == ODT_MENU ? reinterpret_cast<TMenuItem*>(mi->itemData) : nullptr;
+    if (!item) return DefWindowProcA(h, msg, wp, lp);
+    HDC dc = GetDC(h);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size{};
+    std::string text = item->Caption() + (item->ShortCut().empty() ? "" : "    " + item->ShortCut());
+    GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &size);
+    int width = size.cx + 30, height = item->Caption() == "-" ? 8 : size.cy + 6;
+    if (item->OnMeasureItem) item->OnMeasureItem(item, dc, width, height);
+    SelectObject(dc, old);
+    ReleaseDC(h, dc);
+    mi->itemWidth = (UINT)width;
+    mi->itemHeight = (UINT)height;
+    return TRUE;
+  }
+  if (msg == WM_DRAWITEM) {
+    auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+    auto* item = di->CtlType == ODT_MENU ? reinterpret_cast<TMenuItem*>(di->itemData) : nullptr;
+    if (!item) return DefWindowProcA(h, msg, wp, lp);
+    bool selected = (di->itemState & ODS_SELECTED) != 0;
+    if (item->OnDrawItem) item->OnDrawItem(item, di->hDC, di->rcItem, selected);
+    else PaintPlainItem(*item, di->hDC, di->rcItem, selected);
+    return TRUE;
   }
   return DefWindowProcA(h, msg, wp, lp);
 }
@@ -158,7 +155,7 @@ void TPopupMenu::Notification(TComponent* component, TOperation op) {
 HWND TPopupMenu::OwnerWindow() {
   if (!window_) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = PopupOwnerProc;
+    wc.lpfnWndProc = GuardedWndProc<&PopupOwnerProc>;  // nothing may cross into the menu's own loop
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "KarvPopupOwner";
     RegisterClassA(&wc);
