@@ -92,37 +92,31 @@ struct Fixture {
 
 TEST(SkinDiscovery, ControlsGetTheirClassesInTableOrder) {
   Fixture f;
-  auto* check = f.Add<TCheckBox>();
-  auto* button = f.Add<TButton>();
-  auto* bit = f.Add<TBitBtn>();
-  auto* edit = f.Add<TEdit>();
-  auto* memo = f.Add<TMemo>();
-  auto* combo = f.Add<TComboBox>();
-  auto* list = f.Add<TListBox>();
-  auto* view = f.Add<TListView>();
-  auto* panel = f.Add<TPanel>();
-  auto* group = f.Add<TGroupBox>();
-  auto* radio = f.Add<TRadioButton>();
-  auto* status = f.Add<TStatusBar>();
-  auto* progress = f.Add<TProgressBar>();
-  auto* disabled = f.Add<TButton>(199);
-  auto* tagged = f.Add<TLabel>(55);
+  TPanel* panel = nullptr;
+  // Made in this order; each control must get the class beside it.
+  struct Case {
+    TControl* control;
+    const char* kind;
+    const char* why;
+  } cases[] = {
+      {f.Add<TCheckBox>(), "TSkinCheckBox", ""},
+      {f.Add<TButton>(), "TSkinButton", ""},
+      {f.Add<TBitBtn>(), "TSkinBitButton", ""},
+      {f.Add<TEdit>(), "TSkinEdit", ""},
+      {f.Add<TMemo>(), "TSkinScrollbar", ""},
+      {f.Add<TComboBox>(), "TSkinComBox", ""},
+      {f.Add<TListBox>(), "TSkinScrollbar", ""},
+      {f.Add<TListView>(), "TSkinListView", ""},
+      {panel = f.Add<TPanel>(), "TSkinBox", ""},
+      {f.Add<TGroupBox>(), "TSkinGroupBox", ""},
+      {f.Add<TRadioButton>(), "TSkinRadioButton", ""},
+      {f.Add<TStatusBar>(), "TSkinStatusBar", ""},
+      {f.Add<TProgressBar>(), "TSkinProgress", ""},
+      {f.Add<TButton>(199), "", "Tag 199 with DisableTag 99"},
+      {f.Add<TLabel>(55), "TSkinScrollbar", "Tag 55 asks for scroll bars"},
+  };
   f.skinner->SkinControls(f.form.get());
-  EXPECT_EQ(f.KindOf(check), "TSkinCheckBox");
-  EXPECT_EQ(f.KindOf(button), "TSkinButton");
-  EXPECT_EQ(f.KindOf(bit), "TSkinBitButton");
-  EXPECT_EQ(f.KindOf(edit), "TSkinEdit");
-  EXPECT_EQ(f.KindOf(memo), "TSkinScrollbar");
-  EXPECT_EQ(f.KindOf(combo), "TSkinComBox");
-  EXPECT_EQ(f.KindOf(list), "TSkinScrollbar");
-  EXPECT_EQ(f.KindOf(view), "TSkinListView");
-  EXPECT_EQ(f.KindOf(panel), "TSkinBox");
-  EXPECT_EQ(f.KindOf(group), "TSkinGroupBox");
-  EXPECT_EQ(f.KindOf(radio), "TSkinRadioButton");
-  EXPECT_EQ(f.KindOf(status), "TSkinStatusBar");
-  EXPECT_EQ(f.KindOf(progress), "TSkinProgress");
-  EXPECT_EQ(f.KindOf(disabled), "") << "Tag 199 with DisableTag 99";
-  EXPECT_EQ(f.KindOf(tagged), "TSkinScrollbar") << "Tag 55 asks for scroll bars";
+  for (const Case& c : cases) EXPECT_EQ(f.KindOf(c.control), c.kind) << c.why;
   EXPECT_EQ(panel->Color(), f.data->Model().ButtonFace) << "panels are recoloured";
 
   // A second walk finds every control skinned already.

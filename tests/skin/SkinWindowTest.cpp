@@ -477,26 +477,6 @@ TEST(SkinWindow, PlainWindowWithAMenuBarAndFreeingItsSkinData) {
   DestroyWindow(h);
 }
 
-namespace {
-struct PopupProbe {
-  bool seen = false, skinned = false;
-  cs::Decoded item{};
-} g_popup;
-
-void CALLBACK ProbePopup(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND menu = FindWindowA("#32768", nullptr);
-  if (!menu || !IsWindowVisible(menu)) return;
-  static int ticks = 0;
-  if (++ticks < 3) return;
-  ticks = 0;
-  KillTimer(nullptr, id);
-  g_popup.seen = true;
-  g_popup.skinned = SendMessageA(menu, SKIN_QUERY, 0, 0) == 1;
-  g_popup.item = FirstItemPixel(menu);
-  EndMenu();
-}
-}  // namespace
-
 TEST(SkinWindow, TheFormsPopupMenusAreOwnerDrawnFromTheSkin) {
   Form f;
   auto* menu = New<TPopupMenu>(f.form.get());
@@ -509,13 +489,13 @@ TEST(SkinWindow, TheFormsPopupMenusAreOwnerDrawnFromTheSkin) {
   f.Skinner()->SkinPopupMenus(true);
   EXPECT_TRUE(menu->OwnerDraw());
   EXPECT_EQ(open->OnDrawItem.Owner(), f.Skinner());
-  g_popup = {};
-  UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbePopup);
+  g_menu = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbeMenu);
   menu->Popup(200, 200);
   KillTimer(nullptr, timer);
-  EXPECT_TRUE(g_popup.seen);
-  EXPECT_TRUE(g_popup.skinned);
-  EXPECT_EQ(g_popup.item.element, cs::kMenuItem);
+  EXPECT_TRUE(g_menu.seen);
+  EXPECT_TRUE(g_menu.skinned);
+  EXPECT_EQ(g_menu.item.element, cs::kMenuItem);
 
   Data().SetActive(false);
   ASSERT_TRUE(PumpUntil([&] { return !f.Skinner(); }, 2000));

@@ -19,11 +19,10 @@ def main(out):
     # Restore: two overlapping windows.
     c.rect(6, 3, 13, 4, BLACK)
     c.rect(12, 3, 13, 9, BLACK)
-    for x0, y0 in ((3, 6),):
-        c.rect(x0, y0, x0 + 7, y0 + 2, BLACK)
-        c.rect(x0, y0, x0 + 1, y0 + 7, BLACK)
-        c.rect(x0 + 6, y0, x0 + 7, y0 + 7, BLACK)
-        c.rect(x0, y0 + 6, x0 + 7, y0 + 7, BLACK)
+    c.rect(3, 6, 10, 8, BLACK)
+    c.rect(3, 6, 4, 13, BLACK)
+    c.rect(9, 6, 10, 13, BLACK)
+    c.rect(3, 12, 10, 13, BLACK)
     # Maximise: one window.
     c.rect(16 + 3, 3, 16 + 13, 5, BLACK)
     c.rect(16 + 3, 3, 16 + 4, 13, BLACK)
