@@ -14,8 +14,7 @@
 #include <vector>
 
 #include "tests/client/ClientProcess.h"
-#include "tools/serviceserver/ServiceServer.h"
-#include "tools/webstub/WebStub.h"
+#include "tests/client/StandIns.h"
 
 using namespace client_test;
 
@@ -79,14 +78,11 @@ int main() {
     std::fprintf(stderr, "bench_startup: BareWindow.exe is missing\n");
     return 1;
   }
-  stub::TServiceServer server;
-  if (server.Start(kServerAddress, 8014) != 8014) {
+  StandIns standIns;
+  if (!standIns.Start(app, kServerAddress)) {
     std::fprintf(stderr, "bench_startup: the stand-in server cannot listen on %s:8014\n", kServerAddress);
     return 1;
   }
-  TWebStub web{"127.0.0.1", 0};
-  web.Start();
-  PointAtStandIns(app, kServerAddress, web.Port());
 
   // One start of each first: Client makes its personal database then, and both programs
   // find Wine's libraries warm afterwards.

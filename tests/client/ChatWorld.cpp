@@ -12,21 +12,6 @@
 #include "tests/client/ClientProcess.h"
 #include "widgets/Widgets.h"
 
-namespace {
-std::function<bool()> g_step;
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  if (g_step && g_step()) {
-    g_step = nullptr;
-    KillTimer(nullptr, id);
-  }
-}
-}  // namespace
-
-void ChatWorld::WhilePumping(std::function<bool()> step) {
-  g_step = std::move(step);
-  SetTimer(nullptr, 0, 50, StepTimer);
-}
-
 void ChatWorld::SetUp() {
   if (!Application) {
     static TApplication app;
@@ -54,7 +39,7 @@ void ChatWorld::SetUp() {
 }
 
 void ChatWorld::TearDown() {
-  g_step = nullptr;
+  testing_support::DropPumpingStep();
   ServiceClient.reset();
   IsConnected = false;
   delete data_;

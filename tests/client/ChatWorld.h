@@ -29,7 +29,7 @@ class ChatWorld : public ::testing::Test {
   std::string Boxes() const;
   // Runs `step` from a timer every 50 ms while a modal loop (or anything else) pumps,
   // until it returns true.
-  static void WhilePumping(std::function<bool()> step);
+  static void WhilePumping(std::function<bool()> step) { testing_support::WhilePumping(std::move(step), 50); }
   // Waits, pumping, until the server has received `n` frames of `proto`.
   bool ServerGot(uint8_t proto, size_t n = 1);
 

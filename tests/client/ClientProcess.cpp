@@ -4,10 +4,9 @@
 
 #include "core/uDatabase.h"
 #include "core/uSettings.h"
-#include "platform/db/Connection.h"
-#include "platform/db/Query.h"
 #include "platform/rtl/IniFile.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/client/LocalDbQuery.h"
 #include "tests/support/ScreenShot.h"
 #include "tests/support/TestSupport.h"
 
@@ -150,14 +149,10 @@ void PointAtStandIns(const AppFolder& app, const std::string& address, int webPo
   std::string path = app.File("DataConfig\\LocalDb.mdb");
   CreateLocalDatabase(true, path, kDatabasePassword);
   {
-    TDbConnection c(nullptr);
-    c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
-    TDbQuery q(nullptr);
-    q.SetConnection(&c);
-    q.SQL().SetText("update HostList set HostName=:Host where HostDescription=:Line");
-    q.SetParam("Host", address);
-    q.SetParam("Line", "网通线路");
-    q.ExecSQL();
+    LocalDbQuery db(path, "update HostList set HostName=:Host where HostDescription=:Line");
+    db.query.SetParam("Host", address);
+    db.query.SetParam("Line", "网通线路");
+    db.query.ExecSQL();
   }
   TIniFile ini(app.File("Client.ini"));
   ini.WriteString("Logininfo", "isSave", "0");

@@ -775,26 +775,13 @@ class ChildWorld : public ::testing::Test {
   void WithBackupWindow(std::function<bool(TDataBackFrm*)> step) {
     TOwned<TDataBackFrm> f(CreateForm<TDataBackFrm>(nullptr));
     DataBackMode = 0;
-    WhilePumping(Guarded([&] { return f->Showing() && step(f.get()); }));
+    testing_support::WhilePumping(Guarded([&] { return f->Showing() && step(f.get()); }), 20);
     f->ShowModal();
   }
-  static void WhilePumping(std::function<bool()> step);
   testing_support::ScriptedDialogs dialogs_;
   std::unique_ptr<seams::ScopedSeam<seams::IDialogs>> dialogSeam_;
   TData* data_ = nullptr;
 };
-
-std::function<bool()> g_childStep;
-void CALLBACK ChildStepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  if (g_childStep && g_childStep()) {
-    g_childStep = nullptr;
-    KillTimer(nullptr, id);
-  }
-}
-void ChildWorld::WhilePumping(std::function<bool()> step) {
-  g_childStep = std::move(step);
-  SetTimer(nullptr, 0, 20, ChildStepTimer);
-}
 
 constexpr size_t kBigDatabase = 24 * 1024 * 1024;
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/rtl/SysUtils.h"
 
 namespace testing_support {
@@ -55,6 +57,23 @@ void PumpFor(int ms) {
   DWORD start = GetTickCount();
   PumpUntil([&] { return (int)(GetTickCount() - start) >= ms; }, ms + 1000);
 }
+
+namespace {
+std::function<bool()> g_step;
+void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  if (g_step && g_step()) {
+    g_step = nullptr;
+    KillTimer(nullptr, id);
+  }
+}
+}  // namespace
+
+void WhilePumping(std::function<bool()> step, UINT everyMs) {
+  g_step = std::move(step);
+  SetTimer(nullptr, 0, everyMs, StepTimer);
+}
+
+void DropPumpingStep() { g_step = nullptr; }
 
 namespace {
 BOOL CALLBACK CollectWindow(HWND h, LPARAM list) {

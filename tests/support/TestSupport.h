@@ -29,6 +29,11 @@ class TempDir {
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 // Dispatches messages for `ms` milliseconds.
 void PumpFor(int ms);
+// Runs `step` from a thread timer every `everyMs` while a modal loop (or anything else)
+// pumps, until it returns true. One step at a time: a new one replaces a waiting one.
+void WhilePumping(std::function<bool()> step, UINT everyMs);
+// Drops a step still waiting, so that it cannot outlive what it refers to.
+void DropPumpingStep();
 
 // A visible top-level window of this process with that class (say "#32770" for a system
 // dialog), or nullptr; never another process's window.
