@@ -24,6 +24,17 @@ void ServeMessages() {
   if (Application) Application->ProcessMessages();
 }
 
+// A page-mode parser that has fetched and normalised the page at `address`, not yet parsed.
+std::unique_ptr<TNetParse> FetchPage(const std::string& address) {
+  auto parser = std::make_unique<TNetParse>(0);
+  parser->SetUrl(address);
+  parser->CheckUrl();
+  parser->GetPage();
+  parser->LoadPageText();
+  parser->NormalizePage();
+  return parser;
+}
+
 }  // namespace
 
 std::string WithScheme(const std::string& address) {
@@ -84,14 +95,8 @@ void TSeoFrm::ybtnStartTestClick(TObject*) {
   ybtnStartTest->SetEnabled(false);
   StatusBar1->SetPanelText(0, "正在检测，请稍侯.......");
   ServeMessages();
-  std::unique_ptr<TNetParse> parser;
   try {
-    parser = std::make_unique<TNetParse>(0);
-    parser->SetUrl(SiteUrl);
-    parser->CheckUrl();
-    parser->GetPage();
-    parser->LoadPageText();
-    parser->NormalizePage();
+    auto parser = FetchPage(SiteUrl);
     yRichMetaLog->Clear();
     parser->Parse();
     parser->WriteReport(yRichMetaLog);
@@ -107,14 +112,9 @@ void TSeoFrm::btnStartTestClick(TObject*) {
   testing_ = true;
   ServeMessages();
   try {
-    auto parser = std::make_unique<TNetParse>(0);
     // The address in the edit is the one tested; an empty edit tests the site.
     std::string address = sys::Trim(yBadLinkTest->Text());
-    parser->SetUrl(WithScheme(address.empty() ? SiteUrl : address));
-    parser->CheckUrl();
-    parser->GetPage();
-    parser->LoadPageText();
-    parser->NormalizePage();
+    auto parser = FetchPage(WithScheme(address.empty() ? SiteUrl : address));
     parser->Parse();
     yBadLinkcount->SetCaption("内部链接" + sys::IntToStr(parser->InternalCount) + "个" + "，" + "外部链接" +
                               sys::IntToStr(parser->ExternalCount) + "个");
