@@ -239,11 +239,14 @@ TEST(Dunmere, TheSkinnedCaptionsCloseButtonEndsTheTool) {
   EXPECT_TRUE(GetWindowLongA(tool.window, GWL_STYLE) & WS_CAPTION);
   ASSERT_TRUE(WaitFor([&] { return SendMessageA(tool.window, 0x3504, 0, 0) == 1; })) << "skinned";
   // The press and release go to the window as the system hands them over, with the hit
-  // code the window gives the point: the desktop's pointer is shared with other tests.
+  // code the window gives the point. The pointer rests there too (the suite holds the
+  // desktop's pointer): the skin's hover timer reads it and would release a button the
+  // pointer has left.
   SetForegroundWindow(tool.window);
   testing_support::PumpFor(300);
   RECT r{};
   ASSERT_TRUE(GetWindowRect(tool.window, &r));
+  SetCursorPos(r.right - 32 + 14, r.top + 15);
   LPARAM at = MAKELPARAM(r.right - 32 + 14, r.top + 15);
   WPARAM hit = (WPARAM)SendMessageA(tool.window, WM_NCHITTEST, 0, at);
   EXPECT_EQ(hit, (WPARAM)HTCAPTION);
