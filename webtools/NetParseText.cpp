@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
-#include "core/uHelpers.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace netparse {
@@ -201,9 +201,14 @@ std::string ReadWhoisExpiry(const std::string& body) {
       std::string value = sys::Trim(colon == std::string::npos ? line.substr(std::min<size_t>(1, line.size()))
                                                                : line.substr(colon + 2));
       // "dd-mon-yyyy", parts split at every "-".
-      TStringList parts;
-      SplitString(value, "-", parts);
-      if (parts.Count() < 3) return {};
+      std::vector<std::string> parts;
+      for (size_t from = 0;;) {
+        size_t dash = value.find('-', from);
+        parts.push_back(value.substr(from, dash == std::string::npos ? std::string::npos : dash - from));
+        if (dash == std::string::npos) break;
+        from = dash + 1;
+      }
+      if (parts.size() < 3) return {};
       std::string month = MonthNumber(parts[1]);
       std::string day = sys::Trim(parts[0]);
       std::string year = sys::Trim(parts[2]);
