@@ -81,19 +81,23 @@ namespace {
 thread_local std::vector<const COPYDATASTRUCT*> handing;
 }  // namespace
 
-bool IsHandedBlock(LPARAM lParam) {
+bool IsHandedRecord(LPARAM lParam) {
   return lParam && std::find(handing.begin(), handing.end(), (const COPYDATASTRUCT*)lParam) != handing.end();
 }
 
-LRESULT SendMessageBlock(HWND window, const std::string& block, HWND from) {
-  std::vector<char> copy(block.begin(), block.end());
+LRESULT SendHandedRecord(HWND window, UINT message, ULONG_PTR kind, const std::string& bytes, HWND from) {
+  std::vector<char> copy(bytes.begin(), bytes.end());
   COPYDATASTRUCT cds{};
-  cds.dwData = kChatBlockKind;
+  cds.dwData = kind;
   cds.cbData = DWORD(copy.size());
   cds.lpData = copy.empty() ? nullptr : copy.data();
   struct Handing {
     explicit Handing(const COPYDATASTRUCT* record) { handing.push_back(record); }
     ~Handing() { handing.pop_back(); }
   } mark(&cds);
-  return SendMessageA(window, kChatBlockMessage, WPARAM(from), LPARAM(&cds));
+  return SendMessageA(window, message, WPARAM(from), LPARAM(&cds));
+}
+
+LRESULT SendMessageBlock(HWND window, const std::string& block, HWND from) {
+  return SendHandedRecord(window, kChatBlockMessage, kChatBlockKind, block, from);
 }

@@ -62,10 +62,13 @@ std::string LogExcerpt(const std::string& text);
 // The same of a formatted text (its text part; its raw bytes when it is malformed).
 std::string FormattedLogExcerpt(const std::string& formatted, bool colourAsText);
 
-// True only inside SendMessageBlock on the calling thread, for the record it sent: a chat
-// window takes message 10001 from its own program's hand-over and from nobody else.
-bool IsHandedBlock(LPARAM lParam);
+// True only inside SendHandedRecord on the calling thread, for the record it sent: a chat
+// window takes the messages whose parameter is a pointer (10001, 10000) from its own
+// program's hand-over and from nobody else.
+bool IsHandedRecord(LPARAM lParam);
 
-// Hands the block to `window` synchronously as message 10001 with a copy-data record; the
-// record points at a private copy that lives for the call. Returns the window's answer.
+// Hands `bytes` to `window` synchronously as `message` with a copy-data record of `kind`;
+// the record points at a private copy that lives for the call. Returns the window's answer.
+LRESULT SendHandedRecord(HWND window, UINT message, ULONG_PTR kind, const std::string& bytes, HWND from = nullptr);
+// The block as message 10001.
 LRESULT SendMessageBlock(HWND window, const std::string& block, HWND from = nullptr);

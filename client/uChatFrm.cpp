@@ -256,7 +256,7 @@ void TChatFrm::WndProc(TMessage& m) {
 void TChatFrm::WMKeFuChatMsg(TMessage& m) {
   m.Result = 0;
   // Its parameter is a pointer into this program: only its own hand-over may send it.
-  if (!IsHandedBlock(m.LParam)) return;
+  if (!IsHandedRecord(m.LParam)) return;
   const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(m.LParam);
   if (!cds || !cds->lpData) return;
   std::optional<TMessageBlock> block = ReadMessageBlock(cds->lpData, cds->cbData);
@@ -288,7 +288,10 @@ void TChatFrm::WMChatMsg(TMessage& m) {
 }
 
 void TChatFrm::WMOffChatMsg(TMessage& m) {
-  // Carries its text like WM_COPYDATA does; shown as one line of at most 500 bytes.
+  // Carries its text in a copy-data record like WM_COPYDATA does, but as a bare pointer that
+  // no other process may send: only this program's own hand-over. One line of at most 500 bytes.
+  m.Result = 0;
+  if (!IsHandedRecord(m.LParam)) return;
   std::optional<std::string> text = CopyDataText(m);
   if (!text) return;
   std::string line = text->substr(0, text->find_first_of("\r\n"));
@@ -347,12 +350,19 @@ void TChatFrm::FormCloseQuery(TObject*, bool&) {}
 
 void TChatFrm::FormClose(TObject*, TCloseAction& Action) {
   Action = TCloseAction::caFree;
+  // Hidden from now on until it is freed: a message for the partner that arrives meanwhile
+  // must open a new window or wait behind the tray icon, not vanish into this one.
+  chat_windows::Unregister(this);
   try {
     SaveHistory();
   } catch (const std::exception& e) {
     WriteErrorLog(std::string(e.what()) + "TChatFrm.SaveHistory出错");
   }
   SaveFontConfig(fontName_, std::to_string(fontSize_), std::to_string(fontColor_));
+}
+
+LRESULT SendOfflineChatLine(HWND chat, const std::string& text, HWND from) {
+  return SendHandedRecord(chat, kChatOfflineMessage, 0, text + '\0', from);
 }
 
 void TChatFrm::FormDestroy(TObject*) {

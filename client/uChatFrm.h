@@ -20,10 +20,14 @@
 #include "platform/rtl/StringList.h"
 #include "widgets/BitBtnEx.h"
 
-// Reserved for an offline message appended as one line; nothing sends it.
+// Reserved for an offline message appended as one line; nothing sends it. Like 10001 it is
+// taken only from this program's own hand-over (SendOfflineChatLine).
 inline constexpr UINT kChatOfflineMessage = 10000;
 // The most bytes (code page 936) one message may hold.
 inline constexpr size_t kChatMaxBytes = 80;
+
+// Hands `text` to a chat window as message 10000, synchronously; the window's answer.
+LRESULT SendOfflineChatLine(HWND chat, const std::string& text, HWND from = nullptr);
 
 class TChatFrm : public TForm {
   KARV_CLASS(TChatFrm, TForm)

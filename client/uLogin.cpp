@@ -17,6 +17,34 @@
 namespace {
 std::string PasswordHash(const std::string& password) { return MD5Print(MD5String(password)); }
 
+// `text` as one argument of a command line, as the receiving program splits it: quoted,
+// with quotes escaped and the backslashes before a quote doubled. It walks by character, so
+// a trail byte 0x5C of a code-page-936 character is no backslash.
+std::string QuotedArgument(const std::string& text) {
+  std::string out = "\"";
+  size_t backslashes = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = (unsigned char)text[i];
+    if (IsDBCSLeadByteEx(936, c) && i + 1 < text.size()) {
+      out.append(backslashes, '\\');
+      backslashes = 0;
+      out += text.substr(i++, 2);
+      continue;
+    }
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes before a quote are doubled, and the quote escaped.
+    out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    out += char(c);
+  }
+  // Before the closing quote they are doubled too.
+  out.append(2 * backslashes, '\\');
+  return out + "\"";
+}
+
 void RefusedLogin(const std::string& reason, const std::string& logLine) {
   seams::Dialogs().Ask(Application ? Application->Handle() : nullptr, "登陆失败!\r" + reason, "Tovrin客服",
                        MB_OK | MB_ICONINFORMATION);
@@ -80,7 +108,8 @@ void TLoginFrm::FormShow(TObject*) {
     }
     yUserid->SetText(LoginData.Username);
     SetActiveControl(LoginData.Username.empty() ? static_cast<TWinControl*>(yUserid) : yPassword);
-    SetStatus("正在准备登录服务器....");
+    // After a network loss the window keeps saying why it is shown.
+    if (!Relogin) SetStatus("正在准备登录服务器....");
   } catch (const std::exception& e) {
     WriteErrorLog(std::string(e.what()) + "TLoginFrm.FormShow出错");
   }
@@ -210,8 +239,9 @@ void TLoginFrm::RunUpdatePath() {
     result = prompt->ShowModal();
   }
   if (result == mrOk) {
+    // One parameter: the server's version text must not split it or add others.
     std::string params = LoginReply.NewestVersion + "$$" + UpdateServers[0].Caption + "$$" + UpdateServers[1].Caption;
-    seams::Shell().Open(sys::ExtractFilePath(sys::ParamStr(0)) + "Ostrel.exe", params);
+    seams::Shell().Open(sys::ExtractFilePath(sys::ParamStr(0)) + "Ostrel.exe", QuotedArgument(params));
   }
   // The server called this version outdated: it does not go on.
   ServiceClient->Socket().Close();

@@ -101,6 +101,8 @@ void TMainFrm::FormCreate(TObject*) {
       TOwned<TLoginFrm> login(CreateForm<TLoginFrm>(nullptr));
       login->ShowModal();
     }
+    // Told to end from the login window: start-up stops here.
+    if (!Application || Application->Terminated()) return;
     if (Application) SetWindowLongPtrA(Application->Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     // The connection's events for this window: the close event was the dialog's.
     AssignCloseEvent();
@@ -126,9 +128,10 @@ void TMainFrm::FormCreate(TObject*) {
       }
     TrayNotifyIcon->SetIconIndex(0);
     PublishUrl = ServiceUrl("/fabu.asp?action=add");
-    LoginCheckFormat = ServiceUrl("/checkloginexe.asp?name=%s&password=%s");
-    // The advertising page.
-    Panel7->SetVisible(true);
+    LoginCheckFormat = "/checkloginexe.asp?name=%s&password=%s";
+    // The advertising page, unless a customer list that came with the login reply already
+    // fills its place.
+    if (yListUser->Items().Count() == 0) Panel7->SetVisible(true);
     WebBrowser1->Navigate(ServiceUrl("/pc_ad.asp"));
     CreateWhoisParser();
     // The global hot key Ctrl+Alt+X.
@@ -174,6 +177,7 @@ void TMainFrm::ShowTrayFrameZero() {
 }
 
 void TMainFrm::LoginSucceeded(bool relogin, const std::string& username) {
+  loggedIn_ = true;
   if (relogin) SetConnectedStatus();
   // The login emptied the friend list: the built-in contact comes back.
   AddServiceContact();
@@ -235,7 +239,8 @@ bool TMainFrm::WaitForPane(TWebBrowser* pane, int timeoutMs, bool whileEnding) {
 
 void TMainFrm::OpenServiceUrl() {
   std::string hash = MD5Print(MD5String(LoginData.Password));
-  WebLogin->Navigate(sys::Format(LoginCheckFormat.c_str(), LoginData.Username.c_str(), hash.c_str()));
+  // The host is data, never part of the format.
+  WebLogin->Navigate(ServiceUrl(sys::Format(LoginCheckFormat.c_str(), LoginData.Username.c_str(), hash.c_str())));
   WaitForPane(WebLogin, kPaneWaitMs);
 }
 
@@ -312,9 +317,11 @@ void TMainFrm::BeforeDestruction() {
 
 void TMainFrm::FormDestroy(TObject*) {
   try {
-    // The log-out page, waited for at most a while.
-    WebLogin->Navigate(ServiceUrl("/loginout1.asp"));
-    WaitForPane(WebLogin, kExitWaitMs, true);
+    // The log-out page, waited for at most a while; only for a user who logged in.
+    if (loggedIn_) {
+      WebLogin->Navigate(ServiceUrl("/loginout1.asp"));
+      WaitForPane(WebLogin, kExitWaitMs, true);
+    }
     // Today's record of customer messages: only what this run added is appended.
     TLog& log = TLog::GetInstance();
     std::string name = TLog::DayFileName(dt::Now());

@@ -174,6 +174,7 @@ class TMainFrm : public TForm {
 
   std::vector<char> messageBlock_;
   bool shownOnce_ = false;
+  bool loggedIn_ = false;  // a login succeeded in this run
   ATOM hotKeyAtom_ = 0;
   std::string iconFolder_;
   HBITMAP headBitmap_ = nullptr;
@@ -210,6 +211,7 @@ class TReceiveBuffer;
 extern TMainFrm* MainFrm;
 // Offline messages of enterprise friends waiting to be shown, made with the main window.
 extern std::unique_ptr<TReceiveBuffer> OfflineMsgQueue;
-// The publishing page and the login-check page of the service's web server.
+// The publishing page of the service's web server, and the path format of its login-check
+// page (the host is put before the formatted path).
 extern std::string PublishUrl;
 extern std::string LoginCheckFormat;

@@ -252,6 +252,9 @@ void TMainFrm::FlashTrayHasMsg() {
     ~ResetOnExit() { flag = false; }
   } reset{openingMessages_};
   auto& waiting = Users().ReceiveMsgList;
+  // With nothing waiting only the main window comes back: the tray keeps its picture, the
+  // disconnected one included.
+  const bool hadWaiting = !waiting.empty();
   while (!waiting.empty()) {
     TReceivedMsg entry = waiting.front();
     if (TrayNotifyIcon->IconIndex() == 1) TrayNotifyIcon->SetIconIndex(0);
@@ -287,7 +290,7 @@ void TMainFrm::FlashTrayHasMsg() {
       WriteErrorLog(What(e) + "UserManager.ReceiveMsgList.Remove(pReceiveMsg)");
     }
   }
-  if (waiting.empty()) StopBlinking();
+  if (waiting.empty() && (hadWaiting || TrayNotifyIcon->CycleIcons())) StopBlinking();
   try {
     TrayNotifyIcon->ShowMainForm();
   } catch (const std::exception& e) {

@@ -15,6 +15,7 @@
 #include "core/uDataOperate.h"
 #include "core/uHelpers.h"
 #include "core/uSettings.h"
+#include "core/uSocketSvrClient.h"
 #include "platform/forms/Forms.h"
 #include "platform/web/WebBrowser.h"
 #include "skin/SkinData.h"
@@ -32,9 +33,13 @@ void RegisterClientClasses() {
   RegisterSkinData();
 }
 
-// The windows, in this order; the first becomes the main window.
+// The windows, in this order; the first becomes the main window. Its creation runs the
+// login: when the program was told to end there (退出, the updater, a restore, a new server
+// line), nothing more is made, so no second data module reopens the databases and no pane
+// fetches its page.
 void CreateWindows(TApplication& app) {
   app.CreateForm<TMainFrm>();
+  if (app.Terminated()) return;
   TradeRequestFrm = app.CreateForm<TTradeRequestFrm>();
   SoftWareFrm = app.CreateForm<TSoftWareFrm>();
   ZiXunFrm = app.CreateForm<TZiXunFrm>();
@@ -57,6 +62,15 @@ int RunClientProgram() {
   InitializeSettingsUnit();
   int exitCode = 0;
   {
+    // The first data module outlives the windows: the service client holds it, and a
+    // window's teardown may still reach it there. When it goes the client lets go of it.
+    TOwned<TData> firstData;
+    struct ReleaseFirstData {
+      TOwned<TData>& module;
+      ~ReleaseFirstData() {
+        if (ServiceClient && ServiceClient->DataModule == module.get()) ServiceClient->DataModule = nullptr;
+      }
+    } releaseFirstData{firstData};
     // The application object.
     TApplication app;
     Application = &app;
@@ -66,13 +80,13 @@ int RunClientProgram() {
     HWND h = app.Handle();
     SetWindowLongPtrA(h, GWL_EXSTYLE, GetWindowLongPtrA(h, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     // The data module.
-    TOwned<TData> firstData(CreateForm<TData>(nullptr));
+    firstData.reset(CreateForm<TData>(nullptr));
     Data = firstData.get();
     // Without the picture library nothing is created.
     if (StartRoutine()) {
       CreateWindows(app);
-      // Until the main window closes.
-      app.Run();
+      // Until the main window closes; not at all when the login already ended the program.
+      if (!app.Terminated()) app.Run();
     }
     // The application object clears its global itself, after its forms are gone: their
     // destruction still uses it.

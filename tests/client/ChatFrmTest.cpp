@@ -5,6 +5,7 @@
 #include <richedit.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "client/ChatWindows.h"
@@ -49,6 +50,32 @@ class ChatFrmTest : public ChatWorld {
   static LRESULT SendCopyData(HWND to, const void* data, DWORD size, UINT msg = WM_COPYDATA) {
     COPYDATASTRUCT cds{0, size, const_cast<void*>(data)};
     return SendMessageA(to, msg, 0, (LPARAM)&cds);
+  }
+  // How many pixels of what the screen shows of `window` lie near `colour` (a COLORREF).
+  static int ScreenPixelsNear(HWND window, COLORREF colour) {
+    RECT r;
+    GetWindowRect(window, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    int count = 0;
+    const auto* px = static_cast<const uint8_t*>(bits);
+    for (int i = 0; bits && i < w * h; ++i) {
+      int db = px[4 * i] - GetBValue(colour), dg = px[4 * i + 1] - GetGValue(colour), dr = px[4 * i + 2] - GetRValue(colour);
+      count += db * db + dg * dg + dr * dr < 40 * 40;
+    }
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return count;
   }
   std::string LastChatBody() { return server_.RequestsOf(proto::ChatSend).back().Frame.Body; }
 };
@@ -211,9 +238,8 @@ TEST_F(ChatFrmTest, CopyDataTextIsReadWithinItsStatedSize) {
   SendCopyData(h, early, sizeof early);
   EXPECT_EQ(SendCopyData(h, early, 0), 0);
   EXPECT_EQ(f->yReceiveContent->Text(), "系统消息\r\nabc\r\nxy");
-  // The reserved offline message: its first line only.
-  const char offline[] = "离线一行\r\n第二行";
-  EXPECT_EQ(SendCopyData(h, offline, sizeof offline, kChatOfflineMessage), 1);
+  // The reserved offline message, from the program's own hand-over: its first line only.
+  EXPECT_EQ(SendOfflineChatLine(h, "离线一行\r\n第二行"), 1);
   EXPECT_EQ(f->yReceiveContent->Text(), "系统消息\r\nabc\r\nxy\r\n离线一行");
   TComponent::Free(f);
 }
@@ -301,6 +327,9 @@ TEST_F(ChatFrmTest, Screenshot) {
   f->btnSend->Click();
   ServerGot(proto::ChatSend);
   PumpFor(300);
+  // What the screen shows of the conversation holds each message's colour, so the picture is
+  // of the window with its messages and not of whatever covers it.
+  for (const auto& m : msgs) EXPECT_GE(ScreenPixelsNear(f->yReceiveContent->Handle(), m.colour), 5) << m.text;
   std::string dir = client_test::BinFolder() + "..\\screenshots\\";
   sys::ForceDirectories(dir);
   EXPECT_TRUE(client_test::SaveWindowShot(f->Handle(), dir + "chat.png"));
@@ -309,25 +338,39 @@ TEST_F(ChatFrmTest, Screenshot) {
 
 }  // namespace
 
-// Message 10001 carries a pointer: the window takes it only from this program's own hand-over
-// on its own thread, never from another thread or a posted message.
-TEST_F(ChatFrmTest, BlocksAreTakenOnlyFromTheProgramsOwnHandOver) {
+// Messages 10001 and 10000 carry a bare pointer: the window takes them only from this
+// program's own hand-over on its own thread, never from another thread, a record of its own
+// making or a posted message with a junk parameter.
+TEST_F(ChatFrmTest, PointerMessagesAreTakenOnlyFromTheProgramsOwnHandOver) {
   TChatFrm* f = Open();
   HWND h = f->Handle();
   std::string block =
       BuildMessageBlock(TMessageBlock{"演示二号", 1, 1, dt::Now(), BuildFormattedText(12, "宋体", 0, "本程序")});
-  COPYDATASTRUCT cds{kChatBlockKind, DWORD(block.size()), block.data()};
-  int before = f->yReceiveContent->TextLength();
-  std::atomic<LRESULT> fromThread{-1};
-  std::thread other([&] { fromThread = SendMessageA(h, kChatBlockMessage, 0, (LPARAM)&cds); });
-  EXPECT_TRUE(PumpUntil([&] { return fromThread != -1; }));
-  other.join();
-  EXPECT_EQ(fromThread, 0);
-  EXPECT_EQ(SendMessageA(h, kChatBlockMessage, 0, (LPARAM)&cds), 0);
-  PostMessageA(h, kChatBlockMessage, 0, 0x1234);
-  PumpFor(100);
-  EXPECT_EQ(f->yReceiveContent->TextLength(), before);
-  EXPECT_EQ(SendMessageBlock(h, block), 1);
-  EXPECT_NE(f->yReceiveContent->Text().find("本程序"), std::string::npos);
+  std::string line = std::string("离线留言一行") + '\0';
+  struct Case {
+    UINT message;
+    const std::string& bytes;
+    std::function<LRESULT()> handOver;
+    const char* shows;
+  } cases[] = {
+      {kChatBlockMessage, block, [&] { return SendMessageBlock(h, block); }, "本程序"},
+      {kChatOfflineMessage, line, [&] { return SendOfflineChatLine(h, "离线留言一行"); }, "离线留言一行"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    COPYDATASTRUCT cds{kChatBlockKind, DWORD(c.bytes.size()), const_cast<char*>(c.bytes.data())};
+    int before = f->yReceiveContent->TextLength();
+    std::atomic<LRESULT> fromThread{-1};
+    std::thread other([&] { fromThread = SendMessageA(h, c.message, 0, (LPARAM)&cds); });
+    EXPECT_TRUE(PumpUntil([&] { return fromThread != -1; }));
+    other.join();
+    EXPECT_EQ(fromThread, 0);
+    EXPECT_EQ(SendMessageA(h, c.message, 0, (LPARAM)&cds), 0);
+    PostMessageA(h, c.message, 0, 0x1234);
+    PumpFor(100);
+    EXPECT_EQ(f->yReceiveContent->TextLength(), before);
+    EXPECT_EQ(c.handOver(), 1);
+    EXPECT_NE(f->yReceiveContent->Text().find(c.shows), std::string::npos);
+  }
   TComponent::Free(f);
 }

@@ -2,6 +2,14 @@
 // server and web server on loopback, driven through its windows from outside.
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <vector>
 
 #include "core/MD5.h"
 #include "platform/rtl/Base64.h"
@@ -45,6 +53,64 @@ struct LoginWorld : StandIns {
     }
   }
 };
+
+// Watches, while the program runs, which of its top-level windows exist and which show, so
+// a test can say afterwards what was never made or shown.
+class WindowWatch {
+ public:
+  explicit WindowWatch(DWORD pid) : pid_(pid), thread_([this] { Run(); }) {}
+  ~WindowWatch() {
+    stop_ = true;
+    thread_.join();
+  }
+  bool EverShown(const std::string& cls) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return shown_.count(cls) > 0;
+  }
+  bool EverMade(const std::string& cls) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return made_.count(cls) > 0;
+  }
+
+ private:
+  void Run() {
+    while (!stop_) {
+      for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, nullptr, nullptr));) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid != pid_) continue;
+        std::string cls = ClassOf(h);
+        std::lock_guard<std::mutex> lock(mutex_);
+        made_.insert(cls);
+        if (IsWindowVisible(h)) shown_.insert(cls);
+      }
+      Sleep(2);
+    }
+  }
+  DWORD pid_;
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::set<std::string> made_, shown_;
+  std::thread thread_;
+};
+
+// The arguments of a command line as a program splits them.
+std::vector<std::string> SplitArguments(const std::string& line) {
+  std::wstring wide(line.size() + 1, L'\0');
+  wide.resize(MultiByteToWideChar(936, 0, line.data(), (int)line.size(), wide.data(), (int)wide.size()));
+  std::vector<std::string> out;
+  if (wide.empty()) return out;
+  // The first entry is taken as a program name: put one before the arguments.
+  int n = 0;
+  LPWSTR* argv = CommandLineToArgvW((L"Ostrel.exe " + wide).c_str(), &n);
+  for (int i = 1; argv && i < n; ++i) {
+    char text[1024] = {};
+    WideCharToMultiByte(936, 0, argv[i], -1, text, sizeof text, nullptr, nullptr);
+    out.push_back(text);
+  }
+  LocalFree(argv);
+  return out;
+}
 
 HWND WaitForBox(DWORD pid, std::string& text) { return WaitForMessageBox(pid, text); }
 
@@ -190,27 +256,54 @@ TEST(Login, ARememberedPasswordComesBackAtTheNextStart) {
   EXPECT_EQ(TextOf(edit), "12");
 }
 
-TEST(Login, TheUpdateFlagOffersTheUpdaterAndEndsTheProgram) {
-  for (bool update : {true, false}) {
-    LoginWorld w(update ? "127.0.0.14" : "127.0.0.15");
-    w.server.Edit([](stub::TServiceData& d) { d.NewestVersion = "9.9.9.9"; });
+// Whichever way the first login window ends the program, start-up stops there: no further
+// window is made, the main window never shows, no page is fetched, and the process is gone
+// within a second.
+TEST(Login, EndingTheProgramFromTheFirstLoginEndsStartUp) {
+  enum Way { Quit, UpdateChosen, UpdateRefused };
+  for (Way way : {Quit, UpdateChosen, UpdateRefused}) {
+    SCOPED_TRACE(way);
+    LoginWorld w(way == Quit ? "127.0.0.14" : way == UpdateChosen ? "127.0.0.15" : "127.0.0.17");
+    // The server's version text is data: quotes and blanks in it make no further arguments.
+    const std::string newest = "9.9 \" /x \\\"y";
+    if (way != Quit) {
+      TLoginReply r;
+      r.UpdateFlag = 1;
+      r.NewestVersion = newest;
+      w.server.QueueReply(proto::Login, stub::Frame(proto::Login, stub::LoginReplyBody(r)));
+    }
     w.Start();
+    WindowWatch watch(w.client->Id());
     HWND login = w.LoginWindow();
     ASSERT_NE(login, nullptr);
-    TypeLogin(login, "10001", "demo");
-    HWND prompt = nullptr;
-    WaitFor([&] { return (prompt = FindVisibleWindow(w.client->Id(), "TUpdateFrm")) != nullptr; }, 15000);
-    ASSERT_NE(prompt, nullptr);
-    EXPECT_EQ(TextOf(prompt), "Karvell系统升级提示");
-    PostClick(FindChildByText(prompt, "Button", update ? "升级" : "退出"));
-    EXPECT_TRUE(w.client->Ended(20000));
-    EXPECT_EQ(FindVisibleWindow(w.client->Id(), "TMainFrm"), nullptr);
+    HWND button = FindChildByText(login, "Button", "退出");
+    if (way != Quit) {
+      TypeLogin(login, "10001", "demo");
+      HWND prompt = nullptr;
+      WaitFor([&] { return (prompt = FindVisibleWindow(w.client->Id(), "TUpdateFrm")) != nullptr; }, 15000);
+      ASSERT_NE(prompt, nullptr);
+      EXPECT_EQ(TextOf(prompt), "Karvell系统升级提示");
+      button = FindChildByText(prompt, "Button", way == UpdateChosen ? "升级" : "退出");
+    }
+    DWORD clicked = GetTickCount();
+    PostClick(button);
+    ASSERT_TRUE(w.client->Ended(20000));
+    EXPECT_LE(GetTickCount() - clicked, 1000u);
+    for (const char* later : {"TTradeRequestFrm", "TSoftWareFrm", "TZiXunFrm", "TfrmServerHost", "TWaitFrm",
+                              "TDomainHintFrm", "TSaveNetFrm", "TDataBackFrm", "TTradeFrm"})
+      EXPECT_FALSE(watch.EverMade(later)) << later;
+    EXPECT_TRUE(watch.EverShown("TLoginFrm"));
+    EXPECT_FALSE(watch.EverShown("TMainFrm"));
+    for (const char* page : {"/pc_ad.asp", "/UserService.html", "/loginout1.asp"})
+      EXPECT_EQ(w.web.RequestCount(page), 0) << page;
     std::string log = w.app.File("Ostrel.log");
-    if (update) {
+    if (way == UpdateChosen) {
       ASSERT_TRUE(WaitFor([&] { return sys::FileExists(log); }, 15000));
-      EXPECT_NE(sys::ReadFileBytes(log).find("9.9.9.9$$升级服务器1$$升级服务器2"), std::string::npos);
+      std::string line = sys::ReadFileBytes(log);
+      line = line.substr(0, line.find("\r\n"));
+      EXPECT_EQ(SplitArguments(line), std::vector<std::string>{newest + "$$升级服务器1$$升级服务器2"}) << line;
     } else {
-      testing_support::PumpFor(1000);
+      testing_support::PumpFor(way == Quit ? 0 : 1000);
       EXPECT_FALSE(sys::FileExists(log));
     }
   }

@@ -195,6 +195,13 @@ TEST(MainEvents, PresenceAndChatBetweenTwoLoggedInClients) {
   EXPECT_TRUE(WaitFor([&] { return Has(Side::Conversation(bChat), "你好，二号"); })) << Side::Conversation(bChat);
   EXPECT_TRUE(Has(Side::Conversation(bChat), "演示一号")) << Side::Conversation(bChat);
 
+  // A stranger process posts the two messages that carry a pointer, with junk in it: the
+  // program takes neither, lives on and still shows what comes next.
+  for (UINT message : {10000u, 10001u}) ASSERT_TRUE(PostMessageA(aChat, message, 0, 0x1234));
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutA(aChat, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer), 0);
+  EXPECT_FALSE(a->process->Ended(0));
+
   // With the window open a reply is shown there at once.
   Side::Send(bChat, "收到");
   EXPECT_TRUE(WaitFor([&] { return Has(Side::Conversation(aChat), "收到"); })) << Side::Conversation(aChat);
@@ -388,5 +395,55 @@ TEST(MainEvents, ServerBodiesAgainstTheListsAndTheLog) {
   EXPECT_TRUE(WaitFor([&] { return Has(ChildTexts(box), "此帐号已在另外一个地方登陆"); })) << ChildTexts(box);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitFor([&] { return Has(ChildTexts(a->main), "当前状态:与服务器断开连接"); }));
+  a->Quit();
+}
+
+// The day's record of customer messages already on disk is loaded at the start and kept at
+// exit: the file gets only what this run added, once.
+TEST(MainEvents, TheDaysRecordGetsOnlyThisRunsAdditions) {
+  World w("127.0.0.43");
+  auto a = w.NewSide();
+  std::string file = a->app.File("HistoryLog\\" + dt::DateToStr(dt::Now()) + ".txt");
+  sys::ForceDirectories(sys::ExtractFilePath(file));
+  const std::string earlier = "咨询客户444  2026-01-01 08:00:00\r\n    上一次的话\r\n";
+  sys::WriteFileBytes(file, earlier);
+  ASSERT_NE(a->LogIn("10001"), nullptr);
+  EXPECT_TRUE(WaitFor([&] { return Has(a->Record(), "上一次的话"); })) << a->Record();
+  w.server.CustomerArrives(10001, 555);
+  ASSERT_TRUE(WaitFor([&] { return a->Customers().size() == 1; }));
+  w.server.CustomerMessage(10001, 555, "这一次的话");
+  testing_support::PumpFor(500);
+  a->HotKey();
+  ASSERT_TRUE(WaitFor([&] { return Has(a->Record(), "这一次的话"); })) << a->Record();
+  a->Quit();
+  std::string saved = sys::ReadFileBytes(file);
+  ASSERT_EQ(saved.compare(0, earlier.size(), earlier), 0) << saved;
+  std::string added = saved.substr(earlier.size());
+  EXPECT_EQ(added.find("上一次的话"), std::string::npos) << saved;
+  EXPECT_EQ(added.find("咨询客户555  "), 0u) << saved;
+  EXPECT_NE(added.find("\r\n    这一次的话\r\n"), std::string::npos) << saved;
+}
+
+// A customer list that arrives in the same read as the login reply stays in view: the
+// advertising pane the main window shows while it is being made does not cover it.
+TEST(MainEvents, ACustomerListWithTheLoginReplyIsNotCovered) {
+  World w("127.0.0.44");
+  TLoginReply r;
+  w.server.QueueReply(proto::Login, stub::Frame(proto::Login, stub::LoginReplyBody(r)) +
+                                        stub::Frame(proto::CustomerList, stub::CustomerListBody({555})));
+  auto a = w.NewSide();
+  ASSERT_NE(a->LogIn("10001"), nullptr);
+  ASSERT_TRUE(WaitFor([&] { return a->Customers() == std::vector<std::string>{"咨询客户555(在线)"}; }));
+  testing_support::PumpFor(300);
+  HWND list = a->List(1);
+  ASSERT_TRUE(IsWindowVisible(list));
+  RECT lr;
+  GetWindowRect(list, &lr);
+  POINT centre{(lr.left + lr.right) / 2, (lr.top + lr.bottom) / 2};
+  for (HWND h = GetWindow(GetParent(list), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    RECT r2;
+    if (h == list || !IsWindowVisible(h) || !GetWindowRect(h, &r2)) continue;
+    EXPECT_FALSE(PtInRect(&r2, centre)) << ClassOf(h) << " covers the customer list";
+  }
   a->Quit();
 }

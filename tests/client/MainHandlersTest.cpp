@@ -13,13 +13,17 @@
 
 #include "client/ChatWindows.h"
 #include "client/MessageBlock.h"
+#include "client/uChatFrm.h"
+#include "client/uLogin.h"
 #include "client/uMain.h"
 #include "client/uTrade.h"
+#include "core/MD5.h"
 #include "core/ReceiveMessage.h"
 #include "core/uSettings.h"
 #include "core/uSocketSvrClient.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/forms/Screen.h"
 #include "platform/web/WebBrowser.h"
 #include "tests/client/ChatWorld.h"
 #include "tests/client/EventFixtures.h"
@@ -424,7 +428,7 @@ TEST_F(MainHandlersTest, InfoAndPublishingPagesOpenInTheSystemBrowser) {
   TWebStub web("127.0.0.1", 0);
   web.Start();
   IniFile->WriteString("Logininfo", "host", "127.0.0.1:" + std::to_string(web.Port()));
-  LoginCheckFormat = web.BaseUrl() + "/checkloginexe.asp?name=%s&password=%s";
+  LoginCheckFormat = "/checkloginexe.asp?name=%s&password=%s";
   PublishUrl = web.BaseUrl() + "/fabu.asp?action=add";
   testing_support::RecordingShell shell;
   seams::ScopedSeam<seams::IShell> seam(&shell);
@@ -443,4 +447,119 @@ TEST_F(MainHandlersTest, AFriendListIsNoError) {
   Hand(proto::FriendList, stub::FriendListBody({FriendOf(10002, 1)}));
   EXPECT_EQ(Users().Friends.size(), 1u);
   EXPECT_EQ(Log().find("OnFriendUser"), std::string::npos);
+}
+
+// A chat window that is closing hides until it is freed: a message for its partner that
+// arrives meanwhile waits behind the tray icon and comes up in a new window.
+TEST_F(MainHandlersTest, AMessageForAChatWindowBeingClosedReachesTheUser) {
+  Users().AddEnterpriseFriend(FriendOf(10002, 1));
+  auto* closing = CreateForm<TChatFrm>(Application);
+  closing->SetPartner("10002", "友10002", true);
+  closing->Close();
+  Hand(proto::ChatMsg, stub::ChatBody(0, 1, BuildFormattedText(10, "宋体", 0, "关窗时到的话"), "10002", dt::Now()));
+  ASSERT_EQ(Users().ReceiveMsgList.size(), 1u);
+  EXPECT_TRUE(frm_->TrayNotifyIcon->CycleIcons());
+  PumpFor(100);  // the closed window is freed
+  frm_->FlashTrayHasMsg();
+  auto* opened = dynamic_cast<TChatFrm*>(chat_windows::Find("10002", true));
+  ASSERT_NE(opened, nullptr);
+  EXPECT_TRUE(IsWindowVisible(opened->Handle()));
+  EXPECT_NE(opened->yReceiveContent->Text().find("关窗时到的话"), std::string::npos);
+  EXPECT_TRUE(Users().ReceiveMsgList.empty());
+}
+
+namespace {
+struct SwitchableNet : seams::INetState {
+  bool connected = true;
+  bool IsConnected() override { return connected; }
+};
+
+// The login window on the screen, or nullptr.
+TLoginFrm* ShowingLogin() {
+  for (int i = 0; i < Screen().FormCount(); ++i)
+    if (auto* login = dynamic_cast<TLoginFrm*>(Screen().Forms(i)); login && login->Showing()) return login;
+  return nullptr;
+}
+}  // namespace
+
+// The machine loses its network: the window says so, stops its timers, shows the
+// disconnected tray picture and a login window for the same account that says why it is
+// there; the hot key then only brings the window back and keeps that picture.
+TEST_F(MainHandlersTest, ANetworkLossOffersALoginAgain) {
+  SwitchableNet net;
+  seams::ScopedSeam<seams::INetState> netSeam(&net);
+  LoginHistory = std::make_unique<TStringList>();  // the start routine's, which the login fills
+  IniFile->WriteString("Logininfo", "username", "10001");
+  // The tray frames the program carries: connected, disconnected, blank.
+  for (COLORREF c : {RGB(0, 128, 0), RGB(128, 0, 0), RGB(255, 255, 255)}) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP frame = CreateCompatibleBitmap(screen, 32, 32);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, frame);
+    HBRUSH brush = CreateSolidBrush(c);
+    RECT r{0, 0, 32, 32};
+    FillRect(mem, &r, brush);
+    DeleteObject(brush);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    frm_->ImageList->AddMasked(frame, RGB(255, 0, 255));
+    DeleteObject(frame);
+  }
+  frm_->Show();
+  frm_->LoginSucceeded(false, "10001");
+  frm_->StartNetworkTimer();
+  ASSERT_TRUE(frm_->TimerDomain->Enabled());
+  ASSERT_EQ(frm_->TrayNotifyIcon->IconIndex(), 0);
+  net.connected = false;
+  std::string account, status;
+  bool relogin = false;
+  WhilePumping([&] {
+    TLoginFrm* login = ShowingLogin();
+    if (!login) return false;
+    account = login->yUserid->Text();
+    status = login->statusServer->PanelText(0);
+    relogin = login->Relogin;
+    login->Close();
+    return true;
+  });
+  frm_->TimerTimer(frm_->Timer);
+  EXPECT_EQ(account, "10001");
+  EXPECT_EQ(status, "网络断开，请重新登陆服务器");
+  EXPECT_TRUE(relogin);
+  ASSERT_FALSE(dialogs_.calls.empty());
+  EXPECT_EQ(dialogs_.calls[0].text, "网络连接断开,请重新登陆");
+  EXPECT_NE(Log().find("网络连接断开，请重新连接网络"), std::string::npos);
+  EXPECT_FALSE(IsConnected);
+  EXPECT_FALSE(frm_->Timer->Enabled());
+  EXPECT_FALSE(frm_->TimerDomain->Enabled());
+  EXPECT_EQ(frm_->StatusBar->PanelText(0), "当前状态:本地网络问题断开连接");
+  EXPECT_EQ(frm_->TrayNotifyIcon->IconIndex(), 1);
+  // Nothing waits: the hot key brings the window back and the picture stays.
+  TCustomForm* mainForm = Application->MainForm();
+  Application->SetMainForm(frm_.get());
+  frm_->Hide();
+  SendMessageA(frm_->Handle(), WM_HOTKEY, 0, 0);
+  EXPECT_TRUE(IsWindowVisible(frm_->Handle()));
+  EXPECT_EQ(frm_->TrayNotifyIcon->IconIndex(), 1);
+  frm_->TrayNotifyIconDblClick(frm_->TrayNotifyIcon);
+  EXPECT_EQ(frm_->TrayNotifyIcon->IconIndex(), 1);
+  Application->SetMainForm(mainForm);
+  LoginHistory.reset();
+}
+
+// The ini file's host is data: conversion characters in it reach the address as they are.
+TEST_F(MainHandlersTest, ThePercentSignsOfTheIniHostStayInTheLoginCheckAddress) {
+  TWebStub web("127.0.0.1", 0);
+  web.Start();
+  IniFile->WriteString("Logininfo", "host", "127.0.0.1:" + std::to_string(web.Port()) + "/%s%d%n");
+  LoginCheckFormat = "/checkloginexe.asp?name=%s&password=%s";
+  LoginData.Password = "demo";
+  frm_->OpenServiceUrl();
+  std::vector<TStubRequest> got = web.Requests();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].Path, "/%s%d%n/checkloginexe.asp");
+  EXPECT_EQ(got[0].Param("name"), "10001");
+  EXPECT_EQ(got[0].Param("password"), MD5Print(MD5String("demo")));
+  LoginCheckFormat.clear();
 }

@@ -886,6 +886,12 @@ TEST(WindowsInTheirFolder, RestoreStartsDunmereAndEndsTheProgram) {
 TEST(WindowsInTheirFolder, ANewServerLineEndsTheProgram) {
   testing_support::TempDir folder;
   ASSERT_EQ(RunChild("ANewServerLineIsStoredAndEndsTheProgram", folder), 0u);
+  // The child ran: the line it chose is stored in the personal database of its folder.
+  client_test::LocalDbQuery db(folder.File("DataConfig\\LocalConfig.mdb"),
+                               "select KeyValue from SelfConfig where KeyName='Line'");
+  db.query.Open();
+  ASSERT_FALSE(db.query.Eof());
+  EXPECT_EQ(db.query.FieldByName("KeyValue").AsString(), "本地线路");
 }
 
 }  // namespace
