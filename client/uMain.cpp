@@ -131,6 +131,7 @@ void TMainFrm::FormCreate(TObject*) {
     Panel7->SetVisible(true);
     WebBrowser1->Navigate(ServiceUrl("/pc_ad.asp"));
     CreateWhoisParser();
+    StartDomainCheck();
     // The global hot key Ctrl+Alt+X.
     hotKeyAtom_ = GlobalAddAtomA("HotKey");
     RegisterHotKey(Handle(), hotKeyAtom_, MOD_CONTROL | MOD_ALT, 0x58);
