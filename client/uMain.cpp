@@ -134,6 +134,7 @@ void TMainFrm::FormCreate(TObject*) {
     if (yListUser->Items().Count() == 0) Panel7->SetVisible(true);
     WebBrowser1->Navigate(ServiceUrl("/pc_ad.asp"));
     CreateWhoisParser();
+    StartDomainCheck();
     // The global hot key Ctrl+Alt+X.
     hotKeyAtom_ = GlobalAddAtomA("HotKey");
     RegisterHotKey(Handle(), hotKeyAtom_, MOD_CONTROL | MOD_ALT, 0x58);

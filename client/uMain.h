@@ -113,6 +113,8 @@ class TMainFrm : public TForm {
   void ShowTrayFrameZero();
   // After a successful login: the domain timer before the dialog closes, the rest after.
   void EnableDomainTimer();
+  // Once the window is made, after the login: the domain check runs a timer's interval later.
+  void StartDomainCheck();
   void LoginSucceeded(bool relogin, const std::string& username);
   void StartNetworkTimer();
 
@@ -204,6 +206,8 @@ class TMainFrm : public TForm {
   void ShowSeoPage(int page);
   // The domain check has run in this run of the program.
   bool domainChecked_ = false;
+  // The window is made: the domain check may run.
+  bool domainArmed_ = false;
 };
 
 class TReceiveBuffer;

@@ -3,6 +3,8 @@
 // and saved-addresses windows.
 #include "client/uMain.h"
 
+#include <cstdlib>
+
 #include "core/uDataOperate.h"
 #include "core/uHelpers.h"
 #include "core/uSettings.h"
@@ -21,13 +23,24 @@ void TMainFrm::CreateWhoisParser() {
 
 void TMainFrm::FreeWhoisParser() { WhoisParser.reset(); }
 
+void TMainFrm::StartDomainCheck() {
+  domainArmed_ = true;
+  // A timer's interval from now, not from when the description started it: the login may
+  // have been open for longer than that.
+  TimerDomain->SetEnabled(false);
+  EnableDomainTimer();
+}
+
 void TMainFrm::EnableDomainTimer() {
   // Once per run: a check that the lost network kept from running runs after the new login.
-  if (!domainChecked_) TimerDomain->SetEnabled(true);
+  // The first login's success comes before the window is made: the check waits for that.
+  if (domainArmed_ && !domainChecked_) TimerDomain->SetEnabled(true);
 }
 
 void TMainFrm::TimerDomainTimer(TObject*) {
   TimerDomain->SetEnabled(false);
+  // A tick while the login still runs: the check starts once the window is made.
+  if (!domainArmed_) return;
   domainChecked_ = true;
   std::string expiry;
   try {
@@ -48,8 +61,9 @@ void TMainFrm::TimerDomainTimer(TObject*) {
       ShowMsg("", "查询域名到期日期出错，请重试");
       return;
     }
-    // Whole days from today to the expiry, signed: tomorrow is 1, yesterday -1.
-    int days = (int)(date - dt::Date());
+    // Whole days between the expiry and today, without sign: a domain that expired within
+    // the reminder days is reminded too; today itself is 0.
+    int days = std::abs((int)(date - dt::Date()));
     if (days > 0 && days <= HintDateNumber) TDomainHintFrm::ShowHint(DomainName, expiry);
   } catch (const std::exception& e) {
     WriteErrorLog(std::string(e.what()) + "TimerDomainTimer,出错");

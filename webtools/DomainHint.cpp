@@ -17,21 +17,18 @@ constexpr int kClientHeight = 100;
 struct SlideJob {
   HWND window;
   HANDLE stop;
-  int bottom;  // the top at which the pop-up is fully in view
+  std::vector<int> tops;  // one a step
   std::atomic<int>* top;
   std::atomic<int>* state;
 };
 
 void Slide(SlideJob job) {
-  while (WaitForSingleObject(job.stop, kSlidePauseMs) == WAIT_TIMEOUT) {
-    int top = *job.top;
-    if (top <= job.bottom) {
-      *job.state = 1;
-      return;
-    }
-    *job.top = top - kSlideStep;
-    PostMessageA(job.window, WM_SLIDE_TO, (WPARAM)(top - kSlideStep), 0);
+  for (int top : job.tops) {
+    if (WaitForSingleObject(job.stop, kSlidePauseMs) != WAIT_TIMEOUT) return;
+    *job.top = top;
+    PostMessageA(job.window, WM_SLIDE_TO, (WPARAM)top, 0);
   }
+  if (WaitForSingleObject(job.stop, kSlidePauseMs) == WAIT_TIMEOUT) *job.state = 1;
 }
 
 }  // namespace
@@ -127,9 +124,15 @@ void TDomainHintFrm::PaintBackground() {
   painting_ = false;
 }
 
+std::vector<int> TDomainHintFrm::SlideSteps(int startTop, int inViewTop) {
+  std::vector<int> tops;
+  for (int top = startTop; top > inViewTop;) tops.push_back(top -= kSlideStep);
+  return tops;
+}
+
 void TDomainHintFrm::StartSlide() {
   RECT work = WorkArea();
-  SlideJob job{Handle(), stopSlide_, (int)work.bottom - Height(), &currentTop_, &slideState_};
+  SlideJob job{Handle(), stopSlide_, SlideSteps(currentTop_, (int)work.bottom - Height()), &currentTop_, &slideState_};
   ResetEvent(stopSlide_);
   try {
     slideThread_ = std::thread(Slide, job);

@@ -4,6 +4,7 @@ object DomainHintFrm: TDomainHintFrm
   ClientWidth = 255
   ClientHeight = 100
   Caption = '域名到期提醒'
+  Font.Charset = GB2312_CHARSET
   Font.Name = '宋体'
   Font.Size = 9
   OnClick = FormClick

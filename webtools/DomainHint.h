@@ -9,6 +9,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Forms.h"
@@ -38,6 +39,10 @@ class TDomainHintFrm : public TForm {
   void FormDestroy(TObject* Sender);
   TPublishedTable Published() override;
   void WndProc(TMessage& m) override;
+
+  // The tops a slide sets, one a step: up from `startTop` by 15 pixels while the top is
+  // still below `inViewTop`, where the pop-up is fully in view.
+  static std::vector<int> SlideSteps(int startTop, int inViewTop);
 
   // 0 while sliding in, 1 once arrived.
   int SlideState() const { return slideState_; }

@@ -10,14 +10,19 @@
 
 namespace netparse {
 
-// The tag searches. Each starts at a line's first "<TAG" and may not backtrack to a later
-// one on the same line (atomic group): a later start on that line could only match less,
-// so the result is the plain leftmost match of "<TAG.*...(?=>)", found in time linear in
-// the line instead of quadratic on a page with many such tags on one long line.
-const char* const kTitlePattern = "(?m)^(?>.*?(?=<TITLE))<TITLE.*(?=>)";
-const char* const kHttpEquivPattern = "(?m)^(?>.*?(?=<META))<META.*http-equiv.*(?=>)";
-const char* const kKeywordsPattern = "(?m)^(?>.*?(?=<META))<META.*KEYWORDS.*(?=>)";
-const char* const kDescriptionPattern = "(?m)^(?>.*?(?=<META))<META.*description.*(?=>)";
+// The tag searches. A match is the tag itself, from its "<", never what stands before it
+// on its line (indentation, "<head>", another tag), so its length counts only its markup
+// and text.
+// The title runs to the end of its element when that closes on the same line, else to the
+// line's last ">". Only a line's first "<TITLE" is tried (atomic group, then \K drops
+// what stands before it): when no ">" follows it none follows a later one either, and
+// trying each would be quadratic on a long line full of them.
+const char* const kTitlePattern = "(?m)^(?>.*?(?=<TITLE))\\K<TITLE(?:[^<>\\n]*+>[^<\\n]*+</TITLE(?=>)|.*(?=>))";
+// A META tag that holds the word, up to its own ">". A tag's text stops at the next "<",
+// so each byte is read by one attempt at most: linear on any line.
+const char* const kHttpEquivPattern = "<META(?>[^<>\\n]*?http-equiv)[^<>\\n]*+(?=>)";
+const char* const kKeywordsPattern = "<META(?>[^<>\\n]*?KEYWORDS)[^<>\\n]*+(?=>)";
+const char* const kDescriptionPattern = "<META(?>[^<>\\n]*?description)[^<>\\n]*+(?=>)";
 
 // An href and its value: double-quoted, single-quoted or bare. A quote left open ends the
 // value at the line's end, so a broken page is still read in one pass.

@@ -103,7 +103,9 @@ bool TPcreRegex::Exec(int fromOffset) {
   uint32_t flags = 0;
   for (int i = 0; i < 3; ++i)
     if (state_ & (1u << i)) flags |= kExecFlags[i];
-  if (stop_ < start_ || !matchData_) {
+  // Nothing left from there on: an empty subject for Match, the end reached for MatchAgain.
+  // Match itself always starts over, wherever the last search ended.
+  if (stop_ <= fromOffset || !matchData_) {
     offsetCount_ = -1;
     return false;
   }

@@ -24,6 +24,13 @@ void ServeMessages() {
   if (Application) Application->ProcessMessages();
 }
 
+// Once the program has been told to end nothing more is said: a box would hold up its end
+// for an answer nobody waits for.
+void Say(const std::string& text) {
+  if (Application && Application->Terminated()) return;
+  ShowMsg("", text);
+}
+
 // A page-mode parser that has fetched and normalised the page at `address`, not yet parsed.
 std::unique_ptr<TNetParse> FetchPage(const std::string& address) {
   auto parser = std::make_unique<TNetParse>(0);
@@ -137,7 +144,7 @@ void TSeoFrm::btnStartTestClick(TObject*) {
       ServeMessages();
     }
     if (bad == 0) MemoBadLink->AppendLine("检测完成,没有发现坏链接");
-    ShowMsg("", "坏链接检测完成");
+    Say("坏链接检测完成");
   } catch (const std::exception& e) {
     WriteErrorLog(std::string(e.what()) + "TSeoFrm.btnStartTestClick出错");
   }
@@ -158,7 +165,7 @@ void TSeoFrm::btnSiteClick(TObject*) {
 void TSeoFrm::btnDomainClick(TObject*) {
   std::string domain = GetDomainName();
   if (domain.empty()) {
-    ShowMsg("", "注册网站域名格式有错误，请重新检查");
+    Say("注册网站域名格式有错误，请重新检查");
     return;
   }
   yDomainName->SetCaption(domain);
@@ -171,7 +178,7 @@ void TSeoFrm::btnDomainClick(TObject*) {
     if (date <= dt::DateToStr(dt::Now())) yDaoqi->SetChecked(true);
     yDomainTime->SetText(date);
   } else {
-    ShowMsg("", "查询到期日期出错，请重试");
+    Say("查询到期日期出错，请重试");
   }
   yWaitDomain->SetCaption("当前状态:查询完毕");
 }

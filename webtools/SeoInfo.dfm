@@ -4,6 +4,7 @@ object SeoFrm: TSeoFrm
   Caption = '网站优化'
   Hint = '页面检测工具'
   Position = poMainFormCenter
+  Font.Charset = GB2312_CHARSET
   Font.Name = '宋体'
   Font.Size = 9
   OnShow = FormShow

@@ -77,10 +77,11 @@ bool TNetParse::CheckUrl() {
     return true;
   } catch (const EHttpError& e) {
     int status = FailedStatus(e, *Http);
-    // Some servers refuse HEAD; the link is only broken when GET fails too.
+    // Some servers refuse HEAD; the link is only broken when GET fails too. Only the
+    // status is read: the body may be large, and nothing here looks at it.
     if (e.Kind() == THttpErrorKind::Status && (status == 405 || status == 501)) {
       try {
-        Http->Get(Url);
+        Http->GetStatus(Url);
         return true;
       } catch (const EHttpError&) {
       }

@@ -274,6 +274,8 @@ void TSaveNetFrm::btnDeleteClick(TObject*) {
   if (Data) Data->SaveNetBackUrl(2, kind);
   FillList(kind);
   ClearEdits(kind, false, false);
+  // The row taken for a change may be the one just deleted: the next save adds.
+  btnNewAdd->SetCaption(kAdd);
 }
 
 void TSaveNetFrm::btnCancelClick(TObject*) {

@@ -295,6 +295,7 @@ class Reader {
           TColor c;
           if (IdentToColor(id, c)) return SetPropValue(target, info.Name, (int64_t)c);
           if (int cursor = CursorIdent(id); cursor != 1) return SetPropValue(target, info.Name, (int64_t)cursor);
+          if (int charset = CharsetIdent(id); charset >= 0) return SetPropValue(target, info.Name, (int64_t)charset);
           Lexer::Fail(line, "invalid value " + id);
         }
         if (info.Type == TPropType::Object) {
@@ -366,6 +367,17 @@ class Reader {
     for (const auto& n : names)
       if (sys::SameText(n.first, id)) return n.second;
     return 1;
+  }
+
+  // Character-set names of a font; -1 means "not a character-set name".
+  static int CharsetIdent(const std::string& id) {
+    static const std::pair<const char*, int> names[] = {
+        {"ANSI_CHARSET", ANSI_CHARSET},     {"DEFAULT_CHARSET", DEFAULT_CHARSET},
+        {"SYMBOL_CHARSET", SYMBOL_CHARSET}, {"GB2312_CHARSET", GB2312_CHARSET},
+        {"CHINESEBIG5_CHARSET", CHINESEBIG5_CHARSET}, {"OEM_CHARSET", OEM_CHARSET}};
+    for (const auto& n : names)
+      if (sys::SameText(n.first, id)) return n.second;
+    return -1;
   }
 
   TComponent* root_;

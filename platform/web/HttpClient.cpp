@@ -37,7 +37,7 @@ std::string THttpResponse::Header(std::string_view name) const {
 struct THttpClient::Job {
   std::string method, url, userAgent, contentType;
   int connectTimeout = 0, readTimeout = 0, redirectMaximum = 0;
-  bool handleRedirects = true, useCookies = false;
+  bool handleRedirects = true, useCookies = false, readBody = true;
 
   std::atomic<DWORD> lastActivity{Ticks()};
   HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -282,7 +282,7 @@ bool THttpClient::Job::RunOnce(const std::string& address, bool& redirected, std
     return true;
   }
 
-  if (method != "HEAD") {
+  if (method != "HEAD" && readBody) {
     char buf[65536];
     for (;;) {
       DWORD got = 0;
@@ -338,9 +338,12 @@ THttpResponse THttpClient::Get(const std::string& url) { return Send("GET", url)
 
 THttpResponse THttpClient::Head(const std::string& url) { return Send("HEAD", url); }
 
-THttpResponse THttpClient::Send(const char* method, const std::string& url) {
+THttpResponse THttpClient::GetStatus(const std::string& url) { return Send("GET", url, false); }
+
+THttpResponse THttpClient::Send(const char* method, const std::string& url, bool readBody) {
   auto job = std::make_shared<Job>();
   job->method = method;
+  job->readBody = readBody;
   job->url = url;
   job->userAgent = UserAgent;
   job->contentType = ContentType;

@@ -68,6 +68,9 @@ class THttpClient {
   // Both throw EHttpError on failure; Response() then holds what the failing reply had.
   THttpResponse Get(const std::string& url);
   THttpResponse Head(const std::string& url);
+  // A GET that ends at the reply's status and headers: the body is not read (for servers
+  // that refuse HEAD). Failures as above; the status decides, not the body.
+  THttpResponse GetStatus(const std::string& url);
 
   // The last reply of the last request (also of a failed one).
   const THttpResponse& Response() const { return response_; }
@@ -79,7 +82,7 @@ class THttpClient {
   struct Job;
 
  private:
-  THttpResponse Send(const char* method, const std::string& url);
+  THttpResponse Send(const char* method, const std::string& url, bool readBody = true);
 
   THttpResponse response_;
   std::mutex jobLock_;

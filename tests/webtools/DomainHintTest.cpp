@@ -54,6 +54,7 @@ TEST_F(DomainHintTest, SlidesUpAtTheRightEdgeAndStaysUntilClosed) {
   EXPECT_GE(r.top, FinalTop(work, height)) << "it starts below its place";
   EXPECT_EQ(hint->yDomainName->Caption(), "example.cn");
   EXPECT_EQ(hint->yDomainDate->Caption(), "2027-03-05");
+  EXPECT_EQ(hint->Font().Charset(), GB2312_CHARSET);
   LONG_PTR ex = GetWindowLongPtrA(h, GWL_EXSTYLE);
   EXPECT_TRUE(ex & WS_EX_TOPMOST);
   EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
@@ -71,6 +72,24 @@ TEST_F(DomainHintTest, SlidesUpAtTheRightEdgeAndStaysUntilClosed) {
   WebToolsWorld::Screenshot(nullptr, "domain-hint.bmp");
   hint->BitBtn1->Click();
   EXPECT_TRUE(Gone(h)) << "closing frees the pop-up";
+}
+
+TEST(DomainHintSlide, StepsOfFifteenPixelsUntilInView) {
+  struct Case {
+    int workHeight, popUpHeight;
+    size_t steps;
+    int stopTop;
+  } cases[] = {
+      {1040, 127, 9, 905},
+      {1040, 120, 8, 920},  // in view exactly at a step
+      {1040, 1, 1, 1025},
+  };
+  for (const Case& c : cases) {
+    std::vector<int> tops = TDomainHintFrm::SlideSteps(c.workHeight, c.workHeight - c.popUpHeight);
+    ASSERT_EQ(tops.size(), c.steps) << c.popUpHeight;
+    EXPECT_EQ(tops.front(), c.workHeight - 15) << c.popUpHeight;
+    EXPECT_EQ(tops.back(), c.stopTop) << c.popUpHeight;
+  }
 }
 
 TEST_F(DomainHintTest, CloseButtonWhileSlidingClosesAtOnce) {

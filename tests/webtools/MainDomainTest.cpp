@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "client/uLogin.h"
 #include "client/uMain.h"
+#include "core/ReceiveMessage.h"
 #include "core/uDataOperate.h"
 #include "core/uSettings.h"
+#include "core/uSocketSvrClient.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/web/WebBrowser.h"
 #include "skin/SkinData.h"
@@ -39,6 +42,7 @@ class MainDomainTest : public WebToolsWorld {
     IniFile->WriteString("Logininfo", "host", Host());
     frm_.reset(new TMainFrm(nullptr));
     frm_->LoadDescription(FindFormDescription("TMainFrm"));
+    frm_->StartDomainCheck();              // as the window's creation does after the login
     frm_->TimerDomain->SetEnabled(false);  // the tests call the check themselves
     WhoisParser = std::make_unique<TNetParse>(1);
     SiteUrl = "http://www.example.cn";
@@ -68,7 +72,9 @@ TEST_F(MainDomainTest, ReminderWithinTheWindowOfDaysOnly) {
       {"one day further", 10, 11, false, ""},
       {"tomorrow", 10, 1, true, ""},
       {"today", 10, 0, false, ""},
-      {"already past", 10, -3, false, ""},
+      {"expired 5 days ago, 30 reminder days", 30, -5, true, ""},
+      {"expired exactly the reminder days ago", 10, -10, true, ""},
+      {"expired one day longer ago", 10, -11, false, ""},
       {"no date on the page", 10, 9999, false, "查询域名到期日期出错，请重试"},
   };
   for (const Case& c : cases) {
@@ -103,6 +109,60 @@ TEST_F(MainDomainTest, CheckRunsOncePerRunAndAfterALoginWhenTheNetworkKeptItFrom
   // Once it has run, a later login leaves it off.
   frm_->EnableDomainTimer();
   EXPECT_FALSE(frm_->TimerDomain->Enabled());
+}
+
+// The login that the window's creation runs stays open for longer than the domain timer's
+// interval (40 s against 30 s in the program; here 400 ms against 300 ms), then succeeds:
+// the check still follows, once, a timer's interval after the window is made.
+TEST_F(MainDomainTest, ALoginHeldOpenLongerThanTheDomainTimerIsStillFollowedByTheCheck) {
+  frm_.reset();
+  WhoisParser.reset();
+  // The connection whose events the window takes over; nothing connects it here.
+  ServiceClient = std::make_unique<TServiceClient>("127.0.0.1", "1", Data);
+  LoginHistory = std::make_unique<TStringList>();  // the login window lists the names in it
+  struct Ending {
+    std::unique_ptr<TMainFrm>& frm;
+    ~Ending() {
+      frm.reset();
+      OfflineMsgQueue.reset();
+      ServiceClient.reset();
+      LoginHistory.reset();
+    }
+  } ending{frm_};
+  frm_.reset(new TMainFrm(nullptr));
+  frm_->LoadDescription(FindFormDescription("TMainFrm"));
+  ASSERT_TRUE(frm_->TimerDomain->Enabled()) << "the description starts it";
+  frm_->TimerDomain->SetInterval(300);
+  Data->SaveDomaniHintDate("example.cn", 30);
+  stub_.SetWhoisExpiry(WhoisDay(-5));
+  stub_.ClearRequests();
+  DWORD opened = 0;
+  testing_support::WhilePumping(
+      [&] {
+        TLoginFrm* login = nullptr;
+        for (HWND h : testing_support::ThreadWindows())
+          if (IsWindowVisible(h))
+            if (auto* f = dynamic_cast<TLoginFrm*>(TWinControl::FromHandle(h))) login = f;
+        if (!login) return false;
+        if (!opened) opened = GetTickCount();
+        if (GetTickCount() - opened < 400) return false;
+        // What the login window does when the server accepts the login.
+        frm_->LoginSucceeded(false, "10001");
+        login->SetModalResult(mrOk);
+        return true;
+      },
+      20);
+  frm_->FormCreate(frm_.get());
+  testing_support::DropPumpingStep();
+  ASSERT_NE(opened, 0u) << "the login window was shown";
+  EXPECT_EQ(stub_.RequestCount("/cgi-bin/whois"), 0) << "nothing is looked up while the login runs";
+  ASSERT_TRUE(PumpUntil([] { return PopUps().size() == 1; }, 5000)) << "the check followed the login";
+  EXPECT_EQ(stub_.RequestCount("/cgi-bin/whois"), 1);
+  EXPECT_EQ(PopUps()[0]->yDomainDate->Caption(), IsoDay(-5));
+  EXPECT_FALSE(frm_->TimerDomain->Enabled());
+  // Once per run: no second look-up.
+  testing_support::PumpFor(700);
+  EXPECT_EQ(stub_.RequestCount("/cgi-bin/whois"), 1);
 }
 
 TEST_F(MainDomainTest, ButtonsOpenTheToolWindowsOnTheirPages) {

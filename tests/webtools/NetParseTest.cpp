@@ -20,6 +20,12 @@
 
 namespace {
 
+std::vector<std::string> Texts(const TStringList& list) {
+  std::vector<std::string> v;
+  for (const auto& item : list) v.push_back(item.text);
+  return v;
+}
+
 class NetParseTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -59,12 +65,10 @@ TEST_F(NetParseTest, FixturePageGivesTagsLinksAndPictures) {
   // and without what follows it in the tag.
   EXPECT_EQ(p->InternalCount, 2);
   EXPECT_EQ(p->ExternalCount, 7);
-  std::vector<std::string> links;
-  for (const auto& item : p->ExternalLinks) links.push_back(item.text);
   std::vector<std::string> expected = {Url("/seo/Good.html"),     Url("/seo/moved"), Url("/seo/Missing.html"),
                                        Url("/seo/slow.html"),     "http://127.0.0.1:1/refused.html",
                                        Url("/seo/nohead.html"),   Url("/seo/CaseSensitive.html")};
-  EXPECT_EQ(links, expected);
+  EXPECT_EQ(Texts(p->ExternalLinks), expected);
   // Two pictures on one line without a link, one without ALT on its own line.
   EXPECT_EQ(p->AltCount, 1);
   EXPECT_EQ(p->NoAltCount, 2);
@@ -72,6 +76,17 @@ TEST_F(NetParseTest, FixturePageGivesTagsLinksAndPictures) {
 
 TEST_F(NetParseTest, EachLinkIsCheckedAndOnlyTheBrokenOnesFail) {
   auto p = Parsed("/seo/index.html");
+  // A server that refuses HEAD and sends the body of its GET long after the status.
+  stub.SetHandler("/x/nohead-late-body", [](const TStubRequest& r) {
+    TStubPage page;
+    if (r.Method == "HEAD") {
+      page.Status = 405;
+      return page;
+    }
+    page.Body = std::string(1 << 20, 'x');
+    page.BodyDelayMs = 3000;
+    return page;
+  });
   struct Case {
     std::string url;
     bool good;
@@ -82,6 +97,7 @@ TEST_F(NetParseTest, EachLinkIsCheckedAndOnlyTheBrokenOnesFail) {
       {Url("/seo/slow.html"), false},             // over the read time-out GetPage set
       {"http://127.0.0.1:1/refused.html", false},  // nothing listens
       {Url("/seo/nohead.html"), true},            // HEAD refused, GET answered
+      {Url("/x/nohead-late-body"), true},         // only GET's status is read, not its body
       {Url("/seo/CaseSensitive.html"), true},     // only in its own letter case
       {Url("/seo/CASESENSITIVE.HTML"), false},
   };
@@ -129,9 +145,11 @@ TEST_F(NetParseTest, Utf8PagesAreConvertedWhateverTheCaseOrPlaceOfTheirCharset) 
     const char* what;
     std::string contentType, head;
   } cases[] = {
-      {"header only", "text/html; charset=UTF-8", ""},
-      {"upper-case declaration in the page", "text/html", "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; CHARSET=UTF-8\">"},
-      {"declaration far down the page", "text/html", std::string(20000, ' ') + "<meta charset=\"utf-8\">"},
+      {"mended: the reply's header alone converts too, it names the page's bytes", "text/html; charset=UTF-8", ""},
+      {"mended: an upper-case declaration in the page converts too, pages write it either way", "text/html",
+       "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; CHARSET=UTF-8\">"},
+      {"charset=utf-8 anywhere, here far down the page", "text/html",
+       std::string(20000, ' ') + "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">"},
   };
   for (const Case& c : cases) {
     TStubPage page;
@@ -144,6 +162,103 @@ TEST_F(NetParseTest, Utf8PagesAreConvertedWhateverTheCaseOrPlaceOfTheirCharset) 
   // A GBK page stays as it is.
   auto gbk = Parsed("/about.html");
   EXPECT_EQ(gbk->TitleTag, "<TITLE>关于我们</TITLE>");
+}
+
+// A parser that has taken `page` as the body of a fetch and parsed it.
+std::unique_ptr<TNetParse> ParsedText(const std::string& page) {
+  auto p = std::make_unique<TNetParse>(0);
+  p->PageStream = page;
+  p->LoadPageText();
+  p->NormalizePage();
+  p->Parse();
+  return p;
+}
+
+TEST(NetParseTags, EachTagIsFoundWhereverItStandsOnItsLine) {
+  const std::string title = "<TITLE>ABC</TITLE>", equiv = "<META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"TEXT/HTML\">",
+                    keywords = "<META NAME=\"KEYWORDS\" CONTENT=\"A,B\">", description = "<META NAME=\"DESCRIPTION\" CONTENT=\"C\">";
+  const std::string equivTag = "<meta http-equiv=\"Content-Type\" content=\"text/html\">",
+                    keywordsTag = "<meta name=\"keywords\" content=\"a,b\">",
+                    descriptionTag = "<meta name=\"description\" content=\"c\">";
+  const std::string metas = equivTag + keywordsTag + descriptionTag;
+  struct Case {
+    const char* what;
+    std::string page, title, equiv, keywords, description;
+  } cases[] = {
+      {"mended: a one-line title element Abc is 18 characters, as its verdict of 3 (18 - 15) says, not 20",
+       "<title>Abc</title>\r\n", title, "", "", ""},
+      {"an indented title", "    <title>Abc</title>\r\n", title, "", "", ""},
+      {"a title on the line of <head>", "<html><head><title>Abc</title>\r\n", title, "", "", ""},
+      {"a title after another tag, before </head>", "<head><meta name=\"x\" content=\"y\"><title>Abc</title></head>\r\n",
+       title, "", "", ""},
+      {"a title over two lines runs to its first line's last >", "<title>Abc\r\n</title>\r\n", "<TITLE>", "", "", ""},
+      {"indented META tags", "\t" + equivTag + "\r\n  " + keywordsTag + "\r\n    " + descriptionTag + "\r\n", "", equiv,
+       keywords, description},
+      {"META tags one after another on a line", metas + "\r\n", "", equiv, keywords, description},
+      {"a head on one line", "<html><head>" + metas + "<title>Abc</title></head><body></body></html>", title, equiv,
+       keywords, description},
+      {"the word in the text after a META tag is not that tag's", "<meta name=\"author\"><p>keywords</p>\r\n", "", "", "",
+       ""},
+  };
+  for (const Case& c : cases) {
+    auto p = ParsedText(c.page);
+    EXPECT_EQ(p->TitleTag, c.title) << c.what;
+    EXPECT_EQ(p->HttpEquivTag, c.equiv) << c.what;
+    EXPECT_EQ(p->KeywordsTag, c.keywords) << c.what;
+    EXPECT_EQ(p->DescriptionTag, c.description) << c.what;
+  }
+}
+
+TEST(NetParseTags, LinksCountedInternalOrExternal) {
+  struct Case {
+    const char* what;
+    std::string page;
+    int internal, external;
+    std::vector<std::string> links;
+  } cases[] = {
+      {"mended: a double-quoted absolute address is external, kept in its own letter case as servers read paths",
+       "<a href=\"http://www.example.cn/A.html\">x</a> \r\n", 0, 1, {"http://www.example.cn/A.html"}},
+      {"mended: the same address unquoted is external too, it leads off the site all the same",
+       "<a href=http://www.example.cn/A.html>x</a> \r\n", 0, 1, {"http://www.example.cn/A.html"}},
+      {"a quoted relative address is internal", "<a href=\"/A.html\">x</a> \r\n", 1, 0, {}},
+      {"mended: a quoted external address before another attribute is listed, not as an empty entry",
+       "<a href=\"http://www.example.cn/A.html\" target=\"_blank\">x</a>\r\n", 0, 1, {"http://www.example.cn/A.html"}},
+  };
+  for (const Case& c : cases) {
+    auto p = ParsedText(c.page);
+    EXPECT_EQ(p->InternalCount, c.internal) << c.what;
+    EXPECT_EQ(p->ExternalCount, c.external) << c.what;
+    EXPECT_EQ(Texts(p->ExternalLinks), c.links) << c.what;
+  }
+}
+
+TEST(NetParseTags, PicturesCountedWithAndWithoutAlt) {
+  struct Case {
+    const char* what;
+    std::string page;
+    int withAlt, withoutAlt;
+  } cases[] = {
+      {"an href, then an empty quoted ALT and a later quote", "<a href=\"/p.html\"><img src=\"a.gif\" alt=\"\" title=\"t\"></a>\r\n",
+       0, 1},
+      {"a non-empty quoted ALT", "<a href=\"/p.html\"><img src=\"a.gif\" alt=\"产品\"></a>\r\n", 1, 0},
+      {"an href and ALT without ALT=", "<a href=\"/p.html\">ALT</a>\r\n", 0, 0},
+  };
+  for (const Case& c : cases) {
+    auto p = ParsedText(c.page);
+    EXPECT_EQ(p->AltCount, c.withAlt) << c.what;
+    EXPECT_EQ(p->NoAltCount, c.withoutAlt) << c.what;
+  }
+}
+
+TEST_F(NetParseTest, IndentedAndOneLineHeadsOfTheSiteGiveTheHomePagesTags) {
+  auto home = Parsed("/seo/index.html");
+  for (const char* path : {"/seo/indented.html", "/seo/onehead.html"}) {
+    auto p = Parsed(path);
+    EXPECT_EQ(p->TitleTag, home->TitleTag) << path;
+    EXPECT_EQ(p->HttpEquivTag, home->HttpEquivTag) << path;
+    EXPECT_EQ(p->KeywordsTag, home->KeywordsTag) << path;
+    EXPECT_EQ(p->DescriptionTag, home->DescriptionTag) << path;
+  }
 }
 
 TEST_F(NetParseTest, NormalisingUpperCasesAsciiOnlyAndBlanksNulBytes) {
@@ -251,25 +366,26 @@ class WhoisTest : public NetParseTest {
 
 TEST_F(WhoisTest, ExpiryLineGivesTheDate) {
   struct Case {
+    const char* what;
     std::string value, date;
   } cases[] = {
-      {"05-mar-2027", "2027-03-05"},
-      {"5-feb-2027", "2027-02-05"},  // month names without regard to case
-      {"5-Feb-2027", "2027-02-05"},
-      {"15-DEC-2030", "2030-12-15"},
-      {"5-xyz-2027", ""},  // an unknown month gives no date
+      {"a day, a month and a year", "05-mar-2027", "2027-03-05"},
+      {"mended: month names in any letter case, the table's one capital gave February 0", "5-feb-2027", "2027-02-05"},
+      {"the table's own February", "5-Feb-2027", "2027-02-05"},
+      {"mended: month names in any letter case", "15-DEC-2030", "2030-12-15"},
+      {"mended: an unknown month gives no date rather than month 0, which is no date", "5-xyz-2027", ""},
       // Always "yyyy-mm-dd", from the numbers: the reminder shows it and reads it back.
-      {"+3-mar-2026", "2026-03-03"},
-      {"003-mar-02026", "2026-03-03"},
-      {"3-mar-3", "0003-03-03"},
-      {"5-mar", ""},       // too few parts
-      {"", ""},            // no expiry line at all
+      {"mended: written from the numbers, a sign dropped", "+3-mar-2026", "2026-03-03"},
+      {"mended: written from the numbers, leading zeros dropped", "003-mar-02026", "2026-03-03"},
+      {"mended: written from the numbers, the year in four digits", "3-mar-3", "0003-03-03"},
+      {"too few parts", "5-mar", ""},
+      {"no expiry line at all", "", ""},
   };
   for (const Case& c : cases) {
     stub.SetWhoisExpiry(c.value);
-    ASSERT_TRUE(parser->Lookup(Whois("example.cn"), 10000)) << c.value;
+    ASSERT_TRUE(parser->Lookup(Whois("example.cn"), 10000)) << c.what;
     EXPECT_TRUE(parser->Finished);
-    EXPECT_EQ(parser->ExpireDate, c.date) << c.value;
+    EXPECT_EQ(parser->ExpireDate, c.date) << c.what;
   }
 }
 

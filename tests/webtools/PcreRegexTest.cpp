@@ -107,6 +107,19 @@ TEST(PcreRegexTest, MatchAgainVisitsNonOverlappingMatchesLeftToRight) {
   EXPECT_FALSE(r.MatchAgain());
 }
 
+TEST(PcreRegexTest, MatchAskedAgainStartsOverAlsoAfterAMatchAtTheSubjectsEnd) {
+  TPcreRegex r(nullptr);
+  r.SetRegEx("c+");
+  r.SetSubject("abcc");
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_TRUE(r.Match()) << round;
+    EXPECT_EQ(r.MatchStart(), 3) << round;
+    EXPECT_EQ(r.MatchEnd(), 5) << round;
+  }
+  EXPECT_FALSE(r.MatchAgain()) << "nothing after the end";
+  EXPECT_TRUE(r.Match()) << "and the first match again after that";
+}
+
 TEST(PcreRegexTest, EmptyMatchesMoveOnWhenAllowed) {
   TPcreRegex r(nullptr);
   r.SetState(0);  // allow empty matches

@@ -158,10 +158,24 @@ TEST_F(SaveNetFrmTest, EachPageAddsTakesChangesAndDeletesItsOwnRows) {
     EXPECT_EQ(Boxes(), "是否修改记录?|" + k.changed) << k.page;
     ASSERT_EQ(Stored(k.page).size(), 1u);
     EXPECT_EQ(Stored(k.page)[0].NetSiteName, "新名");
+    auto deleteFirst = [&] {
+      Select(k.list, 0);
+      dialogs_.answers = {IDYES};
+      dialogs_.calls.clear();
+      f.btnDelete->Click();
+    };
+    // The row taken for a change is deleted: the next save adds a new one.
     Select(k.list, 0);
-    dialogs_.answers = {IDYES};
-    dialogs_.calls.clear();
-    f.btnDelete->Click();
+    k.list->OnClick(k.list);
+    ASSERT_EQ(f.btnNewAdd->Caption(), "修改");
+    deleteFirst();
+    EXPECT_TRUE(Stored(k.page).empty()) << k.page;
+    EXPECT_EQ(f.btnNewAdd->Caption(), "新增") << k.page;
+    Save(k.fields);
+    EXPECT_EQ(Boxes(), "是否新增记录?|" + k.added) << k.page;
+    ASSERT_EQ(Stored(k.page).size(), 1u) << k.page;
+    EXPECT_EQ(Stored(k.page)[0].NetSiteName, k.fields[0].second) << k.page;
+    deleteFirst();
     EXPECT_TRUE(Stored(k.page).empty()) << k.page;
   }
   // Each page kept to its own kind.

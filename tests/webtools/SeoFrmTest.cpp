@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "core/uSettings.h"
+#include "platform/forms/Forms.h"
 #include "platform/rtl/SysUtils.h"
 #include "tests/support/TestSupport.h"
 #include "tests/webtools/WebToolsWorld.h"
@@ -61,6 +62,58 @@ TEST_F(SeoFrmTest, MetaCheckWritesTheReport) {
   // Checking again starts with an empty report.
   frm_->ybtnStartTest->Click();
   EXPECT_EQ(frm_->yRichMetaLog->Text(), report);
+}
+
+TEST_F(SeoFrmTest, MetaCheckCountsTheTagsOfIndentedAndOneLineHeads) {
+  struct Case {
+    const char* path;
+    const char* shot;
+  } cases[] = {{"/seo/indented.html", "seo-indented-head.bmp"}, {"/seo/onehead.html", "seo-one-line-head.bmp"}};
+  for (const Case& c : cases) {
+    SiteUrl = Url(c.path);
+    frm_->ybtnStartTest->Click();
+    std::vector<std::string> lines;
+    for (const auto& l : frm_->yRichMetaLog->Lines()) lines.push_back(l.text);
+    ASSERT_GE(lines.size(), 8u) << c.path;
+    std::vector<std::string> head(lines.begin(), lines.begin() + 8);
+    EXPECT_EQ(head, (std::vector<std::string>{
+                        "<TITLE>ABC</TITLE>",
+                        "提示：网页标题字符数量为3个,建议字符数量少于：80 个",
+                        "<META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"TEXT/HTML; CHARSET=GB2312\">",
+                        "<META NAME=\"KEYWORDS\" CONTENT=\"企业,网站\">",
+                        "提示：网页关键词字符数量为3建议字符数量少于：100 个",
+                        "<META NAME=\"DESCRIPTION\" CONTENT=\"示例企业\">",
+                        "提示：网页描述字符数量为5建议字符数量少于：200 个",
+                        "网站内部链接数量为:1网站外部链接数量为:0推荐使用网页坏链接检测工具检测链接的有效性!",
+                    }))
+        << c.path;
+    WebToolsWorld::Screenshot(frm_->Handle(), c.shot);
+  }
+}
+
+TEST_F(SeoFrmTest, FontsAreInTheChineseCharacterSet) {
+  EXPECT_EQ(frm_->Font().Charset(), GB2312_CHARSET);
+  EXPECT_EQ(frm_->yBadLinkTest->Font().Charset(), GB2312_CHARSET) << "the controls take the window's font";
+}
+
+// The program has been told to end while a check runs: the check stops without a word.
+TEST_F(SeoFrmTest, NoMessageBoxesOnceTheProgramIsEnding) {
+  WhoisParser = std::make_unique<TNetParse>(1);
+  SiteUrl = "http://www.example.cn";
+  TApplication ending;
+  ending.Terminate();
+  MSG quit;
+  PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // this test's own loop goes on
+  TApplication* running = Application;
+  Application = &ending;
+  stub_.SetWhoisExpiry("");
+  frm_->btnDomainClick(frm_.get());
+  frm_->yBadLinkTest->SetText(Url("/seo/index.html"));
+  frm_->btnStartTest->Click();
+  Application = running;
+  EXPECT_EQ(Boxes(), "");
+  EXPECT_TRUE(frm_->btnDomain->Enabled());
+  EXPECT_TRUE(frm_->btnStartTest->Enabled());
 }
 
 TEST_F(SeoFrmTest, BrokenLinkRunListsTheBrokenLinksOfTheAddressInItsEdit) {

@@ -1,7 +1,8 @@
 // The SEO fixture site under /seo/ and the hostile pages under /hostile/. The home page
 // links to every kind of target the broken-link test meets: good pages, a redirect, a
 // chain of redirects, a missing page, a slow page, a refused port, a server that refuses
-// HEAD, and a path whose letter case matters. The hostile pages are made when asked for.
+// HEAD, and a path whose letter case matters. Two more pages hold the same head indented
+// and on one line. The hostile pages are made when asked for.
 #include <string>
 
 #include "platform/rtl/SysUtils.h"
@@ -44,6 +45,21 @@ std::string SeoHome(const std::string& base) {
          "</body>\r\n</html>\r\n";
 }
 
+// The home page's head as people write it: indented, or all on one line with "<head>".
+std::string IndentedHead() {
+  return "<html>\r\n  <head>\r\n"
+         "    <meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">\r\n"
+         "    <title>Abc</title>\r\n"
+         "\t<meta name=\"keywords\" content=\"企业,网站\">\r\n"
+         "\t<meta name=\"description\" content=\"示例企业\">\r\n"
+         "  </head>\r\n  <body>\r\n    <a href=\"/seo/About.html\">关于</a>\r\n  </body>\r\n</html>\r\n";
+}
+std::string OneLineHead() {
+  return "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\"><title>Abc</title>"
+         "<meta name=\"keywords\" content=\"企业,网站\"><meta name=\"description\" content=\"示例企业\"></head>"
+         "<body><a href=\"/seo/About.html\">关于</a></body></html>\r\n";
+}
+
 // `n` links, one after the other on a single line.
 std::string ManyLinks(const std::string& base, int n) {
   std::string s = "<html><head><title>links</title></head><body>";
@@ -58,6 +74,8 @@ void TWebStub::InstallSeoSite() {
   std::string base = BaseUrl();
   SetPage("/seo/", HtmlPage(SeoHome(base)));
   SetPage("/seo/index.html", HtmlPage(SeoHome(base)));
+  SetPage("/seo/indented.html", HtmlPage(IndentedHead()));
+  SetPage("/seo/onehead.html", HtmlPage(OneLineHead()));
   SetPage("/seo/about.html", HtmlPage("<html><head><title>About</title></head><body>About</body></html>"));
   SetPage("/seo/good.html", HtmlPage("<html><head><title>Good</title></head><body>Good</body></html>"));
   SetPage("/seo/moved", Redirect("/seo/Good.html"));

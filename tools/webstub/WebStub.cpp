@@ -225,8 +225,12 @@ void TWebStub::Serve(uintptr_t client) {
   }
   if (!hasType) reply += "Content-Type: text/html; charset=gb2312\r\n";
   reply += "Content-Length: " + std::to_string(page.Body.size()) + "\r\nConnection: close\r\n\r\n";
-  if (request.Method != "HEAD") reply += page.Body;
-  SendAll(s, reply);
+  if (request.Method != "HEAD" && page.BodyDelayMs <= 0) reply += page.Body;
+  if (!SendAll(s, reply)) return;
+  if (request.Method != "HEAD" && page.BodyDelayMs > 0) {
+    if (WaitStop(page.BodyDelayMs)) return;
+    SendAll(s, page.Body);
+  }
   shutdown(s, SD_SEND);
 }
 

@@ -32,6 +32,7 @@ struct TStubPage {
   std::vector<std::pair<std::string, std::string>> Headers;  // Content-Type defaults to GBK HTML
   std::string Body;
   int DelayMs = 0;  // before anything of the reply is sent
+  int BodyDelayMs = 0;  // between the headers and the body
 };
 
 using TStubHandler = std::function<TStubPage(const TStubRequest&)>;
