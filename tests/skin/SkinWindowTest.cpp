@@ -19,6 +19,7 @@
 #include "skin/SkinSubclass.h"
 #include "tests/support/TestApplication.h"
 #include "tests/support/TestSupport.h"
+#include "tests/skin/SkinScreen.h"
 #include "tools/skinpack/CodedColours.h"
 
 using testing_support::PumpFor;
@@ -26,28 +27,8 @@ using testing_support::PumpUntil;
 namespace cs = codedskin;
 
 namespace {
-// The one skin data component of this test program: the coded skin, main form type.
-TSkinData& Data() {
-  static TSkinData* data = [] {
-    testing_support::TestApplication();
-    auto* d = new TSkinData(nullptr);
-    d->SetLoading(true);
-    d->SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
-    d->SetActive(true);
-    d->Loaded();
-    return d;
-  }();
-  return *data;
-}
-
-// 0x00RRGGBB of a screen pixel.
-uint32_t ScreenRgb(int x, int y) {
-  GdiFlush();
-  HDC dc = GetDC(nullptr);
-  COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(nullptr, dc);
-  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
+TSkinData& Data() { return skintest::CodedData(); }
+using skintest::ScreenRgb;
 
 // The element and frame the coded skin shows at a point of the window.
 cs::Decoded At(HWND h, int x, int y) {
