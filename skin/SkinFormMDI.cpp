@@ -85,8 +85,6 @@ LRESULT TSkinForm::MDIClientProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
         if (manager && IsWindow(child)) manager->SkinWindow(child);
         PostMessageA(window_, SKIN_NCREPAINT, 0, 0);
       }
-      // The system puts the frame's menu back while it refreshes it.
-      if (frameEnabled_ && menuBar_ && GetMenu(window_)) RebuildMenuBar(true);
       return r;
     }
     case WM_NCCALCSIZE:

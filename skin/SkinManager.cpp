@@ -226,7 +226,9 @@ TSkinForm* TSkinManage::FindFormSkinner(HWND h) const {
 }
 
 void TSkinManage::ForgetFormSkinner(TSkinForm* skinner) {
-  if (skinner->FormKind() == 1 && skinner->MDIClientHandle() == mdiClient_) mdiClient_ = nullptr, mdiFrame_ = nullptr;
+  // A frame that goes takes its children's maximised state with it.
+  if (skinner->FormKind() == 1 && skinner->MDIClientHandle() == mdiClient_)
+    mdiClient_ = nullptr, mdiFrame_ = nullptr, maximisedChild_ = false;
   formSkinners_.erase(std::remove(formSkinners_.begin(), formSkinners_.end(), skinner), formSkinners_.end());
 }
 

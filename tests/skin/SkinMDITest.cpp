@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -356,6 +357,34 @@ TEST(SkinMDI, AMaximisedChildPutsItsButtonsInTheBarAndEachDoesItsCommand) {
   DeleteObject(rgn);
 }
 
+TEST(SkinMDI, ANewSkinRedrawsTheFrameWithItsMaximisedChild) {
+  Frame f;
+  ASSERT_TRUE(f.WaitSkinned());
+  TForm* child = f.Child("Report");
+  ASSERT_TRUE(WaitSkinned(child));
+  SendMessageA(child->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  ASSERT_TRUE(PumpUntil([&] { return ChildMaximised(child); }, 3000));
+  TSkinData& d = Data();
+  d.SetSkinFile(std::string(KARV_SKINS_DIR) + "/builtin.skin");
+  ASSERT_FALSE(d.NoSkin());
+  TSkinForm* s = f.Skinner();
+  int builtinTop = d.Model().Top->Bitmap.Height() / std::max(d.Model().Top->FrameCount, 1);
+  EXPECT_TRUE(PumpUntil([&] { return s->FrameWidths().top == builtinTop && !s->CaptionButtons().empty(); }, 2000));
+  EXPECT_TRUE(SkinManager()->MaximisedChild()) << "the child stays maximised through the refresh";
+  TSkinSysButton* close = MdiButton(s, 9);
+  ASSERT_NE(close, nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return close->Visible && !IsRectEmpty(&close->Rect); }, 2000)) << "in the new bar";
+  PumpFor(300);
+  RECT shot{};
+  GetWindowRect(f.Handle(), &shot);
+  std::string shots = std::string(KARV_SKINS_DIR) + "/../screenshots";
+  CreateDirectoryA(shots.c_str(), nullptr);
+  EXPECT_TRUE(testing_support::SaveScreenRect(shot, shots + "/mdi-maximised-child-builtin.png"));
+  d.SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
+  int codedTop = d.Model().Top->Bitmap.Height() / std::max(d.Model().Top->FrameCount, 1);
+  EXPECT_TRUE(PumpUntil([&] { return s->FrameWidths().top == codedTop; }, 2000));
+}
+
 namespace {
 struct Snapshot {
   LONG_PTR frameStyle = 0, childStyle = 0;
@@ -370,6 +399,15 @@ struct Snapshot {
            EqualRect(&childClient, &o.childClient);
   }
 };
+
+std::string Describe(const Snapshot& s) {
+  char text[300];
+  snprintf(text, sizeof text, "styles %llx/%llx region %d/%d frame (%ld,%ld,%ld,%ld) child client %ldx%ld",
+           (unsigned long long)s.frameStyle, (unsigned long long)s.childStyle, s.frameRegion, s.childRegion,
+           s.frameRect.left, s.frameRect.top, s.frameRect.right, s.frameRect.bottom, s.childClient.right,
+           s.childClient.bottom);
+  return text;
+}
 
 int RegionOf(HWND h) {
   HRGN r = CreateRectRgn(0, 0, 0, 0);
@@ -430,7 +468,7 @@ TEST(SkinMDI, OffAndOnRestoresTheFrameAndItsChildExactlyAndLeaksNothing) {
   EXPECT_NE(skinned.clientProc, plain.clientProc) << "the MDI client's procedure is the skin's";
   ASSERT_TRUE(off());
   Snapshot again = SnapshotOf(f, child);
-  EXPECT_TRUE(again == plain);
+  EXPECT_TRUE(again == plain) << Describe(again) << " against " << Describe(plain);
   EXPECT_EQ(again.clientProc, plain.clientProc);
   EXPECT_EQ(again.childStyle, plain.childStyle);
   EXPECT_EQ(again.menu, plain.menu);
@@ -442,15 +480,18 @@ TEST(SkinMDI, OffAndOnRestoresTheFrameAndItsChildExactlyAndLeaksNothing) {
   ASSERT_TRUE(on());
 }
 
-TEST(SkinMDI, Mend_AnMDIFrameFreedWithItsChildrenPutsMenuUpdateBack) {
+TEST(SkinMDI, Mend_AnMDIFrameFreedWithItsChildrenPutsMenuUpdateBackAndClearsTheMaximisedState) {
   {
     Frame f;
     ASSERT_TRUE(f.WaitSkinned());
     TForm* child = f.Child("Child");
     ASSERT_TRUE(WaitSkinned(child));
     EXPECT_FALSE(Data().MenuUpdate());
+    SendMessageA(child->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return ChildMaximised(child); }, 3000));
   }
   EXPECT_TRUE(Data().MenuUpdate()) << "other forms' bars must still follow their menus";
+  EXPECT_FALSE(SkinManager()->MaximisedChild()) << "the next frame's children get their skinned frames";
 }
 
 TEST(SkinMDI, AMainMenuChangedAtRunTimeRebuildsTheBar) {
