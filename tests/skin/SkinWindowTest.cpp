@@ -498,11 +498,7 @@ TEST(SkinWindow, ANewCaptionAndANewSkinRedrawTheFrame) {
 
   // Applying another skin to the data rebuilds the frame of its windows.
   TSkinData& d = Data();
-  d.SetSkinFile(std::string(KARV_SKINS_DIR) + "/builtin.skin");
-  ASSERT_FALSE(d.NoSkin());
-  TSkinForm* s = f.Skinner();
-  int builtinTop = d.Model().Top->Bitmap.Height() / std::max(d.Model().Top->FrameCount, 1);
-  EXPECT_TRUE(PumpUntil([&] { return s->FrameWidths().top == builtinTop && !s->CaptionButtons().empty(); }, 2000));
+  EXPECT_TRUE(skintest::ApplySkinFile(f.Skinner(), "builtin.skin"));
   EXPECT_NE(At(h, 1, 60).element, cs::kLeft) << "no coded colour left in the frame";
   d.SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
   EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1, h));
