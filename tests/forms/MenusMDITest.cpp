@@ -128,17 +128,20 @@ TEST(MainMenu, ReadFromTheDescriptionKeptInStepAndFreedWithTheForm) {
 TEST(MDI, FrameClientChildrenCascadeTileAndDestroy) {
   App app;
   TOwned<TForm> frame(new TForm(nullptr));
-  frame->SetFormStyle(TFormStyle::fsMDIForm);
-  frame->SetBounds(30, 30, 500, 360);
-  auto* menu = New<TMainMenu>(frame.get());
-  auto* window = New<TMenuItem>(frame.get());
-  window->SetCaption("&Window");
-  auto* cascade = New<TMenuItem>(frame.get());
-  cascade->SetCaption("&Cascade");
-  window->Add(cascade);
-  menu->Items()->Add(window);
-  frame->SetMenu(menu);
-  frame->SetWindowMenu(window);
+  frame->LoadDescription(
+      "object FrameFrm: TForm\n  Left = 30\n  Top = 30\n  Width = 500\n  Height = 360\n"
+      "  FormStyle = fsMDIForm\n  Menu = mnuFrame\n  WindowMenu = miWindow\n"
+      "  object mnuFrame: TMainMenu\n"
+      "    object miWindow: TMenuItem\n      Caption = '&Window'\n"
+      "      object miCascade: TMenuItem\n        Caption = '&Cascade'\n      end\n"
+      "    end\n"
+      "  end\n"
+      "end\n");
+  ASSERT_EQ(frame->FormStyle(), TFormStyle::fsMDIForm);
+  auto* menu = dynamic_cast<TMainMenu*>(frame->FindComponent("mnuFrame"));
+  auto* window = dynamic_cast<TMenuItem*>(frame->FindComponent("miWindow"));
+  ASSERT_TRUE(menu && window);
+  EXPECT_EQ(frame->WindowMenu(), window);
   frame->Show();
   HWND client = frame->ClientHandle();
   ASSERT_NE(client, nullptr);
