@@ -70,6 +70,9 @@ class TSkinData : public TComponent {
   void SetMenuUpdate(bool v) { menuUpdate_ = v; }
   bool MenuMerge() const { return menuMerge_; }
   void SetMenuMerge(bool v) { menuMerge_ = v; }
+  // While off, skinned windows answer WM_NCPAINT without painting (a menu being set again).
+  bool NCPaintSwitch() const { return ncPaintSwitch_; }
+  void SetNCPaintSwitch(bool v) { ncPaintSwitch_ = v; }
   TOnFormSkin OnFormSkin;
   TNotifyEvent OnSkinChanged;
   TOnSkinControl OnSkinControl;
@@ -122,6 +125,7 @@ class TSkinData : public TComponent {
   TSkinFormType formType_ = TSkinFormType::sfMainform;
   bool menuUpdate_ = true;
   bool menuMerge_ = false;
+  bool ncPaintSwitch_ = true;
 
   bool loading_ = false;
   bool noSkin_ = true;

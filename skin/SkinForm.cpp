@@ -4,6 +4,7 @@
 
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManager.h"
 #include "skin/SkinObjects.h"
@@ -83,6 +84,7 @@ void TSkinForm::FreeSkinObjects() {
 void TSkinForm::InstallOnForm(TSkinData* data, TCustomForm* form) {
   form_ = form;
   if (!form) return Install(data);
+  // The class library's forms here have no automatic scrolling to switch off.
   if (data->Has(skMainMenu)) {
     savedFormProc_ = form->WindowProc;
     form->WindowProc = TWndMethod(this, &TSkinForm::FormWindowProc);
@@ -91,6 +93,7 @@ void TSkinForm::InstallOnForm(TSkinData* data, TCustomForm* form) {
   formColor_ = form->Color();
   form->SetColor(data->Model().ButtonFace);
   SkinPopupMenus(true);
+  SkinMainMenu(true);
 }
 
 void TSkinForm::Install(TSkinData* data) {
@@ -125,7 +128,10 @@ void TSkinForm::Install(TSkinData* data) {
   ReadWindowState();
   sizable_ = (savedStyle_ & WS_THICKFRAME) != 0;
 
-  formKind_ = FindWindowExA(window_, nullptr, "MDIClient", nullptr) ? 1 : 0;
+  mdiClient_ = FindWindowExA(window_, nullptr, "MDIClient", nullptr);
+  formKind_ = mdiClient_ ? 1 : 0;
+  if (mdiClient_)
+    if (TSkinManage* m = SkinManager()) m->SetMDIFrame(mdiClient_, form_);
   if (ex & WS_EX_MDICHILD) formKind_ = 2;
 
   borderKind_ = kBorderSingle;
@@ -137,26 +143,44 @@ void TSkinForm::Install(TSkinData* data) {
   if (dialogClass_) borderKind_ = kBorderDialog;
   unicode_ = className_.find(".WideClass") != std::string::npos;
 
+  TSkinManage* manager = SkinManager();
+  bool maxChild = manager && manager->MaximisedChild();
+  if (formKind_ == 1) {
+    savedMenuUpdate_ = data->MenuUpdate();
+    InstallMDIClient();
+  }
   if (frameEnabled_) {
-    windowMenu_ = GetMenu(window_);
+    // A child window's menu field is its identifier, not a menu.
+    windowMenu_ = (savedStyle_ & WS_CHILD) ? nullptr : GetMenu(window_);
     if (windowMenu_ && formKind_ != 2) {
       menuBar_ = std::make_unique<TSkinMenuBar>(this, data);
       menuBarHeight_ = GetSystemMetrics(SM_CYMENU);
-      menuBar_->BuildFromMenu(windowMenu_);
+      if (form_ && form_->Menu()) {
+        menuBar_->SetMainMenu(form_->Menu());
+        menuBar_->BuildFromMainMenu();
+      } else {
+        menuBar_->BuildFromMenu(windowMenu_);
+      }
     }
-    if (windowState_ != kWindowMinimized) StripStyles(false);
+    if (!(formKind_ == 2 && maxChild) && windowState_ != kWindowMinimized) StripStyles(false);
     ComputeFrameMetrics();
   } else {
     skinState_ = kFormRunning;
   }
   subclass_.Install(window_, TWindowSubclass::THandler(this, &TSkinForm::SkinProc));
+  if (formKind_ == 2 && windowState_ == kWindowMaximized && manager && !manager->MaximisedChild())
+    manager->SetMaximisedChild(true);
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TSkinForm::Finish() {
   if (form_) SkinControls(form_);
   else SkinChildWindows();
-  if (skinState_ == kFormInstalled && windowState_ != kWindowMinimized && borderKind_ != kBorderNone) {
+  TSkinManage* manager = SkinManager();
+  if (skinState_ == kFormInstalled && formKind_ == 2 && manager && manager->MaximisedChild()) {
+    StripStyles(true);
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  } else if (skinState_ == kFormInstalled && windowState_ != kWindowMinimized && borderKind_ != kBorderNone) {
     skinState_ = kFormAdjusting;
     AdjustSize(true);
     skinState_ = kFormRunning;
@@ -183,6 +207,8 @@ void TSkinForm::StripStyles(bool restore) {
     if (styleFlags_ & kHasMaximize) style |= WS_MAXIMIZEBOX;
     if (styleFlags_ & kCaptionRemoved) style |= savedStyle_ & WS_CAPTION;
     styleFlags_ &= ~kCaptionRemoved;
+  } else if (formKind_ == 2 && SkinManager() && SkinManager()->MaximisedChild()) {
+    return;  // the system draws a maximised child's caption in the frame's menu bar
   } else if (!ownerWindow_ && formKind_ != 2) {
     if ((style & WS_CAPTION) == WS_CAPTION) styleFlags_ |= kCaptionRemoved;
     style &= ~(LONG_PTR)WS_CAPTION;
@@ -334,7 +360,8 @@ void TSkinForm::BuildRegion() {
   if (!GetWindowRect(window_, &wr)) return;
   int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (w <= 0 || h <= 0) return;
-  if (w == lastRegionW_ && h == lastRegionH_ && skinState_ != kFormRefreshing) return;
+  if (MDIChildNotNormal()) return;
+  if (w == lastRegionW_ && h == lastRegionH_ && skinState_ != kFormRefreshing && formKind_ != 2) return;
   lastRegionW_ = w;
   lastRegionH_ = h;
   TSkinModel& m = skinData_->Model();
@@ -406,6 +433,7 @@ void TSkinForm::Refresh() {
   skinState_ = kFormRefreshing;
   if (frameEnabled_) {
     SkinPopupMenus(true);
+    SkinMainMenu(true);
     AdjustSize(false);
     BuildRegion();
   }
@@ -420,15 +448,35 @@ void TSkinForm::GiveBackWindow() {
   savedFormProc_.Clear();
   subclass_.Restore();
   FreeSkinObjects();
-  if (form_ && !form_->Destroying()) SkinPopupMenus(false);
+  if (form_ && !form_->Destroying()) {
+    SkinPopupMenus(false);
+    SkinMainMenu(false);
+  }
 }
 
 void TSkinForm::UnskinAtDestroy() {
   FreeSystemMenu();
   if (timer_) timer_->SetEnabled(false);
   GiveBackWindow();
+  // The menu the bar took off the window would have gone with it: it goes now.
+  if (menuBar_ && windowMenu_ && GetMenu(window_) != windowMenu_ && !MainMenuOwns(windowMenu_) && IsMenu(windowMenu_))
+    DestroyMenu(windowMenu_);
+  windowMenu_ = nullptr;
   menuBar_.reset();
+  RestoreMDIClient();
   titleBitmap_.Clear();
+}
+
+bool TSkinForm::MainMenuOwns(HMENU menu) const {
+  return form_ && !form_->Destroying() && form_->Menu() && form_->Menu()->HandleIfAllocated() == menu;
+}
+
+void TSkinForm::AdoptWindowMenu(HMENU menu) {
+  if (menu == windowMenu_) return;
+  // The old one was taken off the window by the bar: nobody else frees it.
+  if (windowMenu_ && !MainMenuOwns(windowMenu_) && IsMenu(windowMenu_) && GetMenu(window_) != windowMenu_)
+    DestroyMenu(windowMenu_);
+  windowMenu_ = menu;
 }
 
 void TSkinForm::Uninstall() {
@@ -445,6 +493,7 @@ void TSkinForm::Uninstall() {
       StripStyles(true);
       if (menuBar_ && windowMenu_ && !GetMenu(window_)) SetMenu(window_, windowMenu_);
       menuBar_.reset();
+      RestoreMDIClient();
       titleBitmap_.Clear();
       RECT wr{};
       GetWindowRect(window_, &wr);
@@ -459,6 +508,7 @@ void TSkinForm::Uninstall() {
       }
     }
   }
+  RestoreMDIClient();
   if (alive) RemoveRegion();
   regionSet_ = false;
   skinState_ = kFormInstalled;

@@ -99,6 +99,25 @@ class TSkinForm : public TComponent {
   bool DialogClass() const { return dialogClass_; }
   int FormKind() const { return formKind_; }
   TCanvas& MenuCanvas() { return menuCanvas_; }
+  bool MenuTracking() const { return menuTracking_; }
+  void SetMenuTracking(bool v) { menuTracking_ = v; }
+  bool RightToLeft() const { return rtl_; }
+
+  // --- MDI ---
+  // The "MDIClient" child of an MDI frame (form kind 1), else null.
+  HWND MDIClientHandle() const { return mdiClient_; }
+  // An MDI frame whose active child is maximised.
+  bool ActiveChildMaximized() const;
+  // An MDI child (form kind 2) hears that the manager's maximised-child state changed.
+  void MaximisedChildChanged(bool set);
+  // An MDI button of the menu bar (actions 7 to 9 and 60 to 62): the system command to the
+  // active child; the maximised-child state goes when no child is maximised any more.
+  void RunMDIButton(int action);
+  // The window menu at install, once the skinned bar replaced it (null when none).
+  HMENU WindowMenuHandle() const { return windowMenu_; }
+  // What the skinner made for itself and frees when it un-skins or goes.
+  HMENU SkinnedSystemMenu() const { return skinnedSysMenu_; }
+  HFONT CaptionFont() const { return captionFont_; }
 
   // --- the skin objects of this window's controls ---
   // Adds one unless present; true when it was there already.
@@ -131,6 +150,8 @@ class TSkinForm : public TComponent {
   static bool HasScrollBars(TControl* c);
   // Owner drawing of the form's pop-up menus with the skin's menu items, on or off.
   void SkinPopupMenus(bool on);
+  // The same for the items below the top level of the form's main menus.
+  void SkinMainMenu(bool on);
   // Makes a skin object of the named class for the control and attaches it; null when the
   // class has no entry in the skin object table.
   TSkinControl* AttachNew(const char* skinClass, TControl* c, TSkinAttach how);
@@ -158,6 +179,21 @@ class TSkinForm : public TComponent {
   void FormWindowProc(TMessage& m);
   void DrawPopupItem(TObject* sender, HDC dc, RECT r, bool selected);
   void MeasurePopupItem(TObject* sender, HDC dc, int& width, int& height);
+  void MeasureMainItem(TObject* sender, HDC dc, int& width, int& height);
+  // Items of the menu bar's main menu, by command identifier; null when none.
+  class TMenuItem* MainMenuItem(UINT command) const;
+  bool MeasureMenuItem(MEASUREITEMSTRUCT& mi);
+  bool DrawMenuItem(DRAWITEMSTRUCT& di);
+  LRESULT MDIClientProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+  void InstallMDIClient();
+  void RestoreMDIClient();
+  // An MDI child that is maximised or minimised: the system draws its frame.
+  bool MDIChildNotNormal() const { return formKind_ == 2 && windowState_ != kWindowNormal; }
+  // The menu bar shows the form's main menu, or the window's menu when menus are merged.
+  void RebuildMenuBar(bool fromWindowMenu);
+  // The window menu the skin took off the window and must put back or free.
+  void AdoptWindowMenu(HMENU menu);
+  bool MainMenuOwns(HMENU menu) const;
   void HoverTimer(TObject*);
 
   void StripStyles(bool restore);
@@ -192,6 +228,11 @@ class TSkinForm : public TComponent {
   TCustomForm* form_ = nullptr;
 
   TWindowSubclass subclass_;
+  TWindowSubclass mdiSubclass_;
+  HWND mdiClient_ = nullptr;
+  HWND menuWatch_ = nullptr;
+  bool savedMenuUpdate_ = true;
+  bool menuUpdateOwed_ = false;  // MenuUpdate was cleared for MDI children and not yet put back
   TWndMethod savedFormProc_;
   HFONT captionFont_ = nullptr;
   TTimer* timer_ = nullptr;  // owned (a component of this object)

@@ -16,8 +16,8 @@
 #include "skin/SkinSubclass.h"
 
 namespace {
-constexpr UINT kCmMenuChanged = 0xB015;  // the class library's menu-changed notification
-constexpr UINT kCmDialogChar = 0xB006;
+constexpr UINT kCmMenuChanged = CM_MENUCHANGED;
+constexpr UINT kCmDialogChar = CM_DIALOGCHAR;
 
 // Every item below `item`, at every depth.
 void EachMenuItem(TMenuItem* item, const std::function<void(TMenuItem*)>& fn) {
@@ -51,9 +51,9 @@ void TSkinForm::SkinPopupMenus(bool on) {
   }
 }
 
-void TSkinForm::DrawPopupItem(TObject* sender, HDC dc, RECT r, bool selected) {
-  auto* item = dynamic_cast<TMenuItem*>(sender);
-  if (!item || !skinData_) return;
+namespace {
+// How an item of the class library's menus looks; its caption is the one its action set.
+TSkinMenuItemLook LookOf(TMenuItem* item, bool selected, TImageList* images, bool rightToLeft) {
   TSkinMenuItemLook look;
   look.caption = item->Caption();
   look.shortcut = item->ShortCut();
@@ -61,9 +61,89 @@ void TSkinForm::DrawPopupItem(TObject* sender, HDC dc, RECT r, bool selected) {
   look.selected = selected;
   look.enabled = item->Enabled();
   look.checked = item->Checked();
-  if (TPopupMenu* menu = MenuOf(item)) look.images = menu->Images();
+  look.isDefault = item->Default();
+  look.rightToLeft = rightToLeft;
+  look.images = images;
   look.imageIndex = item->ImageIndex();
-  SkinPaintMenuItem(skinData_, dc, r, look);
+  return look;
+}
+
+TImageList* MainImagesOf(TMenuItem* item) {
+  TMainMenu* menu = item ? item->MainMenu() : nullptr;
+  return menu ? menu->Images() : nullptr;
+}
+}  // namespace
+
+void TSkinForm::DrawPopupItem(TObject* sender, HDC dc, RECT r, bool selected) {
+  auto* item = dynamic_cast<TMenuItem*>(sender);
+  if (!item || !skinData_) return;
+  TPopupMenu* menu = MenuOf(item);
+  TImageList* images = menu ? menu->Images() : MainImagesOf(item);
+  SkinPaintMenuItem(skinData_, dc, r, LookOf(item, selected, images, rtl_));
+}
+
+void TSkinForm::MeasureMainItem(TObject* sender, HDC, int& width, int&) {
+  auto* item = dynamic_cast<TMenuItem*>(sender);
+  if (!item || !skinData_) return;
+  TDataSkinObject* strip = skinData_->Model().MenuItem.get();
+  width += (strip ? strip->LeftWidth : 0) + (MainImagesOf(item) ? 10 : 35);
+}
+
+void TSkinForm::SkinMainMenu(bool on) {
+  if (!form_ || !skinData_ || !skinData_->Has(skMenuItem)) return;
+  for (int i = 0; i < form_->ComponentCount(); ++i) {
+    auto* menu = dynamic_cast<TMainMenu*>(form_->Components(i));
+    if (!menu) continue;
+    // Below the top level only: the bar's own items stay the system's.
+    TMenuItem* root = menu->Items();
+    for (int k = 0; k < root->Count(); ++k)
+      EachMenuItem(root->Items(k), [&](TMenuItem* item) {
+        if (on && !item->OnDrawItem) {
+          item->OnDrawItem = TMenuDrawItemEvent(this, &TSkinForm::DrawPopupItem);
+          item->OnMeasureItem = TMenuMeasureItemEvent(this, &TSkinForm::MeasureMainItem);
+        } else if (!on) {
+          item->OnDrawItem.Clear();
+          item->OnMeasureItem.Clear();
+        }
+      });
+    menu->SetOwnerDraw(on);
+  }
+}
+
+TMenuItem* TSkinForm::MainMenuItem(UINT command) const {
+  TMainMenu* main = menuBar_ ? menuBar_->MainMenu() : nullptr;
+  return main && command ? main->FindItem(command) : nullptr;
+}
+
+bool TSkinForm::MeasureMenuItem(MEASUREITEMSTRUCT& mi) {
+  if (TMenuItem* item = MainMenuItem(mi.itemID)) {
+    // The item's own measuring without its measure handler, then the skin's margins.
+    HDC dc = GetDC(nullptr);
+    int width = 0, height = 0;
+    MeasurePlainMenuItem(*item, dc, width, height, false);
+    ReleaseDC(nullptr, dc);
+    TDataSkinObject* strip = skinData_->Model().MenuItem.get();
+    width += (strip ? strip->LeftWidth : 0) + (MainImagesOf(item) ? 10 : 35);
+    mi.itemWidth = (UINT)width;
+    mi.itemHeight = (UINT)height;
+    return true;
+  }
+  if (form_ && mi.itemID >= 1 && mi.itemID <= 4095 && form_->Menu()) return false;
+  return SkinMeasureMenuItem(skinData_, trackedPopup_, mi);
+}
+
+bool TSkinForm::DrawMenuItem(DRAWITEMSTRUCT& di) {
+  if (TMenuItem* item = MainMenuItem(di.itemID)) {
+    bool selected = (di.itemState & ODS_SELECTED) != 0;
+    TSkinMenuItemLook look = LookOf(item, selected, MainImagesOf(item), rtl_);
+    if (skinData_->Model().MenuItem && !skinData_->Model().MenuItem->Bitmap.Empty())
+      SkinPaintMenuItem(skinData_, di.hDC, di.rcItem, look);
+    else
+      SkinPaintPlainMenuItem(skinData_, di.hDC, di.rcItem, look);
+    return true;
+  }
+  if (form_ && di.itemID >= 1 && di.itemID <= 4095 && form_->Menu()) return false;
+  return SkinDrawMenuItem(skinData_, di, skinnedSysMenu_);
 }
 
 void TSkinForm::MeasurePopupItem(TObject* sender, HDC, int& width, int&) {
@@ -150,7 +230,8 @@ void TSkinForm::RunCaptionAction(TSkinSysButton* b, POINT screen) {
       ShowSystemMenu(POINT{screen.x + 1, screen.y + 1});
       break;
     case 7: case 60: case 8: case 61: case 9: case 62:
-      break;  // the buttons of a maximised MDI child: no MDI frames in this system
+      RunMDIButton(b->Data->Action);
+      break;
     default:
       PostMessageA(window_, SKIN_CAPTIONACTION, (WPARAM)b->Data->Action, 0);
       break;
@@ -160,6 +241,8 @@ void TSkinForm::RunCaptionAction(TSkinSysButton* b, POINT screen) {
 void TSkinForm::Maximize() {
   hotObject_ = nullptr;
   if (windowState_ == kWindowMaximized) return RestoreWindow();
+  if (formKind_ == 2)
+    if (TSkinManage* m = SkinManager()) m->SetMaximisedChild(true);
   windowState_ = kWindowMaximized;
   PostMessageA(window_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
 }
@@ -253,9 +336,15 @@ LRESULT TSkinForm::SysCommand(WPARAM wp, LPARAM lp) {
     TMenuBtn* b = lp ? ButtonByAccel((char)lp) : nullptr;
     if (lp == 0 || b) return 1;  // no system menu-bar mode over the skinned frame
   }
-  if (cmd == SC_MINIMIZE) windowState_ = kWindowMinimized;
-  else if (cmd == SC_MAXIMIZE) windowState_ = kWindowMaximized;
-  else if (cmd == SC_RESTORE) windowState_ = kWindowNormal;
+  if (cmd == SC_MINIMIZE) {
+    windowState_ = kWindowMinimized;
+    if (formKind_ == 2) StripStyles(true);
+  } else if (cmd == SC_MAXIMIZE) {
+    windowState_ = kWindowMaximized;
+  } else if (cmd == SC_RESTORE) {
+    windowState_ = kWindowNormal;
+    if (formKind_ == 2) StripStyles(false);
+  }
   return PassOn(WM_SYSCOMMAND, wp, lp);
 }
 
@@ -281,7 +370,19 @@ void TSkinForm::FormWindowProc(TMessage& m) {
           m.Result = 1;
           return;
         }
-      break;
+      // An MDI child has no bar of its own: its frame's bar may know the key.
+      if (formKind_ == 2)
+        if (TSkinManage* mgr = SkinManager(); mgr && mgr->MDIFrameForm() && mgr->MDIFrameForm() != form_) {
+          TMessage frame{m.Msg, m.WParam, m.LParam, 0};
+          mgr->MDIFrameForm()->WindowProc(frame);
+          if (frame.Result) {
+            m.Result = frame.Result;
+            return;
+          }
+        }
+      if (savedFormProc_) savedFormProc_(m);
+      m.Result = 0;
+      return;
     default:
       break;
   }
@@ -341,7 +442,8 @@ LRESULT TSkinForm::SkinProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   bool passOn = !SecondStage(msg, wp, lp, result);
   if (!passOn && msg != WM_ACTIVATE && msg != WM_NCACTIVATE) return result;
-  if (skinState_ != kFormInstalled && windowState_ != kWindowMinimized) {
+  if (skinState_ != kFormInstalled && windowState_ != kWindowMinimized &&
+      !(formKind_ == 2 && windowState_ == kWindowMaximized)) {
     if (ThirdStage(msg, wp, lp, result)) return result;
   }
   return passOn ? PassOn(msg, wp, lp) : result;
@@ -371,7 +473,8 @@ bool TSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = PassOn(msg, wp, lp);
       ReadWindowState();
       if (windowState_ == kWindowMinimized) StripStyles(true);
-      else StripStyles(false);
+      else if (formKind_ != 2 || windowState_ == kWindowNormal) StripStyles(false);
+      else StripStyles(true);  // a maximised MDI child shows the system's caption buttons
       if (borderKind_ == kBorderSizable) {
         auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
         mm->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
@@ -382,25 +485,43 @@ bool TSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       ReadWindowState();
       result = PassOn(msg, wp, lp);
       return true;
-    case WM_SIZE:
+    case WM_SIZE: {
       result = PassOn(msg, wp, lp);
+      int before = windowState_;
       if (wp == SIZE_RESTORED) windowState_ = kWindowNormal;
       else if (wp == SIZE_MINIMIZED) windowState_ = kWindowMinimized;
       else if (wp == SIZE_MAXIMIZED) windowState_ = kWindowMaximized;
-      if (windowState_ != kWindowMinimized && (skinState_ == kFormRunning || skinState_ == kFormRefreshing))
+      // The frame's bar shows a maximised child's buttons, or stops showing them.
+      if (formKind_ == 2 && before != windowState_) {
+        if (HWND frame = GetParent(GetParent(window_))) PostMessageA(frame, SKIN_NCREPAINT, 0, 0);
+        // Restored another way than by the bar's buttons (a double click, its system menu).
+        BOOL maximized = FALSE;
+        TSkinManage* manager = SkinManager();
+        if (before == kWindowMaximized && manager && manager->MaximisedChild() &&
+            !(SendMessageA(GetParent(window_), WM_MDIGETACTIVE, 0, (LPARAM)&maximized) && maximized))
+          manager->SetMaximisedChild(false);
+      }
+      if (windowState_ != kWindowMinimized && (skinState_ == kFormRunning || skinState_ == kFormRefreshing) &&
+          !(formKind_ == 2 && ((SkinManager() && SkinManager()->MaximisedChild()) || windowState_ != kWindowNormal)))
         BuildRegion();
       return true;
+    }
     case WM_ACTIVATE:
     case WM_NCACTIVATE:
       active_ = msg == WM_ACTIVATE ? LOWORD(wp) != WA_INACTIVE : wp != FALSE;
       return false;
-    case kCmMenuChanged:
+    case kCmMenuChanged: {
+      // The library sets the menu again: the repaints that causes are not answered.
+      bool painting = skinData_->NCPaintSwitch();
+      skinData_->SetNCPaintSwitch(false);
       result = PassOn(msg, wp, lp);
-      if (menuBar_ && skinData_->MenuUpdate() && GetMenu(window_)) {
-        windowMenu_ = GetMenu(window_);
-        menuBar_->BuildFromMenu(windowMenu_);
-      }
+      skinData_->SetNCPaintSwitch(painting);
+      // An MDI frame's client took the menu off again already.
+      bool hasMenu = GetMenu(window_) || (formKind_ == 1 && form_ && form_->Menu());
+      if (menuBar_ && skinData_->MenuUpdate() && hasMenu)
+        RebuildMenuBar(skinData_->MenuMerge() || (skinData_->Options() & (1u << xoMenuMerge)));
       return true;
+    }
     default:
       return false;
   }
@@ -417,7 +538,7 @@ bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return true;
       }
       auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lp);
-      if (borderKind_ != kBorderNone) {
+      if (borderKind_ != kBorderNone && !MDIChildNotNormal()) {
         p->rgrc[0] = RECT{w.left + left_, w.top + top_ + menuBarHeight_, w.right - right_, w.bottom - bottom_};
         if (p->rgrc[0].right < p->rgrc[0].left) p->rgrc[0].right = p->rgrc[0].left;
         if (p->rgrc[0].bottom < p->rgrc[0].top) p->rgrc[0].bottom = p->rgrc[0].top;
@@ -430,7 +551,11 @@ bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = HitTest(wp, lp);
       return true;
     case WM_NCPAINT:
-      if (borderKind_ == kBorderNone) return false;
+      if (!skinData_->NCPaintSwitch()) {
+        result = 0;
+        return true;
+      }
+      if (borderKind_ == kBorderNone || MDIChildNotNormal()) return false;
       PaintFrame();
       result = 0;
       return true;
@@ -441,8 +566,9 @@ bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         TSkinControl::SendMouseLeave(hotControl_);
         hotControl_ = nullptr;
       }
+      if (formKind_ == 1 && mdiClient_) SendMessageA(mdiClient_, WM_NCACTIVATE, wp, 0);
       if (borderKind_ == kBorderNone) return false;
-      PaintFrame();
+      if (!MDIChildNotNormal()) PaintFrame();
       result = 1;
       return true;
     case WM_NCMOUSEMOVE:
@@ -469,7 +595,7 @@ bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return false;
     case WM_MEASUREITEM: {
       auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-      if (mi->CtlType == ODT_MENU && SkinMeasureMenuItem(skinData_, trackedPopup_, *mi)) {
+      if (mi->CtlType == ODT_MENU && MeasureMenuItem(*mi)) {
         result = TRUE;
         return true;
       }
@@ -477,7 +603,7 @@ bool TSkinForm::ThirdStage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     }
     case WM_DRAWITEM: {
       auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-      if (di->CtlType == ODT_MENU && SkinDrawMenuItem(skinData_, *di, skinnedSysMenu_)) {
+      if (di->CtlType == ODT_MENU && DrawMenuItem(*di)) {
         result = TRUE;
         return true;
       }

@@ -17,7 +17,7 @@ HDC TSkinForm::WindowDC() { return GetWindowDC(window_); }
 
 void TSkinForm::PaintFrame(HDC given) {
   if ((skinState_ != kFormRunning && skinState_ != kFormRefreshing) || borderKind_ == kBorderNone || !skinData_ ||
-      skinData_->NoSkin() || !frameEnabled_ || windowState_ == kWindowMinimized)
+      skinData_->NoSkin() || !frameEnabled_ || windowState_ == kWindowMinimized || MDIChildNotNormal())
     return;
   RECT wr{};
   if (!GetWindowRect(window_, &wr)) return;
@@ -115,7 +115,7 @@ bool TSkinForm::CaptionButtonVisible(const TSkinSysButton& b, int index) const {
   };
   bool a;
   int v = d.Visibility;
-  if (v == 100) a = false;  // the buttons of a maximised MDI child live in the menu bar
+  if (v == 100) a = ActiveChildMaximized() && menuBarHeight_ > 0;
   else if (v == 200) a = borderKind_ == kBorderDialog && !dialogClass_;
   else if (v >= 201 && v <= 999) a = true;
   else if (v >= 1000 && v <= 2000) a = SendMessageA(window_, SKIN_CAPTIONVISIBLE, (WPARAM)index, 0) >= 1;
@@ -156,6 +156,14 @@ void TSkinForm::LayoutCaptionButtons(int width) {
       case 9:
         x = captionRect_.right + d.Xcoord;
         break;
+      case 100: {
+        // In the menu bar, centred under the title; from the left in a right-to-left window.
+        const TDataSkinObject* bar = skinData_->Model().MenuBar.get();
+        int margin = bar && !bar->Bitmap.Empty() ? bar->LeftWidth : 0;
+        x = rtl_ ? d.Xcoord + left_ + margin : width - d.Xcoord - right_ - margin;
+        y = top_ + (menuBarHeight_ - bh) / 2;
+        break;
+      }
       default:
         break;
     }

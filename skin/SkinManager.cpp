@@ -226,6 +226,9 @@ TSkinForm* TSkinManage::FindFormSkinner(HWND h) const {
 }
 
 void TSkinManage::ForgetFormSkinner(TSkinForm* skinner) {
+  // A frame that goes takes its children's maximised state with it.
+  if (skinner->FormKind() == 1 && skinner->MDIClientHandle() == mdiClient_)
+    mdiClient_ = nullptr, mdiFrame_ = nullptr, maximisedChild_ = false;
   formSkinners_.erase(std::remove(formSkinners_.begin(), formSkinners_.end(), skinner), formSkinners_.end());
 }
 
@@ -241,6 +244,14 @@ void TSkinManage::Drop(TSkinForm* skinner, bool uninstall) {
 void TSkinManage::Purge() {
   for (size_t i = formSkinners_.size(); i-- > 0;)
     if (i < formSkinners_.size() && formSkinners_[i]->SkinState() == kFormDestroyed) Drop(formSkinners_[i], false);
+}
+
+void TSkinManage::SetMaximisedChild(bool v) {
+  if (v == maximisedChild_) return;
+  maximisedChild_ = v;
+  std::vector<TSkinForm*> skinners = formSkinners_;
+  for (TSkinForm* s : skinners)
+    if (s->FormKind() == 2) s->MaximisedChildChanged(v);
 }
 
 void TSkinManage::MarkPopups() {

@@ -66,6 +66,15 @@ class TSkinManage : public ISkinManagerLink {
   void SetMenuKind(int kind) { menuKind_ = kind; }
   bool NewMenuMark() const { return newMenuMark_; }
   void SetNewMenuMark(bool v) { newMenuMark_ = v; }
+  // Set while the active MDI child of a skinned frame is maximised. A change updates every
+  // MDI child's skinner: set takes their region and gives their caption styles back; clear
+  // gives them their skinned frame again.
+  bool MaximisedChild() const { return maximisedChild_; }
+  void SetMaximisedChild(bool v);
+  // The MDI client of the skinned MDI frame and that frame's form.
+  HWND MDIClient() const { return mdiClient_; }
+  TCustomForm* MDIFrameForm() const { return mdiFrame_; }
+  void SetMDIFrame(HWND client, TCustomForm* form) { mdiClient_ = client, mdiFrame_ = form; }
   TSkinData* MainData() const { return mainData_; }
   TSkinData* RequestingData() const { return requesting_; }
   int PendingAction() const { return pendingAction_; }
@@ -89,6 +98,9 @@ class TSkinManage : public ISkinManagerLink {
   int firstActivation_ = 0;
   int menuKind_ = kMenuPopup;
   bool newMenuMark_ = false;
+  bool maximisedChild_ = false;
+  HWND mdiClient_ = nullptr;
+  TCustomForm* mdiFrame_ = nullptr;
   int pendingAction_ = 0;
   TSkinData* requesting_ = nullptr;
   TSkinData* mainData_ = nullptr;

@@ -3,6 +3,8 @@
 // onto another bar button close this menu and open the neighbour's.
 #include <windows.h>
 
+#include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinManager.h"
 
@@ -16,8 +18,10 @@ struct TTrackState {
   HMENU selectedParent = nullptr;
   HMENU selectedSub = nullptr;  // the selected item's sub-menu, when it has one
   bool selected = false;
+  TMenuItem* selectedItem = nullptr;  // the main-menu item under the selection
   POINT last{};
   bool firstKey = false;
+  bool switching = false;
 };
 
 TTrackState& Track() {
@@ -25,21 +29,27 @@ TTrackState& Track() {
   return state;
 }
 
-TMenuBtn* Neighbour(TSkinMenuBar& bar, int from, int step) {
-  const auto& buttons = bar.Buttons();
-  int n = (int)buttons.size();
-  for (int k = 1; k <= n; ++k) {
-    TMenuBtn* b = buttons[(size_t)(((from + step * k) % n + n) % n)].get();
-    if (b->Visible && !b->Caption.empty()) return b;
-  }
-  return nullptr;
-}
+// The selected item belongs to a right-to-left menu: the menus of a right-to-left window.
+bool SelectionRightToLeft(const TTrackState& t) { return t.selected && t.form && t.form->RightToLeft(); }
 
 LRESULT CALLBACK MenuFilterProc(int code, WPARAM wp, LPARAM lp) {
   TTrackState& t = Track();
+  auto* msg = reinterpret_cast<MSG*>(lp);
+  TMenuKeyState keys;
+  if (code == MSGF_MENU && t.form && t.form->MenuBar() && msg && msg->message == WM_KEYDOWN) {
+    keys.open = t.open;
+    keys.selected = t.selected;
+    keys.selectedHasSub = t.selectedSub != nullptr;
+    TMenuBtn* open = t.open >= 0 && t.open < (int)t.form->MenuBar()->Buttons().size()
+                         ? t.form->MenuBar()->Buttons()[(size_t)t.open].get() : nullptr;
+    HMENU tracked = open ? open->SubMenu : nullptr;
+    keys.selectedInTracked = t.selectedParent == tracked || t.selectedSub == tracked;
+    keys.rightToLeft = SelectionRightToLeft(t);
+    // The arrows of a right-to-left menu mean the other way round.
+    msg->wParam = MenuKeyDecision(keys, msg->wParam, {}).key;
+  }
   LRESULT r = CallNextHookEx(t.hook, code, wp, lp);
   if (r || code != MSGF_MENU || !t.form || !t.form->MenuBar()) return r;
-  auto* msg = reinterpret_cast<MSG*>(lp);
   TSkinMenuBar& bar = *t.form->MenuBar();
   if (!t.firstKey) {
     t.firstKey = true;  // the first item is selected, as a keyboard user expects
@@ -47,6 +57,9 @@ LRESULT CALLBACK MenuFilterProc(int code, WPARAM wp, LPARAM lp) {
   }
   TMenuBtn* candidate = nullptr;
   switch (msg->message) {
+    case WM_SYSKEYDOWN:
+      if (msg->wParam == VK_MENU) t.form->SetMenuTracking(false);
+      break;
     case WM_MOUSEMOVE:
       if (msg->pt.x != t.last.x || msg->pt.y != t.last.y) {
         RECT wr{};
@@ -55,19 +68,20 @@ LRESULT CALLBACK MenuFilterProc(int code, WPARAM wp, LPARAM lp) {
         t.last = msg->pt;
       }
       break;
-    case WM_KEYDOWN:
-      if (msg->wParam == VK_RIGHT && !t.selectedSub) {
-        candidate = Neighbour(bar, t.open, 1);
-      } else if (msg->wParam == VK_LEFT) {
-        TMenuBtn* open = t.open >= 0 && t.open < (int)bar.Buttons().size() ? bar.Buttons()[(size_t)t.open].get() : nullptr;
-        HMENU tracked = open ? open->SubMenu : nullptr;
-        if (!t.selected || t.selectedParent == tracked) candidate = Neighbour(bar, t.open, -1);
-      }
+    case WM_KEYDOWN: {
+      std::vector<bool> opens;
+      for (auto& b : bar.Buttons()) opens.push_back(b->Visible && !b->Caption.empty());
+      keys.rightToLeft = false;  // swapped already
+      TMenuKeyResult k = MenuKeyDecision(keys, msg->wParam, opens);
+      if (k.endSwitching) t.switching = false;
+      if (k.candidate >= 0) candidate = bar.Buttons()[(size_t)k.candidate].get();
       break;
+    }
     default:
       break;
   }
   if (candidate && candidate->Index != t.open) {
+    t.switching = true;
     t.next = candidate->Index;
     EndMenu();
     return 1;
@@ -83,16 +97,25 @@ void TSkinForm::MenuSelect(WPARAM wp, LPARAM lp) {
   auto menu = reinterpret_cast<HMENU>(lp);
   if (flags == 0xFFFF && !menu) {
     t.selected = false;
+    t.selectedItem = nullptr;
+    if (!t.switching) menuTracking_ = false;
     return;
   }
+  t.switching = false;
   t.selected = true;
   t.selectedParent = menu;
   t.selectedSub = (flags & MF_POPUP) ? GetSubMenu(menu, (int)item) : nullptr;
+  TMainMenu* main = menuBar_ ? menuBar_->MainMenu() : nullptr;
+  t.selectedItem = !main ? nullptr : t.selectedSub ? main->FindBySubMenu(t.selectedSub) : main->FindItem(item);
 }
 
 TMenuBtn* TSkinForm::TrackOnce(TMenuBtn* button) {
   TTrackState& t = Track();
-  SkinOwnerDrawMenu(button->SubMenu);
+  if (button->Item) TidySeparators(button->Item);
+  // Except on Windows NT 4, whose menus cannot be owner-drawn from here.
+  OSVERSIONINFOA v{sizeof v};
+  bool nt4 = GetVersionExA(&v) && v.dwPlatformId == VER_PLATFORM_WIN32_NT && v.dwMajorVersion == 4;
+  if (!nt4) SkinOwnerDrawMenu(button->SubMenu);
   if (TSkinManage* m = SkinManager()) {
     m->SetMenuKind(kMenuBar);
     m->SetNewMenuMark(true);

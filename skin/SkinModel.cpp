@@ -265,8 +265,8 @@ void ModelLoader::ReadCaptionButtons() {
     if (w > 0) {
       b->Bitmap.SetSize(4 * w, strip.Height());
       BitBlt(b->Bitmap.Canvas().Handle(), 0, 0, 4 * w, strip.Height(), strip.Canvas().Handle(), 4 * k * w, 0, SRCCOPY);
-      b->Xcoord = (3 - k) * (w + 4);
     }
+    b->Xcoord = (3 - k) * (w + 4);  // also without a strip, where w is 0
     m_.SysButtons.push_back(std::move(b));
   }
 }

@@ -143,25 +143,7 @@ TSkinMenuBar::TSkinMenuBar(TSkinForm* owner, TSkinData* data) : owner_(owner), d
 
 TSkinMenuBar::~TSkinMenuBar() = default;
 
-void TSkinMenuBar::BuildFromMenu(HMENU menu) {
-  if (owner_->HotObject() && dynamic_cast<TMenuBtn*>(owner_->HotObject())) owner_->SetHotObject(nullptr);
-  buttons_.clear();
-  menu_ = menu;
-  int count = menu ? GetMenuItemCount(menu) : 0;
-  for (int i = 0; i < count; ++i) {
-    ItemInfo info = ReadItem(menu, (UINT)i, true);
-    auto b = std::make_unique<TMenuBtn>(owner_, data_);
-    b->Index = i;
-    b->Caption = info.text;
-    b->Enabled = !(info.state & (MFS_GRAYED | MFS_DISABLED));
-    b->SubMenu = GetSubMenu(menu, i);
-    b->Command = GetMenuItemID(menu, i);
-    b->Visible = true;
-    buttons_.push_back(std::move(b));
-  }
-  // Only the skinned bar shows the menu.
-  if (owner_->Window() && GetMenu(owner_->Window())) SetMenu(owner_->Window(), nullptr);
-}
+void TSkinMenuBar::BuildFromMenu(HMENU menu) { Fill(menu, false); }
 
 void TSkinMenuBar::Paint(HDC dc, const RECT& bar) {
   barRect_ = bar;
@@ -200,7 +182,21 @@ void TSkinMenuBar::Paint(HDC dc, const RECT& bar) {
     b->State = kNCNormal;
     x += bw;
   }
+  PaintMDIButtons(wdc, bar);
   BitBlt(dc, bar.left, bar.top, w, h, wdc, 0, 0, SRCCOPY);
+}
+
+// A frame whose active MDI child is maximised shows that child's buttons in the bar.
+void TSkinMenuBar::PaintMDIButtons(HDC wdc, const RECT& bar) {
+  TSkinManage* manager = SkinManager();
+  if (!owner_->ActiveChildMaximized()) return;
+  for (auto& b : owner_->CaptionButtons()) {
+    if (!b->Visible || b->Data->Visibility != 100 || b->Data->Bitmap.Empty() || IsRectEmpty(&b->Rect)) continue;
+    RECT r = b->Rect;
+    OffsetRect(&r, -bar.left, -bar.top);
+    DrawFrame(wdc, r, b->Data->Bitmap, true, std::max(b->Data->FrameCount, 1), 1);
+  }
+  if (manager && !manager->MaximisedChild()) manager->SetMaximisedChild(true);
 }
 
 TMenuBtn* TSkinMenuBar::ButtonAt(POINT p) const {
@@ -284,25 +280,49 @@ bool SkinDrawMenuItem(TSkinData* data, DRAWITEMSTRUCT& di, HMENU glyphMenu) {
   look.selected = (di.itemState & ODS_SELECTED) != 0;
   look.enabled = !(di.itemState & (ODS_GRAYED | ODS_DISABLED));
   look.checked = (info.state & MFS_CHECKED) != 0;
+  look.isDefault = (info.state & MFS_DEFAULT) != 0;
   if (menu == glyphMenu && glyphMenu && di.itemData < 4) {
     look.glyphs = &data->MenuGlyphs();
     look.glyph = (int)di.itemData;
   }
-  SkinPaintMenuItem(data, di.hDC, di.rcItem, look);
+  // The window's own system menu (a maximised MDI child's, in the frame's bar) is drawn plainly.
+  if (menu != glyphMenu && di.itemID >= 0xF000) SkinPaintPlainMenuItem(data, di.hDC, di.rcItem, look);
+  else SkinPaintMenuItem(data, di.hDC, di.rcItem, look);
   return true;
 }
 
+namespace {
+// Glyph box, caption and shortcut of an item on its background (`pdc`, the item's size).
+void PaintItemContent(TSkinData* data, HDC pdc, int w, int h, const TSkinMenuItemLook& look, TDataSkinObject* strip);
+
+void PaintMenuItem(TSkinData* data, HDC dc, const RECT& item, const TSkinMenuItemLook& look, bool skinned);
+
+// The background of a right-to-left item is mirrored; its content is laid out from the right.
+void MirrorPiece(HDC pdc, int w, int h) { StretchBlt(pdc, w - 1, 0, -w, h, pdc, 0, 0, w, h, SRCCOPY); }
+}  // namespace
+
 void SkinPaintMenuItem(TSkinData* data, HDC dc, const RECT& item, const TSkinMenuItemLook& look) {
+  PaintMenuItem(data, dc, item, look, true);
+}
+
+void SkinPaintPlainMenuItem(TSkinData* data, HDC dc, const RECT& item, const TSkinMenuItemLook& look) {
+  PaintMenuItem(data, dc, item, look, false);
+}
+
+namespace {
+// The skinned painter, or (`skinned` false) the plain one: highlight or menu colour behind
+// the same content.
+void PaintMenuItem(TSkinData* data, HDC dc, const RECT& item, const TSkinMenuItemLook& look, bool skinned) {
   const TSkinModel& m = data->Model();
   int w = item.right - item.left, h = item.bottom - item.top;
   if (w <= 0 || h <= 0) return;
   TBitmap piece(w, h);
   HDC pdc = piece.Canvas().Handle();
   RECT local{0, 0, w, h};
-  TDataSkinObject* strip = m.MenuItem && !m.MenuItem->Bitmap.Empty() ? m.MenuItem.get() : nullptr;
+  TDataSkinObject* strip = skinned && m.MenuItem && !m.MenuItem->Bitmap.Empty() ? m.MenuItem.get() : nullptr;
 
   // Background: the pop-up skinner's picture at this item's place, else the menu colour.
-  TBitmap* back = SkinManager() ? SkinManager()->PopupImageByTag(0) : nullptr;
+  TBitmap* back = skinned && SkinManager() ? SkinManager()->PopupImageByTag(0) : nullptr;
   if (back && !back->Empty()) {
     POINT origin{0, 0};
     if (HWND menuWnd = WindowFromDC(dc)) {
@@ -330,11 +350,21 @@ void SkinPaintMenuItem(TSkinData* data, HDC dc, const RECT& item, const TSkinMen
     BitBlt(dc, item.left, item.top, w, h, pdc, 0, 0, SRCCOPY);
     return;
   }
+  if (look.rightToLeft) MirrorPiece(pdc, w, h);
+  PaintItemContent(data, pdc, w, h, look, strip);
+  BitBlt(dc, item.left, item.top, w, h, pdc, 0, 0, SRCCOPY);
+}
+
+void PaintItemContent(TSkinData* data, HDC pdc, int w, int h, const TSkinMenuItemLook& look, TDataSkinObject* strip) {
+  const TSkinModel& m = data->Model();
   TColor colour = !look.enabled ? (ColorToRGB(clGrayText) == ColorToRGB(m.MenuText) ? m.ButtonShadow : clGrayText)
                                 : (look.selected ? m.HilightText : m.MenuText);
   // The glyph box, then the caption and the shortcut.
   int box = look.images ? std::max(look.images->Width(), look.checked ? 16 : 0) : 16;
   int boxLeft = 1 + (strip ? strip->LeftWidth : 0);
+  int textLeft = boxLeft + box + 3;
+  // A right-to-left item has its glyph box on the right and its text ending before it.
+  if (look.rightToLeft) boxLeft = w - boxLeft - box;
   if (look.glyphs && !look.glyphs->Empty() && look.glyph >= 0) {
     TBitmap& glyphs = *look.glyphs;
     int gw = glyphs.Width() / 4;
@@ -346,7 +376,12 @@ void SkinPaintMenuItem(TSkinData* data, HDC dc, const RECT& item, const TSkinMen
           SetPixelV(pdc, boxLeft + x, top + y, ColorToRGB(colour));
   } else if (look.images && look.imageIndex >= 0 && look.imageIndex < look.images->Count()) {
     if (look.checked) {
+      // A sunken box filled with the blend of the button face and highlight colours.
       RECT sunk{boxLeft, 1, boxLeft + box, 1 + box};
+      COLORREF face = ColorToRGB(m.ButtonFace), light = ColorToRGB(m.ButtonHilight);
+      TColor blend = RGB((GetRValue(face) + GetRValue(light)) / 2, (GetGValue(face) + GetGValue(light)) / 2,
+                         (GetBValue(face) + GetBValue(light)) / 2);
+      FillColour(pdc, sunk, blend);
       DrawEdge(pdc, &sunk, BDR_SUNKENOUTER, BF_RECT);
     }
     look.images->Draw(pdc, boxLeft, (h - look.images->Height()) / 2, look.imageIndex);
@@ -355,13 +390,32 @@ void SkinPaintMenuItem(TSkinData* data, HDC dc, const RECT& item, const TSkinMen
     DrawFrameControl(pdc, &check, DFC_MENU, DFCS_MENUCHECK);
   }
   ScopedFont font(pdc);
+  HFONT bold = nullptr;
+  if (look.isDefault) {
+    LOGFONTA lf{};
+    if (GetObjectA(GetCurrentObject(pdc, OBJ_FONT), sizeof lf, &lf)) {
+      lf.lfWeight = FW_BOLD;
+      bold = CreateFontIndirectA(&lf);
+    }
+  }
+  HGDIOBJ beforeBold = bold ? SelectObject(pdc, bold) : nullptr;
   SetBkMode(pdc, TRANSPARENT);
   SetTextColor(pdc, ColorToRGB(colour));
-  RECT tr{boxLeft + box + 3, 0, w - 1, h};
-  DrawTextA(pdc, look.caption.c_str(), (int)look.caption.size(), &tr, DT_SINGLELINE | DT_EXPANDTABS | DT_VCENTER);
-  if (!look.shortcut.empty()) {
-    RECT sr{boxLeft + box + 3, 0, w - 10, h};
-    DrawTextA(pdc, look.shortcut.c_str(), (int)look.shortcut.size(), &sr, DT_SINGLELINE | DT_RIGHT | DT_VCENTER);
+  RECT tr{textLeft, 0, w - 1, h};
+  RECT sr{textLeft, 0, w - 10, h};
+  UINT align = 0, shortcutAlign = DT_RIGHT;
+  if (look.rightToLeft) {
+    tr = RECT{1, 0, w - textLeft, h};
+    sr = RECT{10, 0, w - textLeft, h};
+    align = DT_RIGHT;
+    shortcutAlign = DT_LEFT;
   }
-  BitBlt(dc, item.left, item.top, w, h, pdc, 0, 0, SRCCOPY);
+  DrawTextA(pdc, look.caption.c_str(), (int)look.caption.size(), &tr, DT_SINGLELINE | DT_EXPANDTABS | DT_VCENTER | align);
+  if (!look.shortcut.empty())
+    DrawTextA(pdc, look.shortcut.c_str(), (int)look.shortcut.size(), &sr, DT_SINGLELINE | shortcutAlign | DT_VCENTER);
+  if (bold) {
+    SelectObject(pdc, beforeBold);
+    DeleteObject(bold);
+  }
 }
+}  // namespace

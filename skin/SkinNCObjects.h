@@ -12,6 +12,8 @@
 #include "platform/graphics/Bitmap.h"
 
 class TDataSkinSysButton;
+class TMainMenu;
+class TMenuItem;
 class TSkinData;
 class TSkinForm;
 
@@ -59,6 +61,7 @@ class TMenuBtn : public TNCObject {
   TMenuBtn(TSkinForm* owner, TSkinData* data) : TNCObject(owner), SkinData(data) {}
   void Paint() override;
   TSkinData* SkinData;
+  TMenuItem* Item = nullptr;  // the main-menu item the button shows, or null
   int Index = 0;
   std::string Caption;
   bool Enabled = true;
@@ -75,8 +78,16 @@ class TSkinMenuBar {
   TSkinMenuBar& operator=(const TSkinMenuBar&) = delete;
 
   // Rebuilds the buttons from a menu (at most 80 characters of each item's text) and takes
-  // the menu off the window, so only the skinned bar shows.
+  // the menu off the window, so only the skinned bar shows. An item without text takes its
+  // caption and state from the main-menu item of the same command.
   void BuildFromMenu(HMENU menu);
+  // From the form's main menu: one button per top-level item (its action's caption).
+  void BuildFromMainMenu();
+  // From the window's menu (`menu`, else the bar's current one); an item without text takes
+  // its caption and state from the main-menu item at the same position.
+  void BuildFromWindowMenu(HMENU menu = nullptr);
+  TMainMenu* MainMenu() const { return mainMenu_; }
+  void SetMainMenu(TMainMenu* m) { mainMenu_ = m; }
   // Paints the bar into the window DC at `bar` (window coordinates) and lays out the buttons.
   void Paint(HDC dc, const RECT& bar);
   // The first button at the point whose caption is not empty.
@@ -92,7 +103,11 @@ class TSkinMenuBar {
  private:
   TSkinForm* owner_;
   TSkinData* data_;
+  void PaintMDIButtons(HDC wdc, const RECT& bar);
+  // Fills the buttons from `menu`; `byPosition` picks how text-less items find their item.
+  void Fill(HMENU menu, bool byPosition);
   std::vector<std::unique_ptr<TMenuBtn>> buttons_;
+  TMainMenu* mainMenu_ = nullptr;
   HMENU menu_ = nullptr;
   RECT barRect_{};
   TBitmap image_;
@@ -104,6 +119,8 @@ class TImageList;
 struct TSkinMenuItemLook {
   std::string caption, shortcut;
   bool separator = false, selected = false, enabled = true, checked = false;
+  bool isDefault = false;     // drawn bold
+  bool rightToLeft = false;   // the item of a right-to-left menu, drawn mirrored
   TImageList* images = nullptr;  // with imageIndex: the item's picture
   int imageIndex = -1;
   TBitmap* glyphs = nullptr;  // the system menu's strip of four glyphs, white the mask colour
@@ -122,3 +139,23 @@ bool SkinDrawMenuItem(TSkinData* data, DRAWITEMSTRUCT& di, HMENU glyphMenu);
 // Gives every item of the menu (and of its sub-menus) the owner-drawn type, keeping its
 // text as item data for drawing.
 void SkinOwnerDrawMenu(HMENU menu);
+// The plain painter: the highlight or menu colour behind the same content.
+void SkinPaintPlainMenuItem(TSkinData* data, HDC dc, const RECT& item, const TSkinMenuItemLook& look);
+// Hides the separators a menu would show first, last or twice in a row (the items' Visible).
+void TidySeparators(TMenuItem* parent);
+
+// What the message-filter hook does with a key while a menu of the bar is open.
+struct TMenuKeyState {
+  int open = -1;            // index of the open button
+  bool selected = false;    // an item is selected
+  bool selectedHasSub = false;
+  bool selectedInTracked = false;  // the selected item's parent is the tracked popup, or it is that popup
+  bool rightToLeft = false;        // the selected item belongs to a right-to-left menu
+};
+struct TMenuKeyResult {
+  WPARAM key;         // the key after the right-to-left swap
+  int candidate;      // the button whose menu opens next, or -1
+  bool endSwitching;  // Return or Escape: the switching flag is cleared
+};
+// `visible` tells which buttons can open (visible with a caption), in bar order.
+TMenuKeyResult MenuKeyDecision(const TMenuKeyState& s, WPARAM key, const std::vector<bool>& visible);

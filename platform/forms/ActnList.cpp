@@ -10,7 +10,34 @@
 
 TAction::TAction(TComponent* owner) : TComponent(owner) { RegisterActions(); }
 
-TAction::~TAction() { SetActionList(nullptr); }
+TAction::~TAction() {
+  SetActionList(nullptr);
+  TellClients(true);
+}
+
+void TAction::SetCaption(const std::string& c) {
+  if (c == caption_) return;
+  caption_ = c;
+  TellClients(false);
+}
+
+void TAction::SetEnabled(bool v) {
+  if (v == enabled_) return;
+  enabled_ = v;
+  TellClients(false);
+}
+
+void TAction::AddClient(TActionClient* c) {
+  if (std::find(clients_.begin(), clients_.end(), c) == clients_.end()) clients_.push_back(c);
+}
+
+void TAction::RemoveClient(TActionClient* c) { clients_.erase(std::remove(clients_.begin(), clients_.end(), c), clients_.end()); }
+
+void TAction::TellClients(bool freed) {
+  std::vector<TActionClient*> clients = clients_;  // a client may leave while it hears
+  if (freed) clients_.clear();
+  for (TActionClient* c : clients) c->ActionChanged(this, freed);
+}
 
 void TAction::SetActionList(TActionList* l) {
   if (l == list_) return;

@@ -16,6 +16,16 @@ constexpr TShortCut ShortCut(WORD key, TShiftState shift) {
 }
 
 class TActionList;
+class TAction;
+
+// Something that shows an action (a menu item) and hears when it changes or goes.
+class TActionClient {
+ public:
+  virtual void ActionChanged(TAction* action, bool freed) = 0;
+
+ protected:
+  ~TActionClient() = default;
+};
 
 class TAction : public TComponent {
   KARV_CLASS(TAction, TComponent)
@@ -23,12 +33,14 @@ class TAction : public TComponent {
   explicit TAction(TComponent* owner);
   ~TAction() override;
   std::string Caption() const { return caption_; }
-  void SetCaption(const std::string& c) { caption_ = c; }
+  void SetCaption(const std::string& c);
   TShortCut ShortCut() const { return shortCut_; }
   void SetShortCut(TShortCut s) { shortCut_ = s; }
   bool Enabled() const { return enabled_; }
-  void SetEnabled(bool v) { enabled_ = v; }
+  void SetEnabled(bool v);
   TActionList* ActionList() const { return list_; }
+  void AddClient(TActionClient* c);
+  void RemoveClient(TActionClient* c);
   void SetActionList(TActionList* l);
   // Runs OnExecute when enabled; true when it ran.
   bool Execute();
@@ -41,6 +53,8 @@ class TAction : public TComponent {
   TShortCut shortCut_ = 0;
   bool enabled_ = true;
   TActionList* list_ = nullptr;
+  std::vector<TActionClient*> clients_;
+  void TellClients(bool freed);
   friend class TActionList;
 };
 

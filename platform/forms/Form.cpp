@@ -5,6 +5,7 @@
 
 #include "platform/forms/Application.h"
 #include "platform/forms/FormReader.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Exception.h"
 
@@ -39,6 +40,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 
 TCustomForm::~TCustomForm() {
   LiveForms().erase(this);
+  if (menu_ && menu_->WindowHandle() == handle_) menu_->SetWindowHandle(nullptr);
   Screen().RemoveForm(this);
   if (Application && Application->mainForm_ == this) Application->mainForm_ = nullptr;
   DestroyHandle();
@@ -84,16 +86,156 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     }
   }
   if (formStyle_ == TFormStyle::fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+  if (formStyle_ == TFormStyle::fsMDIChild) p.ExStyle |= WS_EX_MDICHILD;
   if (!enabled_) p.Style |= WS_DISABLED;
 }
 
+TCustomForm* TCustomForm::MDIFrame() {
+  TCustomForm* main = Application ? Application->MainForm() : nullptr;
+  if (main && main->FormStyle() == TFormStyle::fsMDIForm) return main;
+  for (int i = 0; i < Screen().FormCount(); ++i)
+    if (Screen().Forms(i)->FormStyle() == TFormStyle::fsMDIForm) return Screen().Forms(i);
+  return nullptr;
+}
+
+void TCustomForm::CreateWnd() {
+  if (formStyle_ != TFormStyle::fsMDIChild) return TWinControl::CreateWnd();
+  // An MDI child is made by its frame's MDI client, which gives it WS_EX_MDICHILD.
+  TCustomForm* frame = MDIFrame();
+  if (!frame || frame == this) throw Exception("No MDI frame for the MDI child " + Name());
+  frame->Handle();
+  if (!frame->clientHandle_) throw Exception("The MDI frame has no MDI client");
+  TCreateParams p;
+  CreateParams(p);
+  RegisterOwnClass(p);
+  defWndProc_ = nullptr;
+  MDICREATESTRUCTA mcs{};
+  mcs.szClass = p.ClassName.c_str();
+  mcs.szTitle = caption_.c_str();
+  mcs.hOwner = GetModuleHandleA(nullptr);
+  mcs.x = left_;
+  mcs.y = top_;
+  mcs.cx = width_;
+  mcs.cy = height_;
+  mcs.style = (p.Style & ~(WS_POPUP | WS_DISABLED)) | (windowState_ == TWindowState::wsMaximized ? WS_MAXIMIZE : 0);
+  mcs.lParam = reinterpret_cast<LPARAM>(this);
+  handle_ = (HWND)SendMessageA(frame->clientHandle_, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs));
+  if (handle_) SendMessageA(handle_, WM_SETFONT, (WPARAM)font_->Handle(), FALSE);
+  visible_ = handle_ && IsWindowVisible(handle_);
+  SendMessageA(frame->clientHandle_, WM_MDIREFRESHMENU, 0, 0);
+  DrawMenuBar(frame->handle_);
+}
+
+void TCustomForm::DefaultHandler(TMessage& m) {
+  if (!handle_) return;
+  if (formStyle_ == TFormStyle::fsMDIForm) m.Result = DefFrameProcA(handle_, clientHandle_, m.Msg, m.WParam, m.LParam);
+  else if (formStyle_ == TFormStyle::fsMDIChild && (GetWindowLongPtrA(handle_, GWL_EXSTYLE) & WS_EX_MDICHILD))
+    m.Result = DefMDIChildProcA(handle_, m.Msg, m.WParam, m.LParam);
+  else TWinControl::DefaultHandler(m);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation op) {
+  TWinControl::Notification(component, op);
+  if (op != TOperation::opRemove) return;
+  if (component == menu_) {
+    if (handle_ && GetMenu(handle_) == menu_->HandleIfAllocated()) ::SetMenu(handle_, nullptr);
+    menu_ = nullptr;
+  }
+  if (component == windowMenu_) windowMenu_ = nullptr;
+}
+
+void TCustomForm::SetMenu(TMainMenu* m) {
+  if (m == menu_) return;
+  if (menu_ && handle_ && GetMenu(handle_) == menu_->HandleIfAllocated()) ::SetMenu(handle_, nullptr);
+  if (menu_) menu_->SetWindowHandle(nullptr);
+  menu_ = m;
+  if (handle_) MenuChangedHandler();
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* item) {
+  windowMenu_ = item;
+  if (handle_ && formStyle_ == TFormStyle::fsMDIForm) MenuChangedHandler();
+}
+
+void TCustomForm::MenuChangedHandler() {
+  if (!handle_ || formStyle_ == TFormStyle::fsMDIChild) return;
+  HMENU bar = menu_ ? menu_->Handle() : nullptr;
+  if (menu_) menu_->SetWindowHandle(handle_);
+  if (formStyle_ == TFormStyle::fsMDIForm && clientHandle_ && bar) {
+    HMENU list = windowMenu_ ? windowMenu_->Handle() : nullptr;
+    SendMessageA(clientHandle_, WM_MDISETMENU, (WPARAM)bar, (LPARAM)list);
+  } else {
+    ::SetMenu(handle_, bar);
+  }
+  DrawMenuBar(handle_);
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (!clientHandle_) return nullptr;
+  auto h = (HWND)SendMessageA(clientHandle_, WM_MDIGETACTIVE, 0, 0);
+  return dynamic_cast<TCustomForm*>(FromHandle(h));
+}
+
+namespace {
+std::vector<TCustomForm*> ChildrenOf(HWND client) {
+  std::vector<TCustomForm*> out;
+  for (HWND c = client ? GetWindow(client, GW_CHILD) : nullptr; c; c = GetWindow(c, GW_HWNDNEXT))
+    if (auto* f = dynamic_cast<TCustomForm*>(TWinControl::FromHandle(c))) out.push_back(f);
+  return out;
+}
+}  // namespace
+
+int TCustomForm::MDIChildCount() const { return (int)ChildrenOf(clientHandle_).size(); }
+
+TCustomForm* TCustomForm::MDIChildren(int i) const {
+  auto all = ChildrenOf(clientHandle_);
+  return i >= 0 && i < (int)all.size() ? all[(size_t)i] : nullptr;
+}
+
+void TCustomForm::Cascade() {
+  if (clientHandle_) SendMessageA(clientHandle_, WM_MDICASCADE, 0, 0);
+}
+
+void TCustomForm::Tile() {
+  if (clientHandle_) SendMessageA(clientHandle_, WM_MDITILE, MDITILE_HORIZONTAL, 0);
+}
+
+void TCustomForm::ArrangeIcons() {
+  if (clientHandle_) SendMessageA(clientHandle_, WM_MDIICONARRANGE, 0, 0);
+}
+
+void TCustomForm::Next() {
+  if (clientHandle_) SendMessageA(clientHandle_, WM_MDINEXT, 0, 0);
+}
+
+void TCustomForm::Previous() {
+  if (clientHandle_) SendMessageA(clientHandle_, WM_MDINEXT, 0, 1);
+}
+
 HWND TCustomForm::ParentHandleForCreate() {
+  if (formStyle_ == TFormStyle::fsMDIChild) {
+    TCustomForm* frame = MDIFrame();
+    if (frame && frame != this) frame->Handle();
+    return frame && frame != this ? frame->clientHandle_ : nullptr;
+  }
   // Owned by the application's window, so no form gets a task-bar button of its own.
   return Application ? Application->Handle() : nullptr;
 }
 
 void TCustomForm::CreateHandleDone() {
   if (icon_) SendMessageA(handle_, WM_SETICON, ICON_BIG, (LPARAM)icon_);
+  if (formStyle_ == TFormStyle::fsMDIForm && !clientHandle_) {
+    CLIENTCREATESTRUCT ccs{};
+    ccs.hWindowMenu = windowMenu_ ? windowMenu_->Handle() : nullptr;
+    ccs.idFirstChild = 0xFF00;  // above every command of the menus
+    RECT r{};
+    GetClientRect(handle_, &r);
+    clientHandle_ = CreateWindowExA(WS_EX_CLIENTEDGE, "MDIClient", nullptr,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 0, 0, r.right,
+                                    r.bottom, handle_, nullptr, GetModuleHandleA(nullptr), &ccs);
+    if (!clientHandle_) throw Exception("Error creating the MDI client of " + Name());
+  }
+  if (menu_) MenuChangedHandler();
 }
 
 void TCustomForm::PaintWindow(HDC dc) {
@@ -180,6 +322,10 @@ void TCustomForm::Show() {
 }
 
 void TCustomForm::BringToFront() {
+  if (handle_ && formStyle_ == TFormStyle::fsMDIChild) {
+    SendMessageA(GetParent(handle_), WM_MDIACTIVATE, (WPARAM)handle_, 0);
+    return;
+  }
   if (handle_) {
     SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(handle_);
@@ -246,6 +392,9 @@ void TCustomForm::Close() {
   if (!CloseQuery()) return;
   TCloseAction action = TCloseAction::caHide;
   if (Application && Application->MainForm() == this) action = TCloseAction::caFree;
+  // An MDI child cannot hide inside its frame: it is minimised, or stays without a box.
+  if (formStyle_ == TFormStyle::fsMDIChild)
+    action = (borderIcons_ & biMinimize) ? TCloseAction::caMinimize : TCloseAction::caNone;
   if (OnClose) OnClose(this, action);
   if (action == TCloseAction::caNone) return;
   if (Application && Application->MainForm() == this) {
@@ -273,11 +422,55 @@ void TCustomForm::FreeReleased(TCustomForm* form) {
   if (LiveForms().count(form)) TComponent::Free(form);
 }
 
+namespace {
+// Measuring and drawing of an owner-drawn main-menu item: its own handlers, else plainly.
+bool MainMenuItemMessage(TMainMenu* menu, TMessage& m) {
+  if (!menu) return false;
+  if (m.Msg == WM_MEASUREITEM) {
+    auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+    TMenuItem* item = mi->CtlType == ODT_MENU ? menu->FindItem(mi->itemID) : nullptr;
+    if (!item) return false;
+    HDC dc = GetDC(nullptr);
+    int width = 0, height = 0;
+    MeasurePlainMenuItem(*item, dc, width, height, true);
+    ReleaseDC(nullptr, dc);
+    mi->itemWidth = (UINT)width;
+    mi->itemHeight = (UINT)height;
+    m.Result = TRUE;
+    return true;
+  }
+  auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+  TMenuItem* item = di->CtlType == ODT_MENU ? menu->FindItem(di->itemID) : nullptr;
+  if (!item) return false;
+  bool selected = (di->itemState & ODS_SELECTED) != 0;
+  if (item->OnDrawItem) item->OnDrawItem(item, di->hDC, di->rcItem, selected);
+  else PaintPlainMenuItem(*item, di->hDC, di->rcItem, selected);
+  m.Result = TRUE;
+  return true;
+}
+}  // namespace
+
 void TCustomForm::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_CLOSE:
       Close();
       return;
+    case WM_COMMAND:
+      // A menu command (no control, notification 0) runs its main-menu item.
+      if (m.LParam == 0 && HIWORD(m.WParam) == 0 && menu_ && menu_->DispatchCommand(LOWORD(m.WParam))) return;
+      break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (MainMenuItemMessage(menu_, m)) return;
+      break;
+    case CM_MENUCHANGED:
+      MenuChangedHandler();
+      return;
+    case WM_DESTROY:
+      // The main menu owns its handle: the system must not destroy it with the window.
+      if (menu_ && menu_->HandleIfAllocated() && GetMenu(handle_) == menu_->HandleIfAllocated())
+        ::SetMenu(handle_, nullptr);
+      break;
     case WM_ACTIVATE:
       if (LOWORD(m.WParam) != WA_INACTIVE) {
         if (OnActivate) OnActivate(this);

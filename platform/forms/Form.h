@@ -14,12 +14,17 @@
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
-enum class TFormStyle { fsNormal, fsStayOnTop };
+// An MDI frame (fsMDIForm) holds the system's "MDIClient" window, in which its MDI children
+// (fsMDIChild) live.
+enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 
 constexpr int mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
               mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO;
+
+class TMainMenu;
+class TMenuItem;
 
 using TCloseEvent = TEvent<void(TObject*, TCloseAction&)>;
 using TCloseQueryEvent = TEvent<void(TObject*, bool&)>;
@@ -62,6 +67,26 @@ class TCustomForm : public TWinControl {
   HICON Icon() const { return icon_; }
   void SetIcon(HICON i);
 
+  // The menu bar; the form shows its handle as the window's menu and runs its items.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* m);
+  // --- MDI frames ---
+  // The item whose sub-menu lists the MDI children (the system adds them).
+  TMenuItem* WindowMenu() const { return windowMenu_; }
+  void SetWindowMenu(TMenuItem* item);
+  // The "MDIClient" window of an MDI frame; null for other forms.
+  HWND ClientHandle() const { return clientHandle_; }
+  TCustomForm* ActiveMDIChild() const;
+  int MDIChildCount() const;
+  TCustomForm* MDIChildren(int i) const;
+  void Cascade();
+  void Tile();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
+  // The MDI frame an MDI child is made in: the main form when it is one, else the first.
+  static TCustomForm* MDIFrame();
+
   // The published table of this form class; derived forms list their own entries.
   virtual TPublishedTable Published() { return {}; }
   // Reads the form description (resource RCDATA named like the class) and wires it.
@@ -78,6 +103,9 @@ class TCustomForm : public TWinControl {
   TNotifyEvent OnPaint;
 
   void WndProc(TMessage& m) override;
+  // DefFrameProc for an MDI frame, DefMDIChildProc for an MDI child.
+  void DefaultHandler(TMessage& m) override;
+  void Notification(TComponent* component, TOperation op) override;
   // Enter clicks the focused button or else the default button; Esc the cancel button.
   bool DialogKey(WORD key, TWinControl* focused) override;
   bool IsForm() const override { return true; }
@@ -90,6 +118,9 @@ class TCustomForm : public TWinControl {
   void CreateParams(TCreateParams& p) override;
   HWND ParentHandleForCreate() override;
   void CreateHandleDone() override;
+  void CreateWnd() override;
+  // The window menu again (the main menu's handle, through the MDI client for a frame).
+  void MenuChangedHandler();
   void PaintWindow(HDC dc) override;
   virtual bool CloseQuery();
   void PlaceOnScreen();
@@ -106,6 +137,9 @@ class TCustomForm : public TWinControl {
   HICON icon_ = nullptr;
   bool placed_ = false;
   bool destroyFired_ = false;
+  TMainMenu* menu_ = nullptr;
+  TMenuItem* windowMenu_ = nullptr;
+  HWND clientHandle_ = nullptr;
 
  private:
   // Frees a form that Release asked to free, unless it is gone already.

@@ -1,5 +1,6 @@
 #include "platform/rtl/DataModule.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/Properties.h"
 
 void RegisterFormProperties() {
@@ -13,7 +14,18 @@ void RegisterFormProperties() {
       EnumProperty("Position",
                    {"poDesigned", "poDefault", "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
                    &F::Position, &F::SetPosition),
-      EnumProperty("FormStyle", {"fsNormal", "fsStayOnTop"}, &F::FormStyle, &F::SetFormStyle),
+      EnumProperty("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}, &F::FormStyle,
+                   &F::SetFormStyle),
+      MakeProp<F>("Menu", TPropType::Object, [](const F* f) { return (TObject*)f->Menu(); },
+                  [](F* f, const TPropValue& v) {
+                    auto* o = std::get_if<TObject*>(&v);
+                    f->SetMenu(o ? dynamic_cast<TMainMenu*>(*o) : nullptr);
+                  }),
+      MakeProp<F>("WindowMenu", TPropType::Object, [](const F* f) { return (TObject*)f->WindowMenu(); },
+                  [](F* f, const TPropValue& v) {
+                    auto* o = std::get_if<TObject*>(&v);
+                    f->SetWindowMenu(o ? dynamic_cast<TMenuItem*>(*o) : nullptr);
+                  }),
       EnumProperty("WindowState", {"wsNormal", "wsMinimized", "wsMaximized"}, &F::WindowState, &F::SetWindowState),
       FlagsProperty("BorderIcons",
                     {{"biSystemMenu", biSystemMenu}, {"biMinimize", biMinimize}, {"biMaximize", biMaximize}, {"biHelp", biHelp}},

@@ -1,6 +1,7 @@
 #include "platform/forms/Menus.h"
 
 #include <algorithm>
+#include <set>
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/FormReader.h"
@@ -10,11 +11,161 @@
 
 // ---------------------------------------------------------------- TMenuItem
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) { RegisterMenus(); }
+namespace {
+// Command identifiers in use: window menus tell items apart by them. The system keeps the
+// range from 0xF000 for its own commands; the skin engine expects items within 1 to 4095.
+std::set<UINT>& UsedCommands() {
+  static std::set<UINT> used;
+  return used;
+}
+
+UINT AllocateCommand() {
+  UINT id = 1;
+  for (UINT used : UsedCommands()) {
+    if (used != id) break;
+    ++id;
+  }
+  if (id > 4095) return 0;
+  UsedCommands().insert(id);
+  return id;
+}
+}  // namespace
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(AllocateCommand()) { RegisterMenus(); }
 
 TMenuItem::~TMenuItem() {
+  tearingDown_ = true;
   while (!items_.empty()) Free(items_.back());  // each leaves this list itself
+  if (action_) action_->RemoveClient(this);
   if (parent_) parent_->Remove(this);
+  if (handle_) DestroyMenu(handle_);
+  if (command_) UsedCommands().erase(command_);
+}
+
+void TMenuItem::SetCaption(const std::string& c) {
+  if (c == caption_) return;
+  caption_ = c;
+  Changed();
+}
+
+void TMenuItem::SetChecked(bool v) {
+  if (v == checked_) return;
+  checked_ = v;
+  Changed();
+}
+
+void TMenuItem::SetEnabled(bool v) {
+  if (v == enabled_) return;
+  enabled_ = v;
+  Changed();
+}
+
+void TMenuItem::SetVisible(bool v) {
+  if (v == visible_) return;
+  visible_ = v;
+  Changed();
+}
+
+void TMenuItem::SetDefault(bool v) {
+  if (v == default_) return;
+  default_ = v;
+  Changed();
+}
+
+void TMenuItem::SetAction(TAction* a) {
+  if (a == action_) return;
+  if (action_) action_->RemoveClient(this);
+  action_ = a;
+  if (a) {
+    a->AddClient(this);
+    ActionChanged(a, false);
+  }
+}
+
+void TMenuItem::ActionChanged(TAction* action, bool freed) {
+  if (action != action_) return;
+  if (freed) {
+    action_ = nullptr;
+    return;
+  }
+  // The action's caption and state are the item's own from now on.
+  bool changed = false;
+  if (!action->Caption().empty() && action->Caption() != caption_) caption_ = action->Caption(), changed = true;
+  if (action->Enabled() != enabled_) enabled_ = action->Enabled(), changed = true;
+  if (changed) Changed();
+}
+
+void TMenuItem::Notification(TComponent* component, TOperation op) {
+  if (op == TOperation::opRemove && component == action_) {
+    action_->RemoveClient(this);
+    action_ = nullptr;
+  }
+}
+
+TMainMenu* TMenuItem::MainMenu() const {
+  const TMenuItem* root = this;
+  while (root->parent_) root = root->parent_;
+  auto* menu = dynamic_cast<TMainMenu*>(root->Owner());
+  return menu && menu->Items() == root ? menu : nullptr;
+}
+
+void TMenuItem::Changed() {
+  for (const TMenuItem* p = this; p; p = p->parent_)
+    if (p->tearingDown_) return;
+  if (TMainMenu* m = MainMenu()) m->MenuChanged();
+}
+
+HMENU TMenuItem::Handle() {
+  if (items_.empty()) return nullptr;
+  if (!handle_) {
+    handle_ = CreatePopupMenu();
+    TMainMenu* m = MainMenu();
+    RebuildHandle(m && m->OwnerDraw());
+  }
+  return handle_;
+}
+
+TMenuItem* TMenuItem::Find(UINT command) {
+  if (command_ == command && command) return this;
+  for (TMenuItem* i : items_)
+    if (TMenuItem* found = i->Find(command)) return found;
+  return nullptr;
+}
+
+TMenuItem* TMenuItem::FindBySubMenu(HMENU menu) {
+  if (menu && handle_ == menu) return this;
+  for (TMenuItem* i : items_)
+    if (TMenuItem* found = i->FindBySubMenu(menu)) return found;
+  return nullptr;
+}
+
+void AppendMenuItem(HMENU menu, TMenuItem* item, bool ownerDraw) {
+  MENUITEMINFOA mi{sizeof mi};
+  mi.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA | MIIM_STRING;
+  std::string text = item->Caption();
+  if (!item->ShortCut().empty()) text += "\t" + item->ShortCut();
+  mi.dwTypeData = const_cast<char*>(text.c_str());
+  mi.dwItemData = reinterpret_cast<ULONG_PTR>(item);
+  mi.fType = item->Caption() == "-" ? MFT_SEPARATOR : MFT_STRING;
+  if (ownerDraw) mi.fType |= MFT_OWNERDRAW;
+  mi.fState = (item->Enabled() ? 0 : MFS_GRAYED) | (item->Checked() ? MFS_CHECKED : 0) |
+              (item->Default() ? MFS_DEFAULT : 0);
+  mi.wID = item->Command();
+  if (HMENU sub = item->Handle()) {
+    mi.fMask |= MIIM_SUBMENU;
+    mi.hSubMenu = sub;
+  }
+  InsertMenuItemA(menu, (UINT)GetMenuItemCount(menu), TRUE, &mi);
+}
+
+void TMenuItem::RebuildHandle(bool ownerDraw) {
+  for (TMenuItem* i : items_)
+    if (i->handle_) i->RebuildHandle(ownerDraw);
+  if (!handle_) return;
+  // Taken out, not destroyed: the sub-menus belong to their items.
+  while (GetMenuItemCount(handle_) > 0) RemoveMenu(handle_, 0, MF_BYPOSITION);
+  for (TMenuItem* i : items_)
+    if (i->Visible()) AppendMenuItem(handle_, i, ownerDraw);
 }
 
 int TMenuItem::IndexOf(const TMenuItem* item) const {
@@ -30,6 +181,7 @@ void TMenuItem::Insert(int index, TMenuItem* item) {
   index = std::clamp(index, 0, Count());
   items_.insert(items_.begin() + index, item);
   item->parent_ = this;
+  Changed();
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
@@ -37,6 +189,14 @@ void TMenuItem::Remove(TMenuItem* item) {
   if (it == items_.end()) return;
   items_.erase(it);
   item->parent_ = nullptr;
+  if (handle_ && item->handle_)
+    for (int pos = GetMenuItemCount(handle_); pos-- > 0;)
+      if (GetSubMenu(handle_, pos) == item->handle_) RemoveMenu(handle_, (UINT)pos, MF_BYPOSITION);
+  if (items_.empty() && handle_) {
+    DestroyMenu(handle_);  // its parent's rebuild below shows this item plainly again
+    handle_ = nullptr;
+  }
+  Changed();
 }
 
 bool TMenuItem::Contains(const TMenuItem* item) const {
@@ -47,11 +207,84 @@ bool TMenuItem::Contains(const TMenuItem* item) const {
 
 void TMenuItem::Click() {
   if (OnClick) OnClick(this);
+  else if (action_) action_->Execute();
 }
 
 void TMenuItem::SetParentComponent(TComponent* parent) {
   if (auto* item = dynamic_cast<TMenuItem*>(parent)) item->Add(this);
   else if (auto* menu = dynamic_cast<TPopupMenu*>(parent)) menu->Items()->Add(this);
+  else if (auto* bar = dynamic_cast<TMainMenu*>(parent)) bar->Items()->Add(this);
+}
+
+// ---------------------------------------------------------------- TMainMenu
+
+TMainMenu::TMainMenu(TComponent* owner) : TComponent(owner) {
+  RegisterMenus();
+  items_ = New<TMenuItem>(this);
+}
+
+TMainMenu::~TMainMenu() {
+  dying_ = true;
+  if (handle_ && window_ && IsWindow(window_) && GetMenu(window_) == handle_) SetMenu(window_, nullptr);
+  // The items go first (they are owned components freed after this body): take their
+  // sub-menus out of the bar so each is destroyed once, by its item.
+  if (handle_) {
+    while (GetMenuItemCount(handle_) > 0) RemoveMenu(handle_, 0, MF_BYPOSITION);
+    DestroyMenu(handle_);
+    handle_ = nullptr;
+  }
+}
+
+HMENU TMainMenu::Handle() {
+  if (!handle_) {
+    handle_ = CreateMenu();
+    Rebuild();
+  }
+  return handle_;
+}
+
+void TMainMenu::SetOwnerDraw(bool v) {
+  if (v == ownerDraw_) return;
+  ownerDraw_ = v;
+  MenuChanged();
+}
+
+void TMainMenu::Rebuild() {
+  if (!handle_) return;
+  items_->RebuildHandle(ownerDraw_);
+  while (GetMenuItemCount(handle_) > 0) RemoveMenu(handle_, 0, MF_BYPOSITION);
+  // The bar's own items stay plain text: the system draws the bar and finds its accelerators.
+  for (int i = 0; i < items_->Count(); ++i)
+    if (items_->Items(i)->Visible()) AppendMenuItem(handle_, items_->Items(i), false);
+}
+
+void TMainMenu::MenuChanged() {
+  if (updating_ > 0) {
+    pending_ = true;
+    return;
+  }
+  if (!handle_ || dying_) return;
+  Rebuild();
+  if (window_ && IsWindow(window_)) SendMessageA(window_, CM_MENUCHANGED, 0, 0);
+}
+
+void TMainMenu::EndUpdate(bool notify) {
+  if (updating_ > 0 && --updating_ == 0 && pending_) {
+    pending_ = false;
+    if (notify) MenuChanged();
+    else Rebuild();
+  }
+}
+
+bool TMainMenu::DispatchCommand(UINT command) {
+  TMenuItem* item = command ? FindItem(command) : nullptr;
+  if (!item || item->Count() > 0) return false;
+  item->Click();
+  return true;
+}
+
+void TMainMenu::Notification(TComponent* component, TOperation op) {
+  if (op == TOperation::opRemove && component == images_) images_ = nullptr;
 }
 
 // ---------------------------------------------------------------- TPopupMenu
@@ -89,8 +322,21 @@ void BuildMenu(HMENU menu, const TMenuItem* item, std::vector<TMenuItem*>& comma
   }
 }
 
+}  // namespace
+
+void MeasurePlainMenuItem(TMenuItem& item, HDC dc, int& width, int& height, bool withHandler) {
+  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SIZE size{};
+  std::string text = item.Caption() + (item.ShortCut().empty() ? "" : "    " + item.ShortCut());
+  GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &size);
+  width = size.cx + 30;
+  height = item.Caption() == "-" ? 8 : size.cy + 6;
+  if (withHandler && item.OnMeasureItem) item.OnMeasureItem(&item, dc, width, height);
+  SelectObject(dc, old);
+}
+
 // The plain look of an owner-drawn item that draws nothing itself.
-void PaintPlainItem(const TMenuItem& item, HDC dc, RECT r, bool selected) {
+void PaintPlainMenuItem(const TMenuItem& item, HDC dc, RECT r, bool selected) {
   FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
   if (item.Caption() == "-") {
     RECT line{r.left + 2, r.top + 4, r.right - 2, r.top + 6};
@@ -104,19 +350,16 @@ void PaintPlainItem(const TMenuItem& item, HDC dc, RECT r, bool selected) {
   if (!item.ShortCut().empty()) DrawTextA(dc, item.ShortCut().c_str(), -1, &t, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
 }
 
+namespace {
+
 LRESULT CALLBACK PopupOwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_MEASUREITEM) {
     auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
     auto* item = mi->CtlType == ODT_MENU ? reinterpret_cast<TMenuItem*>(mi->itemData) : nullptr;
     if (!item) return DefWindowProcA(h, msg, wp, lp);
     HDC dc = GetDC(h);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SIZE size{};
-    std::string text = item->Caption() + (item->ShortCut().empty() ? "" : "    " + item->ShortCut());
-    GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &size);
-    int width = size.cx + 30, height = item->Caption() == "-" ? 8 : size.cy + 6;
-    if (item->OnMeasureItem) item->OnMeasureItem(item, dc, width, height);
-    SelectObject(dc, old);
+    int width = 0, height = 0;
+    MeasurePlainMenuItem(*item, dc, width, height, true);
     ReleaseDC(h, dc);
     mi->itemWidth = (UINT)width;
     mi->itemHeight = (UINT)height;
@@ -128,7 +371,7 @@ LRESULT CALLBACK PopupOwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (!item) return DefWindowProcA(h, msg, wp, lp);
     bool selected = (di->itemState & ODS_SELECTED) != 0;
     if (item->OnDrawItem) item->OnDrawItem(item, di->hDC, di->rcItem, selected);
-    else PaintPlainItem(*item, di->hDC, di->rcItem, selected);
+    else PaintPlainMenuItem(*item, di->hDC, di->rcItem, selected);
     return TRUE;
   }
   return DefWindowProcA(h, msg, wp, lp);
@@ -191,6 +434,11 @@ void RegisterMenus() {
       BoolProperty("Enabled", &I::Enabled, &I::SetEnabled),
       BoolProperty("Visible", &I::Visible, &I::SetVisible),
       BoolProperty("Default", &I::Default, &I::SetDefault),
+      MakeProp<I>("Action", TPropType::Object, [](const I* i) { return (TObject*)i->Action(); },
+                  [](I* i, const TPropValue& v) {
+                    auto* o = std::get_if<TObject*>(&v);
+                    i->SetAction(o ? dynamic_cast<TAction*>(*o) : nullptr);
+                  }),
       IntProperty("ImageIndex", &I::ImageIndex, &I::SetImageIndex),
       StringProperty("ShortCut", &I::ShortCut, &I::SetShortCut),
       EventProp("OnClick", &I::OnClick),
@@ -211,6 +459,18 @@ void RegisterMenus() {
                   }),
       EventProp("OnPopup", &P::OnPopup),
   });
+  using M = TMainMenu;
+  RegisterProperties(M::StaticClass(), {
+      ComponentNameProperty(),
+      ComponentTagProperty(),
+      MakeProp<M>("Items", TPropType::Object, [](const M* m) { return (TObject*)m->Items(); }, nullptr),
+      BoolProperty("OwnerDraw", &M::OwnerDraw, &M::SetOwnerDraw),
+      MakeProp<M>("Images", TPropType::Object, [](const M* m) { return (TObject*)m->Images(); },
+                  [](M* m, const TPropValue& v) {
+                    auto* o = std::get_if<TObject*>(&v);
+                    m->SetImages(o ? dynamic_cast<TImageList*>(*o) : nullptr);
+                  }),
+  });
   // Every control can name the menu its right click opens.
   RegisterProperties(TControl::StaticClass(), {
       MakeProp<TControl>("PopupMenu", TPropType::Object, [](const TControl* c) { return (TObject*)c->PopupMenu(); },
@@ -221,4 +481,5 @@ void RegisterMenus() {
   });
   RegisterComponentClass<TMenuItem>();
   RegisterComponentClass<TPopupMenu>();
+  RegisterComponentClass<TMainMenu>();
 }

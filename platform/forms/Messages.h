@@ -33,6 +33,11 @@ constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 0;
 constexpr UINT CM_VISIBLECHANGED = CM_BASE + 9;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 3;
 constexpr UINT CM_COLORCHANGED = CM_BASE + 2;
+// Alt and a character (wParam), sent to the form before the system's menu-bar mode; a
+// handler that answers non-zero keeps the key.
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
+// A form's main menu changed.
+constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 
 enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 using TShiftState = unsigned;

@@ -56,17 +56,7 @@ void TWinControl::CreateWnd() {
   if ((p.Style & WS_CHILD) && !parentWnd) return;  // no parent yet: made when it gets one
   HINSTANCE inst = GetModuleHandleA(nullptr);
   if (p.OwnClass) {
-    WNDCLASSEXA wc{sizeof wc};
-    if (!GetClassInfoExA(inst, p.ClassName.c_str(), &wc)) {
-      wc = WNDCLASSEXA{sizeof wc};
-      wc.style = p.ClassStyle;
-      wc.lpfnWndProc = MainWndProc;
-      wc.hInstance = inst;
-      wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-      wc.hbrBackground = p.Background;
-      wc.lpszClassName = p.ClassName.c_str();
-      RegisterClassExA(&wc);
-    }
+    RegisterOwnClass(p);
     defWndProc_ = nullptr;
     handle_ = CreateWindowExA(p.ExStyle, p.ClassName.c_str(), caption_.c_str(), p.Style, left_, top_, width_,
                               height_, parentWnd, nullptr, inst, this);
@@ -82,6 +72,20 @@ void TWinControl::CreateWnd() {
   if (handle_) SendMessageA(handle_, WM_SETFONT, (WPARAM)font_->Handle(), FALSE);
 }
 
+void TWinControl::RegisterOwnClass(const TCreateParams& p) {
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{sizeof wc};
+  if (GetClassInfoExA(inst, p.ClassName.c_str(), &wc)) return;
+  wc = WNDCLASSEXA{sizeof wc};
+  wc.style = p.ClassStyle;
+  wc.lpfnWndProc = MainWndProc;
+  wc.hInstance = inst;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = p.Background;
+  wc.lpszClassName = p.ClassName.c_str();
+  RegisterClassExA(&wc);
+}
+
 void TWinControl::DestroyHandle() {
   if (!handle_) return;
   // Detach first: a half-destroyed object must not see the window's last messages.
@@ -92,14 +96,22 @@ void TWinControl::DestroyHandle() {
   if (GetWindowLongPtrA(h, GWLP_WNDPROC) == (LONG_PTR)MainWndProc)
     SetWindowLongPtrA(h, GWLP_WNDPROC, defWndProc_ ? (LONG_PTR)defWndProc_ : (LONG_PTR)DefWindowProcA);
   handle_ = nullptr;
-  DestroyWindow(h);
+  // An MDI child leaves through its MDI client, which keeps the list of children.
+  if (GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_MDICHILD) SendMessageA(GetParent(h), WM_MDIDESTROY, (WPARAM)h, 0);
+  else DestroyWindow(h);
 }
 
 LRESULT CALLBACK TWinControl::MainWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   TWinControl* obj = FromHandle(h);
   if (!obj && msg == WM_NCCREATE) {
-    // Windows of our own classes carry their object in the creation parameters.
-    obj = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    // Windows of our own classes carry their object in the creation parameters (an MDI
+    // child in those of its MDI client's record).
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+    if (cs->dwExStyle & WS_EX_MDICHILD)
+      obj = cs->lpCreateParams ? reinterpret_cast<TWinControl*>(static_cast<MDICREATESTRUCTA*>(cs->lpCreateParams)->lParam)
+                               : nullptr;
+    else
+      obj = static_cast<TWinControl*>(cs->lpCreateParams);
     if (obj) SetPropA(h, kObjectProp, obj);
   }
   if (!obj) {

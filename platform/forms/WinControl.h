@@ -78,11 +78,13 @@ class TWinControl : public TControl {
 
   void WndProc(TMessage& m) override;
   // What the window would do without us: the replaced system procedure or DefWindowProc.
-  void DefaultHandler(TMessage& m);
+  virtual void DefaultHandler(TMessage& m);
 
  protected:
   virtual void CreateParams(TCreateParams& p);
   virtual void CreateWnd();
+  // Registers the library's own window class of `p` once.
+  static void RegisterOwnClass(const TCreateParams& p);
   // Called once the window exists: apply stored state to it.
   virtual void CreateHandleDone() {}
   // Paints the window's own content (custom controls); the DC is the paint DC.
@@ -145,6 +147,7 @@ class TWinControl : public TControl {
   bool WMKillFocus(TMessage& m);
   bool WMSetCursor(TMessage& m);
   bool WMContextMenu(TMessage& m);
+  bool WMSysChar(TMessage& m);
 
   friend class TControl;
 };

@@ -65,6 +65,7 @@ TWinControl::TMessageHandler TWinControl::HandlerFor(UINT msg) {
       {WM_KILLFOCUS, &T::WMKillFocus},
       {WM_SETCURSOR, &T::WMSetCursor},
       {WM_CONTEXTMENU, &T::WMContextMenu},
+      {WM_SYSCHAR, &T::WMSysChar},
   };
   for (const auto& [m, handler] : table)
     if (m == msg) return handler;
@@ -267,5 +268,17 @@ bool TWinControl::WMContextMenu(TMessage& m) {
   menu->SetPopupComponent(target);
   menu->Popup(p.x, p.y);
   m.Result = 1;
+  return true;
+}
+
+// Alt and a character: the form hears it as CM_DIALOGCHAR first (its menu's accelerators);
+// only a key it leaves goes on to the system's menu-bar mode.
+bool TWinControl::WMSysChar(TMessage& m) {
+  auto* form = dynamic_cast<TWinControl*>(IsForm() ? this : ParentForm());
+  if (!form) return false;
+  TMessage d{CM_DIALOGCHAR, m.WParam, m.LParam, 0};
+  form->WindowProc(d);
+  if (!d.Result) return false;
+  m.Result = 0;
   return true;
 }

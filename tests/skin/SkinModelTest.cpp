@@ -187,6 +187,13 @@ TEST(SkinModel, CaptionButtonFilteringAndFrameGuesses) {
     EXPECT_EQ(m.SysButtons[i]->Visibility1, want[i].visibility1) << want[i].name;
     EXPECT_EQ(!m.SysButtons[i]->Bitmap.Empty(), want[i].image) << want[i].name;
   }
+  // Without an [MDICONTROLS] image the three MDI buttons stay empty and sit (3 - k) x 4 apart.
+  for (int k = 0; k < 3; ++k) {
+    const TDataSkinSysButton& b = *m.SysButtons[5 + k];
+    EXPECT_EQ(b.Action, 7 + k);
+    EXPECT_TRUE(b.Bitmap.Empty());
+    EXPECT_EQ(b.Xcoord, (3 - k) * 4);
+  }
 }
 
 TEST(SkinModel, CheckAndRadioFramesFromImageWidth) {

@@ -19,6 +19,7 @@
 #include "skin/SkinSubclass.h"
 #include "tests/support/TestApplication.h"
 #include "tests/support/TestSupport.h"
+#include "tests/skin/SkinScreen.h"
 #include "tools/skinpack/CodedColours.h"
 
 using testing_support::PumpFor;
@@ -26,28 +27,8 @@ using testing_support::PumpUntil;
 namespace cs = codedskin;
 
 namespace {
-// The one skin data component of this test program: the coded skin, main form type.
-TSkinData& Data() {
-  static TSkinData* data = [] {
-    testing_support::TestApplication();
-    auto* d = new TSkinData(nullptr);
-    d->SetLoading(true);
-    d->SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
-    d->SetActive(true);
-    d->Loaded();
-    return d;
-  }();
-  return *data;
-}
-
-// 0x00RRGGBB of a screen pixel.
-uint32_t ScreenRgb(int x, int y) {
-  GdiFlush();
-  HDC dc = GetDC(nullptr);
-  COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(nullptr, dc);
-  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
+TSkinData& Data() { return skintest::CodedData(); }
+using skintest::ScreenRgb;
 
 // The element and frame the coded skin shows at a point of the window.
 cs::Decoded At(HWND h, int x, int y) {
@@ -517,11 +498,7 @@ TEST(SkinWindow, ANewCaptionAndANewSkinRedrawTheFrame) {
 
   // Applying another skin to the data rebuilds the frame of its windows.
   TSkinData& d = Data();
-  d.SetSkinFile(std::string(KARV_SKINS_DIR) + "/builtin.skin");
-  ASSERT_FALSE(d.NoSkin());
-  TSkinForm* s = f.Skinner();
-  int builtinTop = d.Model().Top->Bitmap.Height() / std::max(d.Model().Top->FrameCount, 1);
-  EXPECT_TRUE(PumpUntil([&] { return s->FrameWidths().top == builtinTop && !s->CaptionButtons().empty(); }, 2000));
+  EXPECT_TRUE(skintest::ApplySkinFile(f.Skinner(), "builtin.skin"));
   EXPECT_NE(At(h, 1, 60).element, cs::kLeft) << "no coded colour left in the frame";
   d.SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
   EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1, h));
