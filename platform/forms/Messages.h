@@ -33,6 +33,7 @@ constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 0;
 constexpr UINT CM_VISIBLECHANGED = CM_BASE + 9;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 3;
 constexpr UINT CM_COLORCHANGED = CM_BASE + 2;
+constexpr UINT CM_RELEASE = CM_BASE + 33;  // the control lets go of what hooked its WindowProc
 
 enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 using TShiftState = unsigned;
