@@ -98,6 +98,9 @@ class TSkinForm : public TComponent {
   bool HasSystemMenu() const { return (styleFlags_ & kHasSysMenu) != 0; }
   bool DialogClass() const { return dialogClass_; }
   bool UnicodeWindow() const { return unicode_; }
+  HMENU SkinnedSystemMenu() const { return skinnedSysMenu_; }
+  const TBitmap& TitleBitmap() const { return titleBitmap_; }
+  const TBitmap& IconBitmap() const { return iconBitmap_; }
   // The window text as drawn in the caption: wide for a Unicode window.
   std::wstring CaptionTextWide() const;
   int FormKind() const { return formKind_; }

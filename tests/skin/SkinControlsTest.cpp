@@ -30,6 +30,7 @@
 #include "skin/SkinScrollbars.h"
 #include "skin/SkinTabs.h"
 #include "tests/skin/SkinFixtures.h"
+#include "tests/support/ScreenShot.h"
 #include "tests/support/TestApplication.h"
 #include "tests/support/TestSupport.h"
 #include "tools/skinpack/CodedColours.h"
@@ -872,4 +873,72 @@ TEST(SkinRegion, ATransparentTopTakesItsShapeFromThePaintedTitle) {
   TComponent::Free(s);
   DestroyWindow(h);
   TComponent::Free(data);
+}
+
+TEST(SkinPicture, TheNewControlsUnderTheBuiltInSkin) {
+  testing_support::TestApplication();
+  TOwned<TForm> form(new TForm(nullptr));
+  form->SetBounds(80, 80, 420, 240);
+  form->SetCaption("Skinned controls");
+  auto* data = New<TSkinData>(form.get());
+  ASSERT_TRUE(data->ReadSkinPack(Property(skintest::BuildSkin("builtin.skin"))));
+  auto* skinner = New<TSkinForm>(form.get());
+  skinner->SetSkinData(data);
+  skinner->SetWindow(form->Handle());
+  form->SetColor(data->Model().ButtonFace);
+  auto place = [&](TControl* c, int x, int y, int w, int h) {
+    c->SetParent(form.get());
+    c->SetBounds(x, y, w, h);
+  };
+  const char* captions[] = {"Open", "Save", "Bold"};
+  for (int i = 0; i < 3; ++i) {
+    auto* b = New<TSpeedButton>(form.get());
+    place(b, 12 + i * 84, 12, 80, 26);
+    b->SetCaption(captions[i]);
+    b->SetFlat(i == 1);
+    b->SetGroupIndex(i == 2 ? 1 : 0);
+    b->SetDown(i == 2);
+    New<TSkinSpeedButton>(b)->AttachGraphic(b, data, skinner, &skinner->ControlCanvas());
+  }
+  auto* check = New<TDBGlyphCheckBox>(form.get());
+  place(check, 12, 52, 160, 21);
+  check->SetCaption("Glyph check box");
+  check->SetChecked(true);
+  auto* glyphs = New<TSkinObjImage>(check);
+  glyphs->SetKind(1);
+  glyphs->Attach(skinner, data, true, &skinner->ControlCanvas());
+  auto* tabs = New<TTabSet>(form.get());
+  place(tabs, 12, 90, 380, 22);
+  tabs->SetTabs({"Contacts", "Messages", "Trade"});
+  tabs->SetTabIndex(0);
+  New<TSkinTab31>(tabs)->Attach(skinner, data, false, &skinner->ControlCanvas());
+  auto* bar = New<TStatusBar>(form.get());
+  bar->SetParent(form.get());
+  bar->SetPanelWidths({160, 120, -1});
+  bar->SetPanelText(0, "Connected");
+  bar->SetPanelStyle(1, TStatusPanelStyle::psOwnerDraw);
+  bar->OnDrawPanel = TDrawPanelEvent([](TCustomStatusBar* sender, int, HDC dc, const RECT& r) {
+    SelectObject(dc, sender->Font().Handle());
+    HBRUSH green = CreateSolidBrush(RGB(40, 160, 60));
+    RECT dot{r.left + 4, r.top + 3, r.left + 4 + (r.bottom - r.top - 6), r.bottom - 3};
+    FillRect(dc, &dot, green);
+    DeleteObject(green);
+    SetBkMode(dc, TRANSPARENT);
+    RECT t{dot.right + 6, r.top, r.right, r.bottom};
+    DrawTextA(dc, "Owner drawn", -1, &t, DT_SINGLELINE | DT_VCENTER);
+  });
+  New<TSkinStatusBar>(bar)->Attach(skinner, data, false, &skinner->ControlCanvas());
+  form->Show();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpFor(300);
+  EXPECT_TRUE(check->UseCustomGlyphs());
+  char exe[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string dir(exe);
+  dir = dir.substr(0, dir.find_last_of('\\') + 1) + "..\\screenshots\\";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  RECT r{};
+  GetWindowRect(form->Handle(), &r);
+  EXPECT_TRUE(testing_support::SaveScreenRect(r, dir + "skin-controls.png"));
 }

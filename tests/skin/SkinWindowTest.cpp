@@ -815,3 +815,34 @@ TEST(SkinWindow, AUnicodeWindowStaysUnicodeAndKeepsItsTextSkinnedAndUnskinned) {
   PumpFor(300);
   DestroyWindow(h);
 }
+
+TEST(SkinWindow, SkinningOffAndOnFreesTheMenusBitmapsAndRegionsItMade) {
+  // The system here keeps no count of a process's objects: each handle the skin made is
+  // asked after it should have gone.
+  Form f;
+  HWND h = f.Handle();
+  ASSERT_TRUE(f.WaitSkinned());
+  TSkinData& d = Data();
+  for (int round = 0; round < 3; ++round) {
+    TSkinForm* s = f.Skinner();
+    ASSERT_NE(s, nullptr);
+    SetForegroundWindow(h);
+    s->PaintFrame();
+    HMENU skinnedSystemMenu = s->SkinnedSystemMenu();
+    HBITMAP title = s->TitleBitmap().Handle(), icon = s->IconBitmap().Handle();
+    ASSERT_TRUE(IsMenu(skinnedSystemMenu)) << round;
+    ASSERT_NE(GetObjectType(title), 0u) << round;
+    ASSERT_NE(GetObjectType(icon), 0u) << round;
+    HRGN probe = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(h, probe), ERROR) << "skinned windows are shaped";
+    d.SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return !f.Skinner(); }, 2000));
+    EXPECT_FALSE(IsMenu(skinnedSystemMenu)) << round;
+    EXPECT_EQ(GetObjectType(title), 0u) << round;
+    EXPECT_EQ(GetObjectType(icon), 0u) << round;
+    EXPECT_EQ(GetWindowRgn(h, probe), ERROR) << round;
+    DeleteObject(probe);
+    d.SetActive(true);
+    ASSERT_TRUE(f.WaitSkinned());
+  }
+}
