@@ -227,22 +227,14 @@ void RegisterButtons() {
   RegisterStdCtrls();
   using B = TBitBtn;
   RegisterProperties(B::StaticClass(), {
-      MakeProp<B>("Glyph", TPropType::Object, [](const B* b) { return (TObject*)&const_cast<B*>(b)->Glyph(); },
-                  [](B* b, const TPropValue& v) {
-                    if (auto* o = std::get_if<TObject*>(&v))
-                      if (auto* g = dynamic_cast<TGlyph*>(*o)) b->SetGlyph(*g);
-                  }),
+      ObjectProperty<B, TGlyph>("Glyph", &B::Glyph, &B::SetGlyph),
       IntProperty("Spacing", &B::Spacing, &B::SetSpacing),
       IntProperty("Margin", &B::Margin, &B::SetMargin),
   });
   RegisterComponentClass<TBitBtn>();
   using S = TSpeedButton;
   RegisterProperties(S::StaticClass(), {
-      MakeProp<S>("Glyph", TPropType::Object, [](const S* b) { return (TObject*)&const_cast<S*>(b)->Glyph(); },
-                  [](S* b, const TPropValue& v) {
-                    if (auto* o = std::get_if<TObject*>(&v))
-                      if (auto* g = dynamic_cast<TGlyph*>(*o)) b->SetGlyph(*g);
-                  }),
+      ObjectProperty<S, TGlyph>("Glyph", &S::Glyph, &S::SetGlyph),
       IntProperty("NumGlyphs", &S::NumGlyphs, &S::SetNumGlyphs),
       BoolProperty("Flat", &S::Flat, &S::SetFlat),
       BoolProperty("Down", &S::Down, &S::SetDown),

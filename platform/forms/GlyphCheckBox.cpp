@@ -101,12 +101,7 @@ void RegisterGlyphCheckBox() {
   RegisterProperties(C::StaticClass(), {
       EnumProperty("State", {"cbUnchecked", "cbChecked", "cbGrayed"}, &C::State, &C::SetState),
       BoolProperty("Checked", &C::Checked, &C::SetChecked),
-      MakeProp<C>("CustomGlyphs", TPropType::Object,
-                  [](const C* c) { return (TObject*)&const_cast<C*>(c)->CustomGlyphs(); },
-                  [](C* c, const TPropValue& v) {
-                    if (auto* o = std::get_if<TObject*>(&v))
-                      if (auto* g = dynamic_cast<TGlyph*>(*o)) c->SetCustomGlyphs(*g);
-                  }),
+      ObjectProperty<C, TGlyph>("CustomGlyphs", &C::CustomGlyphs, &C::SetCustomGlyphs),
       IntProperty("TransparentColor", &C::TransparentColor, &C::SetTransparentColor),
       BoolProperty("UseCustomGlyphs", &C::UseCustomGlyphs, &C::SetUseCustomGlyphs),
   });
