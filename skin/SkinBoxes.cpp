@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "platform/forms/ComCtrls.h"
 #include "platform/forms/Properties.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
@@ -208,4 +209,13 @@ void TSkinStatusBar::Paint(HDC dc, const RECT& r) {
     DrawFrameStretched(c.Handle(), g, count, 5, extra->Bitmap);
   }
   BlitWorkBitmap(dc, r);
+  // Owner-drawn panels are the program's: its handler draws them over the skin.
+  auto* bar = dynamic_cast<TCustomStatusBar*>(control_);
+  if (!bar || !bar->OnDrawPanel || parts <= 0) return;
+  for (int i = 0; i < parts; ++i) {
+    RECT pr{};
+    if (!ReadPanel(handle_, i).ownerDrawn || !SendMessageA(handle_, SB_GETRECT, (WPARAM)i, (LPARAM)&pr)) continue;
+    InflateRect(&pr, -1, -1);
+    bar->OnDrawPanel(bar, i, dc, pr);
+  }
 }

@@ -101,7 +101,7 @@ void TSkinButton::AfterDefault(TMessage& m) {
 TColor TSkinButton::CaptionColour(int frame, TColor fontColour) const {
   const TDataSkinButton* b = skinData_->Model().Buttons.get();
   TColor c = fontColour;
-  if (control_) {
+  if (control_ || graphicControl_) {
     if (frame == 1 && b->HasNormalColour2) c = b->NormalColour2;
     if (frame == 4 && b->HasMouseOverColour2) c = b->MouseOverColour2;
     if (frame == 2 && b->HasPressedColour2) c = b->PressedColour2;
@@ -297,7 +297,9 @@ void TSkinSpeedButton::AttachGraphic(TControl* graphic, TSkinData* skinData, TSk
 void TSkinSpeedButton::GiveBackWindowProc() {
   if (!hooked_) return;
   hooked_ = false;
-  if (TControl* g = graphicControl_) g->WindowProc = savedWindowProc_;
+  // A control being destroyed owns us and no longer has a WindowProc to give back.
+  if (TControl* g = graphicControl_; g && !g->Destroying() && g->WindowProc.Owner() == this)
+    g->WindowProc = savedWindowProc_;
   savedWindowProc_ = TWndMethod();
 }
 
@@ -344,6 +346,7 @@ void TSkinSpeedButton::AfterDefault(TMessage& m) {
       PaintWindow(nullptr);
       return;
     case WM_NCDESTROY:
+    case CM_RELEASE:
       GiveBackWindowProc();
       return;
     default:
@@ -396,12 +399,7 @@ void TSkinSpeedButton::Paint(HDC dc, const RECT& r) {
                                        IntOr(*this, ctl, "Spacing", 4), false);
     DrawButtonGlyph(c, RECT{l.glyph.x, l.glyph.y, l.glyph.x + g.gw, l.glyph.y + g.gh}, g.numGlyphs,
                     skinmetrics::GlyphForFrame(frame), g.glyph);
-    TColor colour = c.Font().Color();
-    if (frame == 1) colour = e->NormalColour2;
-    if (frame == 4) colour = e->MouseOverColour2;
-    if (frame == 2) colour = e->PressedColour2;
-    if (frame == 3) colour = clBtnShadow;
-    c.Font().SetColor(colour);
+    c.Font().SetColor(CaptionColour(frame, c.Font().Color()));
     DrawCanvasText(c, text, l.text, l.textFlags | DT_WORDBREAK);
   }
   BitBlt(dc, r.left, r.top, Width(r), Height(r), c.Handle(), 0, 0, SRCCOPY);

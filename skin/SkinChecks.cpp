@@ -99,7 +99,9 @@ void TSkinObjImage::BuildGlyphs() {
     const RECT src = SkinFrameRect(b->CheckButton, false, count, slots[i]);
     BitBlt(glyphs_.Canvas().Handle(), i * fw, 0, fw, fh, b->CheckButton.Canvas().Handle(), src.left, src.top, SRCCOPY);
   }
-  SetPropValue(c, "CustomGlyphs", TPropValue((TObject*)&glyphs_));
+  // The property takes the class library's picture object, a copy of the strip.
+  strip_.SetHandle((HBITMAP)CopyImage(glyphs_.Handle(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  SetPropValue(c, "CustomGlyphs", TPropValue(static_cast<TObject*>(&strip_)));
   SetPropFromString(c, "transparentcolor", std::to_string(kSkinKeyColour));
   SetPropFromString(c, "UseCustomGlyphs", "false");
   SetPropFromString(c, "UseCustomGlyphs", "true");

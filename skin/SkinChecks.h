@@ -3,6 +3,7 @@
 // serves check boxes of other kinds that take a custom glyph strip through properties.
 // GUI thread; owned by the control (or the form skinner for a bare dialog button).
 #pragma once
+#include "platform/forms/Pictures.h"
 #include "platform/graphics/Bitmap.h"
 #include "skin/SkinSubclass.h"
 
@@ -39,6 +40,7 @@ class TSkinObjImage : public TSkinControl {
  private:
   void BuildGlyphs();
   TBitmap glyphs_;
+  TGlyph strip_;  // what the control's "CustomGlyphs" is given
   int kind_ = 0;
 };
 

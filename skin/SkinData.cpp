@@ -61,9 +61,14 @@ std::string TSkinData::WriteSkinPack() const {
 
 bool TSkinData::LoadSkin() {
   noSkin_ = true;
-  if (!LoadSkinModel(model_, skinStream_)) return false;
+  // Skinned windows point into the model (their caption buttons): the skin is read into a
+  // fresh one, swapped in, and the windows rebuild from it while the old one still lives.
+  auto fresh = std::make_unique<TSkinModel>();
+  if (!LoadSkinModel(*fresh, skinStream_)) return false;
+  std::swap(model_, *fresh);
   brush_.reset(CreateSolidBrush(ColorToRGB(model_.ButtonFace)));
   noSkin_ = false;
+  if (ISkinManagerLink* m = SkinManagerLink(); m && registered_) m->SkinReplaced(this);
   return true;
 }
 

@@ -32,6 +32,20 @@ std::string TSkinForm::WindowText(HWND h) {
   return text;
 }
 
+std::wstring TSkinForm::CaptionTextWide() const {
+  std::wstring wide;
+  if (unicode_) {
+    const int n = GetWindowTextLengthW(window_);
+    if (n > 0) {
+      wide.resize((size_t)n + 1);
+      wide.resize((size_t)GetWindowTextW(window_, wide.data(), n + 1));
+    }
+  } else {
+    SkinAnsiToWide(WindowText(window_), wide);
+  }
+  return wide;
+}
+
 TSkinForm::TSkinForm(TComponent* owner) : TComponent(owner) {
   dblClickTime_ = GetDoubleClickTime();
   captionFont_ = MakeCaptionFont();
@@ -141,7 +155,8 @@ void TSkinForm::Install(TSkinData* data) {
   if (ex & WS_EX_DLGMODALFRAME) borderKind_ = kBorderDialog;
   dialogClass_ = className_ == "#32770" || className_ == "TMessageForm";
   if (dialogClass_) borderKind_ = kBorderDialog;
-  unicode_ = className_.find(".WideClass") != std::string::npos;
+  // A Unicode window keeps its wide text: its caption is read and drawn as wide characters.
+  unicode_ = IsWindowUnicode(window_) || className_.find(".WideClass") != std::string::npos;
 
   TSkinManage* manager = SkinManager();
   bool maxChild = manager && manager->MaximisedChild();
@@ -205,12 +220,18 @@ void TSkinForm::StripStyles(bool restore) {
     if (styleFlags_ & kHasSysMenu) style |= savedStyle_ & WS_SYSMENU;
     if (styleFlags_ & kHasMinimize) style |= WS_MINIMIZEBOX;
     if (styleFlags_ & kHasMaximize) style |= WS_MAXIMIZEBOX;
-    if (styleFlags_ & kCaptionRemoved) style |= savedStyle_ & WS_CAPTION;
+    if (styleFlags_ & kCaptionRemoved) style |= removedCaption_;
     styleFlags_ &= ~kCaptionRemoved;
+    removedCaption_ = 0;
   } else if (formKind_ == 2 && SkinManager() && SkinManager()->MaximisedChild()) {
     return;  // the system draws a maximised child's caption in the frame's menu bar
   } else if (!ownerWindow_ && formKind_ != 2) {
-    if ((style & WS_CAPTION) == WS_CAPTION) styleFlags_ |= kCaptionRemoved;
+    // WS_CAPTION is two bits: a window with only WS_BORDER or only WS_DLGFRAME gets back
+    // exactly the one it lost.
+    if (style & WS_CAPTION) {
+      styleFlags_ |= kCaptionRemoved;
+      removedCaption_ |= style & WS_CAPTION;
+    }
     style &= ~(LONG_PTR)WS_CAPTION;
   } else {
     style &= ~(LONG_PTR)(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
@@ -329,11 +350,11 @@ void TSkinForm::AdjustSize(bool atFinish) {
   int width = client.right + left_ + right_;
   int height = client.bottom + top_ + bottom_ + menuBarHeight_;
   if (atFinish && dialogClass_ && skinData_) {
-    std::string text = WindowText(window_);
+    const std::wstring text = CaptionTextWide();
     HDC dc = GetDC(window_);
     HGDIOBJ old = SelectObject(dc, captionFont_ ? (HGDIOBJ)captionFont_ : GetStockObject(DEFAULT_GUI_FONT));
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &size);
+    GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
     SelectObject(dc, old);
     ReleaseDC(window_, dc);
     const TDataSkinTitle& t = *skinData_->Model().Title;
@@ -385,7 +406,13 @@ void TSkinForm::BuildRegion() {
       int pw = p.r.right - p.r.left, ph = p.r.bottom - p.r.top;
       if (pw <= 0 || ph <= 0) continue;
       HRGN piece = nullptr;
-      if (p.o->Trans && std::min(pw, ph) >= 2 && !p.o->Bitmap.Empty()) {
+      const bool fromTitle = p.o == m.Top.get() && titleBitmap_.Width() == w && titleBitmap_.Height() == top_;
+      if (p.o->Trans && std::min(pw, ph) >= 2 && fromTitle) {
+        // The title as last painted: caption text and buttons belong to the shape too.
+        TBitmap title(pw, ph);
+        BitBlt(title.Canvas().Handle(), 0, 0, pw, ph, titleBitmap_.Canvas().Handle(), p.r.left, 0, SRCCOPY);
+        piece = RegionFromBitmap(title, p.r.left, p.r.top, 0, 0, 0);
+      } else if (p.o->Trans && std::min(pw, ph) >= 2 && !p.o->Bitmap.Empty()) {
         RECT local{0, 0, pw, ph};
         auto img = BuildNinePart(local, p.o->Bitmap, p.o->Margins(), p.stacked, p.o->Tile != 1,
                                  std::max(p.o->FrameCount, 1), 1);
@@ -512,5 +539,9 @@ void TSkinForm::Uninstall() {
   if (alive) RemoveRegion();
   regionSet_ = false;
   skinState_ = kFormInstalled;
+  // Without frame skinning nothing of the frame changes: only the controls show what the
+  // skin drew until they paint themselves again.
+  if (alive && installed && !frameEnabled_)
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

@@ -97,6 +97,12 @@ class TSkinForm : public TComponent {
   bool HasMinimizeBox() const { return (styleFlags_ & kHasMinimize) != 0; }
   bool HasSystemMenu() const { return (styleFlags_ & kHasSysMenu) != 0; }
   bool DialogClass() const { return dialogClass_; }
+  bool UnicodeWindow() const { return unicode_; }
+  HMENU SkinnedSystemMenu() const { return skinnedSysMenu_; }
+  const TBitmap& TitleBitmap() const { return titleBitmap_; }
+  const TBitmap& IconBitmap() const { return iconBitmap_; }
+  // The window text as drawn in the caption: wide for a Unicode window.
+  std::wstring CaptionTextWide() const;
   int FormKind() const { return formKind_; }
   TCanvas& MenuCanvas() { return menuCanvas_; }
   bool MenuTracking() const { return menuTracking_; }
@@ -267,6 +273,7 @@ class TSkinForm : public TComponent {
   int formKind_ = 0;
   int borderKind_ = kBorderSingle;
   unsigned styleFlags_ = 0;
+  LONG_PTR removedCaption_ = 0;  // the caption bits the stripping took
   int windowState_ = kWindowNormal;
   int skinState_ = kFormInstalled;
 };

@@ -52,9 +52,8 @@ void TSkinForm::PaintTitle(HDC dc, int w) {
 
   // The caption text.
   const TDataSkinTitle& ti = *m.Title;
-  captionText_ = WindowText(window_);
-  std::wstring text;
-  SkinAnsiToWide(captionText_, text);
+  std::wstring text = CaptionTextWide();
+  SkinWideToAnsi(text, captionText_);
   text = captionPrefix_ + text + captionSuffix_;
   HGDIOBJ oldFont = SelectObject(tdc, captionFont_ ? (HGDIOBJ)captionFont_ : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(tdc, TRANSPARENT);

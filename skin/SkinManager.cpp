@@ -5,6 +5,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Screen.h"
+#include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
@@ -118,7 +119,7 @@ LRESULT CALLBACK TSkinManage::CbtProc(int code, WPARAM wp, LPARAM lp) {
       m->firstActivation_ = 1;
     }
   } catch (...) {
-    OutputDebugStringA("skin manager: exception in the window hook");
+    ReportCallbackException("TSkinManage.CbtProc");
   }
   return CallNextHookEx(hook, code, wp, lp);
 }
@@ -267,6 +268,15 @@ TBitmap* TSkinManage::PopupImageByTag(int tag) const {
 void TSkinManage::RefreshData() {
   for (TSkinForm* s : formSkinners_)
     if (s->SkinData() == requesting_) s->DropCaptionButtons();
+}
+
+void TSkinManage::SkinReplaced(TSkinData* data) {
+  std::vector<TSkinForm*> skinners = formSkinners_;
+  for (TSkinForm* s : skinners) {
+    if (s->SkinData() != data) continue;
+    s->RebuildFromSkin();
+    if (s->SkinState() == kFormRunning) s->Refresh();
+  }
 }
 
 void TSkinManage::Schedule(int action, int intervalMs) {

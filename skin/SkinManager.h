@@ -38,6 +38,7 @@ class TSkinManage : public ISkinManagerLink {
   void Schedule(int action, int intervalMs) override;
   void SetRequestingData(TSkinData* data) override { requesting_ = data; }
   void RefreshData() override;
+  void SkinReplaced(TSkinData* data) override;
   int FirstActivationCount() const override { return firstActivation_; }
   void SetFirstActivationCount(int count) override { firstActivation_ = count; }
   void SetActive(bool active) override { active_ = active; }

@@ -17,6 +17,9 @@ class ISkinManagerLink {
   virtual void SetRequestingData(TSkinData* data) = 0;
   // The form skinners of the requesting data drop their caption buttons.
   virtual void RefreshData() = 0;
+  // The data's skin model was replaced: every window drawn from it lets go of the old one's
+  // elements and rebuilds from the new one at once.
+  virtual void SkinReplaced(TSkinData* data) = 0;
   virtual int FirstActivationCount() const = 0;
   virtual void SetFirstActivationCount(int count) = 0;
   virtual void SetActive(bool active) = 0;

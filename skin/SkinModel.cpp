@@ -44,23 +44,25 @@ TColor ReadSkinColourText(std::string_view text, TColor def) {
   if (t.empty()) return def;
   int rgb[3] = {0, 0, 0};
   int next = 0;
-  bool inNumber = false;
-  int value = 0;
-  auto store = [&] {
-    if (inNumber && next < 3) rgb[next++] = value;
-    inNumber = false;
-    value = 0;
+  std::string digits;
+  // Stored skin files rely on this reading: a number ended by a separator fills the next
+  // component, the number that ends the text counts only as the third, and a number too long
+  // for 32 bits is not stored (the digits after it join it).
+  auto store = [&](bool last) {
+    if (digits.empty()) return;
+    const long long v = digits.size() > 10 ? -1 : std::stoll(digits);
+    if (v < 0 || v > 0x7FFFFFFF) return;
+    if (!last && next < 3) rgb[next] = (int)v;
+    if (last && next == 2) rgb[2] = (int)v;
+    ++next;
+    digits.clear();
   };
   for (char c : t) {
-    if (c >= '0' && c <= '9') {
-      inNumber = true;
-      value = std::min(255, value * 10 + (c - '0'));
-    } else {
-      store();
-    }
+    if (c >= '0' && c <= '9') digits.push_back(c);
+    else store(false);
   }
-  store();
-  return RGBColor(rgb[0], rgb[1], rgb[2]);
+  store(true);
+  return RGBColor(rgb[0] & 0xFF, rgb[1] & 0xFF, rgb[2] & 0xFF);
 }
 
 namespace {
@@ -363,7 +365,7 @@ void ModelLoader::SetFrameCounts() {
 
   TDataSkinButton& b = *m_.Buttons;
   auto boxFrames = [](int frames, const TBitmap& image) {
-    if (frames > 0 || image.Empty()) return std::max(frames, 0);
+    if (frames > 0) return frames;
     const int frameWidth = image.Height() < 16 ? 13 : 16;
     return std::max(4, image.Width() / frameWidth);
   };

@@ -8,6 +8,7 @@
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinManager.h"
+#include "skin/SkinPopupMenu.h"
 #include "skin/SkinObjects.h"
 #include "skin/SkinPaint.h"
 
@@ -172,9 +173,10 @@ void TSkinMenuBar::Paint(HDC dc, const RECT& bar) {
       b->Rect = RECT{};
       continue;
     }
-    SIZE size{};
-    GetTextExtentPoint32A(wdc, b->Caption.c_str(), (int)b->Caption.size(), &size);
-    int bw = b->Caption.empty() ? 0 : size.cx + 10;
+    // Measured as drawn: the accelerator marker "&" takes no room.
+    RECT measure{0, 0, 0, 0};
+    DrawTextA(wdc, b->Caption.c_str(), (int)b->Caption.size(), &measure, DT_SINGLELINE | DT_CALCRECT);
+    int bw = b->Caption.empty() ? 0 : (measure.right - measure.left) + 10;
     RECT r{x, 0, x + bw, h - 1};
     SetTextColor(wdc, ColorToRGB(b->Enabled ? m.MenuBarText : clGrayText));
     DrawTextA(wdc, b->Caption.c_str(), (int)b->Caption.size(), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -321,8 +323,10 @@ void PaintMenuItem(TSkinData* data, HDC dc, const RECT& item, const TSkinMenuIte
   RECT local{0, 0, w, h};
   TDataSkinObject* strip = skinned && m.MenuItem && !m.MenuItem->Bitmap.Empty() ? m.MenuItem.get() : nullptr;
 
-  // Background: the pop-up skinner's picture at this item's place, else the menu colour.
-  TBitmap* back = skinned && SkinManager() ? SkinManager()->PopupImageByTag(0) : nullptr;
+  // Background: the current pop-up skinner's picture at this item's place (a submenu's own,
+  // not its parent's), else the menu colour.
+  TSkinPopupMenu* current = CurrentPopupSkinner();
+  TBitmap* back = current ? &current->Image() : nullptr;
   if (back && !back->Empty()) {
     POINT origin{0, 0};
     if (HWND menuWnd = WindowFromDC(dc)) {

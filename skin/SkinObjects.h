@@ -122,6 +122,7 @@ void LoadSkinModel(TSkinModel& model, const TSkinReader& reader, const TQuickIni
 // False (the model untouched) when the reader refuses the skin.
 bool LoadSkinModel(TSkinModel& model, std::string_view packed);
 
-// A colour text: runs of decimal digits fill red, green and blue in order, each saturating
-// at 255; further numbers are ignored. Empty text gives `def`.
+// A colour text: runs of decimal digits fill red, green and blue in order; the number that
+// ends the text counts only as the third; each component keeps its low 8 bits. Empty text
+// gives `def`.
 TColor ReadSkinColourText(std::string_view text, TColor def);

@@ -91,7 +91,9 @@ LRESULT TSkinPopupMenu::Proc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
       return Print((HDC)wp, wp, lp);
     case WM_PAINT:
       // Wine sends menus neither WM_NCPAINT nor WM_PRINT: the items still get the picture.
+      // The items about to be drawn are this menu's, so it is the current one again.
       if (image_.Empty()) Compose();
+      else if (tag_ == 0) Current() = this;
       return subclass_.CallPrevious(msg, wp, lp);
     default:
       return subclass_.CallPrevious(msg, wp, lp);

@@ -181,7 +181,9 @@ void TSkinControl::AfterDefault(TMessage& m) {
       InvalidateControl();
       break;
     case WM_SETTEXT:
-      caption_ = m.LParam ? reinterpret_cast<const char*>(m.LParam) : "";
+      if (!m.LParam) caption_.clear();
+      else if (subclass_.Wide()) SkinWideToAnsi(reinterpret_cast<const wchar_t*>(m.LParam), caption_);
+      else caption_ = reinterpret_cast<const char*>(m.LParam);
       InvalidateControl();
       break;
     case SKIN_ACTIVE:

@@ -72,7 +72,7 @@ void TSkinTab::Paint(HDC dc, const RECT& r) {
   SendMessageA(handle_, TCM_ADJUSTRECT, FALSE, (LPARAM)&page);
   InflateRect(&page, 4, 4);
   const int count = (int)SendMessageA(handle_, TCM_GETITEMCOUNT, 0, 0);
-  const int selected = (int)SendMessageA(handle_, TCM_GETCURSEL, 0, 0);
+  const int selected = (int)SendMessageA(handle_, TCM_GETCURFOCUS, 0, 0);
   auto images = (HIMAGELIST)SendMessageA(handle_, TCM_GETIMAGELIST, 0, 0);
   RECT strip = a;
   switch (position_) {

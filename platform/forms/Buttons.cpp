@@ -1,6 +1,9 @@
 #include "platform/forms/Buttons.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
 
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
@@ -98,6 +101,125 @@ void TBitBtn::PaintButton(HDC dc, const RECT& r, UINT state) {
   }
 }
 
+// ---------------------------------------------------------------- TSpeedButton
+
+TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) {
+  RegisterButtons();
+  width_ = 23;
+  height_ = 22;
+  glyph_.OnChange = TNotifyEvent([this](TObject*) { Invalidate(); });
+}
+
+template <class T>
+void TSpeedButton::Change(T& field, T value) {
+  if (field == value) return;
+  field = value;
+  Invalidate();
+}
+
+void TSpeedButton::SetNumGlyphs(int v) { Change(numGlyphs_, std::clamp(v, 1, 4)); }
+
+void TSpeedButton::SetFlat(bool v) { Change(flat_, v); }
+
+void TSpeedButton::SetDown(bool v) {
+  if (groupIndex_ == 0) v = false;  // only a button of a group stays down
+  if (v == down_) return;
+  down_ = v;
+  if (v && parent_)
+    for (int i = 0; i < parent_->ControlCount(); ++i)
+      if (auto* other = dynamic_cast<TSpeedButton*>(parent_->Controls(i));
+          other && other != this && other->groupIndex_ == groupIndex_ && other->down_) {
+        other->down_ = false;
+        other->Invalidate();
+      }
+  Invalidate();
+}
+
+void TSpeedButton::SetMargin(int v) { Change(margin_, v); }
+
+void TSpeedButton::SetSpacing(int v) { Change(spacing_, v); }
+
+void TSpeedButton::SetLayout(TButtonLayout v) { Change(layout_, v); }
+
+void TSpeedButton::Click() {
+  if (groupIndex_ != 0) SetDown(!down_ || !allowAllUp_);
+  TGraphicControl::Click();
+}
+
+void TSpeedButton::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (enabled_) {
+        pressing_ = true;
+        Invalidate();
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (pressing_) {
+        pressing_ = false;
+        Invalidate();
+      }
+      break;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+    case CM_ENABLEDCHANGED:
+    case CM_TEXTCHANGED:
+      Invalidate();
+      break;
+    default:
+      break;
+  }
+  TGraphicControl::WndProc(m);
+}
+
+void TSpeedButton::Paint(HDC dc) {
+  RECT r{0, 0, width_, height_};
+  const bool sunken = down_ || (pressing_ && mouseInside_);
+  HBRUSH face = CreateSolidBrush(ColorToRGB(clBtnFace));
+  FillRect(dc, &r, face);
+  DeleteObject(face);
+  if (sunken) DrawEdge(dc, &r, flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
+  else if (!flat_) DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+  else if (mouseInside_ && enabled_) DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+
+  // Up, disabled, pressed, down: a strip without that picture uses the first.
+  int index = !enabled_ ? 1 : (pressing_ && mouseInside_) ? 2 : down_ ? 3 : 0;
+  if (index >= numGlyphs_) index = 0;
+  const int gw = glyph_.Empty() ? 0 : glyph_.Width() / numGlyphs_, gh = glyph_.Empty() ? 0 : glyph_.Height();
+  const std::string text = Caption();
+  HGDIOBJ oldFont = SelectObject(dc, font_->Handle());
+  RECT tr{0, 0, 0, 0};
+  if (!text.empty()) DrawTextA(dc, text.c_str(), (int)text.size(), &tr, DT_CALCRECT | DT_SINGLELINE);
+  const int tw = tr.right, th = tr.bottom;
+  const bool across = layout_ == TButtonLayout::blGlyphLeft || layout_ == TButtonLayout::blGlyphRight;
+  const int gap = gw && tw ? spacing_ : 0;
+  const int extent = across ? width_ : height_, length = across ? gw + gap + tw : gh + gap + th;
+  const int start = margin_ < 0 ? (extent - length) / 2 : margin_;
+  const int shift = sunken ? 1 : 0;
+  POINT g{}, t{};
+  switch (layout_) {
+    case TButtonLayout::blGlyphLeft: g = {start, (height_ - gh) / 2}; t = {start + gw + gap, (height_ - th) / 2}; break;
+    case TButtonLayout::blGlyphRight: t = {width_ - start - length, (height_ - th) / 2}; g = {t.x + tw + gap, (height_ - gh) / 2}; break;
+    case TButtonLayout::blGlyphTop: g = {(width_ - gw) / 2, start}; t = {(width_ - tw) / 2, start + gh + gap}; break;
+    case TButtonLayout::blGlyphBottom: t = {(width_ - tw) / 2, height_ - start - length}; g = {(width_ - gw) / 2, t.y + th + gap}; break;
+  }
+  if (gw > 0 && gh > 0) {
+    HDC src = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(src, glyph_.Handle());
+    TransparentBlt(dc, g.x + shift, g.y + shift, gw, gh, src, index * gw, 0, gw, gh, glyph_.Pixel(0, gh - 1));
+    SelectObject(src, old);
+    DeleteDC(src);
+  }
+  if (!text.empty()) {
+    RECT place{t.x + shift, t.y + shift, t.x + shift + tw, t.y + shift + th};
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(enabled_ ? font_->Color() : clGrayText));
+    DrawTextA(dc, text.c_str(), (int)text.size(), &place, DT_SINGLELINE);
+  }
+  SelectObject(dc, oldFont);
+}
+
 void RegisterButtons() {
   static bool done = false;
   if (done) return;
@@ -105,13 +227,22 @@ void RegisterButtons() {
   RegisterStdCtrls();
   using B = TBitBtn;
   RegisterProperties(B::StaticClass(), {
-      MakeProp<B>("Glyph", TPropType::Object, [](const B* b) { return (TObject*)&const_cast<B*>(b)->Glyph(); },
-                  [](B* b, const TPropValue& v) {
-                    if (auto* o = std::get_if<TObject*>(&v))
-                      if (auto* g = dynamic_cast<TGlyph*>(*o)) b->SetGlyph(*g);
-                  }),
+      ObjectProperty<B, TGlyph>("Glyph", &B::Glyph, &B::SetGlyph),
       IntProperty("Spacing", &B::Spacing, &B::SetSpacing),
       IntProperty("Margin", &B::Margin, &B::SetMargin),
   });
   RegisterComponentClass<TBitBtn>();
+  using S = TSpeedButton;
+  RegisterProperties(S::StaticClass(), {
+      ObjectProperty<S, TGlyph>("Glyph", &S::Glyph, &S::SetGlyph),
+      IntProperty("NumGlyphs", &S::NumGlyphs, &S::SetNumGlyphs),
+      BoolProperty("Flat", &S::Flat, &S::SetFlat),
+      BoolProperty("Down", &S::Down, &S::SetDown),
+      IntProperty("GroupIndex", &S::GroupIndex, &S::SetGroupIndex),
+      BoolProperty("AllowAllUp", &S::AllowAllUp, &S::SetAllowAllUp),
+      IntProperty("Spacing", &S::Spacing, &S::SetSpacing),
+      IntProperty("Margin", &S::Margin, &S::SetMargin),
+      EnumProperty("Layout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}, &S::Layout, &S::SetLayout),
+  });
+  RegisterComponentClass<TSpeedButton>();
 }

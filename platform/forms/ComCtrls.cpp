@@ -41,7 +41,27 @@ void TStatusBar::ApplyPanels() {
   for (const auto& p : panels_) edges.push_back(x += p.Width);
   if (!edges.empty()) edges.back() = -1;
   SendMessageA(handle_, SB_SETPARTS, edges.size(), (LPARAM)edges.data());
-  for (size_t i = 0; i < panels_.size(); ++i) SendMessageA(handle_, SB_SETTEXTA, i, (LPARAM)panels_[i].Text.c_str());
+  for (size_t i = 0; i < panels_.size(); ++i) ApplyPanel((int)i);
+}
+
+void TStatusBar::ApplyPanel(int i) {
+  const Panel& p = panels_[i];
+  WPARAM flags = (WPARAM)i | (p.Bevel == TStatusPanelBevel::pbNone ? SBT_NOBORDERS : 0) |
+                 (p.Bevel == TStatusPanelBevel::pbRaised ? SBT_POPOUT : 0);
+  if (p.Style == TStatusPanelStyle::psOwnerDraw) SendMessageA(handle_, SB_SETTEXTA, flags | SBT_OWNERDRAW, 0);
+  else SendMessageA(handle_, SB_SETTEXTA, flags, (LPARAM)p.Text.c_str());
+}
+
+void TStatusBar::SetPanelStyle(int index, TStatusPanelStyle style) {
+  if (index < 0 || index >= (int)panels_.size()) return;
+  panels_[index].Style = style;
+  if (handle_ && !simple_) ApplyPanel(index);
+}
+
+void TStatusBar::SetPanelBevel(int index, TStatusPanelBevel bevel) {
+  if (index < 0 || index >= (int)panels_.size()) return;
+  panels_[index].Bevel = bevel;
+  if (handle_ && !simple_) ApplyPanel(index);
 }
 
 std::string TStatusBar::PanelText(int index) const {
@@ -51,7 +71,7 @@ std::string TStatusBar::PanelText(int index) const {
 void TStatusBar::SetPanelText(int index, const std::string& text) {
   if (index < 0 || index >= (int)panels_.size()) return;
   panels_[index].Text = text;
-  if (handle_ && !simple_) SendMessageA(handle_, SB_SETTEXTA, index, (LPARAM)text.c_str());
+  if (handle_ && !simple_) ApplyPanel(index);
 }
 
 void TStatusBar::SetSimplePanel(bool v) {
@@ -65,6 +85,12 @@ void TStatusBar::SetSimpleText(const std::string& t) {
 }
 
 void TStatusBar::WndProc(TMessage& m) {
+  if (m.Msg == CN_DRAWITEM) {
+    const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+    if (OnDrawPanel) OnDrawPanel(this, (int)d->itemID, d->hDC, d->rcItem);
+    m.Result = TRUE;
+    return;
+  }
   TWinControl::WndProc(m);
   if (m.Msg == WM_SIZE) ApplyPanels();
 }

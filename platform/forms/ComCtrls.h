@@ -7,12 +7,20 @@
 
 #include "platform/forms/Controls.h"
 
+class TCustomStatusBar;
+// Draws an owner-drawn panel: the bar, the panel's index, the DC and the panel's rectangle.
+using TDrawPanelEvent = TEvent<void(TCustomStatusBar*, int, HDC, const RECT&)>;
+
 // Ancestor the skin engine's class tests name.
 class TCustomStatusBar : public TWinControl {
   KARV_CLASS(TCustomStatusBar, TWinControl)
  public:
   using TWinControl::TWinControl;
+  TDrawPanelEvent OnDrawPanel;
 };
+
+enum class TStatusPanelStyle { psText, psOwnerDraw };
+enum class TStatusPanelBevel { pbNone, pbLowered, pbRaised };
 
 // Ancestor the skin engine's class tests name.
 class TCustomTabControl : public TWinControl {
@@ -28,12 +36,17 @@ class TStatusBar : public TCustomStatusBar {
   struct Panel {
     int Width = 50;
     std::string Text;
+    TStatusPanelStyle Style = TStatusPanelStyle::psText;
+    TStatusPanelBevel Bevel = TStatusPanelBevel::pbLowered;
   };
   int PanelCount() const { return (int)panels_.size(); }
   // Panel widths; the last panel takes the rest when it is the only one left.
   void SetPanelWidths(const std::vector<int>& widths);
   std::string PanelText(int index) const;
   void SetPanelText(int index, const std::string& text);
+  // An owner-drawn panel is painted by OnDrawPanel, with the DC and the panel's rectangle.
+  void SetPanelStyle(int index, TStatusPanelStyle style);
+  void SetPanelBevel(int index, TStatusPanelBevel bevel);
   bool SimplePanel() const { return simple_; }
   void SetSimplePanel(bool v);
   std::string SimpleText() const { return simpleText_; }
@@ -44,6 +57,7 @@ class TStatusBar : public TCustomStatusBar {
   void CreateParams(TCreateParams& p) override;
   void CreateHandleDone() override;
   void ApplyPanels();
+  void ApplyPanel(int index);
   std::vector<Panel> panels_;
   bool simple_ = false;
   std::string simpleText_;

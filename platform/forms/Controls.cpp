@@ -7,6 +7,12 @@
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
 
 void TGraphicControl::WndProc(TMessage& m) {
+  // The parent paints its graphic children with WM_PAINT and the DC in the first parameter.
+  if (m.Msg == WM_PAINT) {
+    if (m.WParam) Paint((HDC)m.WParam);
+    m.Result = 0;
+    return;
+  }
   TControl::WndProc(m);
   if (!enabled_) return;
   if (m.Msg == WM_LBUTTONUP) {

@@ -17,6 +17,8 @@
 #include "platform/forms/ListView.h"
 #include "platform/forms/FileDialogs.h"
 #include "platform/forms/RadioGroup.h"
+#include "platform/forms/Tabs.h"
+#include "platform/forms/GlyphCheckBox.h"
 #include "platform/forms/TreeView.h"
 
 void RegisterFormsClasses() {
@@ -28,6 +30,8 @@ void RegisterFormsClasses() {
   RegisterMenus();
   RegisterListControls();
   RegisterComCtrls();
+  RegisterTabs();
+  RegisterGlyphCheckBox();
   RegisterMemos();
   RegisterGroupControls();
   RegisterImage();

@@ -38,6 +38,7 @@ constexpr UINT CM_COLORCHANGED = CM_BASE + 2;
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
 // A form's main menu changed.
 constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
+constexpr UINT CM_RELEASE = CM_BASE + 33;  // the control lets go of what hooked its WindowProc
 
 enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 using TShiftState = unsigned;

@@ -109,6 +109,17 @@ TPropInfo OrdProperty(const char* name, V (B::*get)() const, void (B::*set)(V)) 
                          [set](Owner* c, const TPropValue& v) { (c->*set)((V)std::get<int64_t>(v)); });
 }
 
+// An object held by the class (a glyph, a picture): read as the object, written by copying
+// the given object when it is of type T.
+template <class C, class T>
+TPropInfo ObjectProperty(const char* name, T& (C::*get)(), void (C::*set)(const T&)) {
+  return MakeProp<C>(name, TPropType::Object, [get](const C* c) { return (TObject*)&(const_cast<C*>(c)->*get)(); },
+                     [set](C* c, const TPropValue& v) {
+                       if (auto* o = std::get_if<TObject*>(&v))
+                         if (auto* t = dynamic_cast<T*>(*o)) (c->*set)(*t);
+                     });
+}
+
 // The component's own Name and Tag, for the classes that publish them.
 TPropInfo ComponentNameProperty();
 TPropInfo ComponentTagProperty();

@@ -325,7 +325,8 @@ void TWinControl::PaintControls(HDC dc) {
     SetViewportOrgEx(dc, g->left_, g->top_, &old);
     IntersectClipRect(dc, 0, 0, g->width_, g->height_);
     SelectObject(dc, g->font_->Handle());
-    g->Paint(dc);
+    // Through WindowProc, so whoever replaced it (a skin) may paint instead.
+    g->Perform(WM_PAINT, (WPARAM)dc, 0);
     RestoreDC(dc, saved);
   }
 }

@@ -13,6 +13,7 @@ struct TWindowSubclass::Block {
   HWND window = nullptr;
   WNDPROC previous = nullptr;
   THandler handler;
+  bool wide = false;         // a Unicode window: kept Unicode, called through the W functions
   int depth = 0;             // messages running through the thunk now
   bool detached = false;     // the owner let go: pass everything on
   bool windowGone = false;   // WM_NCDESTROY has passed
@@ -21,6 +22,18 @@ struct TWindowSubclass::Block {
 
 namespace {
 using Block = TWindowSubclass::Block;
+
+LRESULT CallProc(bool wide, WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (proc) return wide ? CallWindowProcW(proc, h, msg, wp, lp) : CallWindowProcA(proc, h, msg, wp, lp);
+  return wide ? DefWindowProcW(h, msg, wp, lp) : DefWindowProcA(h, msg, wp, lp);
+}
+LONG_PTR GetProc(bool wide, HWND h) {
+  return wide ? GetWindowLongPtrW(h, GWLP_WNDPROC) : GetWindowLongPtrA(h, GWLP_WNDPROC);
+}
+// Setting a procedure through the ANSI function would turn a Unicode window into an ANSI one.
+LONG_PTR SetProc(bool wide, HWND h, LONG_PTR proc) {
+  return wide ? SetWindowLongPtrW(h, GWLP_WNDPROC, proc) : SetWindowLongPtrA(h, GWLP_WNDPROC, proc);
+}
 
 // Blocks hold code, so they come from a heap whose pages may run.
 HANDLE ThunkHeap() {
@@ -40,7 +53,7 @@ LRESULT CALLBACK Entry(HWND blockArg, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT r = 0;
   try {
     if (!b->detached && b->handler) r = b->handler(h, msg, wp, lp);
-    else r = b->previous ? CallWindowProcA(b->previous, h, msg, wp, lp) : DefWindowProcA(h, msg, wp, lp);
+    else r = CallProc(b->wide, b->previous, h, msg, wp, lp);
   } catch (...) {
     // No exception may cross into the system's message dispatch.
     ReportCallbackException("window subclass");
@@ -84,11 +97,12 @@ bool TWindowSubclass::Install(HWND window, THandler handler) {
   auto* b = new (mem) Block;
   b->window = window;
   b->handler = std::move(handler);
+  b->wide = IsWindowUnicode(window) != FALSE;
   WriteCode(b);
   // The previous procedure is read before ours goes in, so no message sees it unset.
-  b->previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+  b->previous = reinterpret_cast<WNDPROC>(GetProc(b->wide, window));
   SetLastError(0);
-  LONG_PTR old = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(b->code));
+  LONG_PTR old = SetProc(b->wide, window, reinterpret_cast<LONG_PTR>(b->code));
   if (!old && GetLastError() != 0) {
     FreeBlock(b);
     return false;
@@ -97,6 +111,7 @@ bool TWindowSubclass::Install(HWND window, THandler handler) {
   block_ = b;
   window_ = window;
   previous_ = b->previous;
+  wide_ = b->wide;
   return true;
 }
 
@@ -108,8 +123,8 @@ void TWindowSubclass::Restore() {
   b->detached = true;
   if (b->windowGone || !IsWindow(b->window)) {
     b->freePending = true;
-  } else if (GetWindowLongPtrA(b->window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(b->code)) {
-    SetWindowLongPtrA(b->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(b->previous));
+  } else if (GetProc(b->wide, b->window) == reinterpret_cast<LONG_PTR>(b->code)) {
+    SetProc(b->wide, b->window, reinterpret_cast<LONG_PTR>(b->previous));
     b->freePending = true;
   }
   // Otherwise a later subclass sits above us and still calls the thunk: it stays as a
@@ -125,5 +140,5 @@ WNDPROC TWindowSubclass::Thunk() const {
 
 LRESULT TWindowSubclass::CallPrevious(UINT msg, WPARAM wp, LPARAM lp) const {
   if (!window_) return 0;
-  return previous_ ? CallWindowProcA(previous_, window_, msg, wp, lp) : DefWindowProcA(window_, msg, wp, lp);
+  return CallProc(wide_, previous_, window_, msg, wp, lp);
 }

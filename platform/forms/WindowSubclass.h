@@ -8,6 +8,9 @@
 // already destroyed is never written to. A thunk is never freed while a message runs
 // through it: releasing it inside its own handler defers the free to the handler's return.
 //
+// A Unicode window (IsWindowUnicode) stays Unicode: its procedure is read, replaced, called
+// and given back through the wide functions, so its messages carry wide text.
+//
 // GUI thread only. The subclass object owns its thunk; moving or copying is not allowed.
 #pragma once
 #include <windows.h>
@@ -31,6 +34,8 @@ class TWindowSubclass {
   // Gives the window its previous procedure back (see above); nothing when not installed.
   void Restore();
   bool Installed() const { return block_ != nullptr; }
+  // The window was Unicode when installed: text messages carry wide characters.
+  bool Wide() const { return wide_; }
   HWND Window() const;
   // The previous procedure with this message (DefWindowProc when there is none). Still works
   // after Restore, so a handler can give the window back and then pass its message on.
@@ -44,4 +49,5 @@ class TWindowSubclass {
   Block* block_ = nullptr;
   HWND window_ = nullptr;
   WNDPROC previous_ = nullptr;
+  bool wide_ = false;
 };

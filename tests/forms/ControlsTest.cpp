@@ -4,12 +4,14 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "platform/forms/Buttons.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/GroupBox.h"
 #include "platform/forms/ListControls.h"
 #include "platform/forms/Memo.h"
 #include "platform/forms/Properties.h"
+#include "platform/forms/Tabs.h"
 #include "tests/support/TestApplication.h"
 #include "tests/support/TestSupport.h"
 
@@ -95,4 +97,59 @@ TEST(Controls, ListsPagesStatusAndRichEdit) {
   SendMessageA(f->yMemo->Handle(), EM_SETSEL, 0, 1);
   EXPECT_EQ(f->yMemo->SelAttributes().Color, clRed);
   EXPECT_EQ(f->yMemo->SelAttributes().Size, 12);
+}
+
+TEST(Controls, SpeedButtonsOfAGroupAndATabSet) {
+  App app;
+  TOwned<TForm> form(new TForm(nullptr));
+  form->SetBounds(40, 40, 300, 200);
+  auto click = [](TControl* c, int x, int y) {
+    c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    c->Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  };
+  TSpeedButton* b[2];
+  int clicks = 0;
+  for (int i = 0; i < 2; ++i) {
+    b[i] = New<TSpeedButton>(form.get());
+    b[i]->SetParent(form.get());
+    b[i]->SetBounds(10 + 30 * i, 10, 25, 25);
+    b[i]->SetGroupIndex(1);
+    b[i]->OnClick = TNotifyEvent([&](TObject*) { ++clicks; });
+  }
+  click(b[0], 5, 5);
+  EXPECT_TRUE(b[0]->Down());
+  click(b[1], 5, 5);
+  EXPECT_TRUE(b[1]->Down());
+  EXPECT_FALSE(b[0]->Down()) << "one button of a group is down";
+  click(b[1], 5, 5);
+  EXPECT_TRUE(b[1]->Down()) << "without AllowAllUp the down button stays down";
+  b[1]->SetAllowAllUp(true);
+  click(b[1], 5, 5);
+  EXPECT_FALSE(b[1]->Down());
+  click(b[0], 40, 5);
+  EXPECT_FALSE(b[0]->Down()) << "a release outside the button is no click";
+  EXPECT_EQ(clicks, 4);
+  EXPECT_EQ(GetEnumProp(b[0], "Layout"), "blglyphleft");
+
+  auto* tabs = New<TTabSet>(form.get());
+  tabs->SetParent(form.get());
+  tabs->SetBounds(10, 60, 260, 22);
+  tabs->SetTabs({"One", "Two", "Three"});
+  tabs->Handle();
+  EXPECT_EQ(tabs->Components(0), tabs->Scroller()) << "the scroller is the first owned component";
+  int changes = 0;
+  tabs->OnChange = TNotifyEvent([&](TObject*) { ++changes; });
+  int x = 0;
+  while (x < 260 && tabs->TabAt(POINT{x, 10}) != 2) ++x;
+  ASSERT_LT(x, 260);
+  click(tabs, x + 2, 10);
+  EXPECT_EQ(tabs->TabIndex(), 2);
+  EXPECT_EQ(changes, 1);
+  EXPECT_FALSE(tabs->Scroller()->Visible());
+  tabs->SetTabs({"First tab", "Second tab", "Third tab", "Fourth tab", "Fifth tab", "Sixth tab"});
+  EXPECT_TRUE(tabs->Scroller()->Visible()) << "more tabs than room";
+  SendMessageA(tabs->Scroller()->Handle(), UDM_SETPOS32, 0, 2);
+  SendMessageA(tabs->Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 2), (LPARAM)tabs->Scroller()->Handle());
+  EXPECT_EQ(tabs->FirstIndex(), 2);
+  EXPECT_EQ(tabs->TabAt(POINT{8, 10}), 2) << "the first shown tab";
 }

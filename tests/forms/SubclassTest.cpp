@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/forms/ComCtrls.h"
@@ -126,4 +127,34 @@ TEST(Subclass, AncestorsOfTheSkinEnginesClassTests) {
   for (const auto& c : cases) EXPECT_TRUE(c.c->InheritsFrom(c.ancestor)) << c.c->ClassName() << " " << c.ancestor;
   EXPECT_FALSE(New<TEdit>(form.get())->InheritsFrom("TCustomMemo"));
   EXPECT_FALSE(New<TRadioButton>(form.get())->InheritsFrom("TCustomCheckBox"));
+}
+
+TEST(Subclass, AUnicodeWindowStaysUnicodeAndGetsWideText) {
+  testing_support::TestApplication();
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"KarvWideSubclass";
+  RegisterClassW(&wc);
+  HWND h = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(h, nullptr);
+  const LONG_PTR plain = GetWindowLongPtrW(h, GWLP_WNDPROC);
+  std::wstring seen;
+  TWindowSubclass sub;
+  ASSERT_TRUE(sub.Install(h, TWindowSubclass::THandler([&](HWND, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (msg == WM_SETTEXT && lp) seen = reinterpret_cast<const wchar_t*>(lp);
+    return sub.CallPrevious(msg, wp, lp);
+  })));
+  EXPECT_TRUE(sub.Wide());
+  EXPECT_TRUE(IsWindowUnicode(h));
+  const std::wstring thai = L"\x0E01\x0E02\x0E03";  // outside code page 936
+  SetWindowTextW(h, thai.c_str());
+  EXPECT_TRUE(seen == thai) << "the handler gets the wide text itself";
+  wchar_t back[16] = {};
+  GetWindowTextW(h, back, 16);
+  EXPECT_TRUE(std::wstring(back) == thai);
+  sub.Restore();
+  EXPECT_TRUE(IsWindowUnicode(h));
+  EXPECT_EQ(GetWindowLongPtrW(h, GWLP_WNDPROC), plain);
+  DestroyWindow(h);
 }

@@ -58,6 +58,16 @@ TEST(SkinCoder, RoundTripsFromEmptyToSeveralHundredKilobytes) {
   }
 }
 
+TEST(SkinCoder, DecodesAStreamCodedByHand) {
+  // Coded bit by bit from the coder's rules, apart from the packer and its tree: literals
+  // "ABC", a match of 9 three back, "x", a match of 5 a hundred back (the ring's first spaces,
+  // upper position bits 1), "!". Each symbol moves the adaptive tree on.
+  const unsigned char packed[] = {0x13, 0x00, 0x00, 0x00, 0xE6, 0xF3, 0xB9, 0xF2, 0x40, 0x20, 0x48, 0xE2, 0x93, 0x5A};
+  std::string out;
+  ASSERT_TRUE(TLZH::Decode(std::string_view((const char*)packed, sizeof packed), out));
+  EXPECT_EQ(out, "ABCABCABCABCx     !");
+}
+
 TEST(SkinCoder, OutputIsExactlyTheDeclaredSize) {
   // Sixty spaces are one match; declaring 10 bytes must not let the match run past them.
   std::string packed = skinpack::Encode(std::string(60, ' ')), out;

@@ -7,16 +7,19 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/forms/Buttons.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/GlyphCheckBox.h"
 #include "platform/forms/GroupBox.h"
 #include "platform/forms/ListControls.h"
 #include "platform/forms/ListView.h"
 #include "platform/forms/Memo.h"
 #include "platform/forms/Properties.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/forms/Tabs.h"
 #include "skin/SkinBoxes.h"
 #include "skin/SkinButtons.h"
 #include "skin/SkinChecks.h"
@@ -27,6 +30,7 @@
 #include "skin/SkinScrollbars.h"
 #include "skin/SkinTabs.h"
 #include "tests/skin/SkinFixtures.h"
+#include "tests/support/ScreenShot.h"
 #include "tests/support/TestApplication.h"
 #include "tests/support/TestSupport.h"
 #include "tools/skinpack/CodedColours.h"
@@ -118,6 +122,40 @@ void MouseTo(HWND h, int x, int y) {
   if (hook) UnhookWindowsHookEx(hook);
   PumpFor(120);
 }
+
+// 0x00RRGGBB of a screen pixel at client coordinates of `h`.
+uint32_t ClientRgb(HWND h, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(h, &p);
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+}
+
+// Window coordinates of a client point of `h`.
+POINT WindowPoint(HWND h, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(h, &p);
+  RECT w{};
+  GetWindowRect(h, &w);
+  return POINT{p.x - w.left, p.y - w.top};
+}
+
+// A system tab control at (20, 20), 200 x 120, with the tabs "One" and "Two", the first selected.
+HWND TabControl(HWND parent, DWORD style) {
+  HWND tab = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 20, 20, 200, 120,
+                             parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  for (const char* t : {"One", "Two"}) {
+    TCITEMA item{TCIF_TEXT};
+    item.pszText = const_cast<char*>(t);
+    SendMessageA(tab, TCM_INSERTITEMA, 9, (LPARAM)&item);
+  }
+  SendMessageA(tab, TCM_SETCURSEL, 0, 0);
+  return tab;
+}
+
+uint32_t Rgb(COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
 
 // A frame of the coded skin as `element`'s centre colour.
 uint32_t Centre(int element, int frame) { return Colour(element, frame, 4); }
@@ -507,14 +545,7 @@ TEST_F(SkinnedForm, TabsOnEachSide) {
   } sides[] = {{0, 20, 10}, {TCS_BOTTOM, 20, 110}, {TCS_VERTICAL | TCS_MULTILINE, 10, 20},
                {TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE, 190, 20}};
   for (const Side& side : sides) {
-    HWND tab = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | side.style, 20, 20, 200,
-                               120, form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
-    for (const char* t : {"One", "Two"}) {
-      TCITEMA item{TCIF_TEXT};
-      item.pszText = const_cast<char*>(t);
-      SendMessageA(tab, TCM_INSERTITEMA, 9, (LPARAM)&item);
-    }
-    SendMessageA(tab, TCM_SETCURSEL, 0, 0);
+    HWND tab = TabControl(form->Handle(), side.style);
     auto* s = New<TSkinTab>(skinner);
     s->AttachHandle(tab, data, skinner, &skinner->ControlCanvas());
     Settle(tab);
@@ -537,6 +568,44 @@ TEST_F(SkinnedForm, TabsOnEachSide) {
     TComponent::Free(s);
     DestroyWindow(tab);
   }
+}
+
+TEST_F(SkinnedForm, TheFocusedTabShowsTheSelectedFrame) {
+  // Button tabs let the focus rest on another tab than the selected one.
+  HWND tab = TabControl(form->Handle(), TCS_BUTTONS);
+  SendMessageA(tab, TCM_SETCURFOCUS, 1, 0);
+  ASSERT_EQ(SendMessageA(tab, TCM_GETCURFOCUS, 0, 0), 1);
+  ASSERT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), 0);
+  auto* s = New<TSkinTab>(skinner);
+  s->AttachHandle(tab, data, skinner, &skinner->ControlCanvas());
+  Settle(tab);
+  for (int i : {0, 1}) {
+    RECT r{};
+    SendMessageA(tab, TCM_GETITEMRECT, i, (LPARAM)&r);
+    const codedskin::Decoded d = codedskin::Decode(ScreenRgb(tab, r.left + 5, r.top + 5));
+    EXPECT_EQ(d.element, codedskin::kTabs) << i;
+    EXPECT_EQ(d.frame, i == 1 ? 2 : 1) << i;
+  }
+  TComponent::Free(s);
+  DestroyWindow(tab);
+}
+
+TEST_F(SkinnedForm, WithoutFrameSkinningTheUnskinRepaintsTheControls) {
+  data->SetSkinControls(data->SkinControls() & ~SkinSet(skMainMenu));
+  auto* b = Make<TButton>(20, 20, 90, 26, "Plain");
+  auto* s = New<TSkinForm>(form.get());
+  s->SetWindow(form->Handle());
+  s->InstallOnForm(data, form.get());
+  ASSERT_FALSE(s->FrameEnabled());
+  s->Finish();
+  HWND h = b->Handle();
+  Settle(h);
+  ASSERT_EQ(ScreenRgb(h, 4, 13), Centre(codedskin::kButton, 1));
+  s->Uninstall();
+  PumpFor(100);
+  GdiFlush();
+  EXPECT_NE(codedskin::Decode(ScreenRgb(h, 4, 13)).element, codedskin::kButton) << "the button's own look again";
+  TComponent::Free(s);
 }
 
 TEST_F(SkinnedForm, TrackBarThumbAndUpDownHalves) {
@@ -614,4 +683,262 @@ TEST_F(SkinnedForm, DetachingRestoresStylesPropertiesAndProcedures) {
     EXPECT_EQ(b->WindowProc.Owner(), b);
     EXPECT_TRUE(skinner->SkinObjects().empty());
   }
+}
+
+TEST_F(SkinnedForm, SpeedButtonFramesFlatDownAndRelease) {
+  auto* b = New<TSpeedButton>(form.get());
+  b->SetParent(form.get());
+  b->SetBounds(20, 20, 90, 26);
+  b->SetCaption("Speed");
+  int clicks = 0;
+  b->OnClick = TNotifyEvent([&](TObject*) { ++clicks; });
+  auto* s = New<TSkinSpeedButton>(b);
+  s->AttachGraphic(b, data, skinner, &skinner->ControlCanvas());
+  HWND h = form->Handle();
+  auto frame = [&] {
+    Settle(h);
+    return ClientRgb(h, 24, 33);
+  };
+  auto becomes = [&](uint32_t want) { return PumpUntil([&] { return frame() == want; }, 2000); };
+  EXPECT_EQ(frame(), Centre(codedskin::kButton, 1)) << "normal";
+  b->SetFlat(true);
+  EXPECT_EQ(frame(), Rgb(ColorToRGB(data->Model().ButtonFace))) << "a flat button shows no frame until hovered";
+  const POINT over = WindowPoint(h, 60, 33);
+  MouseTo(h, over.x, over.y);
+  EXPECT_TRUE(becomes(Centre(codedskin::kButton, 4))) << "hover";
+  SendMouse({MOUSEEVENTF_LEFTDOWN});
+  EXPECT_TRUE(becomes(Centre(codedskin::kButton, 2))) << "pressed";
+  SendMouse({MOUSEEVENTF_LEFTUP});
+  EXPECT_TRUE(becomes(Centre(codedskin::kButton, 4)));
+  EXPECT_EQ(clicks, 1) << "the button's own click logic still runs";
+  MouseTo(h, 2, 2);
+  EXPECT_TRUE(becomes(Rgb(ColorToRGB(data->Model().ButtonFace)))) << "flat again once the pointer left";
+  b->SetFlat(false);
+  b->SetGroupIndex(1);
+  b->SetDown(true);
+  EXPECT_EQ(frame(), Centre(codedskin::kButton, 2)) << "down";
+  b->SetDown(false);
+  b->SetEnabled(false);
+  EXPECT_EQ(frame(), Centre(codedskin::kButton, 3)) << "disabled";
+
+  b->Perform(CM_RELEASE);
+  EXPECT_NE(b->WindowProc.Owner(), s) << "the control has its own WindowProc back";
+  b->SetEnabled(true);
+  EXPECT_NE(codedskin::Decode(frame()).element, codedskin::kButton) << "and paints itself";
+}
+
+TEST_F(SkinnedForm, SpeedButtonCaptionTakesOnlyTheColoursTheSkinSets) {
+  // A skin whose Buttons section names no caption colours: the caption keeps the font's.
+  auto* plain = New<TSkinData>(form.get());
+  ASSERT_TRUE(plain->ReadSkinPack(Property(skintest::Pack(
+      "[Buttons]\r\nBitmap=b.bmp\r\n", {{"b.bmp", skintest::Bmp(50, 20, 0x808080)}}))));
+  auto* b = New<TSpeedButton>(form.get());
+  b->SetParent(form.get());
+  b->SetBounds(20, 20, 120, 30);
+  b->SetCaption("WWWW");
+  b->Font().SetColor(clRed);
+  ASSERT_TRUE(b->Glyph().LoadFromBytes(skintest::Bmp(16, 16, [](int x, int y) { return x == 0 && y == 15 ? 0xFF00FFu : 0x0000FFu; })));
+  auto* s = New<TSkinSpeedButton>(b);
+  s->AttachGraphic(b, plain, skinner, &skinner->ControlCanvas());
+  Settle(form->Handle());
+  int red = 0;
+  for (int x = 20; x < 140; ++x)
+    for (int y = 20; y < 50; ++y)
+      if (ClientRgb(form->Handle(), x, y) == 0xFF0000) ++red;
+  EXPECT_GT(red, 10) << "the caption in the font's red";
+}
+
+TEST_F(SkinnedForm, TabSetDrawsItsTabsFromTheSkinAndSkinsItsScroller) {
+  auto* t = Make<TTabSet>(20, 200, 300, 24);
+  t->SetTabs({"One", "Two", "Three"});
+  t->SetTabIndex(1);
+  Skin<TSkinTab31>(t);
+  HWND h = t->Handle();
+  Settle(h);
+  auto firstX = [&](int tab) {
+    for (int x = 0; x < t->Width(); ++x)
+      if (t->TabAt(POINT{x, 12}) == tab) return x;
+    return -1;
+  };
+  for (int tab : {0, 1, 2}) {
+    const int x = firstX(tab);
+    ASSERT_GE(x, 0) << tab;
+    const codedskin::Decoded d = codedskin::Decode(ClientRgb(h, x + 2, 3));
+    EXPECT_EQ(d.element, codedskin::kTabs) << tab;
+    EXPECT_EQ(d.frame, tab == 1 ? 2 : 1) << tab;
+  }
+  EXPECT_FALSE(t->Scroller()->Visible());
+
+  // More tabs than room: the scroll buttons show, drawn from the skin's horizontal up-down.
+  auto* narrow = Make<TTabSet>(20, 240, 140, 24);
+  narrow->SetTabs({"First", "Second", "Third", "Fourth", "Fifth"});
+  narrow->SetTabIndex(0);
+  ASSERT_TRUE(narrow->Scroller()->Visible());
+  Skin<TSkinTab31>(narrow);
+  HWND scroller = narrow->Scroller()->Handle();
+  Settle(narrow->Handle());
+  Settle(scroller);
+  EXPECT_EQ(codedskin::Decode(ScreenRgb(scroller, 4, 4)).element, codedskin::kUpDownHorz);
+}
+
+TEST_F(SkinnedForm, OwnerDrawnStatusPanelsAreDrawnByTheirHandlerOverTheSkin) {
+  auto* bar = Make<TStatusBar>(0, 300, 400, 22);
+  bar->SetPanelWidths({120, 120, -1});
+  bar->SetPanelText(0, "Text");
+  bar->SetPanelStyle(1, TStatusPanelStyle::psOwnerDraw);
+  std::vector<std::pair<int, RECT>> calls;
+  bar->OnDrawPanel = TDrawPanelEvent([&](TCustomStatusBar*, int i, HDC dc, const RECT& r) {
+    calls.emplace_back(i, r);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &r, red);
+    DeleteObject(red);
+  });
+  HWND h = bar->Handle();
+  Settle(h);
+  EXPECT_EQ(ScreenRgb(h, 180, 11), 0xFF0000u) << "the control's own owner drawing";
+
+  Skin<TSkinStatusBar>(bar);
+  calls.clear();
+  Settle(h);
+  EXPECT_EQ(ScreenRgb(h, 100, 11), Centre(codedskin::kStatusBar, 1)) << "a text panel keeps the skin";
+  EXPECT_EQ(ScreenRgb(h, 180, 11), 0xFF0000u) << "the handler drew after the skin";
+  RECT want{};
+  SendMessageA(h, SB_GETRECT, 1, (LPARAM)&want);
+  InflateRect(&want, -1, -1);
+  bool panel1 = false;
+  for (auto& [i, r] : calls) {
+    EXPECT_EQ(i, 1) << "only owner-drawn panels";
+    if (i == 1 && EqualRect(&r, &want)) panel1 = true;
+  }
+  EXPECT_TRUE(panel1) << "the panel's rectangle, inset by one pixel";
+}
+
+TEST_F(SkinnedForm, GlyphCheckBoxTakesItsBoxesFromTheSkinsCheckStrip) {
+  auto* c = Make<TDBGlyphCheckBox>(20, 20, 120, 21, "Glyphs");
+  auto* s = New<TSkinObjImage>(c);
+  s->SetKind(1);
+  s->Attach(skinner, data, true, &skinner->ControlCanvas());
+  const TDataSkinButton& b = *data->Model().Buttons;
+  const int fw = b.CheckButton.Width() / b.CheckButtonFrame, fh = b.CheckButton.Height();
+  EXPECT_TRUE(c->UseCustomGlyphs());
+  EXPECT_EQ(c->TransparentColor(), 0xFF00FF);
+  ASSERT_EQ(c->CustomGlyphs().Width(), 9 * fw);
+  HWND h = c->Handle();
+  auto glyph = [&] {
+    Settle(h);
+    return codedskin::Decode(ScreenRgb(h, fw / 2, (21 - fh) / 2 + fh / 2));
+  };
+  EXPECT_EQ(glyph().element, codedskin::kCheck);
+  EXPECT_EQ(glyph().frame, 1) << "unchecked";
+  c->SetChecked(true);
+  EXPECT_EQ(glyph().frame, 2) << "checked";
+  c->SetEnabled(false);
+  EXPECT_EQ(glyph().frame, 4) << "checked and disabled";
+  TComponent::Free(s);
+  EXPECT_FALSE(c->UseCustomGlyphs()) << "the box's own look again";
+}
+
+TEST(SkinRegion, ATransparentTopTakesItsShapeFromThePaintedTitle) {
+  testing_support::TestApplication();
+  // The top border's upper half is magenta (cut away); the caption text is drawn across it.
+  const std::string ini =
+      "[Personality]\r\nTop=top.bmp\r\nLeft=side.bmp\r\nRight=side.bmp\r\nBottom=bottom.bmp\r\nTextShift=8\r\n"
+      "ActiveTextR=255\r\nActiveTextG=255\r\nActiveTextB=255\r\n";
+  auto top = skintest::Bmp(40, 24, [](int, int y) { return y < 12 ? 0xFF00FFu : 0x404040u; });
+  auto* data = new TSkinData(nullptr);
+  ASSERT_TRUE(data->ReadSkinPack(Property(skintest::Pack(
+      ini, {{"top.bmp", top}, {"side.bmp", skintest::Bmp(4, 24, 0x404040)}, {"bottom.bmp", skintest::Bmp(40, 4, 0x404040)}}))));
+  HWND h = CreateWindowExA(0, "#32770", "WWWWWWWWWW", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 160, nullptr,
+                           nullptr, nullptr, nullptr);
+  ASSERT_NE(h, nullptr);
+  auto* s = new TSkinForm(nullptr);
+  s->SetWindow(h);
+  s->Install(data);
+  SendMessageA(h, SKIN_FINISH, 0, 1000);
+  PumpFor(100);
+  s->Refresh();  // the region again, now that the title has been painted at this size
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(h, region), ERROR);
+  RECT wr{};
+  GetWindowRect(h, &wr);
+  const RECT f = s->FrameWidths();
+  int inBand = 0;
+  for (int y = 0; y < 12; ++y)
+    for (int x = f.left; x < (wr.right - wr.left) - f.right; ++x)
+      if (PtInRegion(region, x, y)) ++inBand;
+  EXPECT_GT(inBand, 0) << "the caption's pixels over the cut-away band";
+  EXPECT_FALSE(PtInRegion(region, (wr.right - wr.left) - f.right - 2, 1)) << "the band itself stays cut away";
+  EXPECT_TRUE(PtInRegion(region, 100, 20)) << "the border's solid half";
+  DeleteObject(region);
+  TComponent::Free(s);
+  DestroyWindow(h);
+  TComponent::Free(data);
+}
+
+TEST(SkinPicture, TheNewControlsUnderTheBuiltInSkin) {
+  testing_support::TestApplication();
+  TOwned<TForm> form(new TForm(nullptr));
+  form->SetBounds(80, 80, 420, 240);
+  form->SetCaption("Skinned controls");
+  auto* data = New<TSkinData>(form.get());
+  ASSERT_TRUE(data->ReadSkinPack(Property(skintest::BuildSkin("builtin.skin"))));
+  auto* skinner = New<TSkinForm>(form.get());
+  skinner->SetSkinData(data);
+  skinner->SetWindow(form->Handle());
+  form->SetColor(data->Model().ButtonFace);
+  auto place = [&](TControl* c, int x, int y, int w, int h) {
+    c->SetParent(form.get());
+    c->SetBounds(x, y, w, h);
+  };
+  const char* captions[] = {"Open", "Save", "Bold"};
+  for (int i = 0; i < 3; ++i) {
+    auto* b = New<TSpeedButton>(form.get());
+    place(b, 12 + i * 84, 12, 80, 26);
+    b->SetCaption(captions[i]);
+    b->SetFlat(i == 1);
+    b->SetGroupIndex(i == 2 ? 1 : 0);
+    b->SetDown(i == 2);
+    New<TSkinSpeedButton>(b)->AttachGraphic(b, data, skinner, &skinner->ControlCanvas());
+  }
+  auto* check = New<TDBGlyphCheckBox>(form.get());
+  place(check, 12, 52, 160, 21);
+  check->SetCaption("Glyph check box");
+  check->SetChecked(true);
+  auto* glyphs = New<TSkinObjImage>(check);
+  glyphs->SetKind(1);
+  glyphs->Attach(skinner, data, true, &skinner->ControlCanvas());
+  auto* tabs = New<TTabSet>(form.get());
+  place(tabs, 12, 90, 380, 22);
+  tabs->SetTabs({"Contacts", "Messages", "Trade"});
+  tabs->SetTabIndex(0);
+  New<TSkinTab31>(tabs)->Attach(skinner, data, false, &skinner->ControlCanvas());
+  auto* bar = New<TStatusBar>(form.get());
+  bar->SetParent(form.get());
+  bar->SetPanelWidths({160, 120, -1});
+  bar->SetPanelText(0, "Connected");
+  bar->SetPanelStyle(1, TStatusPanelStyle::psOwnerDraw);
+  bar->OnDrawPanel = TDrawPanelEvent([](TCustomStatusBar* sender, int, HDC dc, const RECT& r) {
+    SelectObject(dc, sender->Font().Handle());
+    HBRUSH green = CreateSolidBrush(RGB(40, 160, 60));
+    RECT dot{r.left + 4, r.top + 3, r.left + 4 + (r.bottom - r.top - 6), r.bottom - 3};
+    FillRect(dc, &dot, green);
+    DeleteObject(green);
+    SetBkMode(dc, TRANSPARENT);
+    RECT t{dot.right + 6, r.top, r.right, r.bottom};
+    DrawTextA(dc, "Owner drawn", -1, &t, DT_SINGLELINE | DT_VCENTER);
+  });
+  New<TSkinStatusBar>(bar)->Attach(skinner, data, false, &skinner->ControlCanvas());
+  form->Show();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpFor(300);
+  EXPECT_TRUE(check->UseCustomGlyphs());
+  char exe[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string dir(exe);
+  dir = dir.substr(0, dir.find_last_of('\\') + 1) + "..\\screenshots\\";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  RECT r{};
+  GetWindowRect(form->Handle(), &r);
+  EXPECT_TRUE(testing_support::SaveScreenRect(r, dir + "skin-controls.png"));
 }

@@ -10,6 +10,7 @@
 #include "platform/forms/Buttons.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/GlyphCheckBox.h"
 #include "platform/forms/GroupBox.h"
 #include "platform/forms/ListControls.h"
 #include "platform/forms/ListView.h"
@@ -24,20 +25,33 @@
 namespace {
 const char* const kNames[] = {"TSkinButton",  "TSkinBitButton", "TSkinCheckBox",  "TSkinRadioButton", "TSkinEdit",
                               "TSkinComBox",  "TSkinScrollbar", "TSkinListView",  "TSkinBox",         "TSkinGroupBox",
-                              "TSkinStatusBar", "TSkinTab",     "TSkinProgress",  "TSkinSizer",       "TSkinBoxH"};
+                              "TSkinStatusBar", "TSkinTab",     "TSkinProgress",  "TSkinSizer",       "TSkinBoxH",
+                              "TSkinObjImage"};
+
+// Which class discovery asked for, by skin object.
+std::map<const TSkinControl*, std::string>& Kinds() {
+  static std::map<const TSkinControl*, std::string> kinds;
+  return kinds;
+}
+// The real factories while the recorders stand in.
+TSkinObjectFactory g_real[std::size(kNames)];
 
 // A skin object that only remembers which class discovery asked for.
 class TRecorder : public TSkinControl {
  public:
   using TSkinControl::TSkinControl;
-  std::string kind;
-  void AttachScrollbars(TControl* c, TSkinData* d, TSkinForm* f) override { Attach(f, d, false, nullptr); }
 };
+
+// The scroll-bar classes attach in their own way, refusing what they cannot serve: those are
+// the real objects, only noted.
+bool AttachesItsOwnWay(const char* name) {
+  return std::string(name) == "TSkinScrollbar" || std::string(name) == "TSkinListView";
+}
 
 template <size_t I>
 TSkinControl* MakeRecorder(TComponent* owner) {
-  auto* r = new TRecorder(owner);
-  r->kind = kNames[I];
+  TSkinControl* r = AttachesItsOwnWay(kNames[I]) ? g_real[I](owner) : new TRecorder(owner);
+  Kinds()[r] = kNames[I];
   return r;
 }
 
@@ -45,7 +59,8 @@ TSkinControl* MakeRecorder(TComponent* owner) {
 struct Recorders {
   template <size_t... I>
   explicit Recorders(std::index_sequence<I...>) {
-    (saved.emplace_back(kNames[I], ReplaceSkinObjectClass(kNames[I], &MakeRecorder<I>)), ...);
+    Kinds().clear();
+    (saved.emplace_back(kNames[I], g_real[I] = ReplaceSkinObjectClass(kNames[I], &MakeRecorder<I>)), ...);
   }
   Recorders() : Recorders(std::make_index_sequence<std::size(kNames)>()) {}
   ~Recorders() {
@@ -76,12 +91,12 @@ struct Fixture {
     for (TSkinControl* s : skinner->SkinObjects())
       if (s->SkinnedControl() == c || (s->WindowHandle() && dynamic_cast<TWinControl*>(c) &&
                                        s->WindowHandle() == static_cast<TWinControl*>(c)->HandleIfAllocated()))
-        return static_cast<TRecorder*>(s)->kind;
+        return Kinds()[s];
     return "";
   }
   std::string KindOf(HWND h) {
     TSkinControl* s = skinner->FindSkinObject(h);
-    return s ? static_cast<TRecorder*>(s)->kind : "";
+    return s ? Kinds()[s] : "";
   }
   Recorders recorders;
   TOwned<TForm> form;
@@ -100,6 +115,7 @@ TEST(SkinDiscovery, ControlsGetTheirClassesInTableOrder) {
     const char* why;
   } cases[] = {
       {f.Add<TCheckBox>(), "TSkinCheckBox", ""},
+      {f.Add<TDBGlyphCheckBox>(), "TSkinObjImage", "check boxes that take custom glyphs"},
       {f.Add<TButton>(), "TSkinButton", ""},
       {f.Add<TBitBtn>(), "TSkinBitButton", ""},
       {f.Add<TEdit>(), "TSkinEdit", ""},
@@ -113,7 +129,8 @@ TEST(SkinDiscovery, ControlsGetTheirClassesInTableOrder) {
       {f.Add<TStatusBar>(), "TSkinStatusBar", ""},
       {f.Add<TProgressBar>(), "TSkinProgress", ""},
       {f.Add<TButton>(199), "", "Tag 199 with DisableTag 99"},
-      {f.Add<TLabel>(55), "TSkinScrollbar", "Tag 55 asks for scroll bars"},
+      {f.Add<TButton>(55), "TSkinScrollbar", "Tag 55 asks for scroll bars before the button row"},
+      {f.Add<TLabel>(55), "", "the scroll-bar object takes only windowed controls"},
   };
   f.skinner->SkinControls(f.form.get());
   for (const Case& c : cases) EXPECT_EQ(f.KindOf(c.control), c.kind) << c.why;

@@ -202,14 +202,28 @@ TEST(SkinModel, CheckAndRadioFramesFromImageWidth) {
                                      {{"c.bmp", skintest::Bmp(160, 16, 0)}, {"r.bmp", skintest::Bmp(26, 13, 0)}})));
   EXPECT_EQ(m.Buttons->CheckButtonFrame, 10);  // 16 high: frames 16 wide
   EXPECT_EQ(m.Buttons->RadioButtonFrame, 4);   // 2 frames of 13 become the minimum 4
+
+  TSkinModel none;
+  ASSERT_TRUE(Load(none, skintest::Pack("[Buttons]\r\nBitmap=b.bmp\r\n", {{"b.bmp", skintest::Bmp(50, 10, 0)}})));
+  EXPECT_EQ(none.Buttons->CheckButtonFrame, 4) << "no image: 0 wide gives the minimum";
+  EXPECT_EQ(none.Buttons->RadioButtonFrame, 4);
 }
 
 TEST(SkinModel, ColourTexts) {
   struct Case {
     const char* text;
     TColor want;
-  } cases[] = {{"10,20,30", RGBColor(10, 20, 30)}, {"10 20", RGBColor(10, 20, 0)}, {"255", RGBColor(255, 0, 0)},
-               {" 1;2;3;4 ", RGBColor(1, 2, 3)},   {"300,20", RGBColor(255, 20, 0)},
-               {"99999999999,1", RGBColor(255, 1, 0)}, {"x", RGBColor(0, 0, 0)}, {"", -7}, {"   ", -7}};
+  } cases[] = {
+      {"10,20,30", RGBColor(10, 20, 30)},
+      {"10 20", RGBColor(10, 0, 0)},  // the number that ends the text counts only as the third
+      {"255", RGBColor(0, 0, 0)},
+      {" 1;2;3;4 ", RGBColor(1, 2, 3)},  // numbers past the third are ignored
+      {"1,2,3,", RGBColor(1, 2, 3)},
+      {"300,20,511", RGBColor(44, 20, 255)},  // low 8 bits of each component
+      {"4294967297,1,2", RGBColor(0, 0, 0)},  // too long for 32 bits: never stored, later digits join it
+      {"2147483647,1,2", RGBColor(255, 1, 2)},
+      {"x", RGBColor(0, 0, 0)},
+      {"", -7},
+      {"   ", -7}};
   for (const Case& c : cases) EXPECT_EQ(ReadSkinColourText(c.text, -7), c.want) << c.text;
 }

@@ -5,12 +5,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/rtl/Exception.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinManager.h"
@@ -117,6 +121,26 @@ POINT ScreenOf(HWND h, int x, int y) {
 }
 
 LPARAM Lp(POINT p) { return MAKELPARAM(p.x, p.y); }
+}  // namespace
+
+namespace {
+// A skin data component for dialogs with the coded skin; the caller frees it.
+TSkinData* DialogData() {
+  Data();
+  auto* dialogs = new TSkinData(nullptr);
+  dialogs->SetLoading(true);
+  dialogs->SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
+  dialogs->SetSkinFormtype(TSkinFormType::sfDialog);
+  dialogs->Loaded();
+  return dialogs;
+}
+
+// The window's form skinner once it runs, or null after a while.
+TSkinForm* RunningSkinner(HWND h) {
+  TSkinForm* s = nullptr;
+  PumpUntil([&] { return (s = SkinManager()->FindFormSkinner(h)) && s->SkinState() == kFormRunning; });
+  return s && s->SkinState() == kFormRunning ? s : nullptr;
+}
 }  // namespace
 
 TEST(SkinWindow, FramePartsActiveAndInactiveAndTheCaption) {
@@ -409,13 +433,8 @@ void CALLBACK ProbeBarMenu(HWND, UINT, UINT_PTR id, DWORD) {
 }  // namespace
 
 TEST(SkinWindow, PlainWindowWithAMenuBarAndFreeingItsSkinData) {
-  Data();
   // Dialogs take this component's skin; freeing it un-skins them.
-  auto* dialogs = new TSkinData(nullptr);
-  dialogs->SetLoading(true);
-  dialogs->SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
-  dialogs->SetSkinFormtype(TSkinFormType::sfDialog);
-  dialogs->Loaded();
+  TSkinData* dialogs = DialogData();
   HMENU bar = CreateMenu(), file = CreatePopupMenu();
   AppendMenuA(file, MF_STRING, 101, "&Open");
   AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
@@ -427,8 +446,8 @@ TEST(SkinWindow, PlainWindowWithAMenuBarAndFreeingItsSkinData) {
   ASSERT_NE(h, nullptr);
   SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(h);
-  TSkinForm* s = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (s = SkinManager()->FindFormSkinner(h)) && s->SkinState() == kFormRunning; }));
+  TSkinForm* s = RunningSkinner(h);
+  ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->SkinData(), dialogs) << "a dialog takes the dialog data";
   EXPECT_EQ(GetMenu(h), nullptr) << "the skinned bar replaces the window's menu";
   ASSERT_NE(s->MenuBar(), nullptr);
@@ -537,8 +556,8 @@ TEST(SkinWindow, TheRightArrowMovesToTheNextMenuOfTheBar) {
                            nullptr, nullptr);
   SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(h);
-  TSkinForm* s = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (s = SkinManager()->FindFormSkinner(h)) && s->SkinState() == kFormRunning; }));
+  TSkinForm* s = RunningSkinner(h);
+  ASSERT_NE(s, nullptr);
   g_switch = {};
   UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbeSwitch);
   const RECT& r = s->MenuBar()->Buttons()[0]->Rect;
@@ -599,4 +618,208 @@ TEST(SkinWindow, APanelWindowMadeFromOnCreatePaintsAndTheFormCloses) {
   f.form->OnClose = TCloseEvent([&](TObject*, TCloseAction&) { closed = true; });
   PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_TRUE(PumpUntil([&] { return closed && !IsWindowVisible(h); }, 2000)) << "closed";
+}
+
+namespace {
+// Every caption button of the window is one of the data's current caption-button records.
+bool ButtonsFromCurrentModel(TSkinForm* s, TSkinData* d) {
+  if (s->CaptionButtons().size() != d->Model().SysButtons.size()) return false;
+  for (size_t i = 0; i < s->CaptionButtons().size(); ++i)
+    if (s->CaptionButtons()[i]->Data != d->Model().SysButtons[i].get()) return false;
+  return true;
+}
+}  // namespace
+
+TEST(SkinWindow, ReloadingTheSkinOfADialogDataRebuildsItsWindowsAtOnce) {
+  TSkinData* dialogs = DialogData();
+  HWND h = CreateWindowExA(0, "#32770", "Reload", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 140, 140, 300, 200, nullptr,
+                           nullptr, nullptr, nullptr);
+  ASSERT_NE(h, nullptr);
+  SetForegroundWindow(h);
+  TSkinForm* s = RunningSkinner(h);
+  ASSERT_NE(s, nullptr);
+  ASSERT_EQ(s->SkinData(), dialogs);
+  ASSERT_TRUE(ButtonsFromCurrentModel(s, dialogs));
+
+  // A dialog's data only loads a new skin file (nothing is scheduled); its windows must still
+  // let go of the old records before the next hit test or frame paint.
+  dialogs->SetSkinFile(std::string(KARV_SKINS_DIR) + "/builtin.skin");
+  ASSERT_FALSE(dialogs->NoSkin());
+  EXPECT_TRUE(ButtonsFromCurrentModel(s, dialogs));
+  const TDataSkinBorder& top = *dialogs->Model().Top;
+  EXPECT_EQ(s->FrameWidths().top, top.Bitmap.Height() / std::max(top.FrameCount, 1));
+  SendMessageA(h, WM_NCHITTEST, 0, Lp(ScreenOf(h, -20, 10)));
+  SendMessageA(h, SKIN_NCREPAINT, 0, 0);
+
+  ASSERT_TRUE(dialogs->LoadSkin());
+  EXPECT_TRUE(ButtonsFromCurrentModel(s, dialogs)) << "a reload of the same stream";
+  dialogs->SetSkinFile(std::string(KARV_SKINS_DIR) + "/coded.skin");
+  EXPECT_TRUE(ButtonsFromCurrentModel(s, dialogs));
+  EXPECT_TRUE(Shows(h, 1, 60, cs::kLeft, 1, h)) << "the window shows the skin loaded last";
+  TComponent::Free(dialogs);
+  DestroyWindow(h);
+}
+
+TEST(SkinWindow, AnOwnerlessWindowWithOneCaptionBitGetsThatBitBack) {
+  Data();
+  for (LONG_PTR bit : {(LONG_PTR)WS_BORDER, (LONG_PTR)WS_DLGFRAME}) {
+    HWND h = CreateWindowExA(0, "#32770", "", WS_POPUP | bit, 100, 100, 200, 120, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(h, nullptr);
+    const LONG_PTR before = GetWindowLongPtrA(h, GWL_STYLE);
+    ASSERT_EQ(before & WS_CAPTION, bit);
+    auto* s = new TSkinForm(nullptr);
+    s->SetWindow(h);
+    s->Install(&Data());
+    EXPECT_EQ(GetWindowLongPtrA(h, GWL_STYLE) & WS_CAPTION, 0) << "a window without owner loses its caption bits";
+    s->Uninstall();
+    EXPECT_EQ(GetWindowLongPtrA(h, GWL_STYLE), before) << "style " << std::hex << bit;
+    TComponent::Free(s);
+    DestroyWindow(h);
+  }
+}
+
+TEST(SkinWindow, ASubmenuLargerThanItsParentDrawsItsItemsOnItsOwnBackground) {
+  Data();
+  // Two menu windows as the system makes them: the parent menu, then a taller submenu.
+  auto menuWindow = [](int x, int w, int h) {
+    return CreateWindowExA(WS_EX_TOOLWINDOW, MAKEINTATOM(32768), "", WS_POPUP, x, 100, w, h, nullptr, nullptr,
+                           nullptr, nullptr);
+  };
+  HWND parent = menuWindow(100, 120, 60), sub = menuWindow(230, 160, 240);
+  ASSERT_TRUE(parent && sub);
+  ASSERT_EQ(SendMessageA(parent, SKIN_QUERY, 0, 0), 1);
+  ASSERT_EQ(SendMessageA(sub, SKIN_QUERY, 0, 0), 1);
+  SendMessageA(parent, WM_NCPAINT, 1, 0);
+  SendMessageA(sub, WM_NCPAINT, 1, 0);
+  ASSERT_EQ(CurrentPopupSkinner()->Window(), sub);
+
+  // An item of the submenu well below the parent's height, drawn as the submenu's owner does.
+  TBitmap target(160, 240);
+  const RECT item{10, 200, 150, 222};
+  // Without the item strip over it, the item shows just its background.
+  std::unique_ptr<TDataSkinObject> strip;
+  strip.swap(Data().Model().MenuItem);
+  SkinPaintMenuItem(&Data(), target.Canvas().Handle(), item, TSkinMenuItemLook{"Item"});
+  strip.swap(Data().Model().MenuItem);
+  const COLORREF c = GetPixel(target.Canvas().Handle(), 140, 202);
+  EXPECT_EQ(cs::Decode((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c)).element, cs::kMenuBackground)
+      << "the submenu's own background, not what lies beyond the parent's picture";
+  DestroyWindow(sub);
+  DestroyWindow(parent);
+  EXPECT_EQ(CurrentPopupSkinner(), nullptr);
+}
+
+TEST(SkinWindow, MenuBarButtonsAreMeasuredWithoutTheAcceleratorMarker) {
+  Data();
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_STRING, 101, "&Wide");
+  AppendMenuA(bar, MF_STRING, 102, "Wide");
+  HWND h = CreateWindowExA(0, "#32770", "Measure", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150, 150, 300, 200, nullptr, bar,
+                           nullptr, nullptr);
+  ASSERT_NE(h, nullptr);
+  SetForegroundWindow(h);
+  TSkinForm* s = RunningSkinner(h);
+  ASSERT_NE(s, nullptr);
+  ASSERT_NE(s->MenuBar(), nullptr);
+  s->PaintFrame();
+  const RECT& marked = s->MenuBar()->Buttons()[0]->Rect;
+  const RECT& plain = s->MenuBar()->Buttons()[1]->Rect;
+  EXPECT_GT(plain.right - plain.left, 10);
+  EXPECT_EQ(marked.right - marked.left, plain.right - plain.left);
+  DestroyWindow(h);
+}
+
+namespace {
+std::vector<std::string> g_reported;
+void NoteReport(const std::string& line) { g_reported.push_back(line); }
+}  // namespace
+
+TEST(SkinWindow, AnExceptionInsideTheWindowHookGoesToTheErrorLog) {
+  TSkinData& d = Data();
+  g_reported.clear();
+  SetExceptionReporter(&NoteReport);
+  d.OnFormSkin = TOnFormSkin([](TObject*, const std::string&, bool&) { throw Exception("refused"); });
+  {
+    Form f;  // its activation runs the hook, which asks OnFormSkin
+    SetForegroundWindow(f.Handle());
+    PumpFor(100);
+    EXPECT_EQ(f.Skinner(), nullptr);
+  }
+  d.OnFormSkin = TOnFormSkin();
+  SetExceptionReporter(nullptr);
+  ASSERT_FALSE(g_reported.empty());
+  EXPECT_EQ(g_reported.front(), "refusedTSkinManage.CbtProc");
+}
+
+TEST(SkinWindow, AUnicodeWindowStaysUnicodeAndKeepsItsTextSkinnedAndUnskinned) {
+  TSkinData& d = Data();
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"KarvWideWindow";
+  wc.hCursor = LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW);
+  RegisterClassW(&wc);
+  // Thai letters: no code page 936 text can hold them.
+  const std::wstring first = L"Wide \x0E01\x0E02\x0E03", second = L"\x0E04\x0E05 again";
+  HWND h = CreateWindowExW(0, L"KarvWideWindow", first.c_str(), WS_OVERLAPPEDWINDOW, 160, 160, 300, 200, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(h, nullptr);
+  const LONG_PTR plainProc = GetWindowLongPtrW(h, GWLP_WNDPROC);  // before the activation skins it
+  ShowWindow(h, SW_SHOW);
+  SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(h);
+  TSkinForm* s = RunningSkinner(h);
+  ASSERT_NE(s, nullptr);
+  auto text = [&] {
+    wchar_t buffer[64] = {};
+    GetWindowTextW(h, buffer, 64);
+    return std::wstring(buffer);
+  };
+  EXPECT_TRUE(IsWindowUnicode(h)) << "subclassed through the wide calls";
+  EXPECT_TRUE(s->UnicodeWindow());
+  EXPECT_TRUE(text() == first);
+  EXPECT_TRUE(s->CaptionTextWide() == first) << "the caption is drawn from the wide text";
+  SetWindowTextW(h, second.c_str());
+  EXPECT_TRUE(text() == second) << "a wide text set while skinned";
+  EXPECT_EQ(SendMessageW(h, SKIN_QUERY, 0, 0), 1);
+
+  d.SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return !SkinManager()->FindFormSkinner(h); }, 2000));
+  EXPECT_TRUE(IsWindowUnicode(h));
+  EXPECT_EQ(GetWindowLongPtrW(h, GWLP_WNDPROC), plainProc) << "the wide procedure is given back";
+  EXPECT_TRUE(text() == second);
+  d.SetActive(true);
+  PumpFor(300);
+  DestroyWindow(h);
+}
+
+TEST(SkinWindow, SkinningOffAndOnFreesTheMenusBitmapsAndRegionsItMade) {
+  // The system here keeps no count of a process's objects: each handle the skin made is
+  // asked after it should have gone.
+  Form f;
+  HWND h = f.Handle();
+  ASSERT_TRUE(f.WaitSkinned());
+  TSkinData& d = Data();
+  for (int round = 0; round < 3; ++round) {
+    TSkinForm* s = f.Skinner();
+    ASSERT_NE(s, nullptr);
+    SetForegroundWindow(h);
+    s->PaintFrame();
+    HMENU skinnedSystemMenu = s->SkinnedSystemMenu();
+    HBITMAP title = s->TitleBitmap().Handle(), icon = s->IconBitmap().Handle();
+    ASSERT_TRUE(IsMenu(skinnedSystemMenu)) << round;
+    ASSERT_NE(GetObjectType(title), 0u) << round;
+    ASSERT_NE(GetObjectType(icon), 0u) << round;
+    HRGN probe = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(h, probe), ERROR) << "skinned windows are shaped";
+    d.SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return !f.Skinner(); }, 2000));
+    EXPECT_FALSE(IsMenu(skinnedSystemMenu)) << round;
+    EXPECT_EQ(GetObjectType(title), 0u) << round;
+    EXPECT_EQ(GetObjectType(icon), 0u) << round;
+    EXPECT_EQ(GetWindowRgn(h, probe), ERROR) << round;
+    DeleteObject(probe);
+    d.SetActive(true);
+    ASSERT_TRUE(f.WaitSkinned());
+  }
 }
