@@ -122,7 +122,6 @@ class TSkinForm : public TComponent {
   // The window menu at install, once the skinned bar replaced it (null when none).
   HMENU WindowMenuHandle() const { return windowMenu_; }
   // What the skinner made for itself and frees when it un-skins or goes.
-  HMENU SkinnedSystemMenu() const { return skinnedSysMenu_; }
   HFONT CaptionFont() const { return captionFont_; }
 
   // --- the skin objects of this window's controls ---
