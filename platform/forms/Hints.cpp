@@ -1,16 +1,21 @@
 #include "platform/forms/Hints.h"
 
+#include <string>
+
 #include "platform/forms/Application.h"
 #include "platform/rtl/Exception.h"
 
 namespace {
-// How often a shown hint checks that the pointer is still on its control: the pointer may
-// leave for a window that tells this thread nothing (another program's, the desktop).
-constexpr int kWatchMs = 100;
+// How often the pointer is looked at while it is over this thread's windows or a hint shows.
+// The pointer's own position is read: a queued move may carry a position it has already left,
+// and the pointer may leave for a window that tells this thread nothing.
+constexpr int kPollMs = 50;
 // The hint's top below the pointer's hot spot: under the standard arrow.
 constexpr int kBelowPointer = 20;
 
 bool OfThisThread(HWND h) { return h && GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId(); }
+
+bool IsPointerMove(UINT msg) { return msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE || msg == WM_MOUSELEAVE; }
 
 bool IsClickOrKey(UINT msg) {
   switch (msg) {
@@ -39,7 +44,10 @@ void TApplicationHints::SetShowHint(bool v) {
   if (!v) CancelHint();
 }
 
-void TApplicationHints::CancelHint() { HideHint(); }
+void TApplicationHints::CancelHint() {
+  HideHint();
+  cancelled_ = true;
+}
 
 TControl* TApplicationHints::HintControlAt(POINT screen) {
   HWND h = WindowFromPoint(screen);
@@ -75,56 +83,44 @@ LRESULT CALLBACK TApplicationHints::InputHook(int code, WPARAM wp, LPARAM lp) {
 }
 
 void TApplicationHints::Input(const MSG& m) {
-  if (m.message == WM_MOUSEMOVE) {
-    PointerMoved(m.pt);
-  } else if (m.message == WM_MOUSELEAVE || m.message == WM_NCMOUSEMOVE) {
-    POINT p{};
-    if (GetCursorPos(&p)) PointerMoved(p);
+  if (IsPointerMove(m.message)) {
+    if (!timer_) {
+      timer_.reset(New<TTimer>(nullptr));
+      timer_->SetEnabled(false);
+      timer_->SetInterval(kPollMs);
+      timer_->OnTimer = TNotifyEvent(this, &TApplicationHints::Poll);
+    }
+    if (!timer_->Enabled()) {
+      timer_->SetEnabled(true);
+      Poll(nullptr);
+    }
   } else if (IsClickOrKey(m.message)) {
     CancelHint();
   }
 }
 
-void TApplicationHints::PointerMoved(POINT screen) {
-  TControl* c = showHint_ ? HintControlAt(screen) : nullptr;
-  if (c == under_) return;  // the same control: its pause runs on, its hint stays (or stays away)
-  bool wasShown = shown_ != nullptr;
-  HideHint();
-  under_ = c;
-  if (!c) return;
-  if (!timer_) {
-    timer_.reset(New<TTimer>(nullptr));
-    timer_->OnTimer = TNotifyEvent(this, &TApplicationHints::TimerFired);
+void TApplicationHints::Poll(TObject*) {
+  POINT p{};
+  if (!GetCursorPos(&p)) return;
+  TControl* c = showHint_ ? HintControlAt(p) : nullptr;
+  DWORD now = GetTickCount();
+  if (c != under_) {
+    // Straight from one shown hint to the next control: only a short pause.
+    pause_ = shown_ ? HintShortPause : HintPause;
+    HideHint();
+    under_ = c;
+    since_ = now;
+    cancelled_ = false;
+  } else if (c && !shown_ && !cancelled_ && (int)(now - since_) >= pause_) {
+    if (!window_) window_.reset(New<THintWindow>(nullptr));
+    window_->ActivateHint(POINT{p.x, p.y + kBelowPointer}, p.y, HintOf(c));
+    shown_ = c;
   }
-  waiting_ = true;
-  timer_->SetEnabled(false);
-  timer_->SetInterval(wasShown ? HintShortPause : HintPause);
-  timer_->SetEnabled(true);
+  // Nothing to show or watch while the pointer is elsewhere: the next move starts again.
+  if (!c && !shown_ && !OfThisThread(WindowFromPoint(p))) timer_->SetEnabled(false);
 }
 
 void TApplicationHints::HideHint() {
-  if (timer_) timer_->SetEnabled(false);
-  waiting_ = false;
   shown_ = nullptr;
   if (window_) window_->ReleaseHint();
-}
-
-void TApplicationHints::TimerFired(TObject*) {
-  if (!waiting_) return Watch();
-  timer_->SetEnabled(false);
-  waiting_ = false;
-  POINT p{};
-  if (!GetCursorPos(&p)) return;
-  TControl* c = HintControlAt(p);
-  if (c != under_) return PointerMoved(p);
-  if (!window_) window_.reset(New<THintWindow>(nullptr));
-  window_->ActivateHint(POINT{p.x, p.y + kBelowPointer}, p.y, HintOf(c));
-  shown_ = c;
-  timer_->SetInterval(kWatchMs);
-  timer_->SetEnabled(true);
-}
-
-void TApplicationHints::Watch() {
-  POINT p{};
-  if (shown_ && GetCursorPos(&p) && HintControlAt(p) != shown_) PointerMoved(p);
 }

@@ -7,8 +7,9 @@
 //
 // The application makes one TApplicationHints on its GUI thread; it watches the thread's
 // input through a message hook (so modal loops and message boxes are covered too) and owns
-// the hint window and its timer. Controls are never kept between messages: the control under
-// the pointer is looked up again each time, so a control freed meanwhile is never touched.
+// the hint window and its timer. While the pointer is over the thread's windows or a hint
+// shows, a timer reads where the pointer is and finds the control under it afresh each time,
+// so a control freed meanwhile is never touched.
 #pragma once
 #include <windows.h>
 
@@ -43,11 +44,9 @@ class TApplicationHints {
  private:
   static LRESULT CALLBACK InputHook(int code, WPARAM wp, LPARAM lp);
   void Input(const MSG& m);
-  // The pointer may be on another control now: start over with that one.
-  void PointerMoved(POINT screen);
+  // Looks where the pointer is: a new control starts its pause; a pause run out shows the hint.
+  void Poll(TObject*);
   void HideHint();
-  void TimerFired(TObject*);
-  void Watch();
 
   HHOOK hook_ = nullptr;
   bool showHint_ = true;
@@ -55,7 +54,9 @@ class TApplicationHints {
   // one whose hint shows.
   const void* under_ = nullptr;
   const void* shown_ = nullptr;
-  bool waiting_ = false;
+  DWORD since_ = 0;         // tick count when the pointer came onto under_
+  int pause_ = 500;         // ms it must rest there
+  bool cancelled_ = false;  // a click or key took the hint away until the control changes
   TOwned<TTimer> timer_;
   TOwned<THintWindow> window_;
 };

@@ -67,8 +67,13 @@ struct Side {
     int n = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
     // The list is a Unicode window: asked from another process it answers in UTF-16.
     for (int i = 0; i < n; ++i) {
-      std::wstring s((size_t)SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1, L'\0');
-      s.resize((size_t)SendMessageW(list, LB_GETTEXT, i, (LPARAM)s.data()));
+      // The list may be refilled while it is read: an item gone answers LB_ERR.
+      LRESULT len = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+      if (len == LB_ERR) break;
+      std::wstring s((size_t)len + 1, L'\0');
+      LRESULT got = SendMessageW(list, LB_GETTEXT, i, (LPARAM)s.data());
+      if (got == LB_ERR || got > len) break;
+      s.resize((size_t)got);
       std::string a((s.size() + 1) * 2, '\0');
       a.resize(
           (size_t)WideCharToMultiByte(CP_ACP, 0, s.data(), (int)s.size(), a.data(), (int)a.size(), nullptr, nullptr));
