@@ -420,6 +420,7 @@ void TMainFrm::RefreshFriendList() {
 void TMainFrm::OnFriendUser(TObject*, const uint8_t* Frame, int32_t Held) {
   for (const TFriendRecord& r : ReplyRecord<std::vector<TFriendRecord>>(Frame, Held)) Users().AddEnterpriseFriend(r);
   RefreshFriendList();
+  WriteErrorLog("OnFriendUser");  // the trace line of every friend list
 }
 
 void TMainFrm::OnFriendOnline(TObject*, const uint8_t* Frame, int32_t Held) {

@@ -345,8 +345,15 @@ void TSkinForm::AdjustSize(bool atFinish) {
     return;
   }
   // The client area keeps the size it had without the skin (a refresh keeps the current one).
+  // A form may have been sized since the install (its OnShow runs after an early activation):
+  // its client is what its window now holds without the skin's frame.
   RECT client = clientRect_;
-  if (!atFinish) GetClientRect(window_, &client);
+  if (!atFinish) {
+    GetClientRect(window_, &client);
+  } else if (RECT wr{}; form_ && GetWindowRect(window_, &wr)) {
+    client.right = (wr.right - wr.left) - unskinnedNC_.cx;
+    client.bottom = (wr.bottom - wr.top) - unskinnedNC_.cy;
+  }
   int width = client.right + left_ + right_;
   int height = client.bottom + top_ + bottom_ + menuBarHeight_;
   if (atFinish && dialogClass_ && skinData_) {

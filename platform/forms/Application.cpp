@@ -21,6 +21,7 @@ TApplication::TApplication() : TComponent(nullptr) {
 }
 
 TApplication::~TApplication() {
+  hints_.reset();
   // Forms go first, while the hidden window they are owned by still exists.
   while (ComponentCount() > 0) Free(Components(ComponentCount() - 1));
   if (handle_) DestroyWindow(handle_);
@@ -53,6 +54,7 @@ void TApplication::Initialize() {
                             nullptr, nullptr, inst, nullptr);
   if (!handle_) throw Exception("TApplication: cannot create its window (error " + sys::IntToStr(GetLastError()) + ")");
   SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  hints_ = std::make_unique<TApplicationHints>();
 }
 
 void TApplication::SetTitle(const std::string& t) {

@@ -6,11 +6,13 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <vector>
 
 #include "platform/forms/Form.h"
+#include "platform/forms/Hints.h"
 
 class TApplication : public TComponent {
   KARV_CLASS(TApplication, TComponent)
@@ -43,6 +45,8 @@ class TApplication : public TComponent {
   void HandleMessage();
   void Minimize();
   void Restore();
+  // The controls' hints and the one hint window; made by Initialize.
+  TApplicationHints* Hints() const { return hints_.get(); }
   bool ShowMainForm = true;
   // A handler of the skin engine or of the tray icon sees every message of the hidden window.
   TEvent<bool(TMessage&)> HookMainWindow;
@@ -61,6 +65,7 @@ class TApplication : public TComponent {
   TCustomForm* mainForm_ = nullptr;
   bool terminated_ = false;
   std::vector<std::function<void()>> pendingRelease_;
+  std::unique_ptr<TApplicationHints> hints_;
   friend class TCustomForm;
 };
 

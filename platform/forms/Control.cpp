@@ -40,6 +40,8 @@ void TControl::SetBounds(int l, int t, int w, int h) {
   if (parent_ && align_ != TAlign::alNone) parent_->Realign();
 }
 
+bool TControl::ParentShowsHint() const { return static_cast<const TControl*>(parent_)->ShowHint(); }
+
 bool TControl::Showing() const {
   for (const TControl* c = this; c; c = c->parent_)
     if (!c->visible_) return false;

@@ -72,8 +72,12 @@ class TControl : public TComponent {
   void SetAlign(TAlign a);
   std::string Hint() const { return hint_; }
   void SetHint(const std::string& h) { hint_ = h; }
-  bool ShowHint() const { return showHint_; }
-  void SetShowHint(bool v) { showHint_ = v; }
+  // Whether the control shows its Hint when the pointer rests on it: while ParentShowHint
+  // holds, whatever its parent answers; setting ShowHint makes it the control's own.
+  bool ShowHint() const { return parentShowHint_ && parent_ ? ParentShowsHint() : showHint_; }
+  void SetShowHint(bool v) { showHint_ = v; parentShowHint_ = false; }
+  bool ParentShowHint() const { return parentShowHint_; }
+  void SetParentShowHint(bool v) { parentShowHint_ = v; }
   int Cursor() const { return cursor_; }  // a cursor id of the screen object (crDefault = 0)
   void SetCursor(int c) { cursor_ = c; }
   TPopupMenu* PopupMenu() const { return popupMenu_; }
@@ -115,6 +119,7 @@ class TControl : public TComponent {
   virtual void Resize();
   // The parent's font or colour changed.
   virtual void ParentFontChanged();
+  bool ParentShowsHint() const;
 
   TWinControl* parent_ = nullptr;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -126,6 +131,7 @@ class TControl : public TComponent {
   TAlign align_ = TAlign::alNone;
   std::string hint_;
   bool showHint_ = false;
+  bool parentShowHint_ = true;
   int cursor_ = 0;
   TPopupMenu* popupMenu_ = nullptr;
   bool mouseInside_ = false;

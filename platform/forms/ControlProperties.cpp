@@ -22,6 +22,7 @@ void RegisterControlProperties() {
       BoolProperty("ParentFont", &C::ParentFont, &C::SetParentFont),
       BoolProperty("ParentColor", &C::ParentColor, &C::SetParentColor),
       BoolProperty("ShowHint", &C::ShowHint, &C::SetShowHint),
+      BoolProperty("ParentShowHint", &C::ParentShowHint, &C::SetParentShowHint),
       StringProperty("Caption", &C::Caption, &C::SetCaption),
       StringProperty("Text", &C::Caption, &C::SetCaption),
       StringProperty("Hint", &C::Hint, &C::SetHint),

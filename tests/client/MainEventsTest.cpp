@@ -19,6 +19,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "tests/client/ClientProcess.h"
 #include "tests/client/EventFixtures.h"
+#include "tests/support/ScreenShot.h"
 #include "tests/support/TestSupport.h"
 #include "tools/serviceserver/ServiceServer.h"
 #include "tools/webstub/WebStub.h"
@@ -66,12 +67,12 @@ struct Side {
     int n = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
     // The list is a Unicode window: asked from another process it answers in UTF-16.
     for (int i = 0; i < n; ++i) {
-      // The program may change the list between these calls: an item gone answers LB_ERR.
+      // The list may be refilled while it is read: an item gone answers LB_ERR.
       LRESULT len = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-      if (len < 0) break;
+      if (len == LB_ERR) break;
       std::wstring s((size_t)len + 1, L'\0');
       LRESULT got = SendMessageW(list, LB_GETTEXT, i, (LPARAM)s.data());
-      if (got < 0 || got > len) break;
+      if (got == LB_ERR || got > len) break;
       s.resize((size_t)got);
       std::string a((s.size() + 1) * 2, '\0');
       a.resize(
@@ -444,6 +445,114 @@ TEST(MainEvents, ACustomerListWithTheLoginReplyIsNotCovered) {
     RECT r2;
     if (h == list || !IsWindowVisible(h) || !GetWindowRect(h, &r2)) continue;
     EXPECT_FALSE(PtInRect(&r2, centre)) << ClassOf(h) << " covers the customer list";
+
+namespace {
+int WidthOf(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return r.right - r.left;
+}
+int ClientWidthOf(HWND h) {
+  RECT r{};
+  GetClientRect(h, &r);
+  return r.right;
+}
+// The skin engine's answer to its query message: 1 for a window it skins.
+bool Skinned(HWND h) { return SendMessageA(h, 0x3504, 0, 0) == 1; }
+// The process's hint window while it shows, or nullptr.
+HWND ShownHint(DWORD pid) {
+  HWND h = FindVisibleWindow(pid, "THintWindow");
+  return h && IsWindowVisible(h) ? h : nullptr;
+}
+}  // namespace
+
+TEST(MainEvents, AChatWindowOpenedByAMessageIsNarrowUntilItsHistoryIsShown) {
+  World w("127.0.0.44");
+  auto a = w.NewSide(), b = w.NewSide();
+  ASSERT_NE(a->LogIn("10001"), nullptr);
+  ASSERT_NE(b->LogIn("10002"), nullptr);
+  ASSERT_TRUE(a->WaitFriends({"10000(在线)", "10002(在线)"}));
+  a->DoubleClick(0, IndexOf(a->Friends(), "10002(在线)"));
+  HWND aChat = a->ChatWindow("与企业好友10002交流中");
+  ASSERT_NE(aChat, nullptr);
+  Side::Send(aChat, "看一下宽度");
+  ASSERT_TRUE(WaitFor([&] { return w.server.CountOf(proto::ChatSend) == 1; }));
+  testing_support::PumpFor(500);
+  b->HotKey();
+  HWND chat = b->ChatWindow("与企业好友10001交流中");
+  ASSERT_NE(chat, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return Has(Side::Conversation(chat), "看一下宽度"); }));
+  // Only the conversation and the send box show, and stay so once the skin has finished: the
+  // client area of a 378-pixel window with the system's frame, inside the skin's frame.
+  testing_support::PumpFor(1000);
+  EXPECT_TRUE(Skinned(chat));
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE, 0);
+  EXPECT_EQ(ClientWidthOf(chat), 378 - (frame.right - frame.left));
+  EXPECT_LT(WidthOf(chat), 400);
+
+  HWND history = FindChildByText(chat, "Button", "历史记录");
+  ASSERT_NE(history, nullptr);
+  PostClick(history);
+  EXPECT_TRUE(WaitFor([&] { return TextOf(history) == "关闭记录"; }));
+  testing_support::PumpFor(300);
+  EXPECT_EQ(WidthOf(chat), 807);
+  EXPECT_TRUE(Skinned(chat));
+  PostClick(history);
+  EXPECT_TRUE(WaitFor([&] { return TextOf(history) == "历史记录"; }));
+  testing_support::PumpFor(300);
+  EXPECT_EQ(WidthOf(chat), 382);
+  EXPECT_TRUE(Skinned(chat));
+  b->Quit();
+  a->Quit();
+}
+
+TEST(MainEvents, EachLeftHandButtonShowsItsHintWhileThePointerRestsOnIt) {
+  World w("127.0.0.45");
+  auto a = w.NewSide();
+  HWND main = a->LogIn("10001");
+  ASSERT_NE(main, nullptr);
+  SetForegroundWindow(main);
+  testing_support::PumpFor(500);
+  // The visible picture buttons of the left-hand panel, top to bottom.
+  RECT mr{};
+  GetWindowRect(main, &mr);
+  std::vector<HWND> buttons;
+  for (HWND h : testing_support::ChildWindows(main)) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    if (sys::SameText(ClassOf(h), "Button") && IsWindowVisible(h) && TextOf(h).empty() && r.right - mr.left < 60)
+      buttons.push_back(h);
+  }
+  std::sort(buttons.begin(), buttons.end(), [](HWND x, HWND y) {
+    RECT a{}, b{};
+    GetWindowRect(x, &a);
+    GetWindowRect(y, &b);
+    return a.top < b.top;
+  });
+  const std::vector<std::string> hints = {"查找好友", "网站推广工具", "修改个人信息", "贸易", "书签", "常用服务", "发布资讯信息"};
+  ASSERT_EQ(buttons.size(), hints.size());
+  POINT away{mr.left + 140, mr.top + 300};  // on the friend list, which has no hint
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    RECT r{};
+    GetWindowRect(buttons[i], &r);
+    POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    // Onto the button the way a mouse comes, in more than one step.
+    testing_support::MovePointer(POINT{at.x - 3, at.y - 3});
+    testing_support::PumpFor(50);
+    testing_support::MovePointer(at);
+    HWND hint = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (hint = ShownHint(a->Pid())) && TextOf(hint) == hints[i]; }, 8000))
+        << hints[i] << " / " << (hint ? TextOf(hint) : std::string("no hint"));
+    if (i == 3 && hint) {
+      // The main window with the hint below the pointer.
+      RECT hr{};
+      GetWindowRect(hint, &hr);
+      RECT shot{mr.left, mr.top, std::max(mr.right, hr.right + 4), std::max(mr.bottom, hr.bottom + 4)};
+      testing_support::SaveScreenRect(shot, Screenshots() + "main-hint.png");
+    }
+    testing_support::MovePointer(away);
+    EXPECT_TRUE(WaitFor([&] { return ShownHint(a->Pid()) == nullptr; }, 3000)) << hints[i] << " stays";
   }
   a->Quit();
 }

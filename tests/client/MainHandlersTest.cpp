@@ -443,10 +443,10 @@ TEST_F(MainHandlersTest, InfoAndPublishingPagesOpenInTheSystemBrowser) {
   PublishUrl.clear();
 }
 
-TEST_F(MainHandlersTest, AFriendListIsNoError) {
+TEST_F(MainHandlersTest, AFriendListLeavesItsTraceLine) {
   Hand(proto::FriendList, stub::FriendListBody({FriendOf(10002, 1)}));
   EXPECT_EQ(Users().Friends.size(), 1u);
-  EXPECT_EQ(Log().find("OnFriendUser"), std::string::npos);
+  EXPECT_NE(Log().find("【OnFriendUser】"), std::string::npos) << Log();
 }
 
 // A chat window that is closing hides until it is freed: a message for its partner that

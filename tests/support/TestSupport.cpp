@@ -53,6 +53,16 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
+void MovePointer(POINT p) {
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = (p.x * 65536 + w / 2) / w;
+  in.mi.dy = (p.y * 65536 + h / 2) / h;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
 void PumpFor(int ms) {
   DWORD start = GetTickCount();
   PumpUntil([&] { return (int)(GetTickCount() - start) >= ms; }, ms + 1000);

@@ -35,6 +35,10 @@ void WhilePumping(std::function<bool()> step, UINT everyMs);
 // Drops a step still waiting, so that it cannot outlive what it refers to.
 void DropPumpingStep();
 
+// Moves the real pointer to a screen point through the system's input queue, as a person's
+// mouse does (windows under it get their mouse moves).
+void MovePointer(POINT screen);
+
 // A visible top-level window of this process with that class (say "#32770" for a system
 // dialog), or nullptr; never another process's window.
 void* FindOwnWindow(const char* className);
