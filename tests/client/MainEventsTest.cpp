@@ -402,7 +402,7 @@ TEST(MainEvents, ServerBodiesAgainstTheListsAndTheLog) {
 // The day's record of customer messages already on disk is loaded at the start and kept at
 // exit: the file gets only what this run added, once.
 TEST(MainEvents, TheDaysRecordGetsOnlyThisRunsAdditions) {
-  World w("127.0.0.43");
+  World w("127.0.0.46");
   auto a = w.NewSide();
   std::string file = a->app.File("HistoryLog\\" + dt::DateToStr(dt::Now()) + ".txt");
   sys::ForceDirectories(sys::ExtractFilePath(file));
@@ -428,7 +428,7 @@ TEST(MainEvents, TheDaysRecordGetsOnlyThisRunsAdditions) {
 // A customer list that arrives in the same read as the login reply stays in view: the
 // advertising pane the main window shows while it is being made does not cover it.
 TEST(MainEvents, ACustomerListWithTheLoginReplyIsNotCovered) {
-  World w("127.0.0.44");
+  World w("127.0.0.47");
   TLoginReply r;
   w.server.QueueReply(proto::Login, stub::Frame(proto::Login, stub::LoginReplyBody(r)) +
                                         stub::Frame(proto::CustomerList, stub::CustomerListBody({555})));
@@ -445,6 +445,9 @@ TEST(MainEvents, ACustomerListWithTheLoginReplyIsNotCovered) {
     RECT r2;
     if (h == list || !IsWindowVisible(h) || !GetWindowRect(h, &r2)) continue;
     EXPECT_FALSE(PtInRect(&r2, centre)) << ClassOf(h) << " covers the customer list";
+  }
+  a->Quit();
+}
 
 namespace {
 int WidthOf(HWND h) {
