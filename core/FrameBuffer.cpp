@@ -1,6 +1,12 @@
 // Cutting the received byte stream into frames.
+//
+// A frame that lies whole inside one read is handed to the sink where it lies, in the
+// caller's bytes. Only a frame that spans reads is gathered in the area: it starts at the
+// area's start, and the area is made big enough for all of it as soon as its header is
+// known, so each of its bytes is copied once and never moved.
 #include "core/FrameBuffer.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/WireFormat.h"
@@ -12,6 +18,15 @@ struct DepthGuard {
   explicit DepthGuard(int& d) : depth(d) { ++depth; }
   ~DepthGuard() { --depth; }
 };
+
+// The first start byte in [p, end), or end.
+const uint8_t* StartIn(const uint8_t* p, const uint8_t* end) {
+  const void* s = p < end ? std::memchr(p, kFrameStart, size_t(end - p)) : nullptr;
+  return s ? static_cast<const uint8_t*>(s) : end;
+}
+
+// The size of the frame starting at p, header included, when `held` bytes show its header.
+size_t FrameSize(const uint8_t* p, size_t held) { return held < kFrameHeader ? 0 : kFrameHeader + ReadU32(p + 2); }
 }  // namespace
 
 void TFrameBuffer::Reserve(size_t n) {
@@ -31,16 +46,47 @@ void TFrameBuffer::Reserve(size_t n) {
   tail_ = held;
 }
 
-void TFrameBuffer::Append(const void* data, size_t n) {
-  if (n) {
-    Reserve(n);
-    std::memcpy(buf_.data() + tail_, data, n);
-    tail_ += n;
+void TFrameBuffer::Keep(const uint8_t* p, size_t n) {
+  Reserve(n);
+  std::memcpy(buf_.data() + tail_, p, n);
+  tail_ += n;
+}
+
+void TFrameBuffer::KeepRead() {
+  const uint8_t* p = read_;
+  const uint8_t* end = readEnd_;
+  read_ = readEnd_ = nullptr;
+  if (p == end) return;
+  if (head_ == tail_) {
+    p = StartIn(p, end);  // what precedes a start byte is never kept
+    if (p == end) return;
+    // Room for the whole frame now, so that its later pieces land behind this one.
+    size_t size = FrameSize(p, size_t(end - p));
+    if (size <= kFrameHeader + kMaxFrameBody) Reserve(std::max(size, size_t(end - p)));
   }
-  Cut();
+  Keep(p, size_t(end - p));
+}
+
+void TFrameBuffer::Append(const void* data, size_t n) {
+  // Entered from a sink: the rest of the outer read comes before these bytes in the stream.
+  KeepRead();
+  read_ = static_cast<const uint8_t*>(data);
+  readEnd_ = read_ + n;
+  try {
+    Cut();
+  } catch (...) {
+    KeepRead();  // what the failing sink's caller had not reached yet waits for the next call
+    throw;
+  }
+  KeepRead();  // the start of a frame that the next read completes
+  if (depth_ == 0) {
+    retired_.clear();
+    if (head_ == tail_) head_ = tail_ = 0;
+  }
 }
 
 void TFrameBuffer::Clear() {
+  read_ = readEnd_ = nullptr;
   // During a sink call the area before tail_ may still be read, so it is not reused.
   head_ = tail_;
   if (depth_ == 0) {
@@ -49,35 +95,51 @@ void TFrameBuffer::Clear() {
   }
 }
 
+bool TFrameBuffer::Oversized(const uint8_t* p) {
+  uint32_t len = ReadU32(p + 2);
+  if (len <= kMaxFrameBody) return false;
+  uint8_t proto = p[1];
+  Clear();
+  sink_.OnOversizedFrame(proto, len);
+  return true;
+}
+
 void TFrameBuffer::Cut() {
-  while (head_ < tail_) {
-    const uint8_t* p = buf_.data() + head_;
-    size_t held = tail_ - head_;
-    if (*p != kFrameStart) {
-      const void* start = std::memchr(p, kFrameStart, held);
-      if (!start) {
-        head_ = tail_;  // no frame can begin in these bytes
-        break;
+  for (;;) {
+    if (head_ < tail_) {
+      // Held bytes first: they precede the read in the stream.
+      const uint8_t* p = buf_.data() + head_;
+      size_t held = tail_ - head_;
+      if (*p != kFrameStart) {
+        head_ += size_t(StartIn(p, p + held) - p);
+        continue;
       }
-      head_ += static_cast<const uint8_t*>(start) - p;
+      size_t want = held < kFrameHeader ? kFrameHeader : FrameSize(p, held);
+      if (held >= kFrameHeader && Oversized(p)) return;
+      if (held < want) {
+        // Complete the frame from the read, taking no byte beyond it.
+        size_t take = std::min(want - held, size_t(readEnd_ - read_));
+        if (take == 0) return;
+        const uint8_t* from = read_;
+        read_ += take;
+        Keep(from, take);
+        continue;
+      }
+      head_ += want;
+      DepthGuard guard(depth_);
+      sink_.OnFrame(p, want);
       continue;
     }
-    if (held < kFrameHeader) break;
-    uint32_t len = ReadU32(p + 2);
-    if (len > kMaxFrameBody) {
-      uint8_t proto = p[1];
-      Clear();
-      sink_.OnOversizedFrame(proto, len);
-      break;
-    }
-    size_t size = kFrameHeader + len;
-    if (held < size) break;
-    head_ += size;
+    if (depth_ == 0) head_ = tail_ = 0;
+    // Nothing held: frames whole inside the read go to the sink from where they lie.
+    const uint8_t* p = read_ = StartIn(read_, readEnd_);
+    size_t left = size_t(readEnd_ - p);
+    if (left < kFrameHeader) return;
+    if (Oversized(p)) return;
+    size_t size = FrameSize(p, left);
+    if (left < size) return;
+    read_ += size;
     DepthGuard guard(depth_);
     sink_.OnFrame(p, size);
-  }
-  if (depth_ == 0) {
-    retired_.clear();
-    if (head_ == tail_) head_ = tail_ = 0;
   }
 }

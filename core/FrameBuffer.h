@@ -1,11 +1,14 @@
 // The receive side of the wire framing: bytes from the socket are appended here, everything
 // before a start byte (0x64) is dropped, and each complete frame (start byte, protocol
 // number, 32-bit little-endian body length, body) is handed to the sink once, in arrival
-// order. A frame leaves the buffer before the sink sees it and its bytes stay where they are
-// until the outermost call returns, so a sink that pumps messages and is entered again by the
-// next read can neither see a frame twice nor lose the bytes it is reading.
+// order. A frame that arrives whole in one read is handed over where it lies in the caller's
+// bytes; only a frame that spans reads is gathered here, each byte copied once. A frame
+// leaves the buffer before the sink sees it and its bytes stay where they are until the
+// outermost call returns, so a sink that pumps messages and is entered again by the next read
+// can neither see a frame twice nor lose the bytes it is reading.
 // Contract: the sink is the caller's and must outlive the buffer; frame pointers are valid
-// only during OnFrame. One thread, the one that appends.
+// only during OnFrame; the bytes given to Append are read only during the call. One thread,
+// the one that appends.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -36,17 +39,27 @@ class TFrameBuffer {
   // Forgets every held byte (a new connection starts clean).
   void Clear();
 
-  // The bytes held and not yet dispatched.
+  // The bytes kept for frames not yet complete (during a sink call the part of the read being
+  // cut that has not been reached yet is not among them).
   const uint8_t* Data() const { return buf_.data() + head_; }
   size_t Held() const { return tail_ - head_; }
 
  private:
   void Reserve(size_t n);
+  // Copies n bytes behind the held ones.
+  void Keep(const uint8_t* p, size_t n);
+  // Keeps what is left of the read being cut, from its first start byte.
+  void KeepRead();
+  // Clears and reports a header at p that announces too long a body.
+  bool Oversized(const uint8_t* p);
   void Cut();
 
   IFrameSink& sink_;
   std::vector<uint8_t> buf_;
   size_t head_ = 0, tail_ = 0;
+  // The part of the caller's read not cut yet; empty outside Append.
+  const uint8_t* read_ = nullptr;
+  const uint8_t* readEnd_ = nullptr;
   int depth_ = 0;  // sink calls under way
   // Areas replaced while a sink call was reading from them; freed when the outermost returns.
   std::vector<std::vector<uint8_t>> retired_;

@@ -178,5 +178,9 @@ template <> inline uint8_t ReadRecord(const TBody& b) { return ParseTradeResult(
 // The record of a received body, read by the reader of its protocol number; numbers without
 // a body to read give std::monostate. Throws EMalformedBody when the body does not fit.
 TReply ReadReply(uint8_t proto, const TBody& body);
+// Throws EMalformedBody unless the body fits, and gives the record read on the way; a chat
+// message (12), whose text may be long, is only checked and gives std::monostate, for
+// ReadRecord to read when it is wanted.
+TReply CheckReply(uint8_t proto, const TBody& body);
 // The same without keeping the record: whether a body of `proto` fits its layout.
 void CheckBody(uint8_t proto, const TBody& body);

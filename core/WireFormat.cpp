@@ -125,14 +125,14 @@ uint8_t TBodyReader::U8() { return *Take(1); }
 uint32_t TBodyReader::U32() { return ReadU32(Take(4)); }
 TDateTime TBodyReader::DateTime() { return ReadDateTime(Take(8)); }
 
-std::string TBodyReader::WireString() {
+std::string_view TBodyReader::WireStringView() {
   size_t n = U8();
-  return std::string(reinterpret_cast<const char*>(Take(n)), n);
+  return std::string_view(reinterpret_cast<const char*>(Take(n)), n);
 }
 
-std::string TBodyReader::LongText() {
+std::string_view TBodyReader::LongTextView() {
   size_t n = U32();
-  return std::string(reinterpret_cast<const char*>(Take(n)), n);
+  return std::string_view(reinterpret_cast<const char*>(Take(n)), n);
 }
 
 std::string TBodyReader::FixedString(size_t k) { return ReadFixed(Take(k + 1), k); }

@@ -54,8 +54,11 @@ class TBodyReader {
   uint32_t U32();
   int32_t I32() { return static_cast<int32_t>(U32()); }
   TDateTime DateTime();
-  std::string WireString();
-  std::string LongText();
+  std::string WireString() { return std::string(WireStringView()); }
+  std::string LongText() { return std::string(LongTextView()); }
+  // The same texts left where they are in the borrowed bytes.
+  std::string_view WireStringView();
+  std::string_view LongTextView();
   // A length byte and k bytes; a length byte above k is taken as k.
   std::string FixedString(size_t k);
   // `size` bytes of text up to the first zero byte.

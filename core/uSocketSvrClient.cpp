@@ -147,9 +147,9 @@ void TServiceClient::DispatchPacket(const uint8_t* frame, int32_t held) {
     TBaseSvrClient::DispatchPacket(frame, held);
     return;
   }
-  TDispatch d{frame, {}, dispatching_};
+  TDispatch d{frame, held, {}, dispatching_};
   try {
-    d.Record = ReadReply(number, TBody::OfFrame(frame, held));
+    d.Record = CheckReply(number, TBody::OfFrame(frame, held));
   } catch (const EMalformedBody& e) {
     WriteErrorLog("协议号0x" + sys::IntToHex(number, 2) + "的消息体有误，已丢弃：" + e.Message());
     return;

@@ -2,10 +2,11 @@
 // adds to the connection one send routine per request type, one event per received protocol
 // number, the user lists and a reference to the data module.
 //
-// Receiving: protocol number -> checked reader (ReadReply, ServiceReplies.h) -> typed record
-// -> this unit's one table of events. The record is read once, before the event fires; a
-// body that does not fit its layout is logged and dropped, so no handler sees it. Handlers
-// keep the (sender, frame, held) signature and take the record with ReplyRecord<R>.
+// Receiving: protocol number -> body check (CheckReply, ServiceReplies.h) -> typed record
+// -> this unit's one table of events. The body is checked once, before the event fires, and
+// the record read on the way is kept (a chat message's is read when a handler asks); a body
+// that does not fit its layout is logged and dropped, so no handler sees it. Handlers keep
+// the (sender, frame, held) signature and take the record with ReplyRecord<R>.
 //
 // Threads: GUI thread only; events run inside the socket's data notification and may pump
 // messages, so a dispatch can be entered again by the next frame.
@@ -77,12 +78,16 @@ class TServiceClient : public TBaseSvrClient {
   TPacketEvent* EventFor(uint8_t number);
 
   // The record read from `frame`: the one the dispatch already read when `frame` is a frame
-  // under dispatch, else read now. Throws EMalformedBody when the body does not fit R.
+  // under dispatch (else read now from all of that frame), or read now from `held` bytes.
+  // Throws EMalformedBody when the body does not fit R.
   template <class R>
   R Record(const uint8_t* frame, int32_t held) const {
     for (const TDispatch* d = dispatching_; d; d = d->Outer)
-      if (d->Frame == frame)
+      if (d->Frame == frame) {
         if (const R* r = std::get_if<R>(&d->Record)) return *r;
+        held = d->Held;
+        break;
+      }
     return ReadRecord<R>(TBody::OfFrame(frame, held));
   }
 
@@ -113,6 +118,7 @@ class TServiceClient : public TBaseSvrClient {
   // A frame under dispatch and its record; nested dispatches chain to the outer one.
   struct TDispatch {
     const uint8_t* Frame;
+    int32_t Held;
     TReply Record;
     const TDispatch* Outer;
   };

@@ -143,6 +143,23 @@ TEST_F(Dispatch, HandlersGetTheRecordReadForTheirOwnFrameEvenWhenEnteredAgain) {
   EXPECT_THROW(client_->Record<uint32_t>((const uint8_t*)lone.data(), 0), EMalformedBody);
 }
 
+TEST_F(Dispatch, AChatRecordIsReadFromItsOwnFrameWhenItsHandlerAsks) {
+  std::vector<std::string> texts;
+  client_->OnChatMsg = TPacketEvent([&](TObject*, const uint8_t* f, int32_t) {
+    bool first = texts.empty();
+    texts.push_back("");
+    size_t mine = texts.size() - 1;
+    if (first) {
+      std::string next = Frame(proto::ChatMsg, stub::ChatBody(0, 1, "second", "10002", 1.0));
+      client_->ReceiveBytes(next.data(), next.size());
+    }
+    // A held count of 0 would make a read of the handler's own count fail: the frame's is used.
+    texts[mine] = client_->Record<TChatMessage>(f, 0).Formatted;
+  });
+  SendAndSettle(Frame(proto::ChatMsg, stub::ChatBody(0, 1, std::string(70000, 'x'), "10002", 1.0)));
+  EXPECT_EQ(texts, (std::vector<std::string>{std::string(70000, 'x'), "second"}));
+}
+
 TEST_F(Dispatch, HintEventCarriesTheHeldBytes) {
   std::string half = Frame(proto::ChatMsg, "abcdef").substr(0, 5);
   client_->ReceiveBytes(half.data(), half.size());

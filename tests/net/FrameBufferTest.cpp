@@ -133,3 +133,36 @@ TEST(FrameBuffer, ClearDuringASinkCallDropsWhatFollows) {
   Feed(buf, stub::Frame(proto::ChatMsg, "old") + stub::Frame(proto::Login, "stale"));
   EXPECT_EQ(sink.frames, (std::vector<std::string>{stub::Frame(proto::CustomerList, "new"), stub::Frame(proto::ChatMsg, "old")}));
 }
+
+TEST(FrameBuffer, AFrameWholeInOneReadIsHandedOverWhereItLies) {
+  RecordingSink sink;
+  TFrameBuffer buf(sink);
+  const std::string a = stub::Frame(proto::ChatMsg, "abc"), b = stub::Frame(proto::Login, "xy");
+  const std::string read = "junk" + a + b + b.substr(0, 3);
+  std::vector<const uint8_t*> at;
+  sink.during = [&](const uint8_t* frame, size_t) { at.push_back(frame); };
+  Feed(buf, read);
+  const auto* base = reinterpret_cast<const uint8_t*>(read.data());
+  EXPECT_EQ(at, (std::vector<const uint8_t*>{base + 4, base + 4 + a.size()}));
+  EXPECT_EQ(buf.Held(), 3u);  // the start of a frame the next read completes is kept
+  Feed(buf, b.substr(3));
+  EXPECT_EQ(sink.frames, (std::vector<std::string>{a, b, b}));
+}
+
+TEST(FrameBuffer, AReadArrivingInsideAFrameComesAfterTheRestOfTheReadItInterrupts) {
+  RecordingSink sink;
+  TFrameBuffer buf(sink);
+  const std::string a = stub::Frame(proto::ChatMsg, "a"), b = stub::Frame(proto::Login, "b"),
+                    c = stub::Frame(proto::TradeSave, "c");
+  bool nested = false;
+  std::vector<std::string> started;
+  sink.during = [&](const uint8_t* frame, size_t size) {
+    started.emplace_back(reinterpret_cast<const char*>(frame), size);
+    if (nested) return;
+    nested = true;
+    Feed(buf, c);
+  };
+  Feed(buf, a + b);  // a is cut in place while b is still in the read
+  EXPECT_EQ(started, (std::vector<std::string>{a, b, c}));
+  EXPECT_EQ(buf.Held(), 0u);
+}
