@@ -54,6 +54,7 @@ void CreateWindows(TApplication& app) {
 
 int RunClientProgram() {
   // Unit initialisation: the ini file and its defaults.
+  timing::Mark("program block");
   InitializeSettingsUnit();
   int exitCode = 0;
   {
@@ -72,6 +73,7 @@ int RunClientProgram() {
     if (StartRoutine()) {
       CreateWindows(app);
       // Until the main window closes.
+      timing::Mark("windows created");
       app.Run();
     }
     // The application object clears its global itself, after its forms are gone: their

@@ -5,6 +5,7 @@
 
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TimingMarks.h"
 #include "skin/SkinManagerLink.h"
 
 namespace {
@@ -61,6 +62,7 @@ std::string TSkinData::WriteSkinPack() const {
 
 bool TSkinData::LoadSkin() {
   noSkin_ = true;
+  timing::Span span("skin read");
   if (!LoadSkinModel(model_, skinStream_)) return false;
   brush_.reset(CreateSolidBrush(ColorToRGB(model_.ButtonFace)));
   noSkin_ = false;

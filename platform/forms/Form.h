@@ -10,6 +10,7 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Published.h"
 #include "platform/rtl/DataModule.h"
+#include "platform/rtl/TimingMarks.h"
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -106,6 +107,7 @@ class TCustomForm : public TWinControl {
   HICON icon_ = nullptr;
   bool placed_ = false;
   bool destroyFired_ = false;
+  bool paintMarked_ = false;  // the first paint is a timing mark
 
  private:
   // Frees a form that Release asked to free, unless it is gone already.
@@ -134,7 +136,11 @@ T* CreateForm(TComponent* owner) {
   auto* f = new T(owner);
   try {
     std::string text = FindFormDescription(f->ClassName());
-    if (!text.empty()) LoadDescriptionOf(f, text);
+    if (!text.empty()) {
+      timing::Span span("description of " + f->ClassName() + " read");
+      LoadDescriptionOf(f, text);
+    }
+    timing::Span span(f->ClassName() + " created");
     f->DoCreate();
   } catch (...) {
     delete f;
