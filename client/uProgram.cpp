@@ -59,6 +59,7 @@ void CreateWindows(TApplication& app) {
 
 int RunClientProgram() {
   // Unit initialisation: the ini file and its defaults.
+  timing::Mark("program block");
   InitializeSettingsUnit();
   int exitCode = 0;
   {
@@ -85,6 +86,7 @@ int RunClientProgram() {
     // Without the picture library nothing is created.
     if (StartRoutine()) {
       CreateWindows(app);
+      timing::Mark("windows created");
       // Until the main window closes; not at all when the login already ended the program.
       if (!app.Terminated()) app.Run();
     }

@@ -6,6 +6,7 @@
 #include "core/uSocketSvrClient.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TimingMarks.h"
 
 std::unique_ptr<TIniFile> IniFile;
 HMODULE PictureLib = nullptr;
@@ -87,10 +88,12 @@ void RemoveStaleUpdate() {
 
 bool StartRoutine() {
   // The picture library is the one thing the program cannot run without.
+  timing::Mark("start routine");
   if (!LoadPictureLibrary(ProgramFolder() + "Vandrel.dll")) {
     ShowMsg("", "加载Vandrel.dll文件出错,请重新下载文件");
     return false;
   }
+  timing::Mark("picture library loaded");
   RemoveStaleUpdate();
   // The updater's servers; only the captions are read by this program.
   UpdateServers.assign(2, TUpdateServer{});
@@ -104,7 +107,10 @@ bool StartRoutine() {
   std::string port = IniFile->ReadString("Logininfo", "port", "8014");
   ServiceClient = std::make_unique<TServiceClient>(host, port, Data);
   // Databases: descriptors, open or create, configuration reads; failures are logged.
-  StartLocalDatabases(ProgramFolder());
+  {
+    timing::Span span("databases opened");
+    StartLocalDatabases(ProgramFolder());
+  }
   return true;
 }
 

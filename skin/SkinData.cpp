@@ -5,6 +5,7 @@
 
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TimingMarks.h"
 #include "skin/SkinManagerLink.h"
 
 namespace {
@@ -61,6 +62,7 @@ std::string TSkinData::WriteSkinPack() const {
 
 bool TSkinData::LoadSkin() {
   noSkin_ = true;
+  timing::Span span("skin read");
   // Skinned windows point into the model (their caption buttons): the skin is read into a
   // fresh one, swapped in, and the windows rebuild from it while the old one still lives.
   auto fresh = std::make_unique<TSkinModel>();

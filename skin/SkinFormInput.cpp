@@ -423,9 +423,11 @@ LRESULT TSkinForm::SkinProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MENUSELECT:
       MenuSelect(wp, lp);
       return PassOn(msg, wp, lp);
-    case SKIN_FINISH:
+    case SKIN_FINISH: {
+      timing::Span span("skin finished");
       Finish();
       return 0;
+    }
     case SKIN_QUERY:
       return 1;
     case WM_SETTEXT: {

@@ -144,6 +144,7 @@ bool TSkinManage::SkinWindow(HWND h) {
   }
   TSkinData* data = ChooseSkinData(h);
   if (!data || data->NoSkin()) return false;
+  timing::Span span("skin attached to " + cls);
   TSkinForm* skinner = form ? New<TSkinForm>(form) : new TSkinForm(nullptr);
   skinner->SetWindow(h);
   if (form) skinner->InstallOnForm(data, form);

@@ -196,7 +196,12 @@ void TTrayNotifyIcon::Notification(TComponent* component, TOperation op) {
 
 // ---------------------------------------------------------------- the shell's record
 
-bool TTrayNotifyIcon::Notify(DWORD message) { return seams::NotifyArea().NotifyIcon(message, record_); }
+bool TTrayNotifyIcon::Notify(DWORD message) {
+  // Each call is a round trip to the shell; while the description is read, Loaded sends
+  // the finished record once.
+  if (Loading()) return true;
+  return seams::NotifyArea().NotifyIcon(message, record_);
+}
 
 void TTrayNotifyIcon::PrepareRecord() {
   record_.SetIcon(icon_.Handle());

@@ -487,6 +487,13 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_SHOWWINDOW:
       if (!m.WParam && m.LParam == 0) visible_ = false;
       break;
+    case WM_PAINT:
+      TWinControl::WndProc(m);
+      if (!paintMarked_ && timing::Enabled()) {
+        paintMarked_ = true;
+        timing::Mark("first paint of " + ClassName());
+      }
+      return;
     default:
       break;
   }

@@ -10,6 +10,7 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Published.h"
 #include "platform/rtl/DataModule.h"
+#include "platform/rtl/TimingMarks.h"
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -140,6 +141,7 @@ class TCustomForm : public TWinControl {
   TMainMenu* menu_ = nullptr;
   TMenuItem* windowMenu_ = nullptr;
   HWND clientHandle_ = nullptr;
+  bool paintMarked_ = false;  // the first paint is a timing mark
 
  private:
   // Frees a form that Release asked to free, unless it is gone already.
@@ -168,7 +170,11 @@ T* CreateForm(TComponent* owner) {
   auto* f = new T(owner);
   try {
     std::string text = FindFormDescription(f->ClassName());
-    if (!text.empty()) LoadDescriptionOf(f, text);
+    if (!text.empty()) {
+      timing::Span span("description of " + f->ClassName() + " read");
+      LoadDescriptionOf(f, text);
+    }
+    timing::Span span(f->ClassName() + " created");
     f->DoCreate();
   } catch (...) {
     delete f;

@@ -158,7 +158,10 @@ class Reader {
     for (const auto& e : published_)
       if (!e.IsHandler && !assigned_.count(sys::LowerCase(e.Name)))
         throw Exception("field " + e.Name + " has no component in the description");
-    for (TComponent* c : created_) c->Loaded();
+    for (TComponent* c : created_) {
+      c->SetLoading(false);
+      c->Loaded();
+    }
     root_->Loaded();
   }
 
@@ -192,6 +195,7 @@ class Reader {
       auto it = Factories().find(sys::LowerCase(cls));
       if (it == Factories().end()) Lexer::Fail(line, "class " + cls + " not found");
       obj = it->second(root_);
+      obj->SetLoading(true);
       obj->SetName(name);
       created_.push_back(obj);
       if (auto* ctl = dynamic_cast<TControl*>(obj)) {

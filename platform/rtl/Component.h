@@ -31,6 +31,10 @@ class TComponent : public TObject {
 
   // Called once the form description that made this component has been read.
   virtual void Loaded() {}
+  // True from the moment a form description makes this component until its Loaded: its
+  // properties are still being read, so work that Loaded does anyway may wait for it.
+  bool Loading() const { return loading_; }
+  void SetLoading(bool loading) { loading_ = loading; }
   // Runs while the whole object is still alive, just before it is deleted (forms fire
   // OnDestroy here). Free() calls it; owners free their components through Free().
   virtual void BeforeDestruction() {}
@@ -50,6 +54,7 @@ class TComponent : public TObject {
   intptr_t tag_ = 0;
   std::vector<TComponent*> components_;
   bool destroying_ = false;
+  bool loading_ = false;
 };
 
 struct TComponentDeleter {

@@ -283,6 +283,9 @@ TEST(Description, BuildsTheComponentsWithTheirReferencesAndHandlers) {
   EXPECT_EQ(f->PopupMenuTrayicon->Items()->Items(0), f->N4);
   // After loading: the start-up question, then the icon is added and the behaviour set.
   EXPECT_EQ(f->calls, std::vector<std::string>{"startup shown"});
+  // Each shell call is a round trip: while the properties are read none is made, and the
+  // icon is added once.
+  EXPECT_EQ(shell.Count(NIM_ADD), 1);
   ASSERT_NE(shell.Last(NIM_ADD), nullptr);
   EXPECT_EQ(shell.Last(NIM_ADD)->data.Tip(), "Karv");
   EXPECT_EQ(shell.Last(NIM_ADD)->iconColour, kRed);
