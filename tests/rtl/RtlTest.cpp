@@ -171,21 +171,18 @@ TEST(Event, ReplaceAndTakeBack) {
 // Mend: an event was called through the stored callable itself, so a handler that replaced
 // or cleared its own event destroyed the handler that was running.
 TEST(Event, MendAHandlerMayReplaceItsOwnEvent) {
+  // Kept outside the handler: its captures are what may be gone.
+  static bool destroyed, destroyedWhileRunning;
+  static TNotifyEvent e;
   struct Sentinel {
-    bool* destroyed;
-    ~Sentinel() { *destroyed = true; }
+    ~Sentinel() { destroyed = true; }
   };
-  bool destroyed = false;
-  bool destroyedWhileRunning = true;
-  TNotifyEvent e;
-  {
-    auto sentinel = std::make_shared<Sentinel>(Sentinel{&destroyed});
-    e = [&e, &destroyed, &destroyedWhileRunning, sentinel](TObject*) {
-      e = nullptr;  // the handler takes itself off
-      destroyedWhileRunning = destroyed;
-    };
-  }
-  destroyed = false;  // the temporary copy above went its way
+  e = [sentinel = std::make_shared<Sentinel>()](TObject*) {
+    e = nullptr;  // the handler takes itself off
+    destroyedWhileRunning = destroyed;
+  };
+  destroyed = false;
+  destroyedWhileRunning = true;
   e(nullptr);
   EXPECT_FALSE(destroyedWhileRunning);
   EXPECT_TRUE(destroyed);  // released once the call returned
