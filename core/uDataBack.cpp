@@ -65,7 +65,9 @@ void TLocalCopy::Start() {
     DoMessage("提示：当前操作正在进行，请稍后...");
     return;
   }
-  if (FThread) FThread->WaitFor();  // it has finished its last job and is returning
+  // The old worker has finished its last job and is returning. Only its own calls are
+  // served meanwhile: any other handler run here could free this copier.
+  if (FThread) FThread->WaitForSynchronizeOnly();
   {
     std::lock_guard<std::mutex> g(queue_->lock);
     queue_->workerDone = false;
@@ -163,9 +165,16 @@ bool TLocalBackThread::CopyOne(const std::string& src, const std::string& dst) {
   std::string folder = sys::ExtractFilePath(dst);
   char tmpName[MAX_PATH];
   if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "cpy", 0, tmpName)) return false;
-  std::string tmp = tmpName;
+  // Removed on every way out, an exception from an event handler included, unless it has
+  // become the destination.
+  struct TempFile {
+    std::string path;
+    ~TempFile() {
+      if (!path.empty()) DeleteFileA(path.c_str());
+    }
+  } tmp{tmpName};
   FileHandle out;
-  out.h = CreateFileA(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  out.h = CreateFileA(tmp.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   bool whole = false;
   if (out.h != INVALID_HANDLE_VALUE) {
     char buffer[kBlockSize];
@@ -187,9 +196,10 @@ bool TLocalBackThread::CopyOne(const std::string& src, const std::string& dst) {
     out.Close();
   }
   in.Close();
-  if (whole && MoveFileExA(tmp.c_str(), dst.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-  DeleteFileA(tmp.c_str());
-  return false;
+  if (!whole || !MoveFileExA(tmp.path.c_str(), dst.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return false;
+  tmp.path.clear();
+  return true;
 }
 
 template <class Ev, class... A>

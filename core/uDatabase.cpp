@@ -13,6 +13,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 #include "platform/rtl/Seams.h"
+#include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -112,11 +113,16 @@ void SeedShortMessage(TDbQuery& q) {
 }
 
 // A connection and a query over it, both freed together.
+// Seconds any connection of the start-up check waits for a file that another program holds
+// locked: a locked file must not stall the start for longer than the test connection's time.
+constexpr int kOpenTimeout = 5;
+
 struct Session {
   TDbConnection connection{nullptr};
   TDbQuery query{nullptr};
   explicit Session(const std::string& cs) {
     connection.SetConnectionString(cs);
+    connection.SetConnectionTimeout(kOpenTimeout);
     query.SetConnection(&connection);
   }
 };
@@ -216,21 +222,34 @@ void CheckLocalDatabase(bool isSystem, const std::string& path, const std::strin
 
 bool OpenOrCreateDatabase(TDatabaseInfo& db) {
   db.ConnectionString = DatabaseConnectionString(db.Path, db.Password);
+  TDbConnection test(nullptr);
+  test.SetConnectionString(db.ConnectionString);
+  test.SetConnectionTimeout(kOpenTimeout);
+  bool failed = false;
   if (!sys::FileExists(db.Path)) {
     // A first start may find no DataConfig folder at all.
     sys::ForceDirectories(sys::ExtractFilePath(db.Path));
     CreateLocalDatabase(db.IsSystem, db.Path, db.Password);
   } else {
-    CheckLocalDatabase(db.IsSystem, db.Path, db.Password);
+    // The listing opens the test connection: a file it cannot open is not checked, and its
+    // failure is the result (opening again would only wait for the same lock once more).
+    try {
+      TStringList names;
+      test.GetTableNames(names);
+    } catch (const std::exception&) {
+      failed = true;
+    }
+    if (!failed) CheckLocalDatabase(db.IsSystem, db.Path, db.Password);
   }
-  TDbConnection test(nullptr);
-  test.SetConnectionString(db.ConnectionString);
-  test.SetConnectionTimeout(5);
-  try {
-    test.Open();
-  } catch (const std::exception&) {
+  if (!failed) {
+    try {
+      test.Open();
+    } catch (const std::exception&) {
+      failed = true;
+    }
+  }
+  if (failed)
     seams::Dialogs().Ask(nullptr, "连接本地数据库出错,请检查数据库设置!", "连接数据库出错", MB_OK | MB_ICONQUESTION);
-  }
   db.Opened = test.Connected();
   return db.Opened;
 }

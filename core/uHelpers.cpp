@@ -118,7 +118,11 @@ void SetErrorLogPath(const std::string& path) { LogPathSlot() = path; }
 
 void WriteErrorLog(const std::string& text) {
   try {
-    std::string line = dt::DateTimeToStr(dt::Now()) + " 【" + text + "】\r\n";
+    // Texts from the server can hold line breaks; as blanks they cannot forge log lines.
+    std::string flat = text;
+    for (char& c : flat)
+      if (c == '\r' || c == '\n') c = ' ';
+    std::string line = dt::DateTimeToStr(dt::Now()) + " 【" + flat + "】\r\n";
     HANDLE h = CreateFileA(ErrorLogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;

@@ -74,7 +74,9 @@ void FinalizeSettingsUnit() {
 
 bool LoadPictureLibrary(const std::string& path) {
   if (!sys::FileExists(path)) return false;
-  HMODULE h = LoadLibraryA(path.c_str());
+  // Only its pictures are used: mapped as an image resource, a file planted under its name
+  // runs no code in this program.
+  HMODULE h = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   if (!h) return false;
   if (PictureLib) FreeLibrary(PictureLib);
   PictureLib = h;

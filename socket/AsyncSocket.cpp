@@ -361,57 +361,71 @@ void TCustomAsyncSocket::Connect() {
   DiscardSendQueue();
   hSocket_ = wsapi::socket(AF_INET, type_, proto_);
   if (hSocket_ == INVALID_SOCKET) return SocketError("Connect (socket)");
+  // A step that fails after this leaves no half-open handle behind: the socket is closed
+  // again, so its settings can be changed for the next attempt.
+  SOCKET made = hSocket_;
+  bool started = false;
+  try {
+    started = StartSession();
+  } catch (...) {
+    AbandonHandle(made);
+    throw;
+  }
+  if (!started) AbandonHandle(made);
+}
+
+bool TCustomAsyncSocket::StartSession() {
   closeReported_ = false;  // a new session reports its own end
   ChangeState(wsOpened);
   if (state_ != wsOpened) {
     wsapi::WSASetLastError(WSAEINVAL);
-    return SocketError("Connect (Invalid operation in OnChangeState)");
+    return FailStep("Connect (Invalid operation in OnChangeState)");
   }
 
   BOOL on = TRUE;
   const char* onp = reinterpret_cast<const char*>(&on);
   if (type_ == SOCK_STREAM) {
     if (wsapi::setsockopt(hSocket_, SOL_SOCKET, SO_REUSEADDR, onp, sizeof on) == SOCKET_ERROR)
-      return SocketError("setsockopt(SO_REUSEADDR)");
+      return FailStep("setsockopt(SO_REUSEADDR)");
     if (options_.Contains(asoTcpNoDelay) &&
         wsapi::setsockopt(hSocket_, IPPROTO_TCP, TCP_NODELAY, onp, sizeof on) == SOCKET_ERROR)
-      return SocketError("setsockopt(IPPROTO_TCP, TCP_NODELAY)");
-    if (!SetLingerOption()) return;
+      return FailStep("setsockopt(IPPROTO_TCP, TCP_NODELAY)");
+    if (!SetLingerOption()) return false;
     if (wsapi::setsockopt(hSocket_, SOL_SOCKET, SO_KEEPALIVE, onp, sizeof on) == SOCKET_ERROR)
-      return SocketError("setsockopt(SO_KEEPALIVE)");
-    if ((localPortNum_ != 0 || localAddr_ != "0.0.0.0") && !BindSocket()) return;
+      return FailStep("setsockopt(SO_KEEPALIVE)");
+    if ((localPortNum_ != 0 || localAddr_ != "0.0.0.0") && !BindSocket()) return false;
   } else if (type_ == SOCK_DGRAM) {
-    if (!BindSocket()) return;
+    if (!BindSocket()) return false;
     if (multiCast_) {
       if (multiCastIpTTL_ != 1) {
         int ttl = multiCastIpTTL_;
         if (wsapi::setsockopt(hSocket_, IPPROTO_IP, wsapi::kIpMulticastTtl, reinterpret_cast<const char*>(&ttl),
                               sizeof ttl) == SOCKET_ERROR)
-          return SocketError("setsockopt(IP_MULTICAST_TTL)");
+          return FailStep("setsockopt(IP_MULTICAST_TTL)");
       }
       if (localAddr_ != "0.0.0.0") {
         in_addr iface{};
         iface.s_addr = SocketResolveHost(localAddr_);
         if (wsapi::setsockopt(hSocket_, IPPROTO_IP, wsapi::kIpMulticastIf, reinterpret_cast<const char*>(&iface),
                               sizeof iface) == SOCKET_ERROR)
-          return SocketError("setsockopt(IP_MULTICAST_IF)");
+          return FailStep("setsockopt(IP_MULTICAST_IF)");
       }
     }
     if (sin_.sin_addr.s_addr == INADDR_BROADCAST &&
         wsapi::setsockopt(hSocket_, SOL_SOCKET, SO_BROADCAST, onp, sizeof on) == SOCKET_ERROR)
-      return SocketError("setsockopt(SO_BROADCAST)");
+      return FailStep("setsockopt(SO_BROADCAST)");
   }
 
   selectEvents_ = kConnectEvents;
   if (wsapi::WSAAsyncSelect(hSocket_, window_, WM_ASYNCSELECT, selectEvents_) != 0)
-    return SocketError("WSAAsyncSelect");
+    return FailStep("WSAAsyncSelect");
 
   if (type_ == SOCK_STREAM) {
     if (wsapi::connect(hSocket_, reinterpret_cast<sockaddr*>(&sin_), sizeof sin_) != 0) {
       int e = wsapi::WSAGetLastError();
       if (e != WSAEWOULDBLOCK) {
         lastError_ = e;
-        return SocketError("Connect");
+        return FailStep("Connect");
       }
     }
     ChangeState(wsConnecting);
@@ -419,6 +433,22 @@ void TCustomAsyncSocket::Connect() {
     ChangeState(wsConnected);
     FireSessionConnected(0);
   }
+  return true;
+}
+
+bool TCustomAsyncSocket::FailStep(const char* callName) {
+  SocketError(callName);
+  return false;
+}
+
+void TCustomAsyncSocket::AbandonHandle(SOCKET made) {
+  // A handler run by the failure may have closed it, or connected again.
+  if (made == INVALID_SOCKET || hSocket_ != made) return;
+  wsapi::closesocket(made);
+  hSocket_ = INVALID_SOCKET;
+  DiscardSendQueue();
+  if (state_ != wsClosed) ChangeState(wsClosed);
+  ResetToDefaults();
 }
 
 // ---- notification steps ----
@@ -628,6 +658,10 @@ void TCustomAsyncSocket::TryToSend() {
     }
     if (sent == 0) return;
     RemoveSent(sent);
+    // Only now: a handler that sends queues behind what is left, not in front of it, and
+    // does not send again what was just taken.
+    FireSendData(sent);
+    if (hSocket_ == INVALID_SOCKET) return;
     // A short send does not re-arm the write notification (only a send that would block
     // does), so go on until WinSock says it would block.
   }
@@ -638,8 +672,11 @@ int TCustomAsyncSocket::RawSend(const void* data, int len) {
               ? wsapi::sendto(hSocket_, static_cast<const char*>(data), len, sendFlags_,
                               reinterpret_cast<const sockaddr*>(&sin_), sizeof sin_)
               : wsapi::send(hSocket_, static_cast<const char*>(data), len, sendFlags_);
-  if (n > 0 && OnSendData) OnSendData(this, n);
   return n;
+}
+
+void TCustomAsyncSocket::FireSendData(int32_t sent) {
+  if (sent > 0 && OnSendData) OnSendData(this, sent);
 }
 
 int32_t TCustomAsyncSocket::Send(const void* data, int32_t len) {
@@ -660,6 +697,9 @@ int32_t TCustomAsyncSocket::Send(const void* data, int32_t len) {
       if (direct < 0) direct = 0;  // the queue's own send meets the error again and handles it
     }
     QueueSendData(static_cast<const uint8_t*>(data) + direct, len - direct);
+    // After the rest is queued, so that bytes a handler sends go out behind it.
+    FireSendData(direct);
+    if (hSocket_ == INVALID_SOCKET) return result;
   }
   TryToSend();
   if (allSent_ && hSocket_ != INVALID_SOCKET)
@@ -676,7 +716,7 @@ int TCustomAsyncSocket::SendTo(const sockaddr_in& dest, int destLen, const void*
   int n = wsapi::sendto(hSocket_, static_cast<const char*>(data), len, sendFlags_,
                         reinterpret_cast<const sockaddr*>(&dest), destLen);
   if (n > 0) {
-    if (OnSendData) OnSendData(this, n);
+    FireSendData(n);
     if (type_ == SOCK_DGRAM && queue_.empty())
       PostMessageA(window_, WM_ASYNCSELECT, (WPARAM)hSocket_, WSAMAKESELECTREPLY(FD_WRITE, 0));
   } else if (n < 0) {

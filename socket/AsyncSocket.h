@@ -205,6 +205,7 @@ class TCustomAsyncSocket : public TComponent {
   virtual void AbortWithError(uint16_t errCode);
   virtual int32_t GetRcvdCount();
   virtual bool BindSocket();
+  // One send to WinSock. OnSendData is fired by its callers once their queue is up to date.
   virtual int RawSend(const void* data, int len);
   virtual void ReportErrorFmt(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
   virtual void ReportError(const std::string& text);
@@ -258,6 +259,12 @@ class TCustomAsyncSocket : public TComponent {
 
  private:
   void HandleAsyncSelect(WPARAM wParam, LPARAM lParam);
+  // Connect's steps after the handle exists; false when one failed (and was reported).
+  bool StartSession();
+  bool FailStep(const char* callName);  // SocketError, then false
+  void FireSendData(int32_t sent);  // OnSendData for a positive count
+  // Closes a handle that Connect made and could not bring up, without any session event.
+  void AbandonHandle(SOCKET made);
   void HandleDnsReply(UINT msg, WPARAM wParam, LPARAM lParam);
   void StartDnsLookup(bool reverse, const std::string& text);
   void ResolveLocalPort();

@@ -16,6 +16,8 @@ void TBuffer::SetSize(int32_t newSize) {
     std::memcpy(area.get(), data_.get(), keep);
     writePos_ = keep;
     readPos_ = std::min(readPos_, keep);
+    // What was cut may have been all that was still unread: the block is drained then.
+    if (readPos_ == writePos_) readPos_ = writePos_ = 0;
   } else {
     writePos_ = readPos_ = 0;
   }

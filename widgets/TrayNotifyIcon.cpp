@@ -332,8 +332,9 @@ void TTrayNotifyIcon::DoMinimizeToTray() {
 
 bool TTrayNotifyIcon::MinimizeByHandler() {
   if (!minimizeToTray_ || !OnMinimizeToTray) return false;
+  std::weak_ptr<char> alive = life_;
   OnMinimizeToTray(this);
-  DoMinimizeToTray();
+  if (!alive.expired()) DoMinimizeToTray();  // the handler may have freed this icon
   return true;
 }
 
@@ -395,37 +396,45 @@ void TTrayNotifyIcon::HandleNotification(UINT message) {
   TShiftState shift = KeyboardShiftState();
   POINT p;
   GetCursorPos(&p);
+  // Every handler below may free this icon; its own state is brought up to date first.
+  std::weak_ptr<char> alive = life_;
+  auto gone = [&alive] { return alive.expired(); };
   switch (message) {
     case WM_MOUSEMOVE:
+      lastPos_ = p;
       if (wantEnterExit_ && cursorLeft_) {
-        MouseEnter();
         cursorLeft_ = false;
+        MouseEnter();
+        if (gone()) return;
       }
       MouseMove(shift, p.x, p.y);
-      lastPos_ = p;
       break;
     case WM_LBUTTONDOWN:
       if (OnDblClick) {
         clickTimer_->SetInterval(GetDoubleClickTime());
         clickTimer_->Start();
       }
-      MouseDown(TMouseButton::mbLeft, shift | ssLeft, p.x, p.y);
       clickStarted_ = true;
+      MouseDown(TMouseButton::mbLeft, shift | ssLeft, p.x, p.y);
+      if (gone()) return;
       if (leftPopup_) PopupAtCursor();
       break;
-    case WM_LBUTTONUP:
-      if (clickStarted_) clickReady_ = true;
-      if (clickStarted_ && !clickTimer_->Active()) {
-        clickStarted_ = clickReady_ = false;
-        Click();
-      }
+    case WM_LBUTTONUP: {
+      bool clickNow = clickStarted_ && !clickTimer_->Active();
+      clickReady_ = clickStarted_ && !clickNow;
       clickStarted_ = false;
+      if (clickNow) {
+        Click();
+        if (gone()) return;
+      }
       MouseUp(TMouseButton::mbLeft, shift | ssLeft, p.x, p.y);
       break;
+    }
     case WM_LBUTTONDBLCLK:
       clickReady_ = false;
       dblClicked_ = true;
       DblClick();
+      if (gone()) return;
       if (popupMenu_ && popupMenu_->AutoPopup() && !leftPopup_) {
         TMenuItem* items = popupMenu_->Items();
         for (int i = 0; i < items->Count(); ++i)
@@ -437,6 +446,7 @@ void TTrayNotifyIcon::HandleNotification(UINT message) {
       break;
     case WM_RBUTTONDOWN:
       MouseDown(TMouseButton::mbRight, shift | ssRight, p.x, p.y);
+      if (gone()) return;
       PopupAtCursor();
       break;
     case WM_RBUTTONUP:
@@ -491,17 +501,20 @@ void TTrayNotifyIcon::CycleTimerTick(TObject*) {
   if (!iconList_) return;
   int count = iconList_->Count();
   iconList_->GetIcon(iconIndex_, icon_);  // its change updates the shell's icon
+  std::weak_ptr<char> alive = life_;
   CycleIcon(iconIndex_ + 1 >= count ? 0 : iconIndex_ + 1);
+  if (alive.expired()) return;  // the handler freed this icon
   iconIndex_ = iconIndex_ >= count - 1 ? 0 : iconIndex_ + 1;
 }
 
 void TTrayNotifyIcon::ClickTimerTick(TObject*) {
   clickTimer_->Stop(true);
-  if (!dblClicked_ && clickReady_) {
-    clickReady_ = false;
-    Click();
-  }
+  bool clickNow = !dblClicked_ && clickReady_;
   dblClicked_ = false;
+  if (clickNow) {
+    clickReady_ = false;
+    Click();  // last: the handler may free this icon and its timer
+  }
 }
 
 void TTrayNotifyIcon::ExitTimerTick(TObject*) {

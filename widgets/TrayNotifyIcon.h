@@ -143,6 +143,8 @@ class TTrayNotifyIcon : public TComponent {
   bool quietIconChange_ = false;
   std::shared_ptr<HookLink> hooks_;
   TNotifyIconData record_;
+  // Expires with the icon: a user handler may free it, and the caller must then stop.
+  std::shared_ptr<char> life_ = std::make_shared<char>();
 };
 
 void RegisterTrayNotifyIcon();

@@ -175,6 +175,16 @@ static size_t LastSeparator(std::string_view p) {
   return last;
 }
 
+// True when the last character (not merely the last byte) is a backslash or slash.
+static bool EndsWithSeparator(std::string_view p) {
+  size_t last = std::string_view::npos;
+  for (size_t i = 0; i < p.size(); ++i) {
+    last = i;
+    if (IsLeadByte((unsigned char)p[i]) && i + 1 < p.size()) ++i;
+  }
+  return last != std::string_view::npos && last == p.size() - 1 && (p[last] == '\\' || p[last] == '/');
+}
+
 std::string ExtractFilePath(std::string_view path) {
   size_t p = LastSeparator(path);
   return p == std::string_view::npos ? std::string() : std::string(path.substr(0, p + 1));
@@ -201,7 +211,7 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext) {
 
 std::string IncludeTrailingBackslash(std::string_view path) {
   std::string p(path);
-  if (p.empty() || LastSeparator(p) != p.size() - 1) p += '\\';
+  if (!EndsWithSeparator(p)) p += '\\';
   return p;
 }
 
@@ -217,7 +227,7 @@ bool DirectoryExists(const std::string& path) {
 
 bool ForceDirectories(const std::string& path) {
   auto strip = [](std::string p) {
-    while (!p.empty() && (p.back() == '\\' || p.back() == '/')) p.pop_back();
+    while (EndsWithSeparator(p)) p.pop_back();
     return p;
   };
   std::string p = strip(path);

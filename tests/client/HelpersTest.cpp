@@ -4,6 +4,7 @@
 #include "core/uSettings.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/client/ClientProcess.h"
 #include "tests/support/TestSupport.h"
 
 using testing_support::TempDir;
@@ -126,8 +127,51 @@ TEST(ErrorLog, LinesAreTimeStampedAndAppendedInOrder) {
   EXPECT_EQ(sys::ReadFileBytes(dir.File("Client.log")),
             "2026-12-10 09:05:07 【TData.SaveChatMsg出错】\r\n2026-12-10 09:05:07 【第二行】\r\n");
   SetErrorLogPath(dir.File("missing\\folder\\Client.log"));
-  WriteErrorLog("swallowed");  // no folder: nothing, and no error
+  EXPECT_NO_THROW(WriteErrorLog("swallowed"));  // no folder: nothing, and no error
+  EXPECT_FALSE(sys::DirectoryExists(dir.File("missing")));
+
+  // A log held open by another program without sharing: the line is lost, quietly.
+  SetErrorLogPath(dir.File("Client.log"));
+  HANDLE locked = CreateFileA(dir.File("Client.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  EXPECT_NO_THROW(WriteErrorLog("locked out"));
+  CloseHandle(locked);
+  EXPECT_EQ(sys::ReadFileBytes(dir.File("Client.log")).find("locked out"), std::string::npos);
   SetErrorLogPath("");
+}
+
+// Mend: line breaks inside a text (a sender number from the server) used to start lines of
+// their own that looked like the program's.
+TEST(ErrorLog, MendOneCallIsOneLine) {
+  TempDir dir;
+  testing_support::FixedClock clock;
+  clock.now = dt::Encode({2026, 12, 10, 9, 5, 7, 0});
+  seams::ScopedSeam<seams::IClock> use(&clock);
+  SetErrorLogPath(dir.File("Client.log"));
+  WriteErrorLog("10001】\r\n2026-01-01 00:00:00 【forged\n\rx");
+  SetErrorLogPath("");
+  EXPECT_EQ(sys::ReadFileBytes(dir.File("Client.log")),
+            "2026-12-10 09:05:07 【10001】  2026-01-01 00:00:00 【forged  x】\r\n");
+}
+
+// Mend: the picture library was loaded as a library, so a file planted under its name ran
+// its code inside the program. It is loaded as pictures only; its bitmaps still load by name.
+TEST(Settings, MendThePictureLibraryIsLoadedAsPicturesOnly) {
+  SetEnvironmentVariableA("KARV_PLANTED_CODE_RAN", nullptr);
+  ASSERT_TRUE(LoadPictureLibrary(client_test::BinFolder() + "planted_vandrel.dll"));
+  char mark[8];
+  EXPECT_EQ(GetEnvironmentVariableA("KARV_PLANTED_CODE_RAN", mark, sizeof mark), 0u);
+
+  ASSERT_TRUE(LoadPictureLibrary(client_test::BinFolder() + "Vandrel.dll"));
+  HRSRC picture = FindResourceA(PictureLib, "HENG", (LPCSTR)RT_BITMAP);
+  ASSERT_NE(picture, nullptr);
+  const auto* info = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(PictureLib, picture)));
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(info->biSize, sizeof(BITMAPINFOHEADER));
+  EXPECT_GT(info->biWidth, 0);
+  EXPECT_FALSE(LoadPictureLibrary(client_test::BinFolder() + "NoSuch.dll"));
+  FreeLibrary(PictureLib);
+  PictureLib = nullptr;
 }
 
 TEST(Settings, DefaultsOnlyForAMissingFileAndSectionsWithoutCase) {

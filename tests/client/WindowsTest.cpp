@@ -872,6 +872,9 @@ TEST(WindowsInTheirFolder, ClosingMidCopyLeavesNoPartialBackup) {
   testing_support::TempDir folder;
   MakeBigPersonalDatabase(folder.File("DataConfig\\LocalConfig.mdb"), kBigDatabase);
   ASSERT_EQ(RunChild("ClosingTheBackupWindowMidCopyStopsAndWaitsForTheCopy", folder), 0u);
+  // Only the child's copier makes Bak: a skipped child or a filter matching nothing leaves
+  // no folder at all.
+  EXPECT_TRUE(sys::DirectoryExists(folder.File("Bak")));
   EXPECT_EQ(FilesIn(folder.File("Bak\\")), std::vector<std::string>{});
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+
 #include "core/uDataBack.h"
 #include "core/uDatabase.h"
 #include "core/uSettings.h"
@@ -69,6 +71,18 @@ Events FilesIn(const std::string& folder) {
   FindClose(h);
   return names;
 }
+
+// While above 0, every thread of this program that ends is held that many milliseconds in
+// its thread-detach notification: a worker that has finished its jobs is then still
+// running when the copier waits for it.
+std::atomic<DWORD> g_holdEndingThreads{0};
+void NTAPI HoldEndingThread(PVOID, DWORD reason, PVOID) {
+  if (reason == DLL_THREAD_DETACH && g_holdEndingThreads > 0) Sleep(g_holdEndingThreads);
+}
+extern "C" __attribute__((section(".CRT$XLY"), used)) const PIMAGE_TLS_CALLBACK kHoldEndingThread = HoldEndingThread;
+
+std::atomic<bool> g_timerRan{false};
+void CALLBACK NoteTimer(HWND, UINT, UINT_PTR, DWORD) { g_timerRan = true; }
 
 }  // namespace
 
@@ -284,5 +298,58 @@ TEST(BackupCopier, FreeingTheCopierInsideItsOwnEventsNeitherHangsNorFiresAgain) 
     } else {
       EXPECT_EQ(datatest::ReadBytes(dir.File("bak\\a.mdb")), Bytes(c.bytes));
     }
+  }
+}
+
+// Mend: a second Start waited for the old worker with a wait that ran every message of the
+// thread, so any handler (one that frees the copier, say) could run inside Start.
+TEST(BackupCopier, MendStartWaitsForTheOldWorkerRunningNothingElse) {
+  testing_support::TempDir dir;
+  datatest::WriteBytes(dir.File("a.mdb"), Bytes(5000));
+  TLocalCopy copier;
+  Recorder r;
+  r.Attach(copier);
+  g_holdEndingThreads = 600;
+  copier.AddJob(dir.File("a.mdb"), dir.File("bak\\a.mdb"));
+  copier.Start();
+  ASSERT_TRUE(r.WaitFinishes(1));
+  ASSERT_TRUE(PumpUntil([&] { return !copier.IsBusy(); }));
+  // The old worker is done with its jobs but still ending; a timer is due meanwhile.
+  g_timerRan = false;
+  UINT_PTR timer = SetTimer(nullptr, 0, 10, NoteTimer);
+  ASSERT_NE(timer, 0u);
+  copier.AddJob(dir.File("a.mdb"), dir.File("bak2\\a.mdb"));
+  DWORD start = GetTickCount();
+  copier.Start();
+  DWORD waited = GetTickCount() - start;
+  bool ranInside = g_timerRan;
+  g_holdEndingThreads = 0;
+  KillTimer(nullptr, timer);
+  EXPECT_GE(waited, 300u);  // it did wait for the old worker
+  EXPECT_FALSE(ranInside);
+  ASSERT_TRUE(r.WaitFinishes(2));
+  EXPECT_EQ(r.events.back(), "finish:true");
+  EXPECT_EQ(datatest::ReadBytes(dir.File("bak2\\a.mdb")), Bytes(5000));
+}
+
+// Mend: a folder whose name ends in a character whose second byte is a backslash (淺 is
+// 0x9C 0x5C, 禱 0xB6 0x5C) lost that byte when the path's trailing separator was cut.
+TEST(BackupCopier, MendAFolderEndingInABackslashTrailByteIsMadeAndCopiedInto) {
+  testing_support::TempDir dir;
+  if (!datatest::ChineseFileNamesWork(dir.Path()))
+    GTEST_SKIP() << "this Wine cannot make Chinese file names (no zh_CN.UTF-8 locale on the host)";
+  for (const char* name : {"备份淺", "禱"}) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ((unsigned char)std::string(name).back(), 0x5C);
+    std::string folder = dir.File(std::string(name) + "\\");
+    datatest::WriteBytes(dir.File("a.mdb"), Bytes(3000));
+    TLocalCopy copier;
+    Recorder r;
+    r.Attach(copier);
+    ASSERT_TRUE(copier.AddJob(dir.File("a.mdb"), folder + "a.mdb"));
+    copier.Start();
+    ASSERT_TRUE(r.WaitFinishes(1));
+    EXPECT_EQ(r.events.back(), "finish:true");
+    EXPECT_EQ(datatest::ReadBytes(folder + "a.mdb"), Bytes(3000));
   }
 }

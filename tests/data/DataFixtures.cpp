@@ -86,4 +86,15 @@ void RawExec(const std::string& path, const std::string& sql) {
 void WriteBytes(const std::string& path, const std::string& bytes) { sys::WriteFileBytes(path, bytes); }
 std::string ReadBytes(const std::string& path) { return sys::ReadFileBytes(path); }
 
+bool ChineseFileNamesWork(const std::string& folder) {
+  std::string probe = sys::IncludeTrailingBackslash(folder) + "中文名";
+  if (!CreateDirectoryA(probe.c_str(), nullptr)) return false;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(probe.c_str(), &fd);
+  bool same = h != INVALID_HANDLE_VALUE && std::string(fd.cFileName) == "中文名";
+  if (h != INVALID_HANDLE_VALUE) FindClose(h);
+  RemoveDirectoryA(probe.c_str());
+  return same;
+}
+
 }  // namespace datatest

@@ -47,6 +47,10 @@ struct StartedProgram {
 std::vector<std::string> RawRows(const std::string& path, const std::string& sql);
 void RawExec(const std::string& path, const std::string& sql);
 
+// True when a folder with a Chinese name can be made in `folder` and is found again under
+// that name (this Wine needs a Chinese locale on the host for it).
+bool ChineseFileNamesWork(const std::string& folder);
+
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 

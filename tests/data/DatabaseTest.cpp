@@ -2,6 +2,7 @@
 // lacks tables and columns, and files that cannot be opened.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sqlite3.h>
 
 #include "core/uDataOperate.h"
 #include "core/uDatabase.h"
@@ -159,6 +160,35 @@ TEST(LocalDatabases, FilesThatCannotBeOpenedAreLoggedAndStartGoesOn) {
     std::string line;
     EXPECT_ANY_THROW(s.data->ReadLineConfig(line));
   }
+}
+
+// Mend: the table listing used to wait 15 s for a locked file before the 5 s test
+// connection waited again, so a locked file stalled the start for about 20 s.
+TEST(LocalDatabases, MendALockedFileIsGivenUpWithinTheTestConnectionsTime) {
+  datatest::ProgramFolder folder;
+  std::string path = folder.File("DataConfig\\LocalConfig.mdb");
+  MakeBareFile(path);
+  // Another program is writing to the file and holds it locked.
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(sys::AnsiToUtf8(path).c_str(), &holder, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  TDatabaseInfo db;
+  db.Path = path;
+  db.Password = kDatabasePassword;
+  DWORD start = GetTickCount();
+  bool opened = OpenOrCreateDatabase(db);
+  DWORD took = GetTickCount() - start;
+  sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(holder);
+  EXPECT_FALSE(opened);
+  EXPECT_FALSE(db.Opened);
+  ASSERT_EQ(folder.dialogs.calls.size(), 1u);
+  EXPECT_EQ(folder.dialogs.calls[0].text, "连接本地数据库出错,请检查数据库设置!");
+  EXPECT_GE(took, 4000u);  // it did wait for the lock
+  EXPECT_LT(took, 9000u) << "waited " << took << " ms";
+  // Once the lock is gone, the same file opens and gets its tables.
+  EXPECT_TRUE(OpenOrCreateDatabase(db));
+  EXPECT_EQ(UserTables(path), kPersonalTables);
 }
 
 TEST(LocalDatabases, AFileThatCannotBeMadeIsReportedByTheOpenStep) {

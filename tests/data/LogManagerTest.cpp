@@ -57,3 +57,16 @@ TEST(HistoryFiles, AFolderThatCannotBeMadeFailsAtTheFirstSave) {
   TLog log(dir.File("blocked\\HistoryLog"));
   EXPECT_THROW(log.SaveHis(Lines({"x"}), "2026-01-05.txt"), EFileError);
 }
+
+// Mend: a history folder whose name ends in a character whose second byte is a backslash
+// (淺 is 0x9C 0x5C) lost that byte when its trailing separator was cut, and was not made.
+TEST(HistoryFiles, MendAFolderEndingInABackslashTrailByteIsMade) {
+  testing_support::TempDir dir;
+  if (!datatest::ChineseFileNamesWork(dir.Path()))
+    GTEST_SKIP() << "this Wine cannot make Chinese file names (no zh_CN.UTF-8 locale on the host)";
+  TLog log(dir.File("记录淺\\禱"));
+  EXPECT_EQ(log.Path(), dir.File("记录淺\\禱\\"));
+  EXPECT_TRUE(sys::DirectoryExists(log.Path()));
+  log.SaveHis(Lines({"你好"}), "2026-01-05.txt");
+  EXPECT_EQ(datatest::ReadBytes(dir.File("记录淺\\禱\\2026-01-05.txt")), "你好\r\n");
+}

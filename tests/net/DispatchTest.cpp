@@ -193,6 +193,23 @@ TEST_F(Connecting, FailuresArriveAsTheConnectEvent) {
   }
 }
 
+// Mend: a connect that failed at once (here the connect call refuses a multicast address)
+// left the socket half open, and the next login could not set its address ("Cannot change
+// Addr if not closed").
+TEST_F(Connecting, MendAConnectThatFailsAtOnceLeavesTheNextLoginFree) {
+  TServiceClient c("224.0.0.1", sys::IntToStr(port_));
+  int failed = -1;
+  c.OnConnect = TConnectEvent([&](TObject*, uint8_t f) { failed = f; });
+  c.Connect();
+  EXPECT_EQ(failed, 1);  // at once, from the connect call itself
+  EXPECT_EQ(c.Socket().State(), wsClosed);
+  // The login window aims the socket again before each connect.
+  c.Socket().SetAddr("127.0.0.1");
+  c.Socket().SetPort(sys::IntToStr(port_));
+  EXPECT_TRUE(Connect(c));
+  EXPECT_EQ(Login(c, "10001"), 0);
+}
+
 TEST_F(Connecting, EachConnectStartsWithAnEmptyReceiveBuffer) {
   TServiceClient& c = NewClient();
   FrameLog log;

@@ -14,6 +14,24 @@ TFriendRecord Record(uint32_t number, const std::string& nick, uint8_t state) {
 
 void ExpectSame(const TFriendRecord& a, const TFriendRecord& b) { EXPECT_EQ(a.Raw(), b.Raw()); }
 
+// The text of the length-prefixed string at `p`, and a little-endian u32.
+std::string Prefixed(const uint8_t* p) { return std::string((const char*)p + 1, p[0]); }
+uint32_t U32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
+
+// A 200-byte friend record of Record(number, nick, state) as the layout places it: company
+// (length byte and 49) at 0, number text (1 and 29) at 50, number at 84, nickname at 88, web
+// address at 118, e-mail at 148, state at 178, flag text (1 and 20) at 179.
+void ExpectRecordAt(const uint8_t* r, uint32_t number, const std::string& nick, uint8_t state) {
+  EXPECT_EQ(Prefixed(r + 0), "公司" + std::to_string(number));
+  EXPECT_EQ(Prefixed(r + 50), std::to_string(number));
+  EXPECT_EQ(U32(r + 84), number);
+  EXPECT_EQ(Prefixed(r + 88), nick);
+  EXPECT_EQ(Prefixed(r + 118), "http://w.example");
+  EXPECT_EQ(Prefixed(r + 148), "e@w.example");
+  EXPECT_EQ(r[178], state);
+  EXPECT_EQ(Prefixed(r + 179), "01");
+}
+
 struct ReplyCase {
   uint8_t proto;
   std::string body;
@@ -87,21 +105,50 @@ TEST_F(ReplyBodies, ReachTheirEventsAndReadBackAsSent) {
          ASSERT_EQ(v.size(), 2u);
          ExpectSame(v[0], Record(10002, "二号", 1));
          ExpectSame(v[1], Record(10003, "三号", 0));
+         ASSERT_EQ(b.Size, 401u);  // a count byte, then 200-byte records
+         EXPECT_EQ(b.Data[0], 2);
+         ExpectRecordAt(b.Data + 1, 10002, "二号", 1);
+         ExpectRecordAt(b.Data + 201, 10003, "三号", 0);
        }},
       {proto::FriendOnline, FriendRecordBody(Record(10002, "二号", 1)),
-       [](const TBody& b) { ExpectSame(ParseFriendRecord(b), Record(10002, "二号", 1)); }},
+       [](const TBody& b) {
+         ExpectSame(ParseFriendRecord(b), Record(10002, "二号", 1));
+         ASSERT_EQ(b.Size, 200u);
+         ExpectRecordAt(b.Data, 10002, "二号", 1);
+       }},
       {proto::FriendOffline, AccountBody(10002), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10002u); }},
-      {proto::FindFriend, FriendListBody({}), [](const TBody& b) { EXPECT_TRUE(ParseFriendList(b).empty()); }},
+      {proto::FindFriend, FriendListBody({Record(10004, "四号", 0)}),
+       [](const TBody& b) {
+         std::vector<TFriendRecord> v = ParseFriendList(b);
+         ASSERT_EQ(v.size(), 1u);
+         EXPECT_EQ(v[0].NickName(), "四号");
+         ASSERT_EQ(b.Size, 201u);
+         EXPECT_EQ(b.Data[0], 1);
+         ExpectRecordAt(b.Data + 1, 10004, "四号", 0);
+       }},
+      {proto::FindFriend, FriendListBody({}),
+       [](const TBody& b) {
+         EXPECT_TRUE(ParseFriendList(b).empty());
+         ASSERT_EQ(b.Size, 1u);
+         EXPECT_EQ(b.Data[0], 0);
+       }},
       {proto::AlreadyFriend, AccountBody(10002), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10002u); }},
       {proto::FriendRequest, FriendRequestBody("我是三号", Record(10003, "三号", 1)),
        [](const TBody& b) {
          TFriendRequest q = ParseFriendRequest(b);
          EXPECT_EQ(q.Text, "我是三号");
          ExpectSame(q.Requester, Record(10003, "三号", 1));
+         ASSERT_EQ(b.Size, 209u);  // the text as a wire string, then the record
+         EXPECT_EQ(Prefixed(b.Data), "我是三号");
+         ExpectRecordAt(b.Data + 9, 10003, "三号", 1);
        }},
       {proto::FriendRefuse, AccountBody(10003), [](const TBody& b) { EXPECT_EQ(ParseAccount(b), 10003u); }},
       {proto::AddFriendToList, FriendRecordBody(Record(10003, "三号", 1)),
-       [](const TBody& b) { EXPECT_EQ(ParseFriendRecord(b).NickName(), "三号"); }},
+       [](const TBody& b) {
+         EXPECT_EQ(ParseFriendRecord(b).NickName(), "三号");
+         ASSERT_EQ(b.Size, 200u);
+         ExpectRecordAt(b.Data, 10003, "三号", 1);
+       }},
       {proto::OffLineFriendRequests, StoredRequestsBody({stored, stored}),
        [&](const TBody& b) {
          std::vector<TStoredRequest> v = ParseStoredRequests(b);
@@ -140,6 +187,20 @@ TEST_F(ReplyBodies, ReachTheirEventsAndReadBackAsSent) {
          EXPECT_EQ(t.Cities[1].Parent, 11u);
          EXPECT_EQ(t.Cities[1].Own, 1102u);
          EXPECT_EQ(t.Cities[1].Name, "县");
+         // Three u32 counts, each followed by 33-byte entries: value at 0, parent at 4, own at
+         // 8, the name (length byte and 20) at 12.
+         ASSERT_EQ(b.Size, 4u + 33 + 4 + 66 + 4);
+         EXPECT_EQ(U32(b.Data), 1u);
+         EXPECT_EQ(U32(b.Data + 4), 1u);
+         EXPECT_EQ(U32(b.Data + 8), 0u);
+         EXPECT_EQ(U32(b.Data + 12), 11u);
+         EXPECT_EQ(Prefixed(b.Data + 16), "北京");
+         EXPECT_EQ(U32(b.Data + 37), 2u);
+         EXPECT_EQ(U32(b.Data + 74), 2u);
+         EXPECT_EQ(U32(b.Data + 78), 11u);
+         EXPECT_EQ(U32(b.Data + 82), 1102u);
+         EXPECT_EQ(Prefixed(b.Data + 86), "县");
+         EXPECT_EQ(U32(b.Data + 107), 0u);
        }},
       {proto::CategoryInfo, CategoryTableBody(categories),
        [](const TBody& b) {
@@ -148,6 +209,18 @@ TEST_F(ReplyBodies, ReachTheirEventsAndReadBackAsSent) {
          EXPECT_EQ(v[0].Parent, -1);
          EXPECT_EQ(v[1].Own, 101u);
          EXPECT_EQ(v[1].Name, "机床");
+         // A u32 count, then 63-byte entries: value at 0, own at 4, parent at 8, the name
+         // (length byte and 50) at 12.
+         ASSERT_EQ(b.Size, 4u + 2 * 63);
+         EXPECT_EQ(U32(b.Data), 2u);
+         EXPECT_EQ(U32(b.Data + 4), 1u);
+         EXPECT_EQ(U32(b.Data + 8), 1u);
+         EXPECT_EQ(U32(b.Data + 12), 0xFFFFFFFFu);
+         EXPECT_EQ(Prefixed(b.Data + 16), "机械");
+         EXPECT_EQ(U32(b.Data + 67), 2u);
+         EXPECT_EQ(U32(b.Data + 71), 101u);
+         EXPECT_EQ(U32(b.Data + 75), 1u);
+         EXPECT_EQ(Prefixed(b.Data + 79), "机床");
        }},
       {proto::TradeSave, TradeResultBody(1), [](const TBody& b) { EXPECT_EQ(ParseTradeResult(b), 1); }},
   };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "platform/rtl/Base64.h"
 #include "platform/rtl/DateTime.h"
@@ -167,6 +168,27 @@ TEST(Event, ReplaceAndTakeBack) {
   EXPECT_FALSE(e);
 }
 
+// Mend: an event was called through the stored callable itself, so a handler that replaced
+// or cleared its own event destroyed the handler that was running.
+TEST(Event, MendAHandlerMayReplaceItsOwnEvent) {
+  // Kept outside the handler: its captures are what may be gone.
+  static bool destroyed, destroyedWhileRunning;
+  static TNotifyEvent e;
+  struct Sentinel {
+    ~Sentinel() { destroyed = true; }
+  };
+  e = [sentinel = std::make_shared<Sentinel>()](TObject*) {
+    e = nullptr;  // the handler takes itself off
+    destroyedWhileRunning = destroyed;
+  };
+  destroyed = false;
+  destroyedWhileRunning = true;
+  e(nullptr);
+  EXPECT_FALSE(destroyedWhileRunning);
+  EXPECT_TRUE(destroyed);  // released once the call returned
+  EXPECT_FALSE(e);
+}
+
 TEST(Thread, SynchronizeRunsOnGuiThreadWhileWaiting) {
   int counter = 0;
   {
@@ -185,4 +207,14 @@ TEST(LateBound, CallsTheLibraryFunctionAndGivesNullWhenMissing) {
   EXPECT_NE((LateBound<decltype(&lstrlenA)>("winmm.dll", "PlaySoundA")), nullptr);
   EXPECT_EQ((LateBound<decltype(&lstrlenA)>("kernel32.dll", "NoSuchFunction")), nullptr);
   EXPECT_EQ((LateBound<decltype(&lstrlenA)>("no-such-library.dll", "lstrlenA")), nullptr);
+}
+
+// Mend: a trailing separator is looked for by characters, so the trail byte 0x5C of 淺 is
+// not one; a drive alone gets its separator.
+TEST(Paths, MendTrailingSeparatorsByCharacters) {
+  EXPECT_EQ(sys::IncludeTrailingBackslash("C:\\淺"), "C:\\淺\\");
+  EXPECT_EQ(sys::IncludeTrailingBackslash("C:\\淺\\"), "C:\\淺\\");
+  EXPECT_EQ(sys::IncludeTrailingBackslash("C:"), "C:\\");
+  EXPECT_EQ(sys::ExtractFilePath("C:\\禱\\a.txt"), "C:\\禱\\");
+  EXPECT_EQ(sys::ExtractFileName("C:\\禱"), "禱");
 }

@@ -126,6 +126,44 @@ TEST(AsyncSocket, LargeSendDrainsThroughTheQueueInOrder) {
   EXPECT_EQ(log.Count("closed 0"), 1);
 }
 
+// Mend: the piece event used to fire before the untaken rest was queued (the first piece)
+// and before the sent bytes left the queue (later pieces), so a handler that sends put its
+// bytes in front of the rest or sent pending bytes twice.
+TEST(AsyncSocket, MendAPieceHandlerThatSendsKeepsTheOrder) {
+  const size_t total = 8 * 1024 * 1024;
+  const std::string data = Pattern(total);
+  std::string got;
+  LoopbackPeer peer([&](SOCKET s) {
+    Sleep(300);  // WinSock takes only part of the first send
+    got = RecvAll(s);
+  });
+  TAsyncSocket client(nullptr);
+  int pieces = 0;
+  std::string marks;
+  client.OnSendData = [&](TObject*, int32_t) {
+    ++pieces;
+    if (pieces > 2) return;
+    std::string mark = pieces == 1 ? "<first>" : "<second>";
+    marks += mark;
+    client.SendStr(mark);
+  };
+  bool closed = false;
+  client.OnDataSent = [&](TObject*, uint16_t) {
+    if (pieces > 2 && !closed) {
+      closed = true;
+      client.Close();
+    }
+  };
+  Aim(client, "127.0.0.1", peer.Port());
+  client.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return client.State() == wsConnected; }));
+  client.Send(data.data(), (int32_t)total);
+  ASSERT_TRUE(PumpUntil([&] { return peer.Done(); }, 60000));
+  EXPECT_EQ(marks, "<first><second>");
+  ASSERT_EQ(got.size(), total + marks.size());
+  EXPECT_TRUE(got == data + marks);
+}
+
 TEST(AsyncSocket, PeerCloseIsReportedOnceAfterTheLastBytes) {
   LoopbackPeer peer([](SOCKET s) { SendAll(s, "bye"); });
   TAsyncSocket client(nullptr);
@@ -225,6 +263,50 @@ TEST(AsyncSocket, PortAndAddressMustBeSetAgainAfterClose) {
   EXPECT_TRUE(PumpUntil([&] { return client.State() == wsConnected; }));
   EXPECT_EQ(ErrorOf([&] { client.SetPort("1"); }), "Cannot change Port if not closed");
   EXPECT_EQ(ErrorOf([&] { client.Connect(); }), "Connect: Socket already in use");
+}
+
+// Mend: a step that fails right after the handle is made (here the connect call itself, which
+// refuses a multicast or broadcast address at once) used to leave the socket opened, so its
+// address could not be changed for the next attempt.
+TEST(AsyncSocket, MendAConnectFailingAtOnceClosesItsSocketAgain) {
+  struct Case {
+    const char* addr;
+    bool withOnError;
+  } cases[] = {{"224.0.0.1", false}, {"224.0.0.1", true}, {"255.255.255.255", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.addr) + (c.withOnError ? " with OnError" : " raising"));
+    LoopbackPeer peer([](SOCKET s) {
+      SendAll(s, "ok");
+      RecvAll(s);
+    });
+    TAsyncSocket client(nullptr);
+    EventLog log;
+    Watch(client, log);
+    int errors = 0;
+    if (c.withOnError) client.OnError = [&](TObject*) { ++errors; };
+    Aim(client, c.addr, peer.Port());
+    std::string error = ErrorOf([&] { client.Connect(); });
+    if (c.withOnError) {
+      EXPECT_EQ(error, "");
+      EXPECT_EQ(errors, 1);
+      EXPECT_NE(client.LastError(), 0);
+    } else {
+      EXPECT_EQ(error.rfind("Error ", 0), 0u) << error;
+      EXPECT_NE(error.find(" in function Connect\r\n"), std::string::npos) << error;
+    }
+    EXPECT_EQ(client.State(), wsClosed);
+    EXPECT_EQ(client.HSocket(), INVALID_SOCKET);
+    EXPECT_TRUE(log.events.empty());  // no session was ever up
+    EXPECT_EQ(log.states, (std::vector<TSocketState>{wsOpened, wsClosed}));
+
+    // The next attempt can be aimed and goes through.
+    std::string received;
+    client.OnDataAvailable = [&](TObject*, uint16_t) { received += client.ReceiveStr(); };
+    EXPECT_EQ(ErrorOf([&] { Aim(client, "127.0.0.1", peer.Port()); }), "");
+    client.Connect();
+    EXPECT_TRUE(PumpUntil([&] { return received == "ok"; }));
+    client.Close();
+  }
 }
 
 namespace {

@@ -49,3 +49,20 @@ TEST(SocketBuffer, ResizeKeepsPendingBytes) {
   EXPECT_EQ(std::string((const char*)p, len), "cd");
   EXPECT_EQ(b.Remove(-3), 0);
 }
+
+// Mend: a shrink that cuts away every unread byte used to leave both positions at the new
+// end, so the block took nothing more.
+TEST(SocketBuffer, MendShrinkingPastTheUnreadBytesDrainsTheBlock) {
+  TBuffer b(8);
+  b.Write("abcdefgh", 8);
+  b.Remove(5);  // "fgh" unread, all beyond the new size
+  b.SetSize(4);
+  int32_t len;
+  EXPECT_EQ(b.Peek(len), nullptr);
+  EXPECT_EQ(len, 0);
+  EXPECT_EQ(b.ReadPos(), 0);
+  EXPECT_EQ(b.WritePos(), 0);
+  EXPECT_EQ(b.Write("wxyz!", 5), 4);
+  const uint8_t* p = b.Peek(len);
+  EXPECT_EQ(std::string((const char*)p, len), "wxyz");
+}

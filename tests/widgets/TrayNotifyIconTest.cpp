@@ -228,6 +228,48 @@ TEST_F(TrayNotifyIconTest, NotificationsForAnIconThatIsGoneAreDropped) {
   EXPECT_TRUE(IsWindow(w));
 }
 
+// Mend: after a handler that frees the icon, the icon went on with its own members (the
+// button-up event, the double click's default menu item, the click timer).
+TEST_F(TrayNotifyIconTest, MendAHandlerMayFreeTheIcon) {
+  auto* menu = New<TPopupMenu>(owner_.get());
+  auto* item = New<TMenuItem>(owner_.get());
+  menu->Items()->Add(item);
+  item->SetDefault(true);
+  Counter defaults;
+  item->OnClick = defaults.Handler();
+
+  int ups = 0;
+  auto freeing = [&](TTrayNotifyIcon*& tray) {
+    return TNotifyEvent([&tray](TObject*) {
+      TComponent::Free(tray);
+      tray = nullptr;
+    });
+  };
+  TTrayNotifyIcon* tray = NewIcon();
+  tray->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++ups; };
+  tray->OnClick = freeing(tray);  // no double-click handler: the click comes with the button up
+  Send(tray, WM_LBUTTONDOWN);
+  uint32_t id = tray->Id();
+  SendMessageA(TTrayNotifyIcon::HandlerWindow(), TTrayNotifyIcon::kCallbackMessage, id, WM_LBUTTONUP);
+  EXPECT_EQ(tray, nullptr);
+  EXPECT_EQ(ups, 0);
+
+  tray = NewIcon();
+  tray->SetPopupMenu(menu);
+  tray->OnDblClick = freeing(tray);
+  Send(tray, WM_LBUTTONDBLCLK);
+  EXPECT_EQ(tray, nullptr);
+  EXPECT_EQ(defaults.n, 0);
+
+  tray = NewIcon();
+  tray->OnDblClick = [](TObject*) {};
+  tray->OnClick = freeing(tray);  // from the click timer, which goes with the icon
+  Send(tray, WM_LBUTTONDOWN);
+  Send(tray, WM_LBUTTONUP);
+  ASSERT_TRUE(PumpUntil([&] { return tray == nullptr; }, 3000));
+  PumpFor(100);
+}
+
 TEST_F(TrayNotifyIconTest, EnterAndExitFollowTheCursor) {
   TTrayNotifyIcon* tray = NewIcon();
   Counter enters, exits;
@@ -275,9 +317,18 @@ TEST_F(TrayNotifyIconTest, RightButtonOpensTheMenuAndDoubleClickChoosesItsDefaul
   Send(tray, WM_LBUTTONDBLCLK);
   EXPECT_EQ(restored.n, 1);
   tray->SetLeftPopup(false);
+
+  // A menu without automatic pop-up stays shut; the button still reaches the icon.
+  int downs = 0;
+  tray->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+  menu->SetAutoPopup(false);
+  Send(tray, WM_RBUTTONDOWN);
+  EXPECT_EQ(popups.n, 1);
+  EXPECT_EQ(downs, 1);
   TComponent::Free(menu);
   EXPECT_EQ(tray->PopupMenu(), nullptr);
   Send(tray, WM_RBUTTONDOWN);  // no menu, nothing to open
+  EXPECT_EQ(downs, 2);
 }
 
 TEST_F(TrayNotifyIconTest, MinimisingTheMainFormHidesItInTheTrayAndShowMainFormBringsItBack) {
