@@ -430,21 +430,14 @@ bool MainMenuItemMessage(TMainMenu* menu, TMessage& m) {
     auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
     TMenuItem* item = mi->CtlType == ODT_MENU ? menu->FindItem(mi->itemID) : nullptr;
     if (!item) return false;
-    HDC dc = GetDC(nullptr);
-    int width = 0, height = 0;
-    MeasurePlainMenuItem(*item, dc, width, height, true);
-    ReleaseDC(nullptr, dc);
-    mi->itemWidth = (UINT)width;
-    mi->itemHeight = (UINT)height;
+    AnswerMeasureMenuItem(*item, *mi, nullptr);
     m.Result = TRUE;
     return true;
   }
   auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
   TMenuItem* item = di->CtlType == ODT_MENU ? menu->FindItem(di->itemID) : nullptr;
   if (!item) return false;
-  bool selected = (di->itemState & ODS_SELECTED) != 0;
-  if (item->OnDrawItem) item->OnDrawItem(item, di->hDC, di->rcItem, selected);
-  else PaintPlainMenuItem(*item, di->hDC, di->rcItem, selected);
+  AnswerDrawMenuItem(*item, *di);
   m.Result = TRUE;
   return true;
 }

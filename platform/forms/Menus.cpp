@@ -336,6 +336,21 @@ void MeasurePlainMenuItem(TMenuItem& item, HDC dc, int& width, int& height, bool
 }
 
 // The plain look of an owner-drawn item that draws nothing itself.
+void AnswerMeasureMenuItem(TMenuItem& item, MEASUREITEMSTRUCT& mi, HWND window) {
+  HDC dc = GetDC(window);
+  int width = 0, height = 0;
+  MeasurePlainMenuItem(item, dc, width, height, true);
+  ReleaseDC(window, dc);
+  mi.itemWidth = (UINT)width;
+  mi.itemHeight = (UINT)height;
+}
+
+void AnswerDrawMenuItem(TMenuItem& item, const DRAWITEMSTRUCT& di) {
+  bool selected = (di.itemState & ODS_SELECTED) != 0;
+  if (item.OnDrawItem) item.OnDrawItem(&item, di.hDC, di.rcItem, selected);
+  else PaintPlainMenuItem(item, di.hDC, di.rcItem, selected);
+}
+
 void PaintPlainMenuItem(const TMenuItem& item, HDC dc, RECT r, bool selected) {
   FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
   if (item.Caption() == "-") {
@@ -357,21 +372,14 @@ LRESULT CALLBACK PopupOwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
     auto* item = mi->CtlType == ODT_MENU ? reinterpret_cast<TMenuItem*>(mi->itemData) : nullptr;
     if (!item) return DefWindowProcA(h, msg, wp, lp);
-    HDC dc = GetDC(h);
-    int width = 0, height = 0;
-    MeasurePlainMenuItem(*item, dc, width, height, true);
-    ReleaseDC(h, dc);
-    mi->itemWidth = (UINT)width;
-    mi->itemHeight = (UINT)height;
+    AnswerMeasureMenuItem(*item, *mi, h);
     return TRUE;
   }
   if (msg == WM_DRAWITEM) {
     auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
     auto* item = di->CtlType == ODT_MENU ? reinterpret_cast<TMenuItem*>(di->itemData) : nullptr;
     if (!item) return DefWindowProcA(h, msg, wp, lp);
-    bool selected = (di->itemState & ODS_SELECTED) != 0;
-    if (item->OnDrawItem) item->OnDrawItem(item, di->hDC, di->rcItem, selected);
-    else PaintPlainMenuItem(*item, di->hDC, di->rcItem, selected);
+    AnswerDrawMenuItem(*item, *di);
     return TRUE;
   }
   return DefWindowProcA(h, msg, wp, lp);

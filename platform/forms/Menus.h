@@ -108,6 +108,9 @@ class TMenuItem : public TComponent, public TActionClient {
 void MeasurePlainMenuItem(TMenuItem& item, HDC dc, int& width, int& height, bool withHandler);
 // The plain look of an owner-drawn item without a draw handler of its own.
 void PaintPlainMenuItem(const TMenuItem& item, HDC dc, RECT r, bool selected);
+// Answers a window's WM_MEASUREITEM / WM_DRAWITEM for `item`: its own handlers, else plainly.
+void AnswerMeasureMenuItem(TMenuItem& item, MEASUREITEMSTRUCT& mi, HWND window);
+void AnswerDrawMenuItem(TMenuItem& item, const DRAWITEMSTRUCT& di);
 
 // Appends `item` to `menu` as the window menu shows it: string, separator or sub-menu.
 void AppendMenuItem(HMENU menu, TMenuItem* item, bool ownerDraw);
