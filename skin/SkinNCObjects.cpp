@@ -155,11 +155,14 @@ void TSkinMenuBar::Paint(HDC dc, const RECT& bar) {
   HDC wdc = work.Canvas().Handle();
   const TSkinModel& m = data_->Model();
   RECT local{0, 0, w, h};
+  // A right-to-left bar lays its buttons from the right edge: x is the distance from the
+  // edge the buttons start at.
+  bool rtl = owner_->RightToLeft();
   int x = 6;
   TDataSkinObject* image = m.MenuBar.get();
   if (image && !image->Bitmap.Empty()) {
     DrawNinePart(wdc, local, image->Bitmap, true, false, false, 2, owner_->ActiveFlag() ? 1 : 2, image->Margins());
-    x = image->LeftWidth + 4;
+    x = rtl ? image->RightWidth + 8 : image->LeftWidth + 4;
     if (x > w) x = 12;
   } else {
     FillColour(wdc, local, m.Menubar);
@@ -177,10 +180,11 @@ void TSkinMenuBar::Paint(HDC dc, const RECT& bar) {
     RECT measure{0, 0, 0, 0};
     DrawTextA(wdc, b->Caption.c_str(), (int)b->Caption.size(), &measure, DT_SINGLELINE | DT_CALCRECT);
     int bw = b->Caption.empty() ? 0 : (measure.right - measure.left) + 10;
-    RECT r{x, 0, x + bw, h - 1};
+    int left = rtl ? w - x - bw : x;
+    RECT r{left, 0, left + bw, h - 1};
     SetTextColor(wdc, ColorToRGB(b->Enabled ? m.MenuBarText : clGrayText));
     DrawTextA(wdc, b->Caption.c_str(), (int)b->Caption.size(), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    b->Rect = RECT{bar.left + x, bar.top, bar.left + x + bw, bar.bottom - 1};
+    b->Rect = RECT{bar.left + left, bar.top, bar.left + left + bw, bar.bottom - 1};
     b->State = kNCNormal;
     x += bw;
   }

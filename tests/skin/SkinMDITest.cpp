@@ -278,6 +278,37 @@ TEST(SkinMDI, WithoutASkinnedBarTheMainMenusItemsAreOwnerDrawnFromTheSkin) {
   PumpFor(300);
 }
 
+TEST(SkinMDI, ARightToLeftBarLaysItsButtonsFromTheRight) {
+  Frame f;
+  ASSERT_TRUE(f.WaitSkinned());
+  TSkinData& d = Data();
+  HWND h = f.Handle();
+  d.SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return !f.Skinner(); }, 3000));
+  SetWindowLongPtrA(h, GWL_EXSTYLE, GetWindowLongPtrA(h, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+  d.SetActive(true);
+  ASSERT_TRUE(f.WaitSkinned());
+  TSkinForm* s = f.Skinner();
+  ASSERT_TRUE(s->RightToLeft());
+  ASSERT_NE(s->MenuBar(), nullptr);
+  const auto& buttons = s->MenuBar()->Buttons();
+  ASSERT_EQ(buttons.size(), 3u);
+  RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  ASSERT_TRUE(PumpUntil([&] { return !IsRectEmpty(&buttons[2]->Rect); }, 3000));
+  RECT wr{};
+  GetWindowRect(h, &wr);
+  int width = wr.right - wr.left;
+  // "File" first from the right edge, then "Window", then "Help", each touching the next.
+  EXPECT_GT(buttons[0]->Rect.left, width / 2);
+  EXPECT_EQ(buttons[1]->Rect.right, buttons[0]->Rect.left);
+  EXPECT_EQ(buttons[2]->Rect.right, buttons[1]->Rect.left);
+  d.SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return !f.Skinner(); }, 3000));
+  SetWindowLongPtrA(h, GWL_EXSTYLE, GetWindowLongPtrA(h, GWL_EXSTYLE) & ~(LONG_PTR)WS_EX_LEFTSCROLLBAR);
+  d.SetActive(true);
+  PumpFor(300);
+}
+
 TEST(SkinMDI, AMaximisedChildPutsItsButtonsInTheBarAndEachDoesItsCommand) {
   Frame f;
   ASSERT_TRUE(f.WaitSkinned());
