@@ -77,6 +77,15 @@ class TTrayNotifyHandler {
         if (it != self->icons_.end()) it->second->HandleNotification(LOWORD(lp));
         return 0;
       }
+      case WM_TIMER: {
+        // The first showing of a loaded icon (its timer carries the icon's number).
+        KillTimer(h, wp);
+        TTrayNotifyHandler* self = Instance();
+        if (!self || self->window_ != h) return 0;
+        auto it = self->icons_.find((uint32_t)wp);
+        if (it != self->icons_.end()) it->second->SendLoadedRecord();
+        return 0;
+      }
       case WM_CLOSE:
       case WM_DESTROY:
       case WM_QUIT:
@@ -145,6 +154,8 @@ TTrayNotifyIcon::TTrayNotifyIcon(TComponent* owner) : TComponent(owner) {
 }
 
 TTrayNotifyIcon::~TTrayNotifyIcon() {
+  if (showingDeferred_) KillTimer(HandlerWindow(), id_);
+  showingDeferred_ = false;
   SetIconVisible(false);
   SetDesignPreview(false);
   cycleTimer_.reset();
@@ -180,10 +191,19 @@ void TTrayNotifyIcon::Loaded() {
       if (TCustomForm* main = Application->MainForm()) main->Hide();
     }
   }
-  ModifyIcon();
-  SetIconVisible(iconVisible_);
+  PrepareRecord();
   SetCycleIcons(cycleIcons_);
   SetWantEnterExitEvents(wantEnterExit_);
+  // The shell is a round trip to another process: the icon goes there once the windows on
+  // their way to the screen have painted. A timer's message comes only when no paint waits.
+  showingDeferred_ = SetTimer(HandlerWindow(), id_, USER_TIMER_MINIMUM, nullptr) != 0;
+  if (!showingDeferred_) SendLoadedRecord();
+}
+
+void TTrayNotifyIcon::SendLoadedRecord() {
+  showingDeferred_ = false;
+  PrepareRecord();
+  if (iconVisible_) Notify(NIM_ADD);
   record_.SetTimeout(behaviour_);  // the version field of NIM_SETVERSION
   Notify(NIM_SETVERSION);
 }
@@ -197,9 +217,9 @@ void TTrayNotifyIcon::Notification(TComponent* component, TOperation op) {
 // ---------------------------------------------------------------- the shell's record
 
 bool TTrayNotifyIcon::Notify(DWORD message) {
-  // Each call is a round trip to the shell; while the description is read, Loaded sends
-  // the finished record once.
-  if (Loading()) return true;
+  // Each call is a round trip to the shell; while the description is read and until its
+  // first showing, the record is only kept up to date and then sent once.
+  if (Loading() || showingDeferred_) return true;
   return seams::NotifyArea().NotifyIcon(message, record_);
 }
 
@@ -226,6 +246,11 @@ bool TTrayNotifyIcon::ModifyIcon() {
 
 bool TTrayNotifyIcon::ShowBalloonHint(const std::string& title, const std::string& text, TBalloonIconKind kind,
                                       int timeoutSecs) {
+  // A balloon needs its icon in the notification area now.
+  if (showingDeferred_) {
+    KillTimer(HandlerWindow(), id_);
+    SendLoadedRecord();
+  }
   record_.SetFlags(record_.Flags() | NIF_INFO);
   record_.SetInfo("");
   ModifyIcon();

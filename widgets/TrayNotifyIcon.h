@@ -110,6 +110,8 @@ class TTrayNotifyIcon : public TComponent {
 
   void HandleNotification(UINT message);
   bool Notify(DWORD message);
+  // The first exchange with the shell after loading: the icon if visible, and the behaviour.
+  void SendLoadedRecord();
   void PrepareRecord();
   void PopupAtCursor();
   bool ApplicationHook(TMessage& m);
@@ -141,6 +143,7 @@ class TTrayNotifyIcon : public TComponent {
   uint32_t behaviour_ = 0;  // notification behaviour sent with NIM_SETVERSION
   bool firstShow_ = true;
   bool quietIconChange_ = false;
+  bool showingDeferred_ = false;  // loaded, the shell not told yet
   std::shared_ptr<HookLink> hooks_;
   TNotifyIconData record_;
   // Expires with the icon: a user handler may free it, and the caller must then stop.

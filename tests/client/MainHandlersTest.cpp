@@ -413,15 +413,30 @@ TEST_F(MainHandlersTest, DeletingAFriendAsksAndSparesTheServiceContact) {
 }
 
 // The icon is in the notification area from the window's first show, so balloons and the
-// blinking of waiting messages are seen before any minimise.
+// blinking of waiting messages are seen before any minimise. The shell is told once the
+// windows on their way to the screen have painted, not while the description is read.
 TEST_F(MainHandlersTest, TheTrayIconIsPresentFromTheStart) {
   EXPECT_TRUE(frm_->TrayNotifyIcon->IconVisible());
-  EXPECT_NE(notify_.Present(), nullptr);
+  EXPECT_EQ(notify_.Present(), nullptr);
   frm_->LoginSucceeded(false, "10001");
   frm_->Show();
   testing_support::PumpFor(100);
   EXPECT_NE(notify_.Present(), nullptr);
   EXPECT_TRUE(frm_->TrayNotifyIcon->IconVisible());
+}
+
+// A balloon cannot wait for that moment: it brings its icon along at once.
+TEST_F(MainHandlersTest, ABalloonBeforeTheIconsFirstShowingAddsTheIconFirst) {
+  ASSERT_EQ(notify_.Present(), nullptr);
+  frm_->TrayNotifyIcon->ShowBalloonHint("系统提示", "好友上线", TBalloonIconKind::bikInfo, 5);
+  EXPECT_NE(notify_.Present(), nullptr);
+  ASSERT_FALSE(notify_.calls.empty());
+  EXPECT_EQ(notify_.calls.front().first, (DWORD)NIM_ADD);
+  EXPECT_EQ(notify_.balloons, std::vector<std::string>{"系统提示|好友上线"});
+  testing_support::PumpFor(100);  // and the first showing does not come again
+  int adds = 0;
+  for (const auto& c : notify_.calls) adds += c.first == NIM_ADD;
+  EXPECT_EQ(adds, 1);
 }
 
 TEST_F(MainHandlersTest, InfoAndPublishingPagesOpenInTheSystemBrowser) {

@@ -283,8 +283,15 @@ TEST(Description, BuildsTheComponentsWithTheirReferencesAndHandlers) {
   EXPECT_EQ(f->PopupMenuTrayicon->Items()->Items(0), f->N4);
   // After loading: the start-up question, then the icon is added and the behaviour set.
   EXPECT_EQ(f->calls, std::vector<std::string>{"startup shown"});
-  // Each shell call is a round trip: while the properties are read none is made, and the
-  // icon is added once.
+  // Each shell call is a round trip: while the properties are read none is made, nor before
+  // the windows on their way to the screen have painted; then the icon is added once.
+  EXPECT_TRUE(shell.calls.empty());
+  TOwned<TForm> shown(New<TForm>(nullptr));
+  shown->SetBounds(40, 40, 200, 120);
+  shown->Show();
+  ASSERT_TRUE(GetUpdateRect(shown->Handle(), nullptr, FALSE));
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return shell.Count(NIM_ADD) > 0; }, 2000));
+  EXPECT_FALSE(GetUpdateRect(shown->Handle(), nullptr, FALSE));  // painted first
   EXPECT_EQ(shell.Count(NIM_ADD), 1);
   ASSERT_NE(shell.Last(NIM_ADD), nullptr);
   EXPECT_EQ(shell.Last(NIM_ADD)->data.Tip(), "Karv");
