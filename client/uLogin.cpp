@@ -135,6 +135,9 @@ void TLoginFrm::SetHostName(const std::string& host) {
 void TLoginFrm::SetHostNameIndex(const std::string& text) { yIP->SetItemIndex(yIP->Items().IndexOf(text)); }
 
 void TLoginFrm::StartConnection() {
+  // A connection given up for lost (the machine's network went away) may still be open;
+  // connecting over it would fail and tell the user the server cannot be reached.
+  ServiceClient->Socket().Close();
   SetHostName(ServiceClient->DataModule ? ServiceClient->DataModule->GetAddress() : Data->GetAddress());
   ServiceClient->Connect();
 }

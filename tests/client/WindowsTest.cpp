@@ -12,6 +12,7 @@
 #include "client/uBackUp.h"
 #include "client/uChatFrm.h"
 #include "client/uEnterprise.h"
+#include "client/uLogin.h"
 #include "client/uMain.h"
 #include "client/uRegisterFrm.h"
 #include "client/uSoftWare.h"
@@ -107,6 +108,32 @@ class WindowsTest : public ChatWorld {
   }
   std::string LastBox() const { return dialogs_.calls.empty() ? "" : dialogs_.calls.back().text; }
 };
+
+// ---------------------------------------------------------------- login again
+
+// After the machine's network went away the program counts itself disconnected while its
+// socket may still be open. The login window's first "登陆" connects anew (it used to meet
+// the open socket and tell the user the server could not be reached).
+TEST_F(WindowsTest, MendedTheFirstLoginClickAfterANetworkLossConnects) {
+  stub::TServiceServer line;  // the current line's server; logins always use port 8014
+  ASSERT_EQ(line.Start("127.0.0.48", 8014), 8014);
+  { client_test::LocalDbQuery db(SystemDb.Path, "update HostList set HostName='127.0.0.48' where HostDescription='网通线路'");
+    db.query.ExecSQL(); }
+  ASSERT_TRUE(ServiceClient->Socket().State() == wsConnected);
+  IsConnected = false;  // what the network timer leaves behind
+  if (!LoginHistory) LoginHistory = std::make_unique<TStringList>();
+  TOwned<TLoginFrm> login(CreateForm<TLoginFrm>(nullptr));
+  login->Relogin = true;
+  login->Show();
+  login->yUserid->SetText("10001");
+  login->yPassword->SetText("demo");
+  login->btnLogin->Click();
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return !line.RequestsOf(proto::Login).empty(); }, 5000)) << Boxes();
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return !login->Visible(); }, 5000));
+  EXPECT_TRUE(IsConnected);
+  EXPECT_EQ(Boxes(), "");
+  line.Stop();
+}
 
 // ---------------------------------------------------------------- registration
 
