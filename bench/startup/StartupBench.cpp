@@ -1,7 +1,8 @@
 // bench_startup: the real Client.exe against two baselines, all started from one program
 // folder under the same Wine in the same run: BareLinked.exe (one window, one button, and
 // the system libraries that Client.exe imports, each called once) and, for reference,
-// BareWindow.exe (the same window without those libraries).
+// BareWindow.exe (the same window without those libraries), and BareLogin.exe: the login
+// window's own windows made with plain system calls, which shows the system's share.
 // - start-up: from process creation to the first paint of the login window (the baseline's
 //   window), median of several starts. Target: at most 1.5 x the linked baseline.
 // - memory: the resident set after login with the main window shown (the baseline's after its
@@ -82,8 +83,8 @@ struct Baseline {
 
 int main() {
   AppFolder app{true};
-  Baseline linked{"BareLinked.exe"}, plain{"BareWindow.exe"};
-  for (Baseline* b : {&linked, &plain}) {
+  Baseline linked{"BareLinked.exe"}, plain{"BareWindow.exe"}, login{"BareLogin.exe"};
+  for (Baseline* b : {&linked, &plain, &login}) {
     b->path = app.File(b->exe);
     if (!CopyFileA((BinFolder() + b->exe).c_str(), b->path.c_str(), FALSE)) {
       std::fprintf(stderr, "bench_startup: %s is missing\n", b->exe);
@@ -98,7 +99,7 @@ int main() {
 
   // One start of each first: Client makes its personal database then, and all programs
   // find Wine's libraries warm afterwards. Turn by turn, so a drift of the machine's speed
-  // falls on all three alike.
+  // falls on all alike.
   std::unique_ptr<Process> p;
   HWND window = nullptr;
   std::vector<double> clientTimes;
@@ -107,20 +108,23 @@ int main() {
     Stop(p);
     double b = StartToPaint(p, plain.path, "BareWindow", window);
     Stop(p);
+    double w = StartToPaint(p, login.path, "BareWindow", window);
+    Stop(p);
     double c = StartToPaint(p, app.Exe(), "TLoginFrm", window);
     Stop(p);
-    if (l < 0 || b < 0 || c < 0) {
-      std::fprintf(stderr, "bench_startup: a window never painted (linked %.3f, bare %.3f, client %.3f)\n", l, b,
-                   c);
+    if (l < 0 || b < 0 || w < 0 || c < 0) {
+      std::fprintf(stderr, "bench_startup: a window never painted (linked %.3f, bare %.3f, login %.3f, client %.3f)\n",
+                   l, b, w, c);
       return 1;
     }
     if (run < 0) continue;
     linked.times.push_back(l);
     plain.times.push_back(b);
+    login.times.push_back(w);
     clientTimes.push_back(c);
   }
 
-  for (Baseline* b : {&linked, &plain}) {
+  for (Baseline* b : {&linked, &plain, &login}) {
     StartToPaint(p, b->path, "BareWindow", window);
     WaitFor([] { return false; }, 2000);
     b->mb = ResidentMB(*p);
@@ -141,14 +145,19 @@ int main() {
   PostMessageA(main, WM_CLOSE, 0, 0);
   if (!p->Ended(20000)) Stop(p);
 
-  double linkedS = Median(linked.times), plainS = Median(plain.times), clientS = Median(clientTimes);
+  double linkedS = Median(linked.times), plainS = Median(plain.times), loginS = Median(login.times);
+  double clientS = Median(clientTimes);
   std::printf("start-up to first paint (median of %d): linked baseline %.0f ms, Client %.0f ms, ratio %.2f "
               "(target <= 1.50)\n",
               kRuns, linkedS * 1000, clientS * 1000, clientS / linkedS);
   std::printf("  plain bare program %.0f ms, Client against it %.2f\n", plainS * 1000, clientS / plainS);
+  std::printf("  the login window's windows in plain Win32 %.0f ms (%.2f of the linked baseline), Client against "
+              "it %.2f\n",
+              loginS * 1000, loginS / linkedS, clientS / loginS);
   std::printf("resident memory: linked baseline %.1f MB, Client after login %.1f MB, difference %.1f MB "
               "(target <= 10.0)\n",
               linked.mb, clientMB, clientMB - linked.mb);
   std::printf("  plain bare program %.1f MB, Client above it %.1f MB\n", plain.mb, clientMB - plain.mb);
+  std::printf("  the login window's windows in plain Win32 %.1f MB\n", login.mb);
   return 0;
 }
