@@ -308,7 +308,12 @@ void TCustomForm::SetVisible(bool v) {
     int cmd = windowState_ == TWindowState::wsMinimized ? SW_SHOWMINIMIZED
               : windowState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
     ShowWindow(handle_, cmd);
-    if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
+    // Its activation may have focused it already (a combo box's edit holds the focus for
+    // it); focusing again costs a round of messages.
+    if (activeControl_ && activeControl_->CanFocus()) {
+      HWND c = activeControl_->HandleIfAllocated(), focus = GetFocus();
+      if (!c || !focus || (focus != c && !IsChild(c, focus))) activeControl_->SetFocus();
+    }
   } else {
     visible_ = false;
     if (handle_) ShowWindow(handle_, SW_HIDE);
@@ -326,7 +331,8 @@ void TCustomForm::BringToFront() {
     SendMessageA(GetParent(handle_), WM_MDIACTIVATE, (WPARAM)handle_, 0);
     return;
   }
-  if (handle_) {
+  // The foreground window is on top already: its activation put it there.
+  if (handle_ && GetForegroundWindow() != handle_) {
     SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(handle_);
   }

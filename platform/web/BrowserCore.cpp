@@ -57,7 +57,11 @@ struct TBrowserCore::Load {
   }
 };
 
-TBrowserCore::TBrowserCore(TObject* sender) : sender_(sender) {
+TBrowserCore::TBrowserCore(TObject* sender) : sender_(sender) {}
+
+HWND TBrowserCore::NotifyWindow() {
+  // Made with the first page: a browser that never loads one needs no window of its own.
+  if (window_) return window_;
   static bool registered = [] {
     WNDCLASSA wc{};
     wc.lpfnWndProc = GuardedWndProc<&TBrowserCore::WindowProc>;
@@ -68,13 +72,14 @@ TBrowserCore::TBrowserCore(TObject* sender) : sender_(sender) {
   (void)registered;
   window_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
                             nullptr);
-  SetWindowLongPtrA(window_, GWLP_USERDATA, (LONG_PTR)this);
+  if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, (LONG_PTR)this);
+  return window_;
 }
 
 TBrowserCore::~TBrowserCore() {
   for (auto& w : workers_) w.load->http.Abort();
   ReapFinished(true);
-  DestroyWindow(window_);
+  if (window_) DestroyWindow(window_);
 }
 
 LRESULT CALLBACK TBrowserCore::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -105,7 +110,7 @@ void TBrowserCore::Navigate(const std::string& url) {
   load->url = url;
   load->userAgent = UserAgent;
   load->timeout = Timeout;
-  load->notify = window_;
+  load->notify = NotifyWindow();
   current_ = load;
   location_ = url;
   state_ = TReadyState::Loading;

@@ -56,6 +56,8 @@ class TBrowserCore {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  // The window the loading threads report to.
+  HWND NotifyWindow();
   void Completed(int id);
   void ReapFinished(bool all);
 
