@@ -331,10 +331,10 @@ void TCustomForm::BringToFront() {
     SendMessageA(GetParent(handle_), WM_MDIACTIVATE, (WPARAM)handle_, 0);
     return;
   }
-  // The foreground window is on top already: its activation put it there.
-  if (handle_ && GetForegroundWindow() != handle_) {
+  if (handle_) {
     SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(handle_);
+    // A window its showing just activated needs no second round with the system.
+    if (GetForegroundWindow() != handle_) SetForegroundWindow(handle_);
   }
 }
 
