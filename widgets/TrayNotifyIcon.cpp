@@ -68,24 +68,23 @@ class TTrayNotifyHandler {
     static std::unique_ptr<TTrayNotifyHandler> holder;
     return holder;
   }
+  // The live icon of that number, when `h` is the handler's window.
+  static TTrayNotifyIcon* IconOf(HWND h, WPARAM id) {
+    TTrayNotifyHandler* self = Instance();
+    if (!self || self->window_ != h) return nullptr;
+    auto it = self->icons_.find((uint32_t)id);
+    return it != self->icons_.end() ? it->second : nullptr;
+  }
   static LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-      case TTrayNotifyIcon::kCallbackMessage: {
-        TTrayNotifyHandler* self = Instance();
-        if (!self || self->window_ != h) return 0;
-        auto it = self->icons_.find((uint32_t)wp);
-        if (it != self->icons_.end()) it->second->HandleNotification(LOWORD(lp));
+      case TTrayNotifyIcon::kCallbackMessage:
+        if (TTrayNotifyIcon* icon = IconOf(h, wp)) icon->HandleNotification(LOWORD(lp));
         return 0;
-      }
-      case WM_TIMER: {
+      case WM_TIMER:
         // The first showing of a loaded icon (its timer carries the icon's number).
         KillTimer(h, wp);
-        TTrayNotifyHandler* self = Instance();
-        if (!self || self->window_ != h) return 0;
-        auto it = self->icons_.find((uint32_t)wp);
-        if (it != self->icons_.end()) it->second->SendLoadedRecord();
+        if (TTrayNotifyIcon* icon = IconOf(h, wp)) icon->SendLoadedRecord();
         return 0;
-      }
       case WM_CLOSE:
       case WM_DESTROY:
       case WM_QUIT:
@@ -154,8 +153,7 @@ TTrayNotifyIcon::TTrayNotifyIcon(TComponent* owner) : TComponent(owner) {
 }
 
 TTrayNotifyIcon::~TTrayNotifyIcon() {
-  if (showingDeferred_) KillTimer(HandlerWindow(), id_);
-  showingDeferred_ = false;
+  StopDeferredShowing();
   SetIconVisible(false);
   SetDesignPreview(false);
   cycleTimer_.reset();
@@ -200,8 +198,13 @@ void TTrayNotifyIcon::Loaded() {
   if (!showingDeferred_) SendLoadedRecord();
 }
 
-void TTrayNotifyIcon::SendLoadedRecord() {
+void TTrayNotifyIcon::StopDeferredShowing() {
+  if (showingDeferred_) KillTimer(HandlerWindow(), id_);
   showingDeferred_ = false;
+}
+
+void TTrayNotifyIcon::SendLoadedRecord() {
+  StopDeferredShowing();
   PrepareRecord();
   if (iconVisible_) Notify(NIM_ADD);
   record_.SetTimeout(behaviour_);  // the version field of NIM_SETVERSION
@@ -247,10 +250,7 @@ bool TTrayNotifyIcon::ModifyIcon() {
 bool TTrayNotifyIcon::ShowBalloonHint(const std::string& title, const std::string& text, TBalloonIconKind kind,
                                       int timeoutSecs) {
   // A balloon needs its icon in the notification area now.
-  if (showingDeferred_) {
-    KillTimer(HandlerWindow(), id_);
-    SendLoadedRecord();
-  }
+  if (showingDeferred_) SendLoadedRecord();
   record_.SetFlags(record_.Flags() | NIF_INFO);
   record_.SetInfo("");
   ModifyIcon();

@@ -112,6 +112,8 @@ class TTrayNotifyIcon : public TComponent {
   bool Notify(DWORD message);
   // The first exchange with the shell after loading: the icon if visible, and the behaviour.
   void SendLoadedRecord();
+  // Drops a first showing that still waits for its timer.
+  void StopDeferredShowing();
   void PrepareRecord();
   void PopupAtCursor();
   bool ApplicationHook(TMessage& m);

@@ -130,9 +130,9 @@ struct MenuProbe {
 } g_probe;
 
 void CALLBACK ProbeMenu(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND menu = FindWindowA("#32768", nullptr);
-  if (!menu || !IsWindowVisible(menu)) return;
-  auto hm = (HMENU)SendMessageA(menu, 0x01E1 /* MN_GETHMENU */, 0, 0);
+  auto menu = (HWND)testing_support::FindOwnWindow("#32768");
+  if (!menu) return;
+  auto hm = testing_support::MenuOfMenuWindow(menu);
   if (g_probe.stage == 0) {
     g_probe.first = hm;
     g_probe.skinned = SendMessageA(menu, SKIN_QUERY, 0, 0) == 1;

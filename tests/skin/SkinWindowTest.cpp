@@ -264,15 +264,15 @@ struct MenuProbe {
 } g_menu;
 
 void CALLBACK ProbeMenu(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND menu = FindWindowA("#32768", nullptr);
-  if (!menu || !IsWindowVisible(menu)) return;
+  auto menu = (HWND)testing_support::FindOwnWindow("#32768");
+  if (!menu) return;
   static int ticks = 0;
   if (++ticks < 4) return;  // the menu has painted and reached the screen
   ticks = 0;
   KillTimer(nullptr, id);
   g_menu.seen = true;
   g_menu.skinned = SendMessageA(menu, SKIN_QUERY, 0, 0) == 1;
-  HMENU hm = (HMENU)SendMessageA(menu, 0x01E1 /* MN_GETHMENU */, 0, 0);
+  HMENU hm = testing_support::MenuOfMenuWindow(menu);
   g_menu.items = hm ? GetMenuItemCount(hm) : 0;
   MENUITEMINFOA mi{sizeof mi};
   mi.fMask = MIIM_FTYPE;
@@ -423,8 +423,8 @@ struct BarProbe {
 } g_bar;
 
 void CALLBACK ProbeBarMenu(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND menu = FindWindowA("#32768", nullptr);
-  if (!menu || !IsWindowVisible(menu)) return;
+  auto menu = (HWND)testing_support::FindOwnWindow("#32768");
+  if (!menu) return;
   KillTimer(nullptr, id);
   g_bar.seen = true;
   g_bar.skinned = SendMessageA(menu, SKIN_QUERY, 0, 0) == 1;
@@ -530,9 +530,9 @@ struct SwitchProbe {
 } g_switch;
 
 void CALLBACK ProbeSwitch(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND menu = FindWindowA("#32768", nullptr);
-  if (!menu || !IsWindowVisible(menu)) return;
-  auto hm = (HMENU)SendMessageA(menu, 0x01E1 /* MN_GETHMENU */, 0, 0);
+  auto menu = (HWND)testing_support::FindOwnWindow("#32768");
+  if (!menu) return;
+  auto hm = testing_support::MenuOfMenuWindow(menu);
   if (g_switch.stage == 0) {
     g_switch.first = hm;
     g_switch.stage = 1;

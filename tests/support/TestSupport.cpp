@@ -113,6 +113,11 @@ void* FindOwnWindow(const char* className) {
   return nullptr;
 }
 
+HMENU MenuOfMenuWindow(HWND menuWindow) {
+  constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
+  return menuWindow ? (HMENU)SendMessageA(menuWindow, kGetMenu, 0, 0) : nullptr;
+}
+
 int ScriptedDialogs::Ask(void*, const std::string& text, const std::string& caption, unsigned flags) {
   calls.push_back({text, caption, flags});
   size_t i = calls.size() - 1;

@@ -42,6 +42,8 @@ void MovePointer(POINT screen);
 // A visible top-level window of this process with that class (say "#32770" for a system
 // dialog), or nullptr; never another process's window.
 void* FindOwnWindow(const char* className);
+// The menu a pop-up menu window (class "#32768") shows, or nullptr.
+HMENU MenuOfMenuWindow(HWND menuWindow);
 
 // The top-level windows of this thread, and every descendant of a window, in the system's
 // order (Win32 enumeration callbacks are stdcall functions, which lambdas are not on i686).
