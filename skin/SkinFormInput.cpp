@@ -10,6 +10,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
+#include "platform/graphics/MeasureDC.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManager.h"
 #include "skin/SkinObjects.h"
@@ -118,10 +119,9 @@ TMenuItem* TSkinForm::MainMenuItem(UINT command) const {
 bool TSkinForm::MeasureMenuItem(MEASUREITEMSTRUCT& mi) {
   if (TMenuItem* item = MainMenuItem(mi.itemID)) {
     // The item's own measuring without its measure handler, then the skin's margins.
-    HDC dc = GetDC(nullptr);
+    TMeasureDC dc;
     int width = 0, height = 0;
-    MeasurePlainMenuItem(*item, dc, width, height, false);
-    ReleaseDC(nullptr, dc);
+    MeasurePlainMenuItem(*item, dc.Handle(), width, height, false);
     TDataSkinObject* strip = skinData_->Model().MenuItem.get();
     width += (strip ? strip->LeftWidth : 0) + (MainImagesOf(item) ? 10 : 35);
     mi.itemWidth = (UINT)width;

@@ -5,6 +5,7 @@
 
 #include "platform/forms/ImgList.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/graphics/MeasureDC.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinManager.h"
@@ -253,7 +254,8 @@ bool SkinMeasureMenuItem(TSkinData* data, HMENU tracked, MEASUREITEMSTRUCT& mi) 
     mi.itemHeight = 8;
     return true;
   }
-  HDC dc = GetDC(nullptr);
+  TMeasureDC measure;
+  HDC dc = measure.Handle();
   {
     ScopedFont font(dc);
     std::string text = info.text.substr(0, info.text.find('\t'));
@@ -269,7 +271,6 @@ bool SkinMeasureMenuItem(TSkinData* data, HMENU tracked, MEASUREITEMSTRUCT& mi) 
     mi.itemWidth = size.cx + shortcut.cx + 26 + margin;
     mi.itemHeight = size.cy + 4;
   }
-  ReleaseDC(nullptr, dc);
   return true;
 }
 

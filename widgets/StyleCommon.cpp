@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/graphics/MeasureDC.h"
 
 const std::vector<std::string>& FrameStyleNames() {
   static const std::vector<std::string> names = {"fsNone",   "fsFlat",     "fsGroove",  "fsBump",
@@ -172,12 +173,12 @@ HFONT CreateRotatedFont(const TFont& font, int angle) {
 }
 
 bool IsTrueTypeFont(const TFont& font) {
-  HDC dc = GetDC(nullptr);
+  TMeasureDC measure;
+  HDC dc = measure.Handle();
   HGDIOBJ old = SelectObject(dc, font.Handle());
   TEXTMETRICA tm{};
   bool ok = GetTextMetricsA(dc, &tm) != FALSE;
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   return ok && (tm.tmPitchAndFamily & TMPF_TRUETYPE);
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
+#include "platform/graphics/MeasureDC.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Seams.h"
 #include "platform/rtl/SysUtils.h"
@@ -148,11 +149,11 @@ SIZE TStyleLabel::TextExtent(HDC dc) const {
 
 void TStyleLabel::AdjustSize() {
   if (!autoSize_ || rotation_ == TRotation::roCurve || (wordWrap_ && rotation_ == TRotation::roNone)) return;
-  HDC dc = GetDC(nullptr);
+  TMeasureDC measure;
+  HDC dc = measure.Handle();
   HGDIOBJ old = SelectObject(dc, font_->Handle());
   SIZE text = TextExtent(dc);
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   if (rotation_ == TRotation::roFlat) {
     RECT box = TurnedBox(text.cx, text.cy, angle_);
     text = SIZE{box.right - box.left, box.bottom - box.top};

@@ -168,8 +168,10 @@ void TControl::Resize() {
 }
 
 void TControl::WndProc(TMessage& m) {
+  const bool mouse = m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST;
   int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
-  TShiftState s = ShiftStateFromKeys(m.WParam);
+  // Only a mouse message carries key flags; the Alt key's state costs a server call.
+  TShiftState s = mouse ? ShiftStateFromKeys(m.WParam) : 0;
   switch (m.Msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

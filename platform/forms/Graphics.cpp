@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/forms/Properties.h"
+#include "platform/graphics/MeasureDC.h"
 #include "platform/rtl/SysUtils.h"
 
 COLORREF ColorToRGB(TColor c) {
@@ -41,9 +42,8 @@ bool IdentToColor(const std::string& text, TColor& out) {
 }
 
 int ScreenPixelsPerInch() {
-  HDC dc = GetDC(nullptr);
-  int ppi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
+  TMeasureDC dc;
+  int ppi = GetDeviceCaps(dc.Handle(), LOGPIXELSY);
   return ppi > 0 ? ppi : 96;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Properties.h"
+#include "platform/graphics/MeasureDC.h"
 
 namespace {
 const std::vector<std::string> kAlignments = {"taLeftJustify", "taRightJustify", "taCenter"};
@@ -158,13 +159,13 @@ void TLabel::FontChanged() {
 
 void TLabel::AdjustSize() {
   if (!autoSize_ || wordWrap_) return;
-  HDC dc = GetDC(nullptr);
+  TMeasureDC measure;
+  HDC dc = measure.Handle();
   HGDIOBJ old = SelectObject(dc, font_->Handle());
   RECT r{0, 0, 0, 0};
   std::string text = caption_.empty() ? " " : caption_;
   DrawTextA(dc, text.c_str(), (int)text.size(), &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   if (r.right != width_ || r.bottom != height_) SetBounds(left_, top_, r.right, r.bottom);
 }
 

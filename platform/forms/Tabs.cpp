@@ -7,6 +7,7 @@
 
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
+#include "platform/graphics/MeasureDC.h"
 
 namespace {
 constexpr int kTabPadding = 9;       // a tab is its text and this much
@@ -94,7 +95,8 @@ std::vector<TTabSet::Placed> TTabSet::Layout(HDC dc) {
 
 void TTabSet::UpdateScroller() {
   if (!scroller_) return;
-  HDC dc = GetDC(nullptr);
+  TMeasureDC measure;
+  HDC dc = measure.Handle();
   HGDIOBJ old = SelectObject(dc, font_->Handle());
   int total = startMargin_ + endMargin_;
   for (const std::string& t : tabs_) {
@@ -103,7 +105,6 @@ void TTabSet::UpdateScroller() {
     total += s.cx + kTabPadding;
   }
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   const bool needed = total > width_ || firstIndex_ > 0;
   scroller_->SetBounds(width_ - kScrollerWidth, 1, kScrollerWidth, std::max(height_ - 2, 1));
   scroller_->SetVisible(needed);
@@ -114,9 +115,8 @@ void TTabSet::UpdateScroller() {
 }
 
 int TTabSet::TabAt(POINT p) {
-  HDC dc = GetDC(nullptr);
-  std::vector<Placed> placed = Layout(dc);
-  ReleaseDC(nullptr, dc);
+  TMeasureDC dc;
+  std::vector<Placed> placed = Layout(dc.Handle());
   for (const Placed& t : placed)
     if (PtInRect(&t.rect, p)) return t.index;
   return -1;

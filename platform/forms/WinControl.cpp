@@ -8,6 +8,19 @@
 
 namespace {
 const char kObjectProp[] = "KarvControl";
+// The dispatch reads the object from the window's user data instead: under Wine every
+// property read is a round trip to the server, and it would be one per message. Only
+// MainWndProc reads it, on windows it was installed on, so no foreign value is ever taken
+// for an object; FromHandle, which may be handed any window, keeps to the property.
+TWinControl* DispatchObject(HWND h) { return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(h, GWLP_USERDATA)); }
+void Attach(HWND h, TWinControl* obj) {
+  SetPropA(h, kObjectProp, obj);
+  SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(obj));
+}
+void Detach(HWND h) {
+  RemovePropA(h, kObjectProp);
+  SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+}
 // The system procedure below ours, for messages that arrive after the object let go.
 const char kDefProcProp[] = "KarvDefProc";
 }  // namespace
@@ -64,7 +77,7 @@ void TWinControl::CreateWnd() {
     handle_ = CreateWindowExA(p.ExStyle, p.ClassName.c_str(), caption_.c_str(), p.Style, left_, top_, width_,
                               height_, parentWnd, nullptr, inst, nullptr);
     if (handle_) {
-      SetPropA(handle_, kObjectProp, this);
+      Attach(handle_, this);
       defWndProc_ = (WNDPROC)SetWindowLongPtrA(handle_, GWLP_WNDPROC, (LONG_PTR)MainWndProc);
       SetPropA(handle_, kDefProcProp, (HANDLE)defWndProc_);
     }
@@ -90,7 +103,7 @@ void TWinControl::DestroyHandle() {
   if (!handle_) return;
   // Detach first: a half-destroyed object must not see the window's last messages.
   HWND h = handle_;
-  RemovePropA(h, kObjectProp);
+  Detach(h);
   // Only our own procedure is taken out: a later subclass (a skinner) stays on top and
   // still sees the window's last messages, which MainWndProc then hands to the system.
   if (GetWindowLongPtrA(h, GWLP_WNDPROC) == (LONG_PTR)MainWndProc)
@@ -102,7 +115,7 @@ void TWinControl::DestroyHandle() {
 }
 
 LRESULT CALLBACK TWinControl::MainWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  TWinControl* obj = FromHandle(h);
+  TWinControl* obj = DispatchObject(h);
   if (!obj && msg == WM_NCCREATE) {
     // Windows of our own classes carry their object in the creation parameters (an MDI
     // child in those of its MDI client's record).
@@ -112,7 +125,7 @@ LRESULT CALLBACK TWinControl::MainWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp
                                : nullptr;
     else
       obj = static_cast<TWinControl*>(cs->lpCreateParams);
-    if (obj) SetPropA(h, kObjectProp, obj);
+    if (obj) Attach(h, obj);
   }
   if (!obj) {
     auto def = (WNDPROC)GetPropA(h, kDefProcProp);
@@ -129,7 +142,7 @@ LRESULT CALLBACK TWinControl::MainWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp
     ReportCallbackException("TWinControl.MainWndProc(" + sys::IntToStr(msg) + ")");
   }
   if (msg == WM_NCDESTROY) {
-    RemovePropA(h, kObjectProp);
+    Detach(h);
     RemovePropA(h, kDefProcProp);
     if (obj->handle_ == h) obj->handle_ = nullptr;
   }

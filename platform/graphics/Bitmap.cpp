@@ -5,6 +5,7 @@
 
 #include "platform/graphics/BmpHeader.h"
 #include "platform/graphics/DibFormat.h"
+#include "platform/graphics/MeasureDC.h"
 
 namespace {
 
@@ -140,9 +141,8 @@ bool TBitmap::LoadDib(const BITMAPINFO* info, size_t infoBytes, const void* bits
   uint8_t* dest = nullptr;
   HBITMAP dib = MakeDib(width, height, &dest);
   if (!dib) return false;
-  HDC dc = GetDC(nullptr);
-  int rows = SetDIBits(dc, dib, 0, (UINT)height, bits, info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
+  TMeasureDC dc;
+  int rows = SetDIBits(dc.Handle(), dib, 0, (UINT)height, bits, info, DIB_RGB_COLORS);
   if (rows <= 0) {
     DeleteObject(dib);
     return false;
