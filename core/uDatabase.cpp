@@ -186,35 +186,45 @@ void CreateLocalDatabase(bool isSystem, const std::string& path, const std::stri
   }
 }
 
+namespace {
+
+// The check over an open connection whose table list `names` holds.
+void CheckTables(TDbConnection& connection, const TStringList& names, bool isSystem) {
+  TDbQuery q(nullptr);
+  q.SetConnection(&connection);
+  if (isSystem) {
+    if (!HasTable(names, kConfig.name)) {
+      CreateTable(q, kConfig);
+      SeedConfig(q, ":8018");
+    }
+    if (!HasTable(names, kHostList.name)) {
+      CreateTable(q, kHostList);
+      SeedHostList(q);
+    }
+    return;
+  }
+  if (!HasTable(names, kJsScriptPath.name))
+    CreateTable(q, kJsScriptPath);
+  else
+    CheckJsScriptColumns(q);
+  for (const TableDef* t : {&kSelfInfo, &kChatMsg, &kSelfConfig})
+    if (!HasTable(names, t->name)) CreateTable(q, *t);
+  if (!HasTable(names, kShortMessage.name)) {
+    CreateTable(q, kShortMessage);
+    SeedShortMessage(q);
+  }
+  for (const TableDef* t : {&kDomainCallDate, &kNetBackRecord})
+    if (!HasTable(names, t->name)) CreateTable(q, *t);
+}
+
+}  // namespace
+
 void CheckLocalDatabase(bool isSystem, const std::string& path, const std::string& password) {
   try {
     Session s(DatabaseConnectionString(path, password));
     TStringList names;
     s.connection.GetTableNames(names);
-    TDbQuery& q = s.query;
-    if (isSystem) {
-      if (!HasTable(names, kConfig.name)) {
-        CreateTable(q, kConfig);
-        SeedConfig(q, ":8018");
-      }
-      if (!HasTable(names, kHostList.name)) {
-        CreateTable(q, kHostList);
-        SeedHostList(q);
-      }
-      return;
-    }
-    if (!HasTable(names, kJsScriptPath.name))
-      CreateTable(q, kJsScriptPath);
-    else
-      CheckJsScriptColumns(q);
-    for (const TableDef* t : {&kSelfInfo, &kChatMsg, &kSelfConfig})
-      if (!HasTable(names, t->name)) CreateTable(q, *t);
-    if (!HasTable(names, kShortMessage.name)) {
-      CreateTable(q, kShortMessage);
-      SeedShortMessage(q);
-    }
-    for (const TableDef* t : {&kDomainCallDate, &kNetBackRecord})
-      if (!HasTable(names, t->name)) CreateTable(q, *t);
+    CheckTables(s.connection, names, isSystem);
   } catch (const std::exception&) {
     // The tables after the failing step wait for the next start.
   }
@@ -233,13 +243,20 @@ bool OpenOrCreateDatabase(TDatabaseInfo& db) {
   } else {
     // The listing opens the test connection: a file it cannot open is not checked, and its
     // failure is the result (opening again would only wait for the same lock once more).
+    // The check then works over the same connection and listing.
+    TStringList names;
     try {
-      TStringList names;
       test.GetTableNames(names);
     } catch (const std::exception&) {
       failed = true;
     }
-    if (!failed) CheckLocalDatabase(db.IsSystem, db.Path, db.Password);
+    if (!failed) {
+      try {
+        CheckTables(test, names, db.IsSystem);
+      } catch (const std::exception&) {
+        // The tables after the failing step wait for the next start.
+      }
+    }
   }
   if (!failed) {
     try {

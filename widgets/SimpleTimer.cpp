@@ -13,7 +13,9 @@ TSimpleTimerHandler::TSimpleTimerHandler() {
   wc.hInstance = inst;
   wc.lpszClassName = kWindowClass;
   RegisterClassA(&wc);
-  window_ = CreateWindowExA(0, kWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst, nullptr);
+  // A message-only window: it needs nothing but its timer messages, and a top-level one
+  // would also get a window of the display server.
+  window_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
 }
 
 TSimpleTimerHandler::~TSimpleTimerHandler() {

@@ -1,5 +1,5 @@
 // The light timer: a timer object that is not a component and has no window of its own.
-// All timers of the process share one hidden window of the process-wide handler; each
+// All timers of the process share one hidden message window of the process-wide handler; each
 // running timer is a system timer on that window whose identifier is the timer object, so
 // ticks reach the right timer directly through the message loop.
 #pragma once

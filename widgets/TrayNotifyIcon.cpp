@@ -61,7 +61,9 @@ class TTrayNotifyHandler {
     wc.hInstance = inst;
     wc.lpszClassName = "KarvTrayNotifyWindow";
     RegisterClassA(&wc);
-    window_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst, nullptr);
+    // Message-only: the shell posts to it, and the system's broadcasts (the shell's restart)
+    // reach the program through its application window.
+    window_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
     if (ShellSendsTaskbarCreated()) taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   }
   static std::unique_ptr<TTrayNotifyHandler>& Holder() {

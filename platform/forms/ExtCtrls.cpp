@@ -6,22 +6,32 @@
 #include "platform/forms/Properties.h"
 #include "platform/rtl/WndProcGuard.h"
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner) {
-  RegisterExtCtrls();
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = GuardedWndProc<&TTimer::TimerWndProc>;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "KarvTimerWindow";
-  RegisterClassA(&wc);
-  window_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
+namespace {
+const char kTimerWindowClass[] = "KarvTimerWindow";
+}  // namespace
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) { RegisterExtCtrls(); }
 
 TTimer::~TTimer() {
   if (window_) {
     KillTimer(window_, 1);
     DestroyWindow(window_);
   }
+}
+
+bool TTimer::MakeWindow() {
+  static const bool registered = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = GuardedWndProc<&TTimer::TimerWndProc>;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kTimerWindowClass;
+    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }();
+  if (!registered) return false;
+  window_ = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
+                            nullptr);
+  if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  return window_ != nullptr;
 }
 
 void TTimer::SetEnabled(bool v) {
@@ -35,8 +45,11 @@ void TTimer::SetInterval(int ms) {
 }
 
 void TTimer::Update() {
-  KillTimer(window_, 1);
-  if (enabled_ && interval_ > 0 && OnTimer) SetTimer(window_, 1, interval_, nullptr);
+  // A description sets Enabled, Interval and OnTimer one by one; Loaded starts the timer once.
+  if (Loading()) return;
+  if (window_) KillTimer(window_, 1);
+  // The window comes with the first start: a timer that never runs needs none.
+  if (enabled_ && interval_ > 0 && OnTimer && (window_ || MakeWindow())) SetTimer(window_, 1, interval_, nullptr);
 }
 
 void TTimer::Fire() {

@@ -25,8 +25,9 @@ class TTimer : public TComponent {
 
  private:
   void Update();
+  bool MakeWindow();
   static LRESULT CALLBACK TimerWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
-  HWND window_ = nullptr;
+  HWND window_ = nullptr;  // message-only, made with the first start
   bool enabled_ = true;
   int interval_ = 1000;
 };

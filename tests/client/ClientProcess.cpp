@@ -106,6 +106,19 @@ HWND WaitForWindow(DWORD pid, const std::string& cls, int ms) {
   return s.found;
 }
 
+HWND WaitForMessageWindow(DWORD pid, const std::string& cls, int ms) {
+  HWND found = nullptr;
+  WaitFor([&] {
+    for (HWND h = nullptr; (h = FindWindowExA(HWND_MESSAGE, h, cls.c_str(), nullptr)) != nullptr;) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(h, &owner);
+      if (owner == pid) return (found = h) != nullptr;
+    }
+    return false;
+  }, ms);
+  return found;
+}
+
 HWND FindChild(HWND parent, const std::function<bool(HWND)>& match) {
   for (HWND h : testing_support::ChildWindows(parent))
     if (match(h)) return h;

@@ -36,6 +36,8 @@ struct Process {
 
 // A top-level window of the process of that class (waits up to `ms`), or nullptr.
 HWND WaitForWindow(DWORD pid, const std::string& cls, int ms = 15000);
+// The same among the message-only windows.
+HWND WaitForMessageWindow(DWORD pid, const std::string& cls, int ms = 15000);
 // A visible top-level window of the process of that class, or nullptr.
 HWND FindVisibleWindow(DWORD pid, const std::string& cls);
 // The first child (any depth) for which `match` holds, or nullptr.

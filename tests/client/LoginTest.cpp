@@ -317,7 +317,7 @@ TEST(Login, TheHotKeyAndTheTrayIconBringTheWindowBack) {
   TypeLogin(login, "10001", "demo");
   HWND main = w.MainWindow();
   ASSERT_NE(main, nullptr);
-  HWND tray = WaitForWindow(w.client->Id(), "KarvTrayNotifyWindow");
+  HWND tray = WaitForMessageWindow(w.client->Id(), "KarvTrayNotifyWindow");
   ASSERT_NE(tray, nullptr);
   for (int way = 0; way < 2; ++way) {
     // Minimising hides the window in the tray.
