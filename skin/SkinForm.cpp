@@ -435,8 +435,12 @@ void TSkinForm::BuildRegion() {
       DeleteObject(bar);
     }
   }
+  // A first region that is the whole window shows and hides nothing, so its redraw would only
+  // paint the frame a second time (every caller paints or repaints it itself). Any other
+  // region is set with redraw.
+  const BOOL redraw = regionSet_ || anyTrans;
   // The system owns a region it accepted; it is never deleted here.
-  if (region && SetWindowRgn(window_, region, TRUE)) regionSet_ = true;
+  if (region && SetWindowRgn(window_, region, redraw)) regionSet_ = true;
   else if (region) DeleteObject(region);
 }
 

@@ -148,7 +148,7 @@ SIZE TStyleLabel::TextExtent(HDC dc) const {
 }
 
 void TStyleLabel::AdjustSize() {
-  if (!autoSize_ || rotation_ == TRotation::roCurve || (wordWrap_ && rotation_ == TRotation::roNone)) return;
+  if (Loading() || !autoSize_ || rotation_ == TRotation::roCurve || (wordWrap_ && rotation_ == TRotation::roNone)) return;
   TMeasureDC measure;
   HDC dc = measure.Handle();
   HGDIOBJ old = SelectObject(dc, font_->Handle());

@@ -157,8 +157,14 @@ void TLabel::FontChanged() {
   AdjustSize();
 }
 
+void TLabel::Loaded() {
+  TGraphicControl::Loaded();
+  AdjustSize();
+}
+
 void TLabel::AdjustSize() {
-  if (!autoSize_ || wordWrap_) return;
+  // A description sets the caption and each font property in turn: one measure after it.
+  if (Loading() || !autoSize_ || wordWrap_) return;
   TMeasureDC measure;
   HDC dc = measure.Handle();
   HGDIOBJ old = SelectObject(dc, font_->Handle());

@@ -100,6 +100,7 @@ class TLabel : public TGraphicControl {
   void SetAlignment(TAlignment a) { alignment_ = a; Invalidate(); }
   void SetCaption(const std::string& text) override;
   void Paint(HDC dc) override;
+  void Loaded() override;
 
  protected:
   void FontChanged() override;

@@ -92,9 +92,14 @@ BOOL CALLBACK FindTop(HWND h, LPARAM lp) {
 }  // namespace
 
 HWND FindVisibleWindow(DWORD pid, const std::string& cls) {
-  Search s{pid, cls, true};
-  EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  // By class first: walking every top-level window asks the shared server about each, and
+  // a caller polling every millisecond would slow the program it watches.
+  for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, cls.c_str(), nullptr)) != nullptr;) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == pid && IsWindowVisible(h)) return h;
+  }
+  return nullptr;
 }
 
 HWND WaitForWindow(DWORD pid, const std::string& cls, int ms) {

@@ -20,17 +20,20 @@ class TTestFrm : public TForm {
   TLabel* lblHint = nullptr;
   TEdit* yName = nullptr;
   TTimer* Timer1 = nullptr;
-  int created = 0, clicks = 0, labelClicks = 0, changes = 0, ticks = 0;
+  TTimer* Timer2 = nullptr;
+  int created = 0, clicks = 0, labelClicks = 0, changes = 0, ticks = 0, ticks2 = 0;
   void FormCreate(TObject*) { ++created; }
   void btnOkClick(TObject*) { ++clicks; }
   void lblHintClick(TObject*) { ++labelClicks; }
   void yNameChange(TObject*) { ++changes; }
   void Timer1Timer(TObject*) { ++ticks; }
+  void Timer2Timer(TObject*) { ++ticks2; }
   TPublishedTable Published() override {
     return {KARV_FIELD(TTestFrm, pnlTop), KARV_FIELD(TTestFrm, btnOk),       KARV_FIELD(TTestFrm, lblHint),
-            KARV_FIELD(TTestFrm, yName),  KARV_FIELD(TTestFrm, Timer1),      KARV_HANDLER(TTestFrm, FormCreate),
+            KARV_FIELD(TTestFrm, yName),  KARV_FIELD(TTestFrm, Timer1),      KARV_FIELD(TTestFrm, Timer2),
+            KARV_HANDLER(TTestFrm, FormCreate),
             KARV_HANDLER(TTestFrm, btnOkClick), KARV_HANDLER(TTestFrm, lblHintClick),
-            KARV_HANDLER(TTestFrm, yNameChange), KARV_HANDLER(TTestFrm, Timer1Timer)};
+            KARV_HANDLER(TTestFrm, yNameChange), KARV_HANDLER(TTestFrm, Timer1Timer), KARV_HANDLER(TTestFrm, Timer2Timer)};
   }
 };
 
@@ -164,6 +167,35 @@ TEST_F(FormsTest, TimerTicksUnderTheMessageLoop) {
   int seen = f->ticks;
   testing_support::PumpFor(200);
   EXPECT_EQ(f->ticks, seen);
+}
+
+// The description names the handler before the interval and leaves Enabled at its default.
+TEST_F(FormsTest, ATimerEnabledByItsDescriptionRunsOnceLoaded) {
+  TOwned<TTestFrm> f(CreateForm<TTestFrm>(nullptr));
+  EXPECT_TRUE(PumpUntil([&] { return f->ticks2 >= 2; }, 3000));
+  EXPECT_EQ(f->ticks, 0);  // its neighbour is disabled in the description
+}
+
+// The caption comes before the bold style: the size is the bold text's.
+TEST_F(FormsTest, AnAutoSizedLabelFromADescriptionHasItsTextsSizeInItsFinalFont) {
+  TOwned<TTestFrm> f(CreateForm<TTestFrm>(nullptr));
+  LOGFONTA lf{};
+  lf.lfHeight = f->lblHint->Font().Height();
+  lf.lfWeight = FW_BOLD;
+  lf.lfCharSet = (BYTE)f->lblHint->Font().Charset();
+  lstrcpynA(lf.lfFaceName, f->lblHint->Font().Name().c_str(), LF_FACESIZE);
+  HFONT bold = CreateFontIndirectA(&lf);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bold);
+  RECT r{0, 0, 0, 0};
+  const std::string text = f->lblHint->Caption();
+  DrawTextA(dc, text.c_str(), (int)text.size(), &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(bold);
+  EXPECT_EQ(f->lblHint->Width(), r.right);
+  EXPECT_EQ(f->lblHint->Height(), r.bottom);
+  EXPECT_NE(r.right, 65);  // not the label's size before measuring
 }
 
 TEST_F(FormsTest, BadDescriptionsAreRejectedWithTheirReason) {

@@ -39,4 +39,8 @@ object TestFrm: TTestFrm
     Enabled = False
     OnTimer = Timer1Timer
   end
+  object Timer2: TTimer
+    OnTimer = Timer2Timer
+    Interval = 30
+  end
 end
