@@ -230,7 +230,9 @@ void CheckLocalDatabase(bool isSystem, const std::string& path, const std::strin
   }
 }
 
-bool OpenOrCreateDatabase(TDatabaseInfo& db) {
+bool OpenOrCreateDatabase(TDatabaseInfo& db) { return OpenOrCreateDatabase(db, nullptr); }
+
+bool OpenOrCreateDatabase(TDatabaseInfo& db, TDbConnection* keep) {
   db.ConnectionString = DatabaseConnectionString(db.Path, db.Password);
   TDbConnection test(nullptr);
   test.SetConnectionString(db.ConnectionString);
@@ -268,6 +270,7 @@ bool OpenOrCreateDatabase(TDatabaseInfo& db) {
   if (failed)
     seams::Dialogs().Ask(nullptr, "连接本地数据库出错,请检查数据库设置!", "连接数据库出错", MB_OK | MB_ICONQUESTION);
   db.Opened = test.Connected();
+  if (db.Opened && keep) keep->Adopt(test);
   return db.Opened;
 }
 
@@ -290,23 +293,27 @@ void StartLocalDatabases(const std::string& programFolder) {
   PersonalDb.Path = folder + "DataConfig\\LocalConfig.mdb";
   PersonalDb.Password = kDatabasePassword;
 
+  // The data module's connections take over the tested ones: each file is opened once.
   SystemDb.IsSystem = true;
-  if (!OpenOrCreateDatabase(SystemDb)) WriteErrorLog("本地系统数据库读取出错");
+  if (!OpenOrCreateDatabase(SystemDb, Data ? Data->ADOConnection : nullptr)) WriteErrorLog("本地系统数据库读取出错");
   SystemDb.IsSystem = false;
-  if (!OpenOrCreateDatabase(PersonalDb)) WriteErrorLog("本地个人数据库读取出错");
+  if (!OpenOrCreateDatabase(PersonalDb, Data ? Data->AdoConnSecond : nullptr)) WriteErrorLog("本地个人数据库读取出错");
 
   if (!Data) return;
+  // Connected to the file named, whether taken over or opened here.
+  auto connect = [](TDbConnection& c, const std::string& cs) {
+    if (c.ConnectionString() != cs) c.SetConnectionString(cs);
+    c.Open();
+  };
   if (SystemDb.Opened)
-    StartStep("ReadConfig", [] {
-      Data->ADOConnection->SetConnectionString(SystemDb.ConnectionString);
-      Data->ADOConnection->Open();
+    StartStep("ReadConfig", [&] {
+      connect(*Data->ADOConnection, SystemDb.ConnectionString);
       SeoQueryUrl = Data->ReadConfig("SeoUrl", "QueryUrl");
       DomainQueryUrl = Data->ReadConfig("SeoUrl", "Domainurl");
     });
   if (PersonalDb.Opened)
-    StartStep("ReadShortMessages", [] {
-      Data->AdoConnSecond->SetConnectionString(PersonalDb.ConnectionString);
-      Data->AdoConnSecond->Open();
+    StartStep("ReadShortMessages", [&] {
+      connect(*Data->AdoConnSecond, PersonalDb.ConnectionString);
       if (ShortWords) {
         ShortWords->Clear();
         Data->ReadShortMessages(*ShortWords);

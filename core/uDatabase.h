@@ -5,6 +5,7 @@
 #pragma once
 #include <string>
 
+class TDbConnection;
 class TDbQuery;
 
 // One local database: where it is, how it is named to the user, and whether it opened.
@@ -28,6 +29,8 @@ std::string DatabaseConnectionString(const std::string& path, const std::string&
 // missing or adds what an existing file lacks, then tries to open it; sets Opened and
 // returns it. A failure to open shows "连接本地数据库出错,请检查数据库设置!".
 bool OpenOrCreateDatabase(TDatabaseInfo& db);
+// The same; when it opens, `keep` (if given) takes over the tested connection.
+bool OpenOrCreateDatabase(TDatabaseInfo& db, TDbConnection* keep);
 // Makes the file with the tables and seed rows of one schema. Fails silently: the open
 // that follows reports it.
 void CreateLocalDatabase(bool isSystem, const std::string& path, const std::string& password);

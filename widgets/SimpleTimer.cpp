@@ -6,16 +6,24 @@ namespace {
 const char kWindowClass[] = "KarvSimpleTimerWindow";
 }  // namespace
 
-TSimpleTimerHandler::TSimpleTimerHandler() {
+TSimpleTimerHandler::TSimpleTimerHandler() = default;
+
+HWND TSimpleTimerHandler::Window() {
+  // Made with the first start: the program's timers mostly wait for an event, and a window
+  // made before the first paint delays it.
+  if (window_) return window_;
   HINSTANCE inst = GetModuleHandleA(nullptr);
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = GuardedWndProc<&TSimpleTimerHandler::WndProc>;
-  wc.hInstance = inst;
-  wc.lpszClassName = kWindowClass;
-  RegisterClassA(&wc);
+  static const bool registered = [inst] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = GuardedWndProc<&TSimpleTimerHandler::WndProc>;
+    wc.hInstance = inst;
+    wc.lpszClassName = kWindowClass;
+    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }();
   // A message-only window: it needs nothing but its timer messages, and a top-level one
   // would also get a window of the display server.
-  window_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
+  if (registered) window_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
+  return window_;
 }
 
 TSimpleTimerHandler::~TSimpleTimerHandler() {
@@ -66,7 +74,8 @@ TSimpleTimer::~TSimpleTimer() {
 bool TSimpleTimer::Start() {
   if (interval_ == 0) return false;
   if (running_) Stop(true);
-  if (!SetTimer(handler_.window_, Id(), interval_, nullptr)) return false;
+  HWND window = handler_.Window();
+  if (!window || !SetTimer(window, Id(), interval_, nullptr)) return false;
   running_ = true;
   ++handler_.running_;
   return true;
@@ -74,7 +83,7 @@ bool TSimpleTimer::Start() {
 
 bool TSimpleTimer::Stop(bool markStopped) {
   if (markStopped) running_ = false;
-  if (!KillTimer(handler_.window_, Id())) return false;
+  if (!handler_.window_ || !KillTimer(handler_.window_, Id())) return false;
   if (handler_.running_ > 0) --handler_.running_;
   return true;
 }

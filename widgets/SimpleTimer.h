@@ -20,7 +20,8 @@ class TSimpleTimerHandler {
   // The handler while any timer object exists, else nullptr.
   static TSimpleTimerHandler* Instance() { return Holder().get(); }
   ~TSimpleTimerHandler();
-  HWND Window() const { return window_; }
+  // The shared message window, made when first asked for (a timer's first start).
+  HWND Window();
   int RefCount() const { return (int)timers_.size(); }
   int RunningCount() const { return running_; }
 

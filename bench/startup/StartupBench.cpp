@@ -24,7 +24,7 @@ using namespace client_test;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kRuns = 7;
+constexpr int kRuns = 15;
 constexpr const char* kServerAddress = "127.0.0.77";
 
 BOOL CALLBACK ChildUnpainted(HWND h, LPARAM lp) {

@@ -87,6 +87,15 @@ void TDbConnection::Open() {
   db_ = h.Release();
 }
 
+void TDbConnection::Adopt(TDbConnection& other) {
+  if (&other == this) return;
+  Close();
+  connectionString_ = other.connectionString_;
+  db_ = other.db_;
+  other.db_ = nullptr;
+  if (db_) sqlite3_busy_timeout(db_, timeoutSeconds_ * 1000);
+}
+
 void TDbConnection::Close() {
   if (!db_) return;
   sqlite3_close_v2(db_);

@@ -30,6 +30,9 @@ class TDbConnection : public TComponent {
   void Open();
   void Close();
   bool Connected() const { return db_ != nullptr; }
+  // Takes over the other connection's open file and its connection string (closing this
+  // one's first); the other is left closed. This connection's timeout applies from now on.
+  void Adopt(TDbConnection& other);
   void SetConnected(bool on) { on ? Open() : Close(); }
 
   // The names of the user tables, in name order (opens the connection when needed).

@@ -110,6 +110,25 @@ TEST(DbConnection, OpensOnlyItsOwnFilesWithTheRightPassword) {
   EXPECT_NE(OpenError("Provider=Microsoft.Jet.OLEDB.4.0;"), "");
 }
 
+TEST(DbConnection, TakingOverAConnectionMovesItsOpenFile) {
+  Db db;
+  db.Insert("甲", 1);
+  TDbConnection keeper(nullptr);
+  keeper.SetConnectionString(Cs(db.dir.File("other.mdb")));
+  keeper.Adopt(db.conn);
+  EXPECT_FALSE(db.conn.Connected());
+  ASSERT_TRUE(keeper.Connected());
+  EXPECT_EQ(keeper.ConnectionString(), Cs(db.path));
+  TDbQuery q(nullptr);
+  q.SetConnection(&keeper);
+  q.SQL().Add("select Name from t");
+  q.Open();
+  EXPECT_EQ(q.FieldByName("Name").AsString(), "甲");
+  q.Close();
+  keeper.Adopt(keeper);  // itself: stays as it is
+  EXPECT_TRUE(keeper.Connected());
+}
+
 TEST(DbConnection, CreateRefusesAnExistingFileAndAMissingFolder) {
   testing_support::TempDir dir;
   std::string path = dir.File("a.mdb");
