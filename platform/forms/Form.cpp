@@ -326,13 +326,27 @@ void TCustomForm::Show() {
   BringToFront();
 }
 
+namespace {
+// True when the window lies above every window of its z-order band: nothing above it, or
+// only top-most windows above a window that is not top-most itself.
+bool OnTopOfItsBand(HWND h) {
+  if (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST) return GetWindow(h, GW_HWNDPREV) == nullptr;
+  for (HWND above = GetWindow(h, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+    if (!(GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST)) return false;
+  return true;
+}
+}  // namespace
+
 void TCustomForm::BringToFront() {
   if (handle_ && formStyle_ == TFormStyle::fsMDIChild) {
     SendMessageA(GetParent(handle_), WM_MDIACTIVATE, (WPARAM)handle_, 0);
     return;
   }
   if (handle_) {
-    SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // A window its showing just activated is already as high as it can go: only top-most
+    // windows (hidden tool tips, often) lie above it. Moving it would change nothing and still
+    // cost the whole round of position messages.
+    if (!OnTopOfItsBand(handle_)) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     // A window its showing just activated needs no second round with the system.
     if (GetForegroundWindow() != handle_) SetForegroundWindow(handle_);
   }

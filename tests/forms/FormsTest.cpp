@@ -198,6 +198,32 @@ TEST_F(FormsTest, AnAutoSizedLabelFromADescriptionHasItsTextsSizeInItsFinalFont)
   EXPECT_NE(r.right, 65);  // not the label's size before measuring
 }
 
+// Z-order position of a top-level window: 0 for the top.
+static int ZPlace(HWND h) {
+  int n = 0;
+  for (HWND above = GetWindow(h, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) ++n;
+  return n;
+}
+
+TEST_F(FormsTest, BringToFrontLiftsAFormAboveAnotherAndLeavesTopMostWindowsAboveIt) {
+  TOwned<TTestFrm> a(CreateForm<TTestFrm>(nullptr)), b(CreateForm<TTestFrm>(nullptr));
+  a->Show();
+  b->Show();
+  ASSERT_LT(ZPlace(b->Handle()), ZPlace(a->Handle()));
+  a->BringToFront();
+  EXPECT_LT(ZPlace(a->Handle()), ZPlace(b->Handle()));
+  // A top-most window stays above; the form is still lifted above the other form.
+  HWND topMost = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(topMost, nullptr);
+  b->BringToFront();
+  EXPECT_LT(ZPlace(b->Handle()), ZPlace(a->Handle()));
+  EXPECT_LT(ZPlace(topMost), ZPlace(b->Handle()));
+  a->BringToFront();
+  EXPECT_LT(ZPlace(a->Handle()), ZPlace(b->Handle()));
+  DestroyWindow(topMost);
+}
+
 TEST_F(FormsTest, BadDescriptionsAreRejectedWithTheirReason) {
   struct Case {
     const char* text;
