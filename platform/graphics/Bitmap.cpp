@@ -141,11 +141,20 @@ bool TBitmap::LoadDib(const BITMAPINFO* info, size_t infoBytes, const void* bits
   uint8_t* dest = nullptr;
   HBITMAP dib = MakeDib(width, height, &dest);
   if (!dib) return false;
-  TMeasureDC dc;
-  int rows = SetDIBits(dc.Handle(), dib, 0, (UINT)height, bits, info, DIB_RGB_COLORS);
-  if (rows <= 0) {
-    DeleteObject(dib);
-    return false;
+  const BITMAPINFOHEADER& h = info->bmiHeader;
+  if (h.biSize >= sizeof(BITMAPINFOHEADER) && h.biBitCount == 24 && h.biCompression == BI_RGB) {
+    // Already this bitmap's pixel format (most skin and picture files): the rows are copied,
+    // turned top-down, without the system's conversion.
+    const size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
+    const auto* src = static_cast<const uint8_t*>(bits);
+    for (int row = 0; row < height; ++row)
+      memcpy(dest + row * stride, src + (size_t)(h.biHeight > 0 ? height - 1 - row : row) * stride, stride);
+  } else {
+    TMeasureDC dc;
+    if (SetDIBits(dc.Handle(), dib, 0, (UINT)height, bits, info, DIB_RGB_COLORS) <= 0) {
+      DeleteObject(dib);
+      return false;
+    }
   }
   Replace(dib, dest, width, height);
   return true;

@@ -2,6 +2,8 @@
 // skin; the image operations; bitmap files of other depths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 
 #include "skin/SkinBitmaps.h"
@@ -41,6 +43,46 @@ TBitmap& GradientStrip() {
 }
 
 }  // namespace
+
+namespace {
+void Put16(std::string& s, uint16_t v) { s += (char)v, s += (char)(v >> 8); }
+void Put32(std::string& s, uint32_t v) { Put16(s, (uint16_t)v), Put16(s, (uint16_t)(v >> 16)); }
+// A 3 x 2 bitmap file: pixels (x, y) of 0xRRGGBB rows[y][x], rows padded to four bytes.
+std::string BmpFile(int bits, bool topDown, const uint32_t rows[2][3]) {
+  const uint32_t palette[4] = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
+  std::string pixels;
+  for (int r = 0; r < 2; ++r) {
+    const int y = topDown ? r : 1 - r;
+    std::string row;
+    for (int x = 0; x < 3; ++x) {
+      if (bits == 24) row += (char)rows[y][x], row += (char)(rows[y][x] >> 8), row += (char)(rows[y][x] >> 16);
+      else row += (char)(std::find(palette, palette + 4, rows[y][x]) - palette);
+    }
+    while (row.size() % 4) row += '\0';
+    pixels += row;
+  }
+  const uint32_t paletteBytes = bits == 8 ? 4 * 4 : 0, offBits = 14 + 40 + paletteBytes;
+  std::string f = "BM";
+  Put32(f, offBits + (uint32_t)pixels.size()), Put32(f, 0), Put32(f, offBits);
+  Put32(f, 40), Put32(f, 3), Put32(f, topDown ? (uint32_t)-2 : 2u), Put16(f, 1), Put16(f, (uint16_t)bits);
+  Put32(f, 0), Put32(f, (uint32_t)pixels.size()), Put32(f, 2835), Put32(f, 2835);
+  Put32(f, bits == 8 ? 4 : 0), Put32(f, 0);
+  for (uint32_t i = 0; i < paletteBytes / 4; ++i) Put32(f, palette[i]);
+  return f + pixels;
+}
+}  // namespace
+
+TEST(BitmapFiles, BottomUpTopDownAndPalettedFilesGiveTheSamePixels) {
+  const uint32_t rows[2][3] = {{0x102030, 0x405060, 0x708090}, {0xA0B0C0, 0x102030, 0x708090}};
+  for (auto [bits, topDown] : {std::pair{24, false}, std::pair{24, true}, std::pair{8, false}}) {
+    TBitmap b;
+    ASSERT_TRUE(b.LoadFromBytes(BmpFile(bits, topDown, rows))) << bits << topDown;
+    ASSERT_EQ(b.Width(), 3);
+    ASSERT_EQ(b.Height(), 2);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) EXPECT_EQ(skintest::Rgb(b, x, y), rows[y][x]) << bits << topDown << " at " << x << "," << y;
+  }
+}
 
 TEST_F(CodedPaint, EachPartLandsWhereItShould) {
   TBitmap& strip = m.Buttons->Bitmap;  // 5 frames of 24 x 22, margins 3
