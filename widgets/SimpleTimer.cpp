@@ -1,5 +1,6 @@
 #include "widgets/SimpleTimer.h"
 
+#include "platform/rtl/MessageWindow.h"
 #include "platform/rtl/WndProcGuard.h"
 
 namespace {
@@ -12,17 +13,9 @@ HWND TSimpleTimerHandler::Window() {
   // Made with the first start: the program's timers mostly wait for an event, and a window
   // made before the first paint delays it.
   if (window_) return window_;
-  HINSTANCE inst = GetModuleHandleA(nullptr);
-  static const bool registered = [inst] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = GuardedWndProc<&TSimpleTimerHandler::WndProc>;
-    wc.hInstance = inst;
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
   // A message-only window: it needs nothing but its timer messages, and a top-level one
   // would also get a window of the display server.
-  if (registered) window_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
+  window_ = CreateMessageWindow(kWindowClass, GuardedWndProc<&TSimpleTimerHandler::WndProc>);
   return window_;
 }
 

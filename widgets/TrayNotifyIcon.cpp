@@ -11,6 +11,7 @@
 #include "platform/forms/ImgList.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/Properties.h"
+#include "platform/rtl/MessageWindow.h"
 #include "platform/rtl/WndProcGuard.h"
 
 namespace {
@@ -55,15 +56,9 @@ class TTrayNotifyHandler {
 
  private:
   TTrayNotifyHandler() {
-    HINSTANCE inst = GetModuleHandleA(nullptr);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = GuardedWndProc<&TTrayNotifyHandler::WndProc>;
-    wc.hInstance = inst;
-    wc.lpszClassName = "KarvTrayNotifyWindow";
-    RegisterClassA(&wc);
     // Message-only: the shell posts to it, and the system's broadcasts (the shell's restart)
     // reach the program through its application window.
-    window_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
+    window_ = CreateMessageWindow("KarvTrayNotifyWindow", GuardedWndProc<&TTrayNotifyHandler::WndProc>);
     if (ShellSendsTaskbarCreated()) taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   }
   static std::unique_ptr<TTrayNotifyHandler>& Holder() {

@@ -4,6 +4,7 @@
 
 #include "platform/forms/FormReader.h"
 #include "platform/forms/Properties.h"
+#include "platform/rtl/MessageWindow.h"
 #include "platform/rtl/WndProcGuard.h"
 
 namespace {
@@ -20,16 +21,7 @@ TTimer::~TTimer() {
 }
 
 bool TTimer::MakeWindow() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = GuardedWndProc<&TTimer::TimerWndProc>;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kTimerWindowClass;
-    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
-  if (!registered) return false;
-  window_ = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
-                            nullptr);
+  window_ = CreateMessageWindow(kTimerWindowClass, GuardedWndProc<&TTimer::TimerWndProc>);
   if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   return window_ != nullptr;
 }

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/MessageWindow.h"
 
 namespace {
 
@@ -37,12 +38,7 @@ LRESULT CALLBACK SyncWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 void TThread::InitMainThread() {
   if (g_syncWindow) return;
   g_mainThread = GetCurrentThreadId();
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = SyncWndProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "TThreadSyncWindow";
-  RegisterClassA(&wc);
-  g_syncWindow = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  g_syncWindow = CreateMessageWindow("TThreadSyncWindow", SyncWndProc);
 }
 
 bool TThread::IsMainThread() { return g_mainThread == 0 || GetCurrentThreadId() == g_mainThread; }

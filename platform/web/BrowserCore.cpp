@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include "platform/rtl/MessageWindow.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/WndProcGuard.h"
 #include "platform/web/HtmlText.h"
@@ -62,16 +63,7 @@ TBrowserCore::TBrowserCore(TObject* sender) : sender_(sender) {}
 HWND TBrowserCore::NotifyWindow() {
   // Made with the first page: a browser that never loads one needs no window of its own.
   if (window_) return window_;
-  static bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = GuardedWndProc<&TBrowserCore::WindowProc>;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
-  window_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
-                            nullptr);
+  window_ = CreateMessageWindow(kWindowClass, GuardedWndProc<&TBrowserCore::WindowProc>);
   if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, (LONG_PTR)this);
   return window_;
 }

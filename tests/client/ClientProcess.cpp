@@ -73,55 +73,32 @@ DWORD Process::ExitCode() {
 }
 
 namespace {
-struct Search {
-  DWORD pid;
-  std::string cls;
-  bool visibleOnly;
-  HWND found = nullptr;
-};
-BOOL CALLBACK FindTop(HWND h, LPARAM lp) {
-  auto* s = reinterpret_cast<Search*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(h, &pid);
-  if (pid == s->pid && ClassOf(h) == s->cls && (!s->visibleOnly || IsWindowVisible(h))) {
-    s->found = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-}  // namespace
-
-HWND FindVisibleWindow(DWORD pid, const std::string& cls) {
-  // By class first: walking every top-level window asks the shared server about each, and
-  // a caller polling every millisecond would slow the program it watches.
-  for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, cls.c_str(), nullptr)) != nullptr;) {
+// The window of class `cls` and process `pid` among the children of `parent` (nullptr: the
+// top-level windows, HWND_MESSAGE: the message-only ones). By class first: walking every
+// top-level window asks the shared server about each, and a caller polling every millisecond
+// would slow the program it watches.
+HWND FindProcessWindow(HWND parent, DWORD pid, const std::string& cls, bool visibleOnly) {
+  for (HWND h = nullptr; (h = FindWindowExA(parent, h, cls.c_str(), nullptr)) != nullptr;) {
     DWORD owner = 0;
     GetWindowThreadProcessId(h, &owner);
-    if (owner == pid && IsWindowVisible(h)) return h;
+    if (owner == pid && (!visibleOnly || IsWindowVisible(h))) return h;
   }
   return nullptr;
 }
 
-HWND WaitForWindow(DWORD pid, const std::string& cls, int ms) {
-  Search s{pid, cls, false};
-  WaitFor([&] {
-    EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
-    return s.found != nullptr;
-  }, ms);
-  return s.found;
+HWND WaitForProcessWindow(HWND parent, DWORD pid, const std::string& cls, int ms) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindProcessWindow(parent, pid, cls, false)) != nullptr; }, ms);
+  return found;
 }
+}  // namespace
+
+HWND FindVisibleWindow(DWORD pid, const std::string& cls) { return FindProcessWindow(nullptr, pid, cls, true); }
+
+HWND WaitForWindow(DWORD pid, const std::string& cls, int ms) { return WaitForProcessWindow(nullptr, pid, cls, ms); }
 
 HWND WaitForMessageWindow(DWORD pid, const std::string& cls, int ms) {
-  HWND found = nullptr;
-  WaitFor([&] {
-    for (HWND h = nullptr; (h = FindWindowExA(HWND_MESSAGE, h, cls.c_str(), nullptr)) != nullptr;) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(h, &owner);
-      if (owner == pid) return (found = h) != nullptr;
-    }
-    return false;
-  }, ms);
-  return found;
+  return WaitForProcessWindow(HWND_MESSAGE, pid, cls, ms);
 }
 
 HWND FindChild(HWND parent, const std::function<bool(HWND)>& match) {
