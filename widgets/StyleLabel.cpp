@@ -147,8 +147,8 @@ SIZE TStyleLabel::TextExtent(HDC dc) const {
   return SIZE{r.right, r.bottom};
 }
 
-void TStyleLabel::AdjustSize() {
-  if (Loading() || !autoSize_ || rotation_ == TRotation::roCurve || (wordWrap_ && rotation_ == TRotation::roNone)) return;
+void TStyleLabel::MeasureSize() {
+  if (!autoSize_ || rotation_ == TRotation::roCurve || (wordWrap_ && rotation_ == TRotation::roNone)) return;
   TMeasureDC measure;
   HDC dc = measure.Handle();
   HGDIOBJ old = SelectObject(dc, font_->Handle());

@@ -81,7 +81,7 @@ class TStyleLabel : public TLabel {
 
  protected:
   void FontChanged() override;
-  void AdjustSize() override;
+  void MeasureSize() override;
   void MouseEnter() override;
   void MouseLeave() override;
 

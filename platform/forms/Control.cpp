@@ -24,11 +24,22 @@ void TControl::SetParent(TWinControl* p) {
   if (parent_) parent_->RemoveControl(this);
   parent_ = nullptr;
   if (p) p->InsertControl(this);
+  if (sizePending_ && !WaitsForShow()) SettleSize();
+}
+
+bool TControl::WaitsForShow() const {
+  if (align_ != TAlign::alNone) return false;  // its siblings' places depend on its size
+  for (const TControl* c = this; c; c = c->parent_) {
+    if (!c->visible_) return true;
+    if (c->IsForm()) break;
+  }
+  return false;
 }
 
 // Windowless controls only (TWinControl moves its window instead): the parent repaints the
 // old and the new place.
 void TControl::SetBounds(int l, int t, int w, int h) {
+  SettleSize();  // a size set now overrides the measured one, as it would have without waiting
   bool sized = w != width_ || h != height_;
   if (parent_) Invalidate();
   left_ = l;
@@ -51,6 +62,7 @@ bool TControl::Showing() const {
 void TControl::SetVisible(bool v) {
   if (v == visible_) return;
   visible_ = v;
+  if (v && sizePending_ && !WaitsForShow()) SettleSize();
   Invalidate();
   if (parent_) parent_->Realign();
 }

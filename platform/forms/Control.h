@@ -36,16 +36,16 @@ class TControl : public TComponent {
 
   int Left() const { return left_; }
   int Top() const { return top_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
-  void SetTop(int v) { SetBounds(left_, v, width_, height_); }
-  void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
-  void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+  int Width() const { SettleSize(); return width_; }
+  int Height() const { SettleSize(); return height_; }
+  void SetLeft(int v) { SetBounds(v, top_, Width(), Height()); }
+  void SetTop(int v) { SetBounds(left_, v, Width(), Height()); }
+  void SetWidth(int v) { SetBounds(left_, top_, v, Height()); }
+  void SetHeight(int v) { SetBounds(left_, top_, Width(), v); }
   virtual void SetBounds(int left, int top, int width, int height);
-  RECT BoundsRect() const { return RECT{left_, top_, left_ + width_, top_ + height_}; }
-  virtual int ClientWidth() const { return width_; }
-  virtual int ClientHeight() const { return height_; }
+  RECT BoundsRect() const { SettleSize(); return RECT{left_, top_, left_ + width_, top_ + height_}; }
+  virtual int ClientWidth() const { SettleSize(); return width_; }
+  virtual int ClientHeight() const { SettleSize(); return height_; }
   virtual void SetClientSize(int width, int height) { SetBounds(left_, top_, width, height); }
 
   bool Visible() const { return visible_; }
@@ -120,6 +120,15 @@ class TControl : public TComponent {
   // The parent's font or colour changed.
   virtual void ParentFontChanged();
   bool ParentShowsHint() const;
+  // A size taken from measured text (an auto-sized label's) is measured when the control is
+  // shown (itself and its parents up to the form visible) or its bounds are read, not while
+  // hidden: measuring loads the glyph of every character, and most hidden texts (forms made
+  // at start, pages not chosen) are never seen.
+  bool WaitsForShow() const;
+  void SettleSize() const {
+    if (sizePending_) const_cast<TControl*>(this)->ApplyPendingSize();
+  }
+  virtual void ApplyPendingSize() { sizePending_ = false; }
 
   TWinControl* parent_ = nullptr;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -136,5 +145,6 @@ class TControl : public TComponent {
   TPopupMenu* popupMenu_ = nullptr;
   bool mouseInside_ = false;
   bool inFontChange_ = false;
+  bool sizePending_ = false;
   friend class TWinControl;
 };

@@ -303,6 +303,7 @@ void TCustomForm::SetVisible(bool v) {
     Handle();
     PlaceOnScreen();
     visible_ = true;
+    SettleSizes();
     if (OnShow) OnShow(this);
     if (!handle_) return;  // the handler may have freed or hidden it
     int cmd = windowState_ == TWindowState::wsMinimized ? SW_SHOWMINIMIZED

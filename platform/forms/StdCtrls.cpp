@@ -164,7 +164,18 @@ void TLabel::Loaded() {
 
 void TLabel::AdjustSize() {
   // A description sets the caption and each font property in turn: one measure after it.
-  if (Loading() || !autoSize_ || wordWrap_) return;
+  if (Loading()) return;
+  sizePending_ = WaitsForShow();
+  if (!sizePending_) MeasureSize();
+}
+
+void TLabel::ApplyPendingSize() {
+  sizePending_ = false;
+  MeasureSize();
+}
+
+void TLabel::MeasureSize() {
+  if (!autoSize_ || wordWrap_) return;
   TMeasureDC measure;
   HDC dc = measure.Handle();
   HGDIOBJ old = SelectObject(dc, font_->Handle());

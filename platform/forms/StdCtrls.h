@@ -104,7 +104,11 @@ class TLabel : public TGraphicControl {
 
  protected:
   void FontChanged() override;
-  virtual void AdjustSize();
+  // Measures now, or when the form is shown if it is hidden.
+  void AdjustSize();
+  void ApplyPendingSize() override;
+  // Sets the size from the text: the class's own measure.
+  virtual void MeasureSize();
   bool transparent_ = false, autoSize_ = true, wordWrap_ = false;
   TAlignment alignment_ = TAlignment::taLeftJustify;
 };

@@ -224,6 +224,7 @@ void TWinControl::SetClientSize(int w, int h) {
 void TWinControl::SetVisible(bool v) {
   if (v == visible_) return;
   visible_ = v;
+  if (v) SettleSizes();
   if (handle_) ShowWindow(handle_, v ? SW_SHOWNA : SW_HIDE);
   Perform(CM_VISIBLECHANGED, v);
   if (parent_) parent_->Realign();
@@ -329,10 +330,19 @@ void TWinControl::FontChanged() {
 
 void TWinControl::PaintWindow(HDC) {}
 
+void TWinControl::SettleSizes() {
+  for (TControl* c : controls_) {
+    if (!c->visible_) continue;
+    if (c->sizePending_ && !c->WaitsForShow()) c->SettleSize();
+    if (auto* w = dynamic_cast<TWinControl*>(c)) w->SettleSizes();
+  }
+}
+
 void TWinControl::PaintControls(HDC dc) {
   for (TControl* c : controls_) {
     auto* g = dynamic_cast<TGraphicControl*>(c);
     if (!g || !g->visible_) continue;
+    g->SettleSize();
     int saved = SaveDC(dc);
     POINT old;
     SetViewportOrgEx(dc, g->left_, g->top_, &old);

@@ -90,6 +90,8 @@ class TWinControl : public TControl {
   // Paints the window's own content (custom controls); the DC is the paint DC.
   virtual void PaintWindow(HDC dc);
   // Paints the graphic children onto this window's DC.
+  // Measures what waited for the form's showing, in every control below this one.
+  void SettleSizes();
   void PaintControls(HDC dc);
   void ParentFontChanged() override;
   void FontChanged() override;

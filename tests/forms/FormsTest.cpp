@@ -10,6 +10,7 @@
 #include "tests/support/TestSupport.h"
 
 using testing_support::PumpUntil;
+using testing_support::PumpFor;
 
 class TTestFrm : public TForm {
   KARV_CLASS(TTestFrm, TForm)
@@ -196,6 +197,50 @@ TEST_F(FormsTest, AnAutoSizedLabelFromADescriptionHasItsTextsSizeInItsFinalFont)
   EXPECT_EQ(f->lblHint->Width(), r.right);
   EXPECT_EQ(f->lblHint->Height(), r.bottom);
   EXPECT_NE(r.right, 65);  // not the label's size before measuring
+}
+
+// Dark pixels of a window's client area within a rectangle.
+static int DarkPixels(HWND h, RECT r) {
+  HDC dc = GetDC(h);
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      COLORREF c = GetPixel(dc, x, y);
+      if (c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++n;
+    }
+  ReleaseDC(h, dc);
+  return n;
+}
+
+// A hidden form's label measures itself when it is shown or its size is read; what it
+// shows is the whole measured text, not the text cut at its size from before measuring.
+TEST_F(FormsTest, AHiddenFormsAutoSizedLabelShowsItsWholeTextWhenTheFormIsShown) {
+  TOwned<TTestFrm> f(CreateForm<TTestFrm>(nullptr));
+  f->lblHint->SetCaption("一行比六十五个像素长的提示");  // the description's size is 65 wide
+  f->Show();
+  PumpFor(300);
+  RECT r = f->lblHint->BoundsRect();
+  ASSERT_GT(r.right - r.left, 120);
+  EXPECT_GT(DarkPixels(f->pnlTop->Handle(), RECT{r.left + 70, r.top, r.right, r.bottom}), 20);
+
+  // On a panel shown later, in a form already shown.
+  f->pnlTop->Hide();
+  f->lblHint->SetCaption("另一行比六十五个像素长的提示");
+  f->pnlTop->Show();
+  PumpFor(300);
+  r = f->lblHint->BoundsRect();
+  EXPECT_GT(DarkPixels(f->pnlTop->Handle(), RECT{r.left + 70, r.top, r.right, r.bottom}), 20);
+}
+
+// A size set while the measure waits is the size kept, as when the label measured at once.
+TEST_F(FormsTest, AWidthSetOnAHiddenFormsAutoSizedLabelIsKeptWhenTheFormIsShown) {
+  TOwned<TTestFrm> f(CreateForm<TTestFrm>(nullptr));
+  f->lblHint->SetBounds(100, 10, 150, 20);
+  f->Show();
+  PumpFor(100);
+  EXPECT_EQ(f->lblHint->Width(), 150);
+  f->lblHint->SetCaption("新");  // a new text measures again
+  EXPECT_LT(f->lblHint->Width(), 40);
 }
 
 // Z-order position of a top-level window: 0 for the top.
