@@ -289,6 +289,11 @@ void TSkinForm::SkinControl(TControl* c, TComponent* parent) {
   if (!skinData_ || !c) return;
   if (c->Tag() % 100 == skinData_->DisableTag() || IsSkinned(c)) return;
   if (auto* w = dynamic_cast<TWinControl*>(c)) {
+    // Made here, it would load what its hidden page does not yet need: taken when it is made.
+    if (w->WindowWaitsForShow() && !w->HandleAllocated()) {
+      windowsWait_ = true;
+      return;
+    }
     try {
       w->HandleNeeded();
     } catch (...) {

@@ -264,6 +264,7 @@ class TSkinForm : public TComponent {
   int buttonLayoutPos_ = 0;
   TNCObject* hotObject_ = nullptr;
   bool regionSet_ = false;
+  bool windowsWait_ = false;  // a control's window waits for its showing: skinned once made
   std::unique_ptr<TSkinMenuBar> menuBar_;
   std::vector<std::unique_ptr<TSkinSysButton>> captionButtons_;
   TBitmap iconBitmap_, titleBitmap_;

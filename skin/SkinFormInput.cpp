@@ -430,6 +430,10 @@ LRESULT TSkinForm::SkinProc(HWND, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case SKIN_QUERY:
       return 1;
+    case CM_WINDOWMADE:
+      if (TWinControl* w = TWinControl::FromHandle((HWND)lp); w && windowsWait_ && !IsSkinned(w))
+        SkinControl(w, w->Owner());
+      return 0;
     case WM_SETTEXT: {
       // The system repaints its caption on a text change without WM_NCPAINT.
       LRESULT r = PassOn(msg, wp, lp);

@@ -28,7 +28,10 @@ void TControl::SetParent(TWinControl* p) {
 }
 
 bool TControl::WaitsForShow() const {
-  if (align_ != TAlign::alNone) return false;  // its siblings' places depend on its size
+  return align_ == TAlign::alNone && HiddenOnItsForm();  // an aligned one places its siblings
+}
+
+bool TControl::HiddenOnItsForm() const {
   for (const TControl* c = this; c; c = c->parent_) {
     if (!c->visible_) return true;
     if (c->IsForm()) break;

@@ -125,6 +125,8 @@ class TControl : public TComponent {
   // hidden: measuring loads the glyph of every character, and most hidden texts (forms made
   // at start, pages not chosen) are never seen.
   bool WaitsForShow() const;
+  // This control or a parent up to the form is hidden.
+  bool HiddenOnItsForm() const;
   void SettleSize() const {
     if (sizePending_) const_cast<TControl*>(this)->ApplyPendingSize();
   }

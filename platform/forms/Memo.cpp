@@ -125,6 +125,8 @@ void TRichEdit::CreateHandleDone() {
   TCustomMemo::CreateHandleDone();
   SendMessageA(handle_, EM_SETEVENTMASK, 0, ENM_CHANGE);
   SendMessageA(handle_, EM_EXLIMITTEXT, 0, maxLength_ ? maxLength_ : 0x7FFFFFF0);
+  // A text given before the window was made went in under the default limit of 32K.
+  if (!caption_.empty()) SetWindowTextA(handle_, caption_.c_str());
 }
 
 static CHARFORMATA ToCharFormat(const TTextAttributes& a) {

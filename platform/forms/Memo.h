@@ -79,6 +79,7 @@ class TRichEdit : public TCustomMemo {
   void SetSelText(const std::string& text);
   // The text with CR LF line breaks.
   std::string Caption() const override;
+  bool WindowWaitsForShow() const override { return true; }
 
  protected:
   void CreateParams(TCreateParams& p) override;

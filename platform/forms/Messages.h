@@ -39,6 +39,9 @@ constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
 // A form's main menu changed.
 constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_RELEASE = CM_BASE + 33;  // the control lets go of what hooked its WindowProc
+// Sent to the form's window when a control's window that waited for its showing was made
+// (lParam): whatever went over the form's controls before (a skin) can take it now.
+constexpr UINT CM_WINDOWMADE = CM_BASE + 34;
 
 enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 using TShiftState = unsigned;

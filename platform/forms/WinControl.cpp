@@ -56,8 +56,11 @@ HWND TWinControl::Handle() {
     if (!handle_) throw Exception("Error creating window of " + Name() + " (" + ClassName() + ")");
     CreateHandleDone();
     for (TControl* c : controls_)
-      if (auto* w = dynamic_cast<TWinControl*>(c)) w->Handle();
+      if (auto* w = dynamic_cast<TWinControl*>(c)) w->MakeWindowUnlessWaiting();
     Realign();
+    if (WindowWaitsForShow())
+      if (TControl* form = ParentForm(); form && form != this)
+        if (HWND h = static_cast<TWinControl*>(form)->handle_) SendMessageA(h, CM_WINDOWMADE, 0, (LPARAM)handle_);
   }
   return handle_;
 }
@@ -160,7 +163,7 @@ void TWinControl::InsertControl(TControl* c) {
   c->parent_ = this;
   c->ParentFontChanged();
   if (auto* w = dynamic_cast<TWinControl*>(c)) {
-    if (handle_) w->Handle();
+    if (handle_) w->MakeWindowUnlessWaiting();
   } else {
     c->Invalidate();
   }
@@ -224,6 +227,7 @@ void TWinControl::SetClientSize(int w, int h) {
 void TWinControl::SetVisible(bool v) {
   if (v == visible_) return;
   visible_ = v;
+  if (v && !handle_ && parent_ && parent_->handle_) MakeWindowUnlessWaiting();
   if (v) SettleSizes();
   if (handle_) ShowWindow(handle_, v ? SW_SHOWNA : SW_HIDE);
   Perform(CM_VISIBLECHANGED, v);
@@ -330,11 +334,18 @@ void TWinControl::FontChanged() {
 
 void TWinControl::PaintWindow(HDC) {}
 
+void TWinControl::MakeWindowUnlessWaiting() {
+  if (!WindowWaitsForShow() || !HiddenOnItsForm()) Handle();
+}
+
 void TWinControl::SettleSizes() {
   for (TControl* c : controls_) {
     if (!c->visible_) continue;
     if (c->sizePending_ && !c->WaitsForShow()) c->SettleSize();
-    if (auto* w = dynamic_cast<TWinControl*>(c)) w->SettleSizes();
+    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+      if (!w->handle_ && handle_) w->MakeWindowUnlessWaiting();
+      w->SettleSizes();
+    }
   }
 }
 

@@ -35,6 +35,9 @@ class TWinControl : public TControl {
   bool HandleAllocated() const { return handle_ != nullptr; }
   void HandleNeeded() { Handle(); }
   void DestroyHandle();
+  // A window made only when the control is shown or its window is asked for, not with its
+  // parent's: a hidden page's rich edit would load its libraries for nothing.
+  virtual bool WindowWaitsForShow() const { return false; }
 
   int ControlCount() const { return (int)controls_.size(); }
   TControl* Controls(int i) const { return controls_.at(i); }
@@ -89,9 +92,12 @@ class TWinControl : public TControl {
   virtual void CreateHandleDone() {}
   // Paints the window's own content (custom controls); the DC is the paint DC.
   virtual void PaintWindow(HDC dc);
-  // Paints the graphic children onto this window's DC.
-  // Measures what waited for the form's showing, in every control below this one.
+  // Measures what waited for the form's showing and makes the windows that waited for it,
+  // in every shown control below this one.
   void SettleSizes();
+  // Makes the window unless it waits for the control's showing.
+  void MakeWindowUnlessWaiting();
+  // Paints the graphic children onto this window's DC.
   void PaintControls(HDC dc);
   void ParentFontChanged() override;
   void FontChanged() override;

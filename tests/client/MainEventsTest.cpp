@@ -4,6 +4,7 @@
 // outside, as a person would see them.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <memory>
@@ -114,10 +115,29 @@ struct Side {
       if (sys::SameText(ClassOf(h).substr(0, 8), "RichEdit")) all += TextOf(h) + "|";
     return all;
   }
-  // The record of customer messages on the second page.
+  // The record of customer messages on the second page. Its window is made when the page is
+  // first shown (or something is written to it in its own format): the page is chosen once
+  // by a click on its tab, as a user would, and left again.
   std::string Record() const {
-    HWND edit = FindChild(main, [](HWND h) { return sys::SameText(ClassOf(h).substr(0, 8), "RichEdit"); });
+    auto isRecord = [](HWND h) { return sys::SameText(ClassOf(h).substr(0, 8), "RichEdit"); };
+    HWND edit = FindChild(main, isRecord);
+    if (!edit) {
+      HWND tabs = FindChild(main, [](HWND h) { return ClassOf(h) == "SysTabControl32"; });
+      ClickTab(tabs, 1);
+      WaitFor([&] { return (edit = FindChild(main, isRecord)) != nullptr && IsWindowVisible(edit); }, 3000);
+      ClickTab(tabs, 0);
+    }
     return TextOf(edit);
+  }
+  // Clicks along the tab row until the tab control has chosen `tab`.
+  static void ClickTab(HWND tabs, int tab) {
+    RECT r{};
+    GetClientRect(tabs, &r);
+    for (int x = 8; x < r.right && SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != tab; x += 12) {
+      PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 8));
+      PostMessageA(tabs, WM_LBUTTONUP, 0, MAKELPARAM(x, 8));
+      WaitFor([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == tab; }, 100);
+    }
   }
   std::string Log() const { return sys::ReadFileBytes(app.File("Client.log")); }
 

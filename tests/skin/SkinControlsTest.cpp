@@ -491,6 +491,40 @@ TEST_F(SkinnedForm, BothBarsFillTheCornerAndListViewsGetTheirHeader) {
   EXPECT_EQ(ScreenRgb(header, 190, 10), Centre(codedskin::kHeader, 1)) << "right of the last item";
 }
 
+// A rich edit on a hidden panel gets its window when the panel is shown; the skin passes it
+// by until then and gives it its bars once the window is made.
+TEST_F(SkinnedForm, ARichEditShownLaterGetsItsSkinnedBarsWhenItsWindowIsMade) {
+  auto* panel = Make<TPanel>(20, 20, 200, 150);
+  panel->Hide();
+  auto* rich = New<TRichEdit>(form.get());
+  rich->SetParent(panel);
+  rich->SetBounds(5, 5, 180, 130);
+  rich->SetScrollBars(TScrollStyle::ssVertical);
+  std::string lines;
+  for (int i = 0; i < 60; ++i) lines += "line " + std::to_string(i) + "\r\n";
+  rich->SetCaption(lines);
+  auto* s = New<TSkinForm>(form.get());
+  s->SetWindow(form->Handle());
+  s->InstallOnForm(data, form.get());
+  s->Finish();  // the walk over the controls
+  EXPECT_FALSE(rich->HandleAllocated());
+  TSkinScrollbar* bars = nullptr;
+  auto findBars = [&] {
+    for (TSkinControl* o : s->SkinObjects())
+      if (o->SkinnedControl() == rich) bars = dynamic_cast<TSkinScrollbar*>(o);
+    return bars != nullptr;
+  };
+  EXPECT_FALSE(findBars());
+  panel->Show();
+  ASSERT_TRUE(rich->HandleAllocated());
+  EXPECT_EQ(rich->Caption(), lines) << "the text given before the window";
+  ASSERT_TRUE(PumpUntil(findBars, 2000));
+  Settle(rich->Handle());
+  EXPECT_TRUE(bars->VertBar()->BarVisible());
+  EXPECT_EQ(bars->VertBar()->Target(), rich->HandleIfAllocated());
+  TComponent::Free(s);
+}
+
 TEST_F(SkinnedForm, StatusBarPanelsGroupBoxFrameAndPanels) {
   auto* bar = Make<TStatusBar>(0, 300, 400, 22);
   bar->SetPanelWidths({120, 120, -1});
