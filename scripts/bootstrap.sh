@@ -82,16 +82,21 @@ if [ ! -f "$PREFIX/lib/libjpeg.a" ]; then
   cmake --install "$CACHE/build-jpeg-$ARCH" >/dev/null
 fi
 
-if [ ! -f "$PREFIX/lib/libsqlite3.a" ]; then
+# SQLite with a section per function, so the program's link can put its start-up code together
+# (cmake/StartupOrder.cmake); the stamp tells a cache built without, which is then built again.
+SQLITE_STAMP="$PREFIX/lib/sqlite3-sections.stamp"
+if [ ! -f "$PREFIX/lib/libsqlite3.a" ] || [ ! -f "$SQLITE_STAMP" ]; then
   fetch_src sqlite3 sqlite3
   if [ ! -f "$SRCDIR/sqlite3.c" ]; then
     (cd "$SRCDIR" && ./configure -q >/dev/null && make -s sqlite3.c >/dev/null)
   fi
   mkdir -p "$PREFIX/include"
   cp "$SRCDIR/sqlite3.h" "$PREFIX/include/"
-  $ARCH-w64-mingw32-gcc-posix -O2 -c "$SRCDIR/sqlite3.c" -o "$CACHE/sqlite3-$ARCH.o" \
+  $ARCH-w64-mingw32-gcc-posix -O2 -ffunction-sections -c "$SRCDIR/sqlite3.c" -o "$CACHE/sqlite3-$ARCH.o" \
     -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_DEFAULT_FOREIGN_KEYS=0
+  rm -f "$PREFIX/lib/libsqlite3.a"
   $ARCH-w64-mingw32-ar rcs "$PREFIX/lib/libsqlite3.a" "$CACHE/sqlite3-$ARCH.o"
+  touch "$SQLITE_STAMP"
 fi
 
 echo "bootstrap: toolchain and libraries ready in $PREFIX"

@@ -1,0 +1,56 @@
+#!/usr/bin/env python3
+"""Writes Client's linker script: this linker's default script with the code sections of the
+start-up order file first in the code. The order file names functions; a section is taken when
+its function's name, less the suffix of a compiler-made copy (.constprop.0, .isra.0, .part.0),
+is listed, since such copies differ between the profiled build and this one.
+usage: link_script.py LD OBJDUMP ORDER OUT ARCHIVE..."""
+import re
+import subprocess
+import sys
+
+COPY = re.compile(r'(\.(constprop|isra|part)\.\d+)+$')
+MARK = '=' * 50
+RUNTIME = ['libstdc++.a', 'libsupc++.a', 'libgcc.a', 'libgcc_eh.a', 'libmingw32.a', 'libmingwex.a',
+           'libmsvcrt.a', 'libpthread.a', 'libwinpthread.a', 'libkernel32.a', 'libuser32.a', 'libgdi32.a',
+           'libcomctl32.a', 'libshell32.a', 'libwininet.a', 'libws2_32.a', 'libadvapi32.a', 'libole32.a',
+           'libcomdlg32.a', 'libversion.a', 'libmsimg32.a', 'libwinmm.a', 'libimm32.a']
+
+
+def base(name):
+    return COPY.sub('', name)
+
+
+def main():
+    ld, objdump, order, out = sys.argv[1:5]
+    wanted = {base(l.strip()[len('.text$'):]) for l in open(order) if l.startswith('.text$')}
+    verbose = subprocess.run([ld, '--verbose'], check=True, capture_output=True, text=True).stdout
+    parts = verbose.split(MARK)
+    if len(parts) < 3:
+        sys.exit('link_script: %s shows no default script' % ld)
+    script = parts[1].lstrip('\n')
+    init = '    KEEP (*(SORT_NONE(.init)))\n'
+    if init not in script:
+        sys.exit('link_script: the default script has no .init line')
+    sections = []
+    seen = set()
+    for archive in sys.argv[5:]:
+        listing = subprocess.run([objdump, '-h', archive], check=True, capture_output=True, text=True).stdout
+        for line in listing.splitlines():
+            f = line.split()
+            if len(f) >= 2 and f[0].isdigit() and f[1].startswith('.text$'):
+                name = f[1]
+                if name not in seen and base(name[len('.text$'):]) in wanted:
+                    seen.add(name)
+                    sections.append(name)
+    body = '    *(\n' + ''.join('      %s\n' % s for s in sorted(sections)) + '    )\n' if sections else ''
+    # Static constructors, and the runtime libraries' code (unprofiled, small, mostly run at
+    # start: the C++ runtime, the C runtime, the system calls' import stubs).
+    body += '    *(.text.startup .text.startup$* .text.startup.*)\n'
+    for lib in RUNTIME:
+        body += '    *%s:(.text .text$* .text.*)\n' % lib
+    with open(out, 'w') as f:
+        f.write(script.replace(init, init + body, 1))
+
+
+if __name__ == '__main__':
+    main()
