@@ -8,9 +8,9 @@
 # missing from it only costs its 64 KB when it runs):
 #   cmake -B build-order -DKARV_ARCH=x86_64 -DKARV_ORDER_PROFILE=ON && cmake --build build-order
 #   KARV_ORDER_OUT='Z:\tmp\entered.txt' build-order/winerun build-order/bin/bench_startup.exe
-#   tools/order/make_order.py /tmp/entered.txt.Client.exe build-order/bin/Client.exe.debug \
-#       x86_64-w64-mingw32-nm client/startup-order.txt
-# (only the run that logs in ends the program normally and writes what it entered).
+#   tools/order/make_order.py build-order/bin/Client.exe.debug x86_64-w64-mingw32-nm \
+#       client/startup-order.txt /tmp/entered.txt.Client.exe.* --only-in build/client/CMakeFiles/Client.dir/*.obj \
+#       build/client/libclient_units.a ... (the archives karv_startup_order names, of a plain build)
 option(KARV_ORDER_PROFILE "instrument the programs to write the functions they enter" OFF)
 add_compile_options(-ffunction-sections)
 set(KARV_STARTUP_ORDER ${CMAKE_CURRENT_SOURCE_DIR}/client/startup-order.txt)

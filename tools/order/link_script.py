@@ -42,6 +42,10 @@ def main():
                 if name not in seen and base(name[len('.text$'):]) in wanted:
                     seen.add(name)
                     sections.append(name)
+    # The rest by their own names: sections of objects that are not in an archive (the
+    # program's own), and none at all where a name is no longer made.
+    found = {base(s[len('.text$'):]) for s in sections}
+    sections += ['.text$' + n for n in sorted(wanted - found)]
     body = '    *(\n' + ''.join('      %s\n' % s for s in sorted(sections)) + '    )\n' if sections else ''
     # Static constructors, and the runtime libraries' code (unprofiled, small, mostly run at
     # start: the C++ runtime, the C runtime, the system calls' import stubs).
