@@ -24,7 +24,7 @@ void TControl::SetParent(TWinControl* p) {
   if (parent_) parent_->RemoveControl(this);
   parent_ = nullptr;
   if (p) p->InsertControl(this);
-  if (sizePending_ && !WaitsForShow()) SettleSize();
+  SettleIfShown();
 }
 
 bool TControl::WaitsForShow() const {
@@ -65,7 +65,7 @@ bool TControl::Showing() const {
 void TControl::SetVisible(bool v) {
   if (v == visible_) return;
   visible_ = v;
-  if (v && sizePending_ && !WaitsForShow()) SettleSize();
+  if (v) SettleIfShown();
   Invalidate();
   if (parent_) parent_->Realign();
 }

@@ -130,6 +130,10 @@ class TControl : public TComponent {
   void SettleSize() const {
     if (sizePending_) const_cast<TControl*>(this)->ApplyPendingSize();
   }
+  // Settles a waiting size once nothing hides the control any more.
+  void SettleIfShown() {
+    if (sizePending_ && !WaitsForShow()) SettleSize();
+  }
   virtual void ApplyPendingSize() { sizePending_ = false; }
 
   TWinControl* parent_ = nullptr;

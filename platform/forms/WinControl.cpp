@@ -341,7 +341,7 @@ void TWinControl::MakeWindowUnlessWaiting() {
 void TWinControl::SettleSizes() {
   for (TControl* c : controls_) {
     if (!c->visible_) continue;
-    if (c->sizePending_ && !c->WaitsForShow()) c->SettleSize();
+    c->SettleIfShown();
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
       if (!w->handle_ && handle_) w->MakeWindowUnlessWaiting();
       w->SettleSizes();

@@ -1,14 +1,13 @@
 #!/usr/bin/env python3
 """Writes Client's linker script: this linker's default script with the code sections of the
 start-up order file first in the code. The order file names functions; a section is taken when
-its function's name, less the suffix of a compiler-made copy (.constprop.0, .isra.0, .part.0),
-is listed, since such copies differ between the profiled build and this one.
+its function's name, less the suffix of a compiler-made copy, is listed.
 usage: link_script.py LD OBJDUMP ORDER OUT ARCHIVE..."""
-import re
 import subprocess
 import sys
 
-COPY = re.compile(r'(\.(constprop|isra|part)\.\d+)+$')
+from sections import CODE, base, code_sections
+
 MARK = '=' * 50
 RUNTIME = ['libstdc++.a', 'libsupc++.a', 'libgcc.a', 'libgcc_eh.a', 'libmingw32.a', 'libmingwex.a',
            'libmsvcrt.a', 'libpthread.a', 'libwinpthread.a', 'libkernel32.a', 'libuser32.a', 'libgdi32.a',
@@ -16,13 +15,9 @@ RUNTIME = ['libstdc++.a', 'libsupc++.a', 'libgcc.a', 'libgcc_eh.a', 'libmingw32.
            'libcomdlg32.a', 'libversion.a', 'libmsimg32.a', 'libwinmm.a', 'libimm32.a']
 
 
-def base(name):
-    return COPY.sub('', name)
-
-
 def main():
     ld, objdump, order, out = sys.argv[1:5]
-    wanted = {base(l.strip()[len('.text$'):]) for l in open(order) if l.startswith('.text$')}
+    wanted = {base(l.strip()) for l in open(order) if l.startswith(CODE)}
     verbose = subprocess.run([ld, '--verbose'], check=True, capture_output=True, text=True).stdout
     parts = verbose.split(MARK)
     if len(parts) < 3:
@@ -31,21 +26,11 @@ def main():
     init = '    KEEP (*(SORT_NONE(.init)))\n'
     if init not in script:
         sys.exit('link_script: the default script has no .init line')
-    sections = []
-    seen = set()
-    for archive in sys.argv[5:]:
-        listing = subprocess.run([objdump, '-h', archive], check=True, capture_output=True, text=True).stdout
-        for line in listing.splitlines():
-            f = line.split()
-            if len(f) >= 2 and f[0].isdigit() and f[1].startswith('.text$'):
-                name = f[1]
-                if name not in seen and base(name[len('.text$'):]) in wanted:
-                    seen.add(name)
-                    sections.append(name)
+    sections = {name for archive in sys.argv[5:] for name in code_sections(objdump, archive)
+                if base(name) in wanted}
     # The rest by their own names: sections of objects that are not in an archive (the
     # program's own), and none at all where a name is no longer made.
-    found = {base(s[len('.text$'):]) for s in sections}
-    sections += ['.text$' + n for n in sorted(wanted - found)]
+    sections |= wanted - {base(s) for s in sections}
     body = '    *(\n' + ''.join('      %s\n' % s for s in sorted(sections)) + '    )\n' if sections else ''
     # Static constructors, and the runtime libraries' code (unprofiled, small, mostly run at
     # start: the C++ runtime, the C runtime, the system calls' import stubs).

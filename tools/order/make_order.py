@@ -5,11 +5,10 @@ the suffixes of compiler-made copies (the linker script takes every copy of a li
 usage: make_order.py PROGRAM.exe[.debug] NM OUT OFFSETS... [--only-in ARCHIVE...]
 (--only-in keeps the functions that have a section in those archives, the production build's,
 which leaves out the many that are inlined there)."""
-import re
 import subprocess
 import sys
 
-COPY = re.compile(r'(\.(constprop|isra|part)\.\d+)+$')
+from sections import CODE, base as copy_base, code_sections
 
 
 def main():
@@ -31,7 +30,7 @@ def main():
             continue
         addr, kind, name = int(parts[0], 16), parts[1], parts[2]
         # A function's own section (-ffunction-sections) has a symbol of its name at its start.
-        if kind in 'tT' and name.startswith('.text$'):
+        if kind in 'tT' and name.startswith(CODE):
             names[addr] = name
     if base is None:
         sys.exit('make_order: no image base in %s' % program)
@@ -40,16 +39,9 @@ def main():
         for line in open(offsets):
             line = line.strip()
             if line and base + int(line, 16) in names:
-                entered.add(COPY.sub('', names[base + int(line, 16)]))
+                entered.add(copy_base(names[base + int(line, 16)]))
     if only is not None:
-        present = set()
-        for archive in only:
-            listing = subprocess.run([objdump, '-h', archive], check=True, capture_output=True, text=True).stdout
-            for line in listing.splitlines():
-                f = line.split()
-                if len(f) >= 2 and f[0].isdigit() and f[1].startswith('.text$'):
-                    present.add(COPY.sub('', f[1]))
-        entered &= present
+        entered &= {copy_base(name) for archive in only for name in code_sections(objdump, archive)}
     with open(out, 'w') as f:
         f.write('# The code sections of the functions run from the start to the main window after\n'
                 '# login, put together at the head of the code (cmake/StartupOrder.cmake).\n')
