@@ -2,6 +2,7 @@
 #include "webtools/DomainHint.h"
 
 #include "platform/forms/FormReader.h"
+#include "platform/rtl/ThreadStack.h"
 
 namespace {
 
@@ -135,7 +136,10 @@ void TDomainHintFrm::StartSlide() {
   SlideJob job{Handle(), stopSlide_, SlideSteps(currentTop_, (int)work.bottom - Height()), &currentTop_, &slideState_};
   ResetEvent(stopSlide_);
   try {
-    slideThread_ = std::thread(Slide, job);
+    slideThread_ = std::thread([job] {
+      Slide(job);
+      sys::ReleaseUnusedStack();
+    });
   } catch (const std::exception&) {
     // Without its thread the pop-up stays where it is until it is closed.
   }

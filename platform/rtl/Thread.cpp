@@ -6,6 +6,7 @@
 
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/MessageWindow.h"
+#include "platform/rtl/ThreadStack.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ unsigned long __stdcall TThread::ThreadProc(void* p) {
     self->Execute();
   } catch (...) {
   }
+  sys::ReleaseUnusedStack();
   bool freeSelf;
   {
     std::lock_guard<std::mutex> g(self->endLock_);

@@ -10,6 +10,7 @@
 #include "platform/rtl/WndProcGuard.h"
 #include "platform/web/HtmlText.h"
 #include "platform/web/HttpClient.h"
+#include "platform/rtl/ThreadStack.h"
 
 namespace {
 
@@ -106,7 +107,10 @@ void TBrowserCore::Navigate(const std::string& url) {
   current_ = load;
   location_ = url;
   state_ = TReadyState::Loading;
-  workers_.push_back({load, std::thread([load] { load->Run(); })});
+  workers_.push_back({load, std::thread([load] {
+                         load->Run();
+                         sys::ReleaseUnusedStack();
+                       })});
 }
 
 void TBrowserCore::Completed(int id) {

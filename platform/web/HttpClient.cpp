@@ -12,6 +12,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Thread.h"
 #include "platform/web/AntiFreeze.h"
+#include "platform/rtl/ThreadStack.h"
 
 namespace {
 
@@ -358,6 +359,7 @@ THttpResponse THttpClient::Send(const char* method, const std::string& url, bool
   }
   std::thread worker([job] {
     job->Run();
+    sys::ReleaseUnusedStack();
     SetEvent(job->done);
   });
 

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
+
 #include <cmath>
 #include <memory>
+#include <thread>
 
 #include "platform/rtl/Base64.h"
 #include "platform/rtl/DateTime.h"
@@ -13,6 +18,7 @@
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Thread.h"
+#include "platform/rtl/ThreadStack.h"
 #include "tests/support/TestSupport.h"
 
 using testing_support::TempDir;
@@ -197,6 +203,41 @@ TEST(Thread, SynchronizeRunsOnGuiThreadWhileWaiting) {
     w.WaitFor();
   }
   EXPECT_EQ(counter, 50);
+}
+
+namespace {
+// Fills a buffer on the stack and gives back where it lay.
+__attribute__((noinline)) std::pair<char*, size_t> FillStack() {
+  volatile char buffer[256 * 1024];
+  for (size_t i = 0; i < sizeof buffer; i += 512) buffer[i] = 1;
+  return {const_cast<char*>(&buffer[0]), sizeof buffer};
+}
+
+int ResidentPages(char* from, size_t bytes) {
+  std::vector<PSAPI_WORKING_SET_EX_INFORMATION> pages(bytes / 4096);
+  for (size_t i = 0; i < pages.size(); ++i) pages[i].VirtualAddress = from + i * 4096;
+  if (!QueryWorkingSetEx(GetCurrentProcess(), pages.data(), (DWORD)(pages.size() * sizeof pages[0]))) return -1;
+  int n = 0;
+  for (auto& p : pages) n += p.VirtualAttributes.Valid;
+  return n;
+}
+}  // namespace
+
+// A thread that has done its work keeps none of the stack it used below its frame.
+TEST(ThreadStack, AnEndingThreadGivesBackTheStackBelowItsFrame) {
+  int before = -1, after = -1, again = -1;
+  std::thread([&] {
+    auto [buffer, size] = FillStack();
+    // The lower half lies well below the margin the exit path keeps.
+    before = ResidentPages(buffer, size / 2);
+    sys::ReleaseUnusedStack();
+    after = ResidentPages(buffer, size / 2);
+    FillStack();  // still usable
+    again = ResidentPages(buffer, size / 2);
+  }).join();
+  EXPECT_EQ(before, 32);
+  EXPECT_EQ(after, 0);
+  EXPECT_EQ(again, 32);
 }
 
 // The dialogs and the sound reach their libraries only when first used.
