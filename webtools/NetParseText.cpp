@@ -101,48 +101,70 @@ bool NamesUtf8(std::string_view text) {
 }
 
 // Makes the NUL bytes of `text` blanks (a NUL would end the text for the pattern searches
-// of the older library) and returns it with its ASCII letters in upper case; the two bytes
-// of a GBK character stay as they are. Eight bytes at a time while they are all ASCII without a NUL (no lead
-// byte among them, and none before them: the byte-wise path steps over a whole character).
-std::string NormalizedUpper(std::string& text) {
-  std::string out(text.size(), '\0');
-  char* src = text.data();
-  char* dst = out.data();
+// of the older library) and its ASCII letters upper case, in place, marking those that were
+// lower case; the two bytes of a GBK character stay as they are. Eight bytes at a time while
+// they are all ASCII without a NUL (no lead byte among them, and none before them: the
+// byte-wise path steps over a whole character).
+void UpperCaseInPlace(std::string& text, TCaseMask& lowerCase) {
+  lowerCase.Clear(text.size());
+  char* p = text.data();
   size_t n = text.size(), i = 0;
   while (i < n) {
     uint64_t w;
-    if (i + 8 <= n && (memcpy(&w, src + i, 8), (w & kHigh) == 0 && !ZeroBytes(w))) {
+    if (i + 8 <= n && (memcpy(&w, p + i, 8), (w & kHigh) == 0 && !ZeroBytes(w))) {
       uint64_t atLeastA = w + (0x80 - 'a') * kOnes;    // high bit set where byte >= 'a'
       uint64_t aboveZ = w + (0x80 - 'z' - 1) * kOnes;  // high bit set where byte > 'z'
-      w ^= ((atLeastA & ~aboveZ) & kHigh) >> 2;        // 0x20 off the lower-case letters
-      memcpy(dst + i, &w, 8);
+      uint64_t lower = atLeastA & ~aboveZ & kHigh;
+      if (lower) {
+        w ^= lower >> 2;  // 0x20 off the lower-case letters
+        memcpy(p + i, &w, 8);
+        // The high bit of byte k becomes bit k.
+        lowerCase.Mark(i, (uint8_t)((lower * 0x0002040810204081ull) >> 56));
+      }
       i += 8;
       continue;
     }
-    unsigned char c = (unsigned char)src[i];
+    unsigned char c = (unsigned char)p[i];
     if (c >= 0x81 && c <= 0xFE && i + 1 < n) {
-      dst[i] = src[i];
-      dst[i + 1] = src[i + 1];
       i += 2;
       continue;
     }
-    if (c == 0) c = src[i] = ' ';
-    dst[i++] = (char)(c >= 'a' && c <= 'z' ? c - 32 : c);
+    if (c == 0) p[i] = ' ';
+    if (c >= 'a' && c <= 'z') {
+      p[i] = (char)(c - 32);
+      lowerCase.Mark(i, 1);
+    }
+    ++i;
   }
-  return out;
 }
 
 }  // namespace
 
-std::string NormalizePageText(std::string_view contentType, std::string& pageText, std::string& originalText) {
+void TCaseMask::Clear(size_t bytes) { bits_.assign(bytes / 8 + 2, 0); }
+
+void TCaseMask::Mark(size_t at, uint8_t bits) {
+  unsigned shift = at % 8;
+  bits_[at / 8] |= (uint8_t)(bits << shift);
+  if (shift) bits_[at / 8 + 1] |= (uint8_t)(bits >> (8 - shift));
+}
+
+std::string TCaseMask::Restore(std::string_view upper, size_t at) const {
+  std::string s(upper);
+  for (size_t k = 0; k < s.size(); ++k) {
+    size_t i = at + k;
+    if (i / 8 < bits_.size() && (bits_[i / 8] >> (i % 8) & 1)) s[k] = (char)(s[k] + 32);
+  }
+  return s;
+}
+
+void NormalizePageText(std::string_view contentType, std::string& pageText, TCaseMask& lowerCase) {
   // UTF-8 by the reply's header, or by a declaration anywhere in the page, in any case.
   if (NamesUtf8(contentType) || NamesUtf8(pageText)) {
     std::string_view bytes = pageText;
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     pageText = sys::Utf8ToAnsi(bytes);
   }
-  originalText = std::move(pageText);
-  return NormalizedUpper(originalText);
+  UpperCaseInPlace(pageText, lowerCase);
 }
 
 std::string MatchPageTag(TPcreRegex& matcher, const std::string& upperText, const std::string& pattern) {
@@ -153,11 +175,10 @@ std::string MatchPageTag(TPcreRegex& matcher, const std::string& upperText, cons
   return sys::CutAnsi(matcher.MatchedExpression(), kMaxTagBytes) + ">";
 }
 
-void CountLinks(TPcreRegex& matcher, const std::string& originalText, TStringList& externalLinks, int32_t& internal,
-                int32_t& external) {
-  // Links keep their letter case: paths on the server are case-sensitive.
+void CountLinks(TPcreRegex& matcher, const std::string& upperText, const TCaseMask& lowerCase,
+                TStringList& externalLinks, int32_t& internal, int32_t& external) {
   matcher.SetOptions(PreSet(preMultiLine));
-  matcher.SetSubjectInPlace(originalText);
+  matcher.SetSubjectInPlace(upperText);
   matcher.SetRegEx(kLinkPattern);
   internal = 0;
   external = 0;
@@ -165,16 +186,17 @@ void CountLinks(TPcreRegex& matcher, const std::string& originalText, TStringLis
     std::string_view link = ValueGroup(matcher);
     if (StartsNoCase(link, "http://") || StartsNoCase(link, "https://")) {
       ++external;
-      externalLinks.Add(std::string(link));
+      // Links keep their letter case: paths on the server are case-sensitive.
+      externalLinks.Add(lowerCase.Restore(link, (size_t)(link.data() - upperText.data())));
     } else {
       ++internal;
     }
   }
 }
 
-void CountImages(TPcreRegex& matcher, const std::string& originalText, int32_t& withAlt, int32_t& withoutAlt) {
+void CountImages(TPcreRegex& matcher, const std::string& upperText, int32_t& withAlt, int32_t& withoutAlt) {
   matcher.SetOptions(PreSet(preMultiLine));
-  matcher.SetSubjectInPlace(originalText);
+  matcher.SetSubjectInPlace(upperText);
   matcher.SetRegEx(kImagePattern);
   for (bool found = matcher.Match(); found; found = matcher.MatchAgain()) {
     // A picture without an ALT text, or with an empty one, has no annotation.

@@ -127,8 +127,8 @@ int32_t TNetParse::GetPage() {
 // The stream is read once: its text moves over rather than being copied.
 void TNetParse::LoadPageText() { PageText = std::move(PageStream); }
 
-std::string TNetParse::NormalizePage() {
-  PageText = NormalizePageText(ContentType, PageText, OriginalText);
+const std::string& TNetParse::NormalizePage() {
+  NormalizePageText(ContentType, PageText, LowerCase);
   return PageText;
 }
 
@@ -146,11 +146,11 @@ void TNetParse::Parse() {
 }
 
 void TNetParse::ParseLinks() {
-  if (Matcher) CountLinks(*Matcher, OriginalText, ExternalLinks, InternalCount, ExternalCount);
+  if (Matcher) CountLinks(*Matcher, PageText, LowerCase, ExternalLinks, InternalCount, ExternalCount);
 }
 
 void TNetParse::ParseImages() {
-  if (Matcher) CountImages(*Matcher, OriginalText, AltCount, NoAltCount);
+  if (Matcher) CountImages(*Matcher, PageText, AltCount, NoAltCount);
 }
 
 void TNetParse::WriteReport(TRichEdit* target) {

@@ -38,9 +38,9 @@ class TNetParse : public TObject {
   std::string PageStream;  // the body of the last GET; LoadPageText takes it over
   std::unique_ptr<THttpClient> Http;
   std::string Url;
-  std::string PageText;      // normalised and upper-cased: what the tag searches read
-  std::string OriginalText;  // normalised, in its own letter case: links and pictures
-  std::string ContentType;   // of the last GET's reply
+  std::string PageText;     // normalised and upper-cased: what every search reads
+  TCaseMask LowerCase;      // the letters of PageText that were lower case: links keep their case
+  std::string ContentType;  // of the last GET's reply
   TStringList ExternalLinks;
   TOwned<TPcreRegex> Matcher;
   TOwned<TWebBrowser> Browser;
@@ -57,7 +57,7 @@ class TNetParse : public TObject {
   // 3 failed with 403, 4 failed with 404, 5 any other failure.
   int32_t GetPage();
   void LoadPageText();
-  std::string NormalizePage();
+  const std::string& NormalizePage();
   void Parse();
   std::string MatchTag(const std::string& pattern);
   void ParseLinks();
