@@ -5,7 +5,6 @@
 #include "core/uDatabase.h"
 #include "core/uSettings.h"
 #include "platform/db/Connection.h"
-#include "platform/db/Query.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -16,12 +15,7 @@ bool IsPersonalDatabaseFile(const std::string& path) {
     c.SetConnectionString(DatabaseConnectionString(path, kDatabasePassword));
     c.SetConnectionTimeout(1);
     c.Open();  // raises for an empty file, another kind of file or another password
-    TDbQuery check(nullptr);
-    check.SetConnection(&c);
-    check.SQL().SetText("PRAGMA quick_check");
-    check.Open();
-    if (check.Eof() || check.Fields(0).AsString() != "ok") return false;
-    check.Close();
+    c.CheckWhole();
     TStringList tables;
     c.GetTableNames(tables);
     for (int i = 0; i < tables.Count(); ++i)

@@ -245,11 +245,15 @@ bool OpenOrCreateDatabase(TDatabaseInfo& db, TDbConnection* keep) {
   } else {
     // The listing opens the test connection: a file it cannot open is not checked, and its
     // failure is the result (opening again would only wait for the same lock once more).
-    // The check then works over the same connection and listing.
+    // A damaged file counts as one that cannot be opened: nothing is added to it, and it is
+    // not handed to the program. The check then works over the same connection and listing.
     TStringList names;
     try {
+      test.Open();
+      test.CheckWhole();
       test.GetTableNames(names);
     } catch (const std::exception&) {
+      test.Close();
       failed = true;
     }
     if (!failed) {

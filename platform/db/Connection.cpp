@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <memory>
+
 #include "platform/db/DbError.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
@@ -119,6 +121,18 @@ void TDbConnection::Close() {
 sqlite3* TDbConnection::Handle() const {
   if (!db_) throw EDatabaseError("Operation is not allowed when the connection is closed");
   return db_;
+}
+
+void TDbConnection::CheckWhole() {
+  sqlite3* db = Handle();
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &raw, nullptr) != SQLITE_OK)
+    throw EDatabaseError(ErrorText(db));
+  std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> st(raw, sqlite3_finalize);
+  if (sqlite3_step(st.get()) != SQLITE_ROW) throw EDatabaseError(ErrorText(db));
+  const unsigned char* verdict = sqlite3_column_text(st.get(), 0);
+  std::string text = verdict ? reinterpret_cast<const char*>(verdict) : "";
+  if (text != "ok") throw EDatabaseError("The database file is damaged: " + sys::Utf8ToAnsi(text));
 }
 
 void TDbConnection::GetTableNames(TStringList& names) {

@@ -1,7 +1,8 @@
 // A connection to one database file, named by a connection string in the form
 // "Provider=...;Data Source=<path>;Jet OLEDB:Database Password=<password>;". The file is an
 // SQLite database whose password is kept in the table MSysDbInfo; opening checks it, so a
-// wrong password, a damaged file and a file of another kind all fail to open.
+// wrong password, a damaged header and a file of another kind all fail to open (damage
+// further in takes CheckWhole).
 // The connection owns its SQLite handle and closes it with itself; queries borrow it. One
 // thread at a time.
 #pragma once
@@ -35,6 +36,9 @@ class TDbConnection : public TComponent {
   void Adopt(TDbConnection& other);
   void SetConnected(bool on) { on ? Open() : Close(); }
 
+  // Raises EDatabaseError when SQLite's quick check finds the open file damaged: a file whose
+  // first pages are sound still opens, whatever lies behind them.
+  void CheckWhole();
   // The names of the user tables, in name order (opens the connection when needed).
   void GetTableNames(TStringList& names);
   // The open handle; raises when the connection is closed.

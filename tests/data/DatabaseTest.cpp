@@ -136,6 +136,18 @@ TEST(LocalDatabases, FilesThatCannotBeOpenedAreLoggedAndStartGoesOn) {
          datatest::WriteBytes(p, noise);
        }},
       {"wrong password", [](const std::string& p) { MakeBareFile(p, "other"); }},
+      // Its first pages (password, table list) are sound; a later page is not.
+      {"a damaged page past the first ones",
+       [](const std::string& p) {
+         MakeBareFile(p);
+         RawExec(p, "CREATE TABLE Filler (Id INTEGER PRIMARY KEY, Text varchar(250));"
+                    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
+                    "INSERT INTO Filler (Text) SELECT printf('%0200d', i) FROM n");
+         std::string bytes = datatest::ReadBytes(p);
+         ASSERT_GT(bytes.size(), 8u * 4096);
+         for (size_t i = bytes.size() - 4096; i < bytes.size(); ++i) bytes[i] = (char)(i * 7 + 3);
+         datatest::WriteBytes(p, bytes);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
