@@ -155,7 +155,8 @@ void CheckJsScriptColumns(TDbQuery& q) {
 }  // namespace
 
 std::string DatabaseConnectionString(const std::string& path, const std::string& password) {
-  return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";Jet OLEDB:Database Password=" + password + ";";
+  return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + TDbConnection::ConnectionStringText(path) +
+         ";Jet OLEDB:Database Password=" + TDbConnection::ConnectionStringText(password) + ";";
 }
 
 bool FieldExists(TDbQuery& dataSet, const std::string& name) {

@@ -23,6 +23,7 @@ inline constexpr const char* kLocalLineAddress = "192.168.0.100";
 inline constexpr const char* kSecondLineHost = "line2.karvell.example";
 
 // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>;Jet OLEDB:Database Password=<password>;"
+// (a value holding ';' goes in double quotes)
 std::string DatabaseConnectionString(const std::string& path, const std::string& password);
 
 // Completes the descriptor's connection string, creates the file (and its folder) when it is

@@ -76,15 +76,55 @@ void TDbConnection::SetConnectionString(const std::string& s) {
 
 std::string TDbConnection::ConnectionStringValue(const std::string& cs, const std::string& key) {
   size_t pos = 0;
-  while (pos <= cs.size()) {
-    size_t end = cs.find(';', pos);
-    if (end == std::string::npos) end = cs.size();
-    std::string part = cs.substr(pos, end - pos);
-    size_t eq = part.find('=');
-    if (eq != std::string::npos && sys::SameText(sys::Trim(part.substr(0, eq)), key)) return part.substr(eq + 1);
+  while (pos < cs.size()) {
+    size_t eq = cs.find('=', pos), semi = cs.find(';', pos);
+    if (eq == std::string::npos) return "";
+    if (semi < eq) {  // a part without a value
+      pos = semi + 1;
+      continue;
+    }
+    std::string name = sys::Trim(cs.substr(pos, eq - pos));
+    size_t v = eq + 1;
+    while (v < cs.size() && cs[v] == ' ') ++v;
+    std::string value;
+    size_t end;
+    if (v < cs.size() && (cs[v] == '"' || cs[v] == '\'')) {
+      // Quoted: ';' belongs to the value, a doubled quote stands for one. No trail byte of
+      // code page 936 is a quote or ';', so this walks the text byte by byte safely.
+      char quote = cs[v];
+      size_t i = v + 1;
+      for (; i < cs.size(); ++i) {
+        if (cs[i] == quote) {
+          if (i + 1 < cs.size() && cs[i + 1] == quote) {
+            value += quote;
+            ++i;
+            continue;
+          }
+          break;
+        }
+        value += cs[i];
+      }
+      end = cs.find(';', i);
+    } else {
+      end = cs.find(';', eq + 1);
+      value = cs.substr(eq + 1, (end == std::string::npos ? cs.size() : end) - eq - 1);
+    }
+    if (sys::SameText(name, key)) return value;
+    if (end == std::string::npos) return "";
     pos = end + 1;
   }
   return "";
+}
+
+std::string TDbConnection::ConnectionStringText(const std::string& value) {
+  bool plain = value.find(';') == std::string::npos && (value.empty() || (value[0] != '"' && value[0] != '\''));
+  if (plain) return value;
+  std::string quoted = "\"";
+  for (char c : value) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
 }
 
 void TDbConnection::Open() {

@@ -47,8 +47,12 @@ class TDbConnection : public TComponent {
   // Makes a new database file with its password; raises when the file exists or cannot be
   // made (for example because its folder is missing).
   static void CreateDatabase(const std::string& connectionString);
-  // One value of the connection string by its key (without regard to case), or "".
+  // One value of the connection string by its key (without regard to case), or "". A value
+  // may be put in double or single quotes.
   static std::string ConnectionStringValue(const std::string& connectionString, const std::string& key);
+  // A value as it goes into a connection string: as it is, or quoted when it holds a ';'
+  // (a folder may be named so) or begins with a quote.
+  static std::string ConnectionStringText(const std::string& value);
 
  private:
   std::string connectionString_;

@@ -9,6 +9,8 @@
 #include "core/uSettings.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
+#include "platform/forms/Forms.h"
+#include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 #include "tests/data/DataFixtures.h"
 
@@ -211,6 +213,31 @@ TEST(LocalDatabases, AFileThatCannotBeMadeIsReportedByTheOpenStep) {
   EXPECT_FALSE(PersonalDb.Opened);
   EXPECT_EQ(s.folder.dialogs.calls.size(), 2u);
   EXPECT_EQ(s.folder.LogTexts(), (Rows{"本地系统数据库读取出错", "本地个人数据库读取出错"}));
+}
+
+// Mend: the path went into the connection string as it is, so a program folder named
+// "Karv;Client" cut it at the ';': both databases went into one file "Karv" beside it.
+TEST(LocalDatabases, MendAProgramFolderWithASemicolonKeepsItsDatabasesInIt) {
+  datatest::ProgramFolder folder;
+  std::string program = folder.File("Karv;Client");
+  ASSERT_TRUE(sys::ForceDirectories(program));
+  SystemDb = PersonalDb = TDatabaseInfo{};
+  ShortWords = std::make_unique<TStringList>();
+  TOwned<TData> data(CreateForm<TData>(nullptr));
+  Data = data.get();
+  StartLocalDatabases(program);
+  EXPECT_TRUE(SystemDb.Opened);
+  EXPECT_TRUE(PersonalDb.Opened);
+  EXPECT_TRUE(folder.dialogs.calls.empty());
+  EXPECT_FALSE(sys::FileExists(folder.File("Karv")));
+  EXPECT_EQ(UserTables(program + "\\DataConfig\\LocalDb.mdb"), (Rows{"config", "HostList"}));
+  EXPECT_EQ(UserTables(program + "\\DataConfig\\LocalConfig.mdb"), kPersonalTables);
+  EXPECT_EQ(ShortWords->Count(), 4);
+  std::string line;
+  data->ReadLineConfig(line);
+  EXPECT_EQ(line, "网通线路");
+  data.reset();
+  ShortWords.reset();
 }
 
 TEST(LocalDatabases, FieldExistsComparesNamesExactly) {

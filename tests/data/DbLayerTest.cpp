@@ -80,6 +80,10 @@ TEST(DbConnection, ReadsPathAndPasswordOutOfTheConnectionString) {
       {"Provider=X; Data Source =C:\\中文\\b.mdb", "Data Source", "C:\\中文\\b.mdb"},
       {"Provider=X;Data Source=C:\\b.mdb;", "Jet OLEDB:Database Password", ""},
       {"Provider=X;Data Source=a=b.mdb", "Data Source", "a=b.mdb"},
+      // Quoted values keep their ';' (mended: a path was cut there).
+      {"Provider=X;Data Source=\"C:\\a;b\\c.mdb\";Jet OLEDB:Database Password=p;", "Data Source", "C:\\a;b\\c.mdb"},
+      {"Provider=X;Data Source=\"C:\\a;b\\c.mdb\";Jet OLEDB:Database Password=p;", "Jet OLEDB:Database Password", "p"},
+      {"Provider=X;Data Source= 'it''s;x' ;", "Data Source", "it's;x"},
   };
   for (const Case& c : cases) EXPECT_EQ(TDbConnection::ConnectionStringValue(c.cs, c.key), c.value) << c.cs;
 }
