@@ -183,7 +183,11 @@ void CreateLocalDatabase(bool isSystem, const std::string& path, const std::stri
       SeedShortMessage(s.query);
     }
   } catch (const std::exception&) {
-    // The open step that follows reports the failure.
+    // A file left half made (a full disk, say) would open without its seed rows, and the
+    // next start's check would only add its missing tables: leave none, so the open step
+    // that follows reports the failure and the next start makes the file whole.
+    sys::RemoveFile(path + "-journal");
+    sys::RemoveFile(path);
   }
 }
 

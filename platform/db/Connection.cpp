@@ -211,6 +211,7 @@ void TDbConnection::CreateDatabase(const std::string& cs) {
   } catch (...) {
     // A half-made file would later read as damaged; leave nothing behind.
     sqlite3_close_v2(h.Release());
+    sys::RemoveFile(path + "-journal");
     sys::RemoveFile(path);
     throw;
   }

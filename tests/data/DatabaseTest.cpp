@@ -13,6 +13,7 @@
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 #include "tests/data/DataFixtures.h"
+#include "tests/data/FullDisk.h"
 
 using datatest::RawExec;
 using datatest::RawRows;
@@ -238,6 +239,48 @@ TEST(LocalDatabases, MendAProgramFolderWithASemicolonKeepsItsDatabasesInIt) {
   EXPECT_EQ(line, "网通线路");
   data.reset();
   ShortWords.reset();
+}
+
+// Mend: a disk that filled up while a first start made its databases left a file with some
+// tables and no seed rows; it opened, and the next start only added the missing tables, so
+// the server line stayed empty for good. Wherever the disk fills, there is now either a whole
+// file or none, and a file that is not whole is reported by the open step.
+TEST(LocalDatabases, MendADiskFillingUpDuringCreationLeavesAWholeFileOrNone) {
+  int fills = 0;
+  for (int64_t room = 0;; room += 3072) {
+    SCOPED_TRACE("bytes left: " + std::to_string(room));
+    Start s;
+    bool filled;
+    {
+      datatest::FullDisk disk(room);
+      s.Run();
+      filled = disk.Filled();
+    }
+    for (const std::string& path : {s.System(), s.Personal()})
+      EXPECT_FALSE(sys::FileExists(path + "-journal")) << path;
+    bool systemWhole = sys::FileExists(s.System()) && UserTables(s.System()) == Rows({"config", "HostList"}) &&
+                       RawRows(s.System(), "select count(*) from config") == Rows{"4"} &&
+                       RawRows(s.System(), "select count(*) from HostList") == Rows{"3"};
+    bool personalWhole = sys::FileExists(s.Personal()) && UserTables(s.Personal()) == kPersonalTables &&
+                         RawRows(s.Personal(), "select count(*) from SelfConfig") == Rows{"1"} &&
+                         RawRows(s.Personal(), "select count(*) from ShortMessage") == Rows{"4"};
+    EXPECT_TRUE(systemWhole || !sys::FileExists(s.System()));
+    EXPECT_TRUE(personalWhole || !sys::FileExists(s.Personal()));
+    EXPECT_EQ(SystemDb.Opened, systemWhole);
+    EXPECT_EQ(PersonalDb.Opened, personalWhole);
+    if (!filled) {
+      EXPECT_TRUE(systemWhole && personalWhole);
+      break;
+    }
+    ++fills;
+    // The next start, with room again, makes what is missing whole.
+    s.Run();
+    EXPECT_EQ(UserTables(s.Personal()), kPersonalTables);
+    EXPECT_EQ(RawRows(s.Personal(), "select KeyValue from SelfConfig"), Rows{"网通线路"});
+    EXPECT_EQ(RawRows(s.System(), "select count(*) from HostList"), Rows{"3"});
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(fills, 4);
 }
 
 TEST(LocalDatabases, FieldExistsComparesNamesExactly) {
