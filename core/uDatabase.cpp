@@ -193,19 +193,41 @@ void CreateLocalDatabase(bool isSystem, const std::string& path, const std::stri
 
 namespace {
 
+void Run(TDbQuery& q, const char* statement) {
+  q.Close();
+  q.SQL().Clear();
+  q.ClearParams();
+  q.SQL().Add(statement);
+  q.ExecSQL();
+}
+
+// A table and its seed rows go in together: a table left without them (a full disk) would
+// count as present at every later start, and its rows would never come.
+void CreateSeeded(TDbQuery& q, const TableDef& t, const std::function<void(TDbQuery&)>& seed) {
+  Run(q, "BEGIN");
+  try {
+    CreateTable(q, t);
+    seed(q);
+    Run(q, "COMMIT");
+  } catch (const std::exception&) {
+    try {
+      Run(q, "ROLLBACK");
+    } catch (const std::exception&) {
+      // Rolled back by the failure itself, or not at all: closing ends any transaction, so
+      // none stays open on a connection that the program goes on with.
+      q.Connection()->Close();
+    }
+    throw;
+  }
+}
+
 // The check over an open connection whose table list `names` holds.
 void CheckTables(TDbConnection& connection, const TStringList& names, bool isSystem) {
   TDbQuery q(nullptr);
   q.SetConnection(&connection);
   if (isSystem) {
-    if (!HasTable(names, kConfig.name)) {
-      CreateTable(q, kConfig);
-      SeedConfig(q, ":8018");
-    }
-    if (!HasTable(names, kHostList.name)) {
-      CreateTable(q, kHostList);
-      SeedHostList(q);
-    }
+    if (!HasTable(names, kConfig.name)) CreateSeeded(q, kConfig, [](TDbQuery& s) { SeedConfig(s, ":8018"); });
+    if (!HasTable(names, kHostList.name)) CreateSeeded(q, kHostList, SeedHostList);
     return;
   }
   if (!HasTable(names, kJsScriptPath.name))
@@ -214,10 +236,7 @@ void CheckTables(TDbConnection& connection, const TStringList& names, bool isSys
     CheckJsScriptColumns(q);
   for (const TableDef* t : {&kSelfInfo, &kChatMsg, &kSelfConfig})
     if (!HasTable(names, t->name)) CreateTable(q, *t);
-  if (!HasTable(names, kShortMessage.name)) {
-    CreateTable(q, kShortMessage);
-    SeedShortMessage(q);
-  }
+  if (!HasTable(names, kShortMessage.name)) CreateSeeded(q, kShortMessage, SeedShortMessage);
   for (const TableDef* t : {&kDomainCallDate, &kNetBackRecord})
     if (!HasTable(names, t->name)) CreateTable(q, *t);
 }
