@@ -166,9 +166,15 @@ bool FieldExists(TDbQuery& dataSet, const std::string& name) {
 }
 
 void CreateLocalDatabase(bool isSystem, const std::string& path, const std::string& password) {
+  std::string cs = DatabaseConnectionString(path, password);
   try {
-    std::string cs = DatabaseConnectionString(path, password);
     TDbConnection::CreateDatabase(cs);
+  } catch (const std::exception&) {
+    // The open step that follows reports it. A file that another start made meanwhile is
+    // not this one's to remove.
+    return;
+  }
+  try {
     Session s(cs);
     if (isSystem) {
       CreateTable(s.query, kConfig);

@@ -284,6 +284,20 @@ TEST(LocalDatabases, MendADiskFillingUpDuringCreationLeavesAWholeFileOrNone) {
   EXPECT_GT(fills, 4);
 }
 
+// Mend: a creation that fails because the file is there after all (another start made it
+// since its absence was seen) leaves that file alone; only a file this creation made and
+// could not finish is removed.
+TEST(LocalDatabases, MendACreationThatFindsTheFileMadeMeanwhileLeavesItAlone) {
+  Start s;
+  s.Run();
+  ASSERT_TRUE(PersonalDb.Opened);
+  s.data.reset();  // nothing holds the file open
+  RawExec(s.Personal(), "INSERT INTO ShortMessage (ShortWord) VALUES ('mine')");
+  CreateLocalDatabase(false, s.Personal(), kDatabasePassword);
+  ASSERT_TRUE(sys::FileExists(s.Personal()));
+  EXPECT_EQ(RawRows(s.Personal(), "select count(*) from ShortMessage"), Rows{"5"});
+}
+
 // Mend: the check pass made a missing table and then its seed rows one by one; a disk that
 // filled up between them left the table with part of its rows or none, and as the table was
 // then present no later start added them. A table comes now with all its rows or not at all.
