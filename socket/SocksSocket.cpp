@@ -175,7 +175,8 @@ void TCustomSocksSocket::ReplyMethods() {
   if (rcvArea_[1] == 0) {
     if (socksAuthentication_ == socksAuthenticateUsercode && OnSocksAuthState) OnSocksAuthState(this, socksAuthNotRequired);
     SendConnectRequest();
-  } else if (rcvArea_[1] == 2) {
+  } else if (rcvArea_[1] == 2 && authMethod_ == 2) {
+    // Only a proxy that was offered the password method gets the user name and password.
     if (OnSocksAuthState) OnSocksAuthState(this, socksAuthStart);
     SendAuthRequest();
   } else {

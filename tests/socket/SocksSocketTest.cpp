@@ -212,3 +212,24 @@ TEST(Socks, SettersCheckTheirValues) {
   }
   EXPECT_EQ(s.State(), wsClosed);
 }
+
+// Mend: a proxy offered only "no authentication" that answered with the password method was
+// sent the user name and password anyway.
+TEST(Socks, MendAProxyThatPicksAMethodNotOfferedGetsNoPassword) {
+  std::string offered, after;
+  LoopbackPeer peer([&](SOCKET s) {
+    offered = RecvN(s, 3);
+    SendAll(s, Bytes({5, 2}));
+    after = RecvAll(s);
+  });
+  SocksClient c(peer, "5", kTarget, "8014");
+  c.socket.SetSocksUsercode("user");
+  c.socket.SetSocksPassword("secret");
+  c.socket.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return c.Has("closed 20003") || c.Has("connected 0"); }));
+  ASSERT_TRUE(PumpUntil([&] { return peer.Done(); }));
+  EXPECT_EQ(offered, Bytes({5, 1, 0}));
+  EXPECT_EQ(after, "");
+  EXPECT_EQ(c.events, (std::vector<std::string>{"socks connected 0", "error 20003 authentication method not acceptable",
+                                                "connected 20003", "closed 20003"}));
+}
