@@ -44,6 +44,8 @@ LRESULT CALLBACK SocketWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 TCustomAsyncSocket::TCustomAsyncSocket(TComponent* owner) : TComponent(owner) {
+  uint64_t mix = (uint64_t(reinterpret_cast<uintptr_t>(this)) ^ GetTickCount64()) * 0x9E3779B97F4A7C15ull;
+  postToken_ = LPARAM(mix >> 17) | 1;  // never 0, the value a stray message most likely carries
   AllocateSocketWindow();
   multiCastIpTTL_ = 1;
   listenBacklog_ = 5;
@@ -114,10 +116,10 @@ LRESULT TCustomAsyncSocket::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         HandleDnsReply(msg, wParam, lParam);
         return 0;
       case WM_CLOSE_DELAYED:
-        Close();
+        if (lParam == postToken_) Close();
         return 0;
       case WM_FREE_DELAYED:
-        delete this;
+        if (lParam == postToken_) delete this;
         return 0;
       case WM_TRIGGER_EXCEPTION:
         throw ESocketException("Test exception in AsyncSocket");
@@ -814,8 +816,8 @@ void TCustomAsyncSocket::AbortWithError(uint16_t errCode) {
 
 void TCustomAsyncSocket::Abort() { AbortWithError(0); }
 
-void TCustomAsyncSocket::PostClose() { PostMessageA(window_, WM_CLOSE_DELAYED, 0, 0); }
-void TCustomAsyncSocket::PostFree() { PostMessageA(window_, WM_FREE_DELAYED, 0, 0); }
+void TCustomAsyncSocket::PostClose() { PostMessageA(window_, WM_CLOSE_DELAYED, 0, postToken_); }
+void TCustomAsyncSocket::PostFree() { PostMessageA(window_, WM_FREE_DELAYED, 0, postToken_); }
 
 void TCustomAsyncSocket::Shutdown(int how) {
   if (hSocket_ != INVALID_SOCKET) wsapi::shutdown(hSocket_, how);

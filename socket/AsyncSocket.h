@@ -304,4 +304,9 @@ class TCustomAsyncSocket : public TComponent {
   long selectEvents_ = 0;
   int handledEvent_ = 0;
   bool destroying_ = false;
+  // Carried by the socket's own close-later and free-later messages: the hidden window is a
+  // top-level window, so any program (a broadcast of a WM_USER number, say) can post those
+  // numbers to it, and a free-later it did not ask for would destroy a socket that another
+  // object owns.
+  LPARAM postToken_ = 0;
 };
