@@ -127,10 +127,13 @@ void TCustomSocksSocket::SendAuthRequest() {
 }
 
 void TCustomSocksSocket::SocksFail(int32_t code, const std::string& msg) {
+  SOCKET s = hSocket_;
+  uint32_t serial = session_;
   FireSocksError(code, msg);
   socksState_ = kSocksData;
   FireSessionConnected((uint16_t)code);
-  CloseSocket(true, (uint16_t)code);
+  // A handler that gave up on the proxy and connected again owns the socket now.
+  if (SameSession(s, serial)) CloseSocket(true, (uint16_t)code);
 }
 
 void TCustomSocksSocket::Succeed(int replyLen) {
