@@ -120,6 +120,9 @@ void TFrameBuffer::Cut() {
         // Complete the frame from the read, taking no byte beyond it.
         size_t take = std::min(want - held, size_t(readEnd_ - read_));
         if (take == 0) return;
+        // A header that arrived in pieces is known only now: room for the whole frame, so
+        // that its body is not moved again by the pieces that follow.
+        if (held >= kFrameHeader) Reserve(want - held);
         const uint8_t* from = read_;
         read_ += take;
         Keep(from, take);

@@ -44,6 +44,8 @@ LRESULT CALLBACK SocketWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 TCustomAsyncSocket::TCustomAsyncSocket(TComponent* owner) : TComponent(owner) {
+  uint64_t mix = (uint64_t(reinterpret_cast<uintptr_t>(this)) ^ GetTickCount64()) * 0x9E3779B97F4A7C15ull;
+  postToken_ = LPARAM(mix >> 17) | 1;  // never 0, the value a stray message most likely carries
   AllocateSocketWindow();
   multiCastIpTTL_ = 1;
   listenBacklog_ = 5;
@@ -114,10 +116,10 @@ LRESULT TCustomAsyncSocket::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         HandleDnsReply(msg, wParam, lParam);
         return 0;
       case WM_CLOSE_DELAYED:
-        Close();
+        if (lParam == postToken_) Close();
         return 0;
       case WM_FREE_DELAYED:
-        delete this;
+        if (lParam == postToken_) delete this;
         return 0;
       case WM_TRIGGER_EXCEPTION:
         throw ESocketException("Test exception in AsyncSocket");
@@ -137,6 +139,7 @@ void TCustomAsyncSocket::HandleAsyncSelect(WPARAM wParam, LPARAM lParam) {
   if (s == INVALID_SOCKET || s != hSocket_ || paused_) return;
   int events = WSAGETSELECTEVENT(lParam);
   uint16_t err = WSAGETSELECTERROR(lParam);
+  uint32_t serial = session_;
   struct Step {
     int bit;
     void (TCustomAsyncSocket::*handler)(uint16_t);
@@ -148,7 +151,7 @@ void TCustomAsyncSocket::HandleAsyncSelect(WPARAM wParam, LPARAM lParam) {
                                 {FD_CLOSE, &TCustomAsyncSocket::HandleFdClose}};
   for (const Step& step : kSteps) {
     // A step that closed or replaced the socket ends the dispatch of this notification.
-    if (!(events & step.bit) || hSocket_ != s) continue;
+    if (!(events & step.bit) || !SameSession(s, serial)) continue;
     handledEvent_ = step.bit;
     (this->*step.handler)(err);
   }
@@ -361,6 +364,7 @@ void TCustomAsyncSocket::Connect() {
   DiscardSendQueue();
   hSocket_ = wsapi::socket(AF_INET, type_, proto_);
   if (hSocket_ == INVALID_SOCKET) return SocketError("Connect (socket)");
+  uint32_t serial = ++session_;
   // A step that fails after this leaves no half-open handle behind: the socket is closed
   // again, so its settings can be changed for the next attempt.
   SOCKET made = hSocket_;
@@ -368,10 +372,10 @@ void TCustomAsyncSocket::Connect() {
   try {
     started = StartSession();
   } catch (...) {
-    AbandonHandle(made);
+    AbandonHandle(made, serial);
     throw;
   }
-  if (!started) AbandonHandle(made);
+  if (!started) AbandonHandle(made, serial);
 }
 
 bool TCustomAsyncSocket::StartSession() {
@@ -441,9 +445,9 @@ bool TCustomAsyncSocket::FailStep(const char* callName) {
   return false;
 }
 
-void TCustomAsyncSocket::AbandonHandle(SOCKET made) {
+void TCustomAsyncSocket::AbandonHandle(SOCKET made, uint32_t serial) {
   // A handler run by the failure may have closed it, or connected again.
-  if (made == INVALID_SOCKET || hSocket_ != made) return;
+  if (made == INVALID_SOCKET || !SameSession(made, serial)) return;
   wsapi::closesocket(made);
   hSocket_ = INVALID_SOCKET;
   DiscardSendQueue();
@@ -456,9 +460,10 @@ void TCustomAsyncSocket::AbandonHandle(SOCKET made) {
 void TCustomAsyncSocket::HandleFdConnect(uint16_t errCode) {
   if (state_ == wsConnected) return;
   SOCKET s = hSocket_;
+  uint32_t serial = session_;
   ChangeState(wsConnected);
   FireConnected(errCode);
-  if (errCode != 0 && state_ != wsClosed && hSocket_ == s) Close();
+  if (errCode != 0 && state_ != wsClosed && SameSession(s, serial)) Close();
 }
 
 void TCustomAsyncSocket::HandleFdRead(uint16_t errCode) {
@@ -479,16 +484,17 @@ void TCustomAsyncSocket::HandleFdAccept(uint16_t errCode) { FireSessionAvailable
 void TCustomAsyncSocket::HandleFdClose(uint16_t errCode) {
   if (state_ == wsConnecting) return;
   SOCKET s = hSocket_;
+  uint32_t serial = session_;
   TAsyncSocketOptions all = options_;
   all.Exclude(asoNoReceiveLoop);
   ReceiveLoop(all, 0);
-  if (hSocket_ != s) return;  // a handler closed it; that close reported the end
+  if (!SameSession(s, serial)) return;  // a handler closed it; that close reported the end
   if (!closeReported_) {
     closeReported_ = true;
     FireSessionClosed(errCode);
   }
   // A handler may already have closed this session and started the next one.
-  if (state_ != wsClosed && hSocket_ == s) Close();
+  if (state_ != wsClosed && SameSession(s, serial)) Close();
 }
 
 void TCustomAsyncSocket::ReceiveLoop(TAsyncSocketOptions options, uint16_t errCode) {
@@ -814,8 +820,8 @@ void TCustomAsyncSocket::AbortWithError(uint16_t errCode) {
 
 void TCustomAsyncSocket::Abort() { AbortWithError(0); }
 
-void TCustomAsyncSocket::PostClose() { PostMessageA(window_, WM_CLOSE_DELAYED, 0, 0); }
-void TCustomAsyncSocket::PostFree() { PostMessageA(window_, WM_FREE_DELAYED, 0, 0); }
+void TCustomAsyncSocket::PostClose() { PostMessageA(window_, WM_CLOSE_DELAYED, 0, postToken_); }
+void TCustomAsyncSocket::PostFree() { PostMessageA(window_, WM_FREE_DELAYED, 0, postToken_); }
 
 void TCustomAsyncSocket::Shutdown(int how) {
   if (hSocket_ != INVALID_SOCKET) wsapi::shutdown(hSocket_, how);

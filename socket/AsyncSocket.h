@@ -238,6 +238,10 @@ class TCustomAsyncSocket : public TComponent {
   bool SetLingerOption();
   void DiscardSendQueue();
   bool DestroyingSocket() const { return destroying_; }
+  // Whether the handle s, seen when session `serial` ran, is still the socket's session:
+  // WinSock hands out a closed handle's value again, so a handler that closed and connected
+  // again may hold a new session under the same value.
+  bool SameSession(SOCKET s, uint32_t serial) const { return hSocket_ == s && session_ == serial; }
 
   // Shared with the SOCKS layer, which points the socket address at its proxy.
   sockaddr_in sin_{};
@@ -256,6 +260,7 @@ class TCustomAsyncSocket : public TComponent {
   bool terminated_ = false;
   int32_t timeout_ = 0;  // milliseconds a synchronous wait may take; 0 = no limit
   uint32_t timeStop_ = 0;
+  uint32_t session_ = 0;  // counts the handles the socket made or adopted
 
  private:
   void HandleAsyncSelect(WPARAM wParam, LPARAM lParam);
@@ -264,7 +269,7 @@ class TCustomAsyncSocket : public TComponent {
   bool FailStep(const char* callName);  // SocketError, then false
   void FireSendData(int32_t sent);  // OnSendData for a positive count
   // Closes a handle that Connect made and could not bring up, without any session event.
-  void AbandonHandle(SOCKET made);
+  void AbandonHandle(SOCKET made, uint32_t serial);
   void HandleDnsReply(UINT msg, WPARAM wParam, LPARAM lParam);
   void StartDnsLookup(bool reverse, const std::string& text);
   void ResolveLocalPort();
@@ -304,4 +309,9 @@ class TCustomAsyncSocket : public TComponent {
   long selectEvents_ = 0;
   int handledEvent_ = 0;
   bool destroying_ = false;
+  // Carried by the socket's own close-later and free-later messages: the hidden window is a
+  // top-level window, so any program (a broadcast of a WM_USER number, say) can post those
+  // numbers to it, and a free-later it did not ask for would destroy a socket that another
+  // object owns.
+  LPARAM postToken_ = 0;
 };

@@ -45,6 +45,7 @@ void TCustomAsyncSocket::Listen() {
 
   hSocket_ = wsapi::socket(AF_INET, type_, proto_);
   if (hSocket_ == INVALID_SOCKET) return SocketError("socket");
+  ++session_;
   auto failAndClose = [this](const char* call) {
     SOCKET s = hSocket_;
     int e = wsapi::WSAGetLastError();
@@ -115,6 +116,7 @@ void TCustomAsyncSocket::Dup(SOCKET handle) {
     ChangeState(wsClosed);
   }
   hSocket_ = handle;
+  ++session_;
   if (!SetLingerOption()) return;
   selectEvents_ = kDupEvents;
   if (wsapi::WSAAsyncSelect(hSocket_, window_, WM_ASYNCSELECT, selectEvents_) != 0) return SocketError("WSAAsyncSelect");

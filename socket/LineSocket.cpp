@@ -21,8 +21,9 @@ void TCustomLineSocket::SetLineMode(bool value) {
 
 int32_t TCustomLineSocket::SendLine(const std::string& text) {
   if (text.empty()) return 0;
-  Send(text.data(), (int32_t)text.size());
-  SendStr(lineEnd_);
+  // Not connected (reported through OnError when assigned): the line was not sent.
+  if (Send(text.data(), (int32_t)text.size()) < 0) return -1;
+  if (SendStr(lineEnd_) < 0) return -1;
   return (int32_t)text.size() + 2;
 }
 

@@ -29,7 +29,8 @@ class TCustomLineSocket : public TCustomSocksSocket {
 
   TLineLimitEvent OnLineLimitExceeded;
 
-  // Queues the text and LineEnd; returns the text's length plus 2, or 0 for an empty text.
+  // Queues the text and LineEnd; returns the text's length plus 2, 0 for an empty text, or
+  // -1 when the socket is not connected (with OnError assigned; otherwise it raises).
   virtual int32_t SendLine(const std::string& text);
 
  protected:

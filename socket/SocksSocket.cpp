@@ -127,10 +127,13 @@ void TCustomSocksSocket::SendAuthRequest() {
 }
 
 void TCustomSocksSocket::SocksFail(int32_t code, const std::string& msg) {
+  SOCKET s = hSocket_;
+  uint32_t serial = session_;
   FireSocksError(code, msg);
   socksState_ = kSocksData;
   FireSessionConnected((uint16_t)code);
-  CloseSocket(true, (uint16_t)code);
+  // A handler that gave up on the proxy and connected again owns the socket now.
+  if (SameSession(s, serial)) CloseSocket(true, (uint16_t)code);
 }
 
 void TCustomSocksSocket::Succeed(int replyLen) {
@@ -175,7 +178,8 @@ void TCustomSocksSocket::ReplyMethods() {
   if (rcvArea_[1] == 0) {
     if (socksAuthentication_ == socksAuthenticateUsercode && OnSocksAuthState) OnSocksAuthState(this, socksAuthNotRequired);
     SendConnectRequest();
-  } else if (rcvArea_[1] == 2) {
+  } else if (rcvArea_[1] == 2 && authMethod_ == 2) {
+    // Only a proxy that was offered the password method gets the user name and password.
     if (OnSocksAuthState) OnSocksAuthState(this, socksAuthStart);
     SendAuthRequest();
   } else {

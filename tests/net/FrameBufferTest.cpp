@@ -166,3 +166,25 @@ TEST(FrameBuffer, AReadArrivingInsideAFrameComesAfterTheRestOfTheReadItInterrupt
   EXPECT_EQ(started, (std::vector<std::string>{a, b, c}));
   EXPECT_EQ(buf.Held(), 0u);
 }
+
+// Mend: a frame whose header was split over two reads got no room for its body when the
+// header became whole, so every later piece moved the bytes gathered so far.
+TEST(FrameBuffer, MendAFrameWhoseHeaderArrivesInPiecesIsGatheredWithoutMoves) {
+  const std::string frame = stub::Frame(proto::FriendList, std::string(200000, 'f'));
+  for (size_t first : {size_t(6), size_t(3)}) {  // header whole in the first read, or split
+    RecordingSink sink;
+    TFrameBuffer buf(sink);
+    Feed(buf, frame.substr(0, first));
+    Feed(buf, frame.substr(first, 1000 - first));
+    const uint8_t* area = buf.Data();
+    std::vector<const uint8_t*> moved;
+    for (size_t at = 1000; at < frame.size() - 1000; at += 1000) {
+      Feed(buf, frame.substr(at, 1000));
+      if (buf.Data() != area) moved.push_back(area = buf.Data());
+    }
+    EXPECT_TRUE(moved.empty()) << "first read " << first << ": moved " << moved.size() << " times";
+    Feed(buf, frame.substr(frame.size() - 1000 - (frame.size() % 1000)));
+    ASSERT_EQ(sink.frames.size(), 1u) << first;
+    EXPECT_TRUE(sink.frames[0] == frame) << first;
+  }
+}

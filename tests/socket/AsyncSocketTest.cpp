@@ -512,3 +512,33 @@ TEST(AsyncSocket, PostedCloseAndFree) {
   s->PostFree();
   ASSERT_TRUE(PumpUntil([&] { return owner.ComponentCount() == 0; }));
 }
+
+// Mend: the hidden window is a top-level window, so any program can post the close-later and
+// free-later numbers to it; a stray free-later destroyed a socket that its owner still held.
+TEST(AsyncSocket, MendStrayCloseAndFreeMessagesAreIgnored) {
+  struct Watched : TAsyncSocket {
+    bool& gone;
+    explicit Watched(bool& g) : TAsyncSocket(nullptr), gone(g) {}
+    ~Watched() override { gone = true; }
+  };
+  LoopbackPeer peer([](SOCKET s) { RecvAll(s); });
+  bool gone = false;
+  auto s = std::make_unique<Watched>(gone);
+  EventLog log;
+  Watch(*s, log);
+  Aim(*s, "127.0.0.1", peer.Port());
+  s->Connect();
+  ASSERT_TRUE(PumpUntil([&] { return s->State() == wsConnected; }));
+  for (LPARAM junk : {LPARAM(0), LPARAM(1), LPARAM(0x1234)}) {
+    PostMessageA(s->Handle(), WM_CLOSE_DELAYED, 0, junk);
+    PostMessageA(s->Handle(), WM_FREE_DELAYED, 0, junk);
+  }
+  PumpFor(100);
+  if (gone) {
+    (void)s.release();  // already destroyed by the stray message
+    FAIL() << "a stray free-later message destroyed the socket";
+  }
+  EXPECT_EQ(s->State(), wsConnected);
+  EXPECT_EQ(log.events, std::vector<std::string>{"connected 0"});
+  s->Close();
+}

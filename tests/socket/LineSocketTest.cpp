@@ -142,3 +142,13 @@ TEST(LineSocket, SendLine) {
   ASSERT_TRUE(PumpUntil([&] { return peer.Done(); }));
   EXPECT_EQ(got, "abc\r\nde\n");
 }
+
+// Mend: with OnError assigned a line sent while not connected was reported as sent.
+TEST(LineSocket, MendALineSentWithoutAConnectionIsNotReportedAsSent) {
+  TAsyncSocket client(nullptr);
+  int errors = 0;
+  client.OnError = [&](TObject*) { ++errors; };
+  EXPECT_EQ(client.SendLine("abc"), -1);
+  EXPECT_EQ(errors, 1);  // reported once, for the text; the line end is not tried
+  EXPECT_EQ(client.LastError(), WSAENOTCONN);
+}

@@ -64,3 +64,29 @@ TEST(AsyncSocketReconnect, AHandlerThatConnectsAgainKeepsItsNewSocket) {
     EXPECT_EQ(closes, 2);  // the second session reports its own end
   }
 }
+
+// Mend: after a failed connect the socket was closed once its connect handler returned,
+// checked only by the handle's value, which WinSock hands out again: a handler that closed
+// and connected elsewhere lost its new connection.
+TEST(AsyncSocketReconnect, MendAConnectHandlerThatConnectsAgainAfterARefusalKeepsItsNewSocket) {
+  std::string atLive;
+  LoopbackPeer live([&](SOCKET s) { atLive = RecvAll(s); });
+  TAsyncSocket client(nullptr);
+  std::vector<std::string> events;
+  client.OnSessionClosed = [&](TObject*, uint16_t e) { events.push_back("closed " + std::to_string(e)); };
+  client.OnSessionConnected = [&](TObject*, uint16_t e) {
+    events.push_back("connected " + std::to_string(e));
+    if (e == 0) return;
+    client.Close();
+    Aim(client, live.Port());
+    client.Connect();
+  };
+  Aim(client, UnusedPort());
+  client.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return client.State() == wsConnected || events.size() > 3; }));
+  EXPECT_EQ(events, (std::vector<std::string>{"connected 10061", "closed 0", "connected 0"}));
+  EXPECT_EQ(client.SendStr("live"), 4);
+  client.Close();
+  ASSERT_TRUE(PumpUntil([&] { return live.Done(); }));
+  EXPECT_EQ(atLive, "live");
+}

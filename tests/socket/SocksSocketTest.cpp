@@ -212,3 +212,54 @@ TEST(Socks, SettersCheckTheirValues) {
   }
   EXPECT_EQ(s.State(), wsClosed);
 }
+
+// Mend: a proxy offered only "no authentication" that answered with the password method was
+// sent the user name and password anyway.
+TEST(Socks, MendAProxyThatPicksAMethodNotOfferedGetsNoPassword) {
+  std::string offered, after;
+  LoopbackPeer peer([&](SOCKET s) {
+    offered = RecvN(s, 3);
+    SendAll(s, Bytes({5, 2}));
+    after = RecvAll(s);
+  });
+  SocksClient c(peer, "5", kTarget, "8014");
+  c.socket.SetSocksUsercode("user");
+  c.socket.SetSocksPassword("secret");
+  c.socket.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return c.Has("closed 20003") || c.Has("connected 0"); }));
+  ASSERT_TRUE(PumpUntil([&] { return peer.Done(); }));
+  EXPECT_EQ(offered, Bytes({5, 1, 0}));
+  EXPECT_EQ(after, "");
+  EXPECT_EQ(c.events, (std::vector<std::string>{"socks connected 0", "error 20003 authentication method not acceptable",
+                                                "connected 20003", "closed 20003"}));
+}
+
+// Mend: a failed negotiation closed the socket after its connect handler had run, so a handler
+// that gave up on the proxy and connected directly lost its new connection at once.
+TEST(Socks, MendAConnectHandlerThatConnectsAgainAfterAFailureKeepsItsNewSocket) {
+  LoopbackPeer proxy([&](SOCKET s) {
+    RecvN(s, 3);
+    SendAll(s, Bytes({5, 0xFF}));
+    RecvAll(s);
+  });
+  std::string atDirect;
+  LoopbackPeer direct([&](SOCKET s) { atDirect = RecvAll(s); });
+  SocksClient c(proxy, "5", kTarget, "8014");
+  c.socket.OnSessionConnected = [&](TObject*, uint16_t e) {
+    c.events.push_back("connected " + std::to_string(e));
+    if (e == 0) return;
+    c.socket.Close();
+    c.socket.SetAddr("127.0.0.1");
+    c.socket.SetPort(direct.Port());
+    c.socket.Connect();
+  };
+  c.socket.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return c.Has("connected 0") || c.events.size() > 4; }));
+  EXPECT_EQ(c.events, (std::vector<std::string>{"socks connected 0", "error 20003 authentication method not acceptable",
+                                                "connected 20003", "closed 0", "connected 0"}));
+  EXPECT_EQ(c.socket.State(), wsConnected);
+  EXPECT_EQ(c.socket.SendStr("direct"), 6);
+  c.socket.Close();
+  ASSERT_TRUE(PumpUntil([&] { return direct.Done(); }));
+  EXPECT_EQ(atDirect, "direct");
+}
