@@ -156,8 +156,12 @@ void TMainFrm::FormShow(TObject*) {
     if (loadedHistory_.empty() && yMemoReceive->Text().empty()) {
       std::string file = TodaysHistoryFile();
       if (sys::FileExists(file)) {
-        loadedHistory_ = sys::ReadFileBytes(file);
-        yMemoReceive->SetText(loadedHistory_);
+        yMemoReceive->SetText(sys::ReadFileBytes(file));
+        // What the pane holds of the file, not the file: the pane's window turns lone line
+        // feeds into line breaks and stops at a zero byte, and the exit appends only what
+        // follows it.
+        yMemoReceive->HandleNeeded();
+        loadedHistory_ = yMemoReceive->Text();
       }
     }
     AddServiceContact();
