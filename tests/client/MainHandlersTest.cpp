@@ -22,6 +22,7 @@
 #include "core/uSettings.h"
 #include "core/uSocketSvrClient.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/forms/Screen.h"
 #include "platform/web/WebBrowser.h"
@@ -294,6 +295,26 @@ TEST_F(MainHandlersTest, ReceivedMessagesEachGetABlockOfTheirOwn) {
   EXPECT_TRUE(Users().ReceiveMsgList.empty());
   EXPECT_FALSE(frm_->TrayNotifyIcon->CycleIcons());
   EXPECT_NE(frm_->yMemoReceive->Text().find("又一句"), std::string::npos);
+}
+
+// Mend: a customer's text broke only at carriage returns, so its lone line feeds started
+// lines of their own in the record and its history file, unindented, which read as the
+// heading of another customer's message.
+TEST_F(MainHandlersTest, MendEveryLineOfACustomersTextIsIndentedInTheRecord) {
+  const std::string forged = "咨询客户10086  2026-01-01 08:00:00";
+  Hand(proto::ChatMsg, stub::ChatBody(0, 0, BuildCustomerFormattedText(9, "Arial", "255", "你好\n" + forged + "\r\n第三句"),
+                                      "555", dt::Now()));
+  frm_->FlashTrayHasMsg();
+  ASSERT_NE(chat_windows::Find("555", false), nullptr);
+  TStringList lines;
+  lines.SetText(frm_->yMemoReceive->Text());
+  std::vector<std::string> got;
+  for (const auto& item : lines) got.push_back(item.text);
+  ASSERT_EQ(got.size(), 4u) << frm_->yMemoReceive->Text();
+  EXPECT_EQ(got[0].rfind("咨询客户555  ", 0), 0u) << got[0];
+  EXPECT_EQ(got[1], "    你好");
+  EXPECT_EQ(got[2], "    " + forged);
+  EXPECT_EQ(got[3], "    第三句");
 }
 
 TEST_F(MainHandlersTest, FriendsOfflineMessagesWaitPerSenderInTheQueue) {
