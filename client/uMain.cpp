@@ -162,6 +162,7 @@ void TMainFrm::FormShow(TObject*) {
         // follows it.
         yMemoReceive->HandleNeeded();
         loadedHistory_ = yMemoReceive->Text();
+        loadedHistoryName_ = sys::ExtractFileName(file);
       }
     }
     AddServiceContact();
@@ -330,15 +331,17 @@ void TMainFrm::FormDestroy(TObject*) {
     // Today's record of customer messages: only what this run added is appended.
     TLog& log = TLog::GetInstance();
     std::string name = TLog::DayFileName(dt::Now());
-    std::string record = yMemoReceive->Text();
+    // The loaded part is on disk already while its file is there: today's, or after
+    // midnight the earlier day's.
+    std::string added = yMemoReceive->Text();
+    if (!loadedHistory_.empty() && log.HisFileExists(loadedHistoryName_) &&
+        added.compare(0, loadedHistory_.size(), loadedHistory_) == 0)
+      added = added.substr(loadedHistory_.size());
     if (!log.HisFileExists(name)) {
       TStringList lines;
-      lines.SetText(record);
+      lines.SetText(added);
       log.SaveHis(lines, name);
     } else {
-      std::string added = record;
-      if (!loadedHistory_.empty() && added.compare(0, loadedHistory_.size(), loadedHistory_) == 0)
-        added = added.substr(loadedHistory_.size());
       ExitLines->SetText(added);
       if (ExitLines->Count() > 0) {
         try {

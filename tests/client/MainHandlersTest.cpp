@@ -17,6 +17,7 @@
 #include "client/uLogin.h"
 #include "client/uMain.h"
 #include "client/uTrade.h"
+#include "core/LogManager.h"
 #include "core/MD5.h"
 #include "core/ReceiveMessage.h"
 #include "core/uSettings.h"
@@ -315,6 +316,33 @@ TEST_F(MainHandlersTest, MendEveryLineOfACustomersTextIsIndentedInTheRecord) {
   EXPECT_EQ(got[1], "    你好");
   EXPECT_EQ(got[2], "    " + forged);
   EXPECT_EQ(got[3], "    第三句");
+}
+
+// Mend: a run that loaded one day's record and ended after midnight saved the whole record
+// as the new day's file, so the earlier day's messages stood in two files.
+TEST_F(MainHandlersTest, MendAfterMidnightTheNewDaysFileGetsOnlyThisRunsAdditions) {
+  testing_support::FixedClock clock;
+  seams::ScopedSeam<seams::IClock> use(&clock);
+  clock.now = dt::Encode({2031, 3, 4, 23, 50, 0, 0});
+  TLog& log = TLog::GetInstance();
+  const std::string first = log.Path() + "2031-03-04.txt", second = log.Path() + "2031-03-05.txt";
+  DeleteFileA(second.c_str());
+  const std::string earlier = "咨询客户444  2031-03-04 08:00:00\r\n    上一天的话\r\n";
+  sys::WriteFileBytes(first, earlier);
+  frm_->FormShow(nullptr);
+  ASSERT_NE(frm_->yMemoReceive->Text().find("上一天的话"), std::string::npos);
+  Hand(proto::ChatMsg, stub::ChatBody(0, 0, BuildCustomerFormattedText(9, "Arial", "255", "半夜的话"), "555", clock.now));
+  frm_->FlashTrayHasMsg();
+  clock.now = dt::Encode({2031, 3, 5, 0, 10, 0, 0});
+  for (TCustomForm* w : std::vector<TCustomForm*>(chat_windows::All())) TComponent::Free(w);
+  frm_->FormDestroy(nullptr);  // the exit saves the record
+  std::string saved = sys::FileExists(second) ? sys::ReadFileBytes(second) : std::string();
+  std::string kept = sys::ReadFileBytes(first);
+  DeleteFileA(first.c_str());
+  DeleteFileA(second.c_str());
+  EXPECT_EQ(kept, earlier);
+  EXPECT_EQ(saved.find("上一天的话"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("咨询客户555  2031-03-04 23:50:00\r\n    半夜的话\r\n"), 0u) << saved;
 }
 
 TEST_F(MainHandlersTest, FriendsOfflineMessagesWaitPerSenderInTheQueue) {
