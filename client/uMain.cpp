@@ -156,10 +156,12 @@ void TMainFrm::FormShow(TObject*) {
     if (loadedHistory_.empty() && yMemoReceive->Text().empty()) {
       std::string file = TodaysHistoryFile();
       if (sys::FileExists(file)) {
-        yMemoReceive->SetText(sys::ReadFileBytes(file));
+        // Zero bytes (a crash leaves them) would end the text the pane shows at the first.
+        std::string text = sys::ReadFileBytes(file);
+        text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+        yMemoReceive->SetText(text);
         // What the pane holds of the file, not the file: the pane's window turns lone line
-        // feeds into line breaks and stops at a zero byte, and the exit appends only what
-        // follows it.
+        // feeds into line breaks, and the exit appends only what follows it.
         yMemoReceive->HandleNeeded();
         loadedHistory_ = yMemoReceive->Text();
         loadedHistoryName_ = sys::ExtractFileName(file);

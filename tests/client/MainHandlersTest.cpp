@@ -345,6 +345,22 @@ TEST_F(MainHandlersTest, MendAfterMidnightTheNewDaysFileGetsOnlyThisRunsAddition
   EXPECT_EQ(saved.find("咨询客户555  2031-03-04 23:50:00\r\n    半夜的话\r\n"), 0u) << saved;
 }
 
+// Mend: zero bytes in a day's file (a crash leaves them) ended the record shown at the
+// first of them, so whatever later runs appended behind them was never shown again.
+TEST_F(MainHandlersTest, MendADaysRecordShowsWhatFollowsZeroBytes) {
+  testing_support::FixedClock clock;
+  seams::ScopedSeam<seams::IClock> use(&clock);
+  clock.now = dt::Encode({2031, 3, 6, 10, 0, 0, 0});
+  const std::string file = TLog::GetInstance().Path() + "2031-03-06.txt";
+  sys::WriteFileBytes(file, std::string("咨询客户444  2031-03-06 08:00:00\r\n    之前的话\r\n") + std::string(8, '\0') +
+                                "咨询客户445  2031-03-06 09:00:00\r\n    之后的话\r\n");
+  frm_->FormShow(nullptr);
+  std::string record = frm_->yMemoReceive->Text();
+  DeleteFileA(file.c_str());
+  EXPECT_NE(record.find("之前的话"), std::string::npos) << record;
+  EXPECT_NE(record.find("\r\n咨询客户445  2031-03-06 09:00:00\r\n    之后的话"), std::string::npos) << record;
+}
+
 TEST_F(MainHandlersTest, FriendsOfflineMessagesWaitPerSenderInTheQueue) {
   Users().AddEnterpriseFriend(FriendOf(10002, 1));
   TDateTime t = dt::EncodeDate(2026, 1, 2);
