@@ -156,8 +156,15 @@ void TMainFrm::FormShow(TObject*) {
     if (loadedHistory_.empty() && yMemoReceive->Text().empty()) {
       std::string file = TodaysHistoryFile();
       if (sys::FileExists(file)) {
-        loadedHistory_ = sys::ReadFileBytes(file);
-        yMemoReceive->SetText(loadedHistory_);
+        // Zero bytes (a crash leaves them) would end the text the pane shows at the first.
+        std::string text = sys::ReadFileBytes(file);
+        text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+        yMemoReceive->SetText(text);
+        // What the pane holds of the file, not the file: the pane's window turns lone line
+        // feeds into line breaks, and the exit appends only what follows it.
+        yMemoReceive->HandleNeeded();
+        loadedHistory_ = yMemoReceive->Text();
+        loadedHistoryName_ = sys::ExtractFileName(file);
       }
     }
     AddServiceContact();
@@ -326,15 +333,17 @@ void TMainFrm::FormDestroy(TObject*) {
     // Today's record of customer messages: only what this run added is appended.
     TLog& log = TLog::GetInstance();
     std::string name = TLog::DayFileName(dt::Now());
-    std::string record = yMemoReceive->Text();
+    // The loaded part is on disk already while its file is there: today's, or after
+    // midnight the earlier day's.
+    std::string added = yMemoReceive->Text();
+    if (!loadedHistory_.empty() && log.HisFileExists(loadedHistoryName_) &&
+        added.compare(0, loadedHistory_.size(), loadedHistory_) == 0)
+      added = added.substr(loadedHistory_.size());
     if (!log.HisFileExists(name)) {
       TStringList lines;
-      lines.SetText(record);
+      lines.SetText(added);
       log.SaveHis(lines, name);
     } else {
-      std::string added = record;
-      if (!loadedHistory_.empty() && added.compare(0, loadedHistory_.size(), loadedHistory_) == 0)
-        added = added.substr(loadedHistory_.size());
       ExitLines->SetText(added);
       if (ExitLines->Count() > 0) {
         try {

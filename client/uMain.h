@@ -183,6 +183,7 @@ class TMainFrm : public TForm {
   HBITMAP headCopy_ = nullptr;
   std::unique_ptr<TStringList> lists_[3];
   std::string loadedHistory_;  // what the message record held when it was loaded
+  std::string loadedHistoryName_;  // the day's file it was loaded from
 
   // Builds a block in the window's buffer and returns a copy of it.
   std::string BuildBlock(const TMessageBlock& block);

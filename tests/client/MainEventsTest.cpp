@@ -445,6 +445,45 @@ TEST(MainEvents, TheDaysRecordGetsOnlyThisRunsAdditions) {
   EXPECT_NE(added.find("\r\n    这一次的话\r\n"), std::string::npos) << saved;
 }
 
+// A day's file that the program did not write as it is (lines ended by LF alone, as another
+// editor saves them; a tail of zero bytes, as a crash leaves it) shows in the record other
+// than it is on disk. The file still gets only this run's additions, not its own text again.
+TEST(MainEvents, MendADamagedDaysRecordIsNotAppendedAgain) {
+  struct Case {
+    const char* name;
+    std::string earlier;
+  };
+  const Case cases[] = {
+      {"line feeds", "咨询客户444  2026-01-01 08:00:00\n    上一次的话\n"},
+      {"zero tail", std::string("咨询客户444  2026-01-01 08:00:00\r\n    上一次的话\r\n") + std::string(16, '\0')},
+  };
+  const char* addresses[] = {"127.0.0.49", "127.0.0.50"};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    const std::string& earlier = cases[i].earlier;
+    World w(addresses[i]);
+    auto a = w.NewSide();
+    std::string file = a->app.File("HistoryLog\\" + dt::DateToStr(dt::Now()) + ".txt");
+    sys::ForceDirectories(sys::ExtractFilePath(file));
+    sys::WriteFileBytes(file, earlier);
+    ASSERT_NE(a->LogIn("10001"), nullptr);
+    EXPECT_TRUE(WaitFor([&] { return Has(a->Record(), "上一次的话"); })) << a->Record();
+    w.server.CustomerArrives(10001, 555);
+    ASSERT_TRUE(WaitFor([&] { return a->Customers().size() == 1; }));
+    w.server.CustomerMessage(10001, 555, "这一次的话");
+    testing_support::PumpFor(500);
+    a->HotKey();
+    ASSERT_TRUE(WaitFor([&] { return Has(a->Record(), "这一次的话"); })) << a->Record();
+    a->Quit();
+    std::string saved = sys::ReadFileBytes(file);
+    ASSERT_EQ(saved.compare(0, earlier.size(), earlier), 0) << saved;
+    std::string added = saved.substr(earlier.size());
+    EXPECT_EQ(added.find("上一次的话"), std::string::npos) << added;
+    EXPECT_NE(added.find("咨询客户555  "), std::string::npos) << added;
+    EXPECT_NE(added.find("    这一次的话\r\n"), std::string::npos) << added;
+  }
+}
+
 // A customer list that arrives in the same read as the login reply stays in view: the
 // advertising pane the main window shows while it is being made does not cover it.
 TEST(MainEvents, ACustomerListWithTheLoginReplyIsNotCovered) {

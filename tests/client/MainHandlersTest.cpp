@@ -17,11 +17,13 @@
 #include "client/uLogin.h"
 #include "client/uMain.h"
 #include "client/uTrade.h"
+#include "core/LogManager.h"
 #include "core/MD5.h"
 #include "core/ReceiveMessage.h"
 #include "core/uSettings.h"
 #include "core/uSocketSvrClient.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/StringList.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/forms/Screen.h"
 #include "platform/web/WebBrowser.h"
@@ -294,6 +296,69 @@ TEST_F(MainHandlersTest, ReceivedMessagesEachGetABlockOfTheirOwn) {
   EXPECT_TRUE(Users().ReceiveMsgList.empty());
   EXPECT_FALSE(frm_->TrayNotifyIcon->CycleIcons());
   EXPECT_NE(frm_->yMemoReceive->Text().find("又一句"), std::string::npos);
+}
+
+// Mend: a customer's text broke only at carriage returns, so its lone line feeds started
+// lines of their own in the record and its history file, unindented, which read as the
+// heading of another customer's message.
+TEST_F(MainHandlersTest, MendEveryLineOfACustomersTextIsIndentedInTheRecord) {
+  const std::string forged = "咨询客户10086  2026-01-01 08:00:00";
+  Hand(proto::ChatMsg, stub::ChatBody(0, 0, BuildCustomerFormattedText(9, "Arial", "255", "你好\n" + forged + "\r\n第三句"),
+                                      "555", dt::Now()));
+  frm_->FlashTrayHasMsg();
+  ASSERT_NE(chat_windows::Find("555", false), nullptr);
+  TStringList lines;
+  lines.SetText(frm_->yMemoReceive->Text());
+  std::vector<std::string> got;
+  for (const auto& item : lines) got.push_back(item.text);
+  ASSERT_EQ(got.size(), 4u) << frm_->yMemoReceive->Text();
+  EXPECT_EQ(got[0].rfind("咨询客户555  ", 0), 0u) << got[0];
+  EXPECT_EQ(got[1], "    你好");
+  EXPECT_EQ(got[2], "    " + forged);
+  EXPECT_EQ(got[3], "    第三句");
+}
+
+// Mend: a run that loaded one day's record and ended after midnight saved the whole record
+// as the new day's file, so the earlier day's messages stood in two files.
+TEST_F(MainHandlersTest, MendAfterMidnightTheNewDaysFileGetsOnlyThisRunsAdditions) {
+  testing_support::FixedClock clock;
+  seams::ScopedSeam<seams::IClock> use(&clock);
+  clock.now = dt::Encode({2031, 3, 4, 23, 50, 0, 0});
+  TLog& log = TLog::GetInstance();
+  const std::string first = log.Path() + "2031-03-04.txt", second = log.Path() + "2031-03-05.txt";
+  DeleteFileA(second.c_str());
+  const std::string earlier = "咨询客户444  2031-03-04 08:00:00\r\n    上一天的话\r\n";
+  sys::WriteFileBytes(first, earlier);
+  frm_->FormShow(nullptr);
+  ASSERT_NE(frm_->yMemoReceive->Text().find("上一天的话"), std::string::npos);
+  Hand(proto::ChatMsg, stub::ChatBody(0, 0, BuildCustomerFormattedText(9, "Arial", "255", "半夜的话"), "555", clock.now));
+  frm_->FlashTrayHasMsg();
+  clock.now = dt::Encode({2031, 3, 5, 0, 10, 0, 0});
+  for (TCustomForm* w : std::vector<TCustomForm*>(chat_windows::All())) TComponent::Free(w);
+  frm_->FormDestroy(nullptr);  // the exit saves the record
+  std::string saved = sys::FileExists(second) ? sys::ReadFileBytes(second) : std::string();
+  std::string kept = sys::ReadFileBytes(first);
+  DeleteFileA(first.c_str());
+  DeleteFileA(second.c_str());
+  EXPECT_EQ(kept, earlier);
+  EXPECT_EQ(saved.find("上一天的话"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("咨询客户555  2031-03-04 23:50:00\r\n    半夜的话\r\n"), 0u) << saved;
+}
+
+// Mend: zero bytes in a day's file (a crash leaves them) ended the record shown at the
+// first of them, so whatever later runs appended behind them was never shown again.
+TEST_F(MainHandlersTest, MendADaysRecordShowsWhatFollowsZeroBytes) {
+  testing_support::FixedClock clock;
+  seams::ScopedSeam<seams::IClock> use(&clock);
+  clock.now = dt::Encode({2031, 3, 6, 10, 0, 0, 0});
+  const std::string file = TLog::GetInstance().Path() + "2031-03-06.txt";
+  sys::WriteFileBytes(file, std::string("咨询客户444  2031-03-06 08:00:00\r\n    之前的话\r\n") + std::string(8, '\0') +
+                                "咨询客户445  2031-03-06 09:00:00\r\n    之后的话\r\n");
+  frm_->FormShow(nullptr);
+  std::string record = frm_->yMemoReceive->Text();
+  DeleteFileA(file.c_str());
+  EXPECT_NE(record.find("之前的话"), std::string::npos) << record;
+  EXPECT_NE(record.find("\r\n咨询客户445  2031-03-06 09:00:00\r\n    之后的话"), std::string::npos) << record;
 }
 
 TEST_F(MainHandlersTest, FriendsOfflineMessagesWaitPerSenderInTheQueue) {
