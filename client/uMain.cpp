@@ -156,14 +156,24 @@ void TMainFrm::FormShow(TObject*) {
     if (loadedHistory_.empty() && yMemoReceive->Text().empty()) {
       std::string file = TodaysHistoryFile();
       if (sys::FileExists(file)) {
-        // Zero bytes (a crash leaves them) would end the text the pane shows at the first.
-        std::string text = sys::ReadFileBytes(file);
-        text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+        // The text as the pane gives it back, which the exit compares: no zero bytes (a crash
+        // leaves them, and the pane's text would end at the first) and every line break a
+        // CR LF (the pane makes a lone CR or LF one). The pane's window waits until the record
+        // page is shown or something is added.
+        std::string raw = sys::ReadFileBytes(file), text;
+        raw.erase(std::remove(raw.begin(), raw.end(), '\0'), raw.end());
+        text.reserve(raw.size());
+        for (size_t i = 0; i < raw.size(); ++i) {
+          char c = raw[i];
+          if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
+            text += "\r\n";
+            continue;
+          }
+          text += c;
+        }
         yMemoReceive->SetText(text);
-        // What the pane holds of the file, not the file: the pane's window turns lone line
-        // feeds into line breaks, and the exit appends only what follows it.
-        yMemoReceive->HandleNeeded();
-        loadedHistory_ = yMemoReceive->Text();
+        loadedHistory_ = text;
         loadedHistoryName_ = sys::ExtractFileName(file);
       }
     }

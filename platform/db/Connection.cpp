@@ -172,6 +172,9 @@ void TDbConnection::CheckWhole() {
   if (sqlite3_step(st.get()) != SQLITE_ROW) throw EDatabaseError(ErrorText(db));
   const unsigned char* verdict = sqlite3_column_text(st.get(), 0);
   std::string text = verdict ? reinterpret_cast<const char*>(verdict) : "";
+  st.reset();
+  // The check read every page; the program needs few of them, and the cache would keep all.
+  sqlite3_db_release_memory(db);
   if (text != "ok") throw EDatabaseError("The database file is damaged: " + sys::Utf8ToAnsi(text));
 }
 
