@@ -165,16 +165,29 @@ sqlite3* TDbConnection::Handle() const {
 
 void TDbConnection::CheckWhole() {
   sqlite3* db = Handle();
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &raw, nullptr) != SQLITE_OK)
-    throw EDatabaseError(ErrorText(db));
-  std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> st(raw, sqlite3_finalize);
+  using Statement = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)>;
+  auto prepare = [db](const char* sql) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK) throw EDatabaseError(ErrorText(db));
+    return Statement(raw, sqlite3_finalize);
+  };
+  // The check reads every page once. Through the usual cache they would all stay in memory
+  // (the heap keeps what the cache gives back), and the program needs few of them.
+  Statement size = prepare("PRAGMA cache_size");
+  std::string usual = sqlite3_step(size.get()) == SQLITE_ROW ? std::to_string(sqlite3_column_int(size.get(), 0)) : "";
+  size.reset();
+  Exec(db, "PRAGMA cache_size=8");
+  struct Restore {
+    sqlite3* db;
+    const std::string& usual;
+    ~Restore() {
+      if (!usual.empty()) sqlite3_exec(db, ("PRAGMA cache_size=" + usual).c_str(), nullptr, nullptr, nullptr);
+    }
+  } restore{db, usual};
+  Statement st = prepare("PRAGMA quick_check(1)");
   if (sqlite3_step(st.get()) != SQLITE_ROW) throw EDatabaseError(ErrorText(db));
   const unsigned char* verdict = sqlite3_column_text(st.get(), 0);
   std::string text = verdict ? reinterpret_cast<const char*>(verdict) : "";
-  st.reset();
-  // The check read every page; the program needs few of them, and the cache would keep all.
-  sqlite3_db_release_memory(db);
   if (text != "ok") throw EDatabaseError("The database file is damaged: " + sys::Utf8ToAnsi(text));
 }
 
