@@ -43,12 +43,19 @@ Parts Decode(TDateTime t) {
   Parts p;
   // Outside the calendar there is no date to give: the zero date, never a garbage one.
   if (!(t > kFirstDay - 1 && t < kPastLastDay)) return p;
-  double days = std::floor(t);
   double frac = std::fabs(t - (long)t);
   long ms = (long)std::llround(frac * 86400000.0);
-  if (ms >= 86400000) { ms = 0; days += 1; }
   long n = (long)(t >= 0 ? (long)t : (long)std::ceil(t)) + kEpoch;
-  (void)days;
+  // A time that rounds up to midnight is the start of the next day; on the calendar's last
+  // day there is none, and it stays at its last millisecond.
+  if (ms >= 86400000) {
+    if (n + 1 < (long)kPastLastDay + kEpoch) {
+      ms = 0;
+      ++n;
+    } else {
+      ms = 86399999;
+    }
+  }
   // Civil-from-days over the proleptic Gregorian calendar.
   long y = n / 365 + 1;
   while (DayNumber((int)y, 1, 1) > n) --y;

@@ -118,6 +118,15 @@ TEST(DateTime, AValueOutsideTheCalendarShowsTheZeroDate) {
   EXPECT_EQ(dt::DateToStr(-693593.0), "0001-01-01");
 }
 
+// Mend: a time within half a millisecond of midnight showed 00:00:00 of the day before.
+TEST(DateTime, MendATimeThatRoundsUpToMidnightIsTheNextDaysStart) {
+  const double almost = 1.0 - 0.4 / 86400000.0;
+  EXPECT_EQ(dt::DateTimeToStr(dt::EncodeDate(2026, 12, 31) + almost), "2027-01-01 00:00:00");
+  // Before the epoch the time counts forward from the start of the day too.
+  EXPECT_EQ(dt::DateTimeToStr(-1.0 - almost), "1899-12-30 00:00:00");
+  EXPECT_EQ(dt::DateTimeToStr(dt::EncodeDate(9999, 12, 31) + almost), "9999-12-31 23:59:59");
+}
+
 TEST(IniFile, SectionsMatchWithoutCase) {
   TempDir tmp;
   TIniFile ini(tmp.File("a.ini"));
