@@ -160,18 +160,9 @@ void TMainFrm::FormShow(TObject*) {
         // leaves them, and the pane's text would end at the first) and every line break a
         // CR LF (the pane makes a lone CR or LF one). The pane's window waits until the record
         // page is shown or something is added.
-        std::string raw = sys::ReadFileBytes(file), text;
+        std::string raw = sys::ReadFileBytes(file);
         raw.erase(std::remove(raw.begin(), raw.end(), '\0'), raw.end());
-        text.reserve(raw.size());
-        for (size_t i = 0; i < raw.size(); ++i) {
-          char c = raw[i];
-          if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
-            text += "\r\n";
-            continue;
-          }
-          text += c;
-        }
+        std::string text = sys::UnifyLineBreaks(raw, "\r\n");
         yMemoReceive->SetText(text);
         loadedHistory_ = text;
         loadedHistoryName_ = sys::ExtractFileName(file);

@@ -190,14 +190,8 @@ void TMainFrm::AppendCustomerRecord(const std::string& block) {
   a.Color = TColor(text->Colour);
   // The record breaks lines at a lone line feed too: each of them gets its indent, or it
   // would start an unindented line that reads as another message's heading.
-  std::string lines;
-  for (size_t i = 0; i < text->Text.size(); ++i) {
-    char c = text->Text[i];
-    if (c == '\r' && i + 1 < text->Text.size() && text->Text[i + 1] == '\n') continue;
-    lines += c == '\n' ? '\r' : c;
-  }
   yMemoReceive->AppendText(std::string(kCustomerPrefix) + b->DisplayName + "  " + dt::DateTimeToStr(dt::Now()) +
-                               "\r\n" + IndentedLines(lines, "\r") + "\r\n",
+                               "\r\n" + IndentedLines(sys::UnifyLineBreaks(text->Text, "\r"), "\r") + "\r\n",
                            a);
 }
 

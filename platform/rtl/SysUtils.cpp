@@ -80,6 +80,21 @@ std::string UpperCase(std::string_view s) {
   return MapAscii(s, [](unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; });
 }
 
+std::string UnifyLineBreaks(std::string_view s, std::string_view lineBreak) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    char c = s[i];
+    if (c != '\r' && c != '\n') {
+      out += c;
+      continue;
+    }
+    if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+    out += lineBreak;
+  }
+  return out;
+}
+
 std::string Trim(std::string_view s) {
   size_t b = 0, e = s.size();
   while (b < e && (unsigned char)s[b] <= ' ') ++b;

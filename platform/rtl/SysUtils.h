@@ -23,6 +23,8 @@ std::string CutAnsi(std::string_view s, size_t maxBytes);
 std::string LowerCase(std::string_view s);
 std::string UpperCase(std::string_view s);
 std::string Trim(std::string_view s);
+// Every line break of `s` (CR LF, a lone CR, a lone LF) made `lineBreak`.
+std::string UnifyLineBreaks(std::string_view s, std::string_view lineBreak);
 bool SameText(std::string_view a, std::string_view b);
 
 std::string IntToStr(long long v);

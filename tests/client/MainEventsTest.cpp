@@ -419,14 +419,15 @@ TEST(MainEvents, ServerBodiesAgainstTheListsAndTheLog) {
   a->Quit();
 }
 
-// The day's record of customer messages already on disk is loaded at the start and kept at
-// exit: the file gets only what this run added, once.
-TEST(MainEvents, TheDaysRecordGetsOnlyThisRunsAdditions) {
-  World w("127.0.0.46");
+namespace {
+
+// A run over a day's file that holds `earlier`: the record shows it, customer 555 says
+// "这一次的话", the program ends; `saved` gets the file as the run left it.
+void RunOverTheDaysFile(const char* address, const std::string& earlier, std::string& saved) {
+  World w(address);
   auto a = w.NewSide();
   std::string file = a->app.File("HistoryLog\\" + dt::DateToStr(dt::Now()) + ".txt");
   sys::ForceDirectories(sys::ExtractFilePath(file));
-  const std::string earlier = "咨询客户444  2026-01-01 08:00:00\r\n    上一次的话\r\n";
   sys::WriteFileBytes(file, earlier);
   ASSERT_NE(a->LogIn("10001"), nullptr);
   EXPECT_TRUE(WaitFor([&] { return Has(a->Record(), "上一次的话"); })) << a->Record();
@@ -437,7 +438,17 @@ TEST(MainEvents, TheDaysRecordGetsOnlyThisRunsAdditions) {
   a->HotKey();
   ASSERT_TRUE(WaitFor([&] { return Has(a->Record(), "这一次的话"); })) << a->Record();
   a->Quit();
-  std::string saved = sys::ReadFileBytes(file);
+  saved = sys::ReadFileBytes(file);
+}
+
+}  // namespace
+
+// The day's record of customer messages already on disk is loaded at the start and kept at
+// exit: the file gets only what this run added, once.
+TEST(MainEvents, TheDaysRecordGetsOnlyThisRunsAdditions) {
+  const std::string earlier = "咨询客户444  2026-01-01 08:00:00\r\n    上一次的话\r\n";
+  std::string saved;
+  ASSERT_NO_FATAL_FAILURE(RunOverTheDaysFile("127.0.0.46", earlier, saved));
   ASSERT_EQ(saved.compare(0, earlier.size(), earlier), 0) << saved;
   std::string added = saved.substr(earlier.size());
   EXPECT_EQ(added.find("上一次的话"), std::string::npos) << saved;
@@ -461,21 +472,8 @@ TEST(MainEvents, MendADamagedDaysRecordIsNotAppendedAgain) {
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].name);
     const std::string& earlier = cases[i].earlier;
-    World w(addresses[i]);
-    auto a = w.NewSide();
-    std::string file = a->app.File("HistoryLog\\" + dt::DateToStr(dt::Now()) + ".txt");
-    sys::ForceDirectories(sys::ExtractFilePath(file));
-    sys::WriteFileBytes(file, earlier);
-    ASSERT_NE(a->LogIn("10001"), nullptr);
-    EXPECT_TRUE(WaitFor([&] { return Has(a->Record(), "上一次的话"); })) << a->Record();
-    w.server.CustomerArrives(10001, 555);
-    ASSERT_TRUE(WaitFor([&] { return a->Customers().size() == 1; }));
-    w.server.CustomerMessage(10001, 555, "这一次的话");
-    testing_support::PumpFor(500);
-    a->HotKey();
-    ASSERT_TRUE(WaitFor([&] { return Has(a->Record(), "这一次的话"); })) << a->Record();
-    a->Quit();
-    std::string saved = sys::ReadFileBytes(file);
+    std::string saved;
+    ASSERT_NO_FATAL_FAILURE(RunOverTheDaysFile(addresses[i], earlier, saved));
     ASSERT_EQ(saved.compare(0, earlier.size(), earlier), 0) << saved;
     std::string added = saved.substr(earlier.size());
     EXPECT_EQ(added.find("上一次的话"), std::string::npos) << added;
